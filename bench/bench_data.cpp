@@ -1,0 +1,204 @@
+// Student data operations beside the bare SQLite work they need: the same statements, in the same
+// transactions, through the sqlite3 C API, on the same file in the same run. bench/ratios.py prints
+// each operation's time over its floor.
+//
+// The database: 40 classes and 2,000 students, each with a full results row.
+
+#include "data/dbctrl.h"
+#include "data/globals.h"
+#include "data/strecord.h"
+#include "support/doubles.h"
+#include "support/fixtures.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr int kClasses = 40;
+constexpr int kPerClass = 50;
+
+struct Fixture {
+    TestDoubles::ScriptedDialogs dialogs;
+    std::unique_ptr<TestDoubles::TempDatabase> db;
+    sqlite3* bare = nullptr;
+    int someStudent = 0;
+
+    Fixture() {
+        db = std::make_unique<TestDoubles::TempDatabase>();
+        QSqlDatabase conn = DBCtrl::NBData();
+        conn.transaction();
+        for (int c = 0; c < kClasses; ++c) {
+            const QString cls = QStringLiteral("Class %1").arg(c);
+            QSqlQuery(conn).exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES ('%1')").arg(cls));
+            for (int s = 0; s < kPerClass; ++s) {
+                const int id = db->addStudent(QStringLiteral("Student %1 %2").arg(c).arg(s), cls, "pw", 3);
+                db->addResults(id, 17, 25);
+                if (c == kClasses / 2 && s == kPerClass / 2)
+                    someStudent = id;
+            }
+        }
+        conn.commit();
+        sqlite3_open_v2(db->file().toUtf8().constData(), &bare, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_busy_timeout(bare, 5000);
+    }
+    ~Fixture() { sqlite3_close(bare); }
+};
+
+Fixture& fixture() {
+    static Fixture f;
+    return f;
+}
+
+void bareExec(sqlite3* db, const char* sql) {
+    if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK)
+        std::fprintf(stderr, "bare statement failed: %s\n", sqlite3_errmsg(db));
+}
+
+// Prepares, binds text values, steps through every row reading every column, finalises.
+void bareQuery(sqlite3* db, const char* sql, std::initializer_list<std::string> values) {
+    sqlite3_stmt* st = nullptr;
+    sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+    int i = 1;
+    for (const std::string& v : values)
+        sqlite3_bind_text(st, i++, v.c_str(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+    int rc = 0;
+    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+        for (int c = 0; c < sqlite3_column_count(st); ++c)
+            benchmark::DoNotOptimize(sqlite3_column_text(st, c));
+    }
+    if (rc != SQLITE_DONE)
+        std::fprintf(stderr, "bare statement failed: %s\n", sqlite3_errmsg(db));
+    sqlite3_finalize(st);
+}
+
+void LoadRecord(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state) {
+        auto r = std::make_shared<StRecord>("Student", "Class 20", f.someStudent, "Cpw", 3);
+        r->getStudentData();
+        benchmark::DoNotOptimize(r->addCor);
+    }
+}
+BENCHMARK(LoadRecord);
+
+void LoadRecord_Bare(benchmark::State& state) {
+    Fixture& f = fixture();
+    const std::string id = std::to_string(f.someStudent);
+    for (auto _ : state) {
+        bareQuery(
+            f.bare,
+            "SELECT lastDate, stAdd, stSub, stMul, stDiv, stParam, zeriGames FROM theData WHERE StID = ? "
+            "ORDER BY DataID LIMIT 1",
+            {id});
+    }
+}
+BENCHMARK(LoadRecord_Bare);
+
+void SaveAfterRound(benchmark::State& state) {
+    Fixture& f = fixture();
+    auto r = std::make_shared<StRecord>("Student", "Class 20", f.someStudent, "Cpw", 3);
+    myGlobals::gCurPlayer = r;
+    r->getStudentData();
+    for (auto _ : state) {
+        r->addTried[3] += 1; // a round's worth of change; the star total stays where it is
+        r->rejoinData();
+    }
+}
+BENCHMARK(SaveAfterRound);
+
+void SaveAfterRound_Bare(benchmark::State& state) {
+    Fixture& f = fixture();
+    const std::string id = std::to_string(f.someStudent);
+    const std::string counts =
+        "17/25,17/25,17/25,17/25,17/25,17/25,17/25,17/25,17/25,17/25,17/25,17/25,17/25,"
+        "17/25,17/25,17/25,17/25,17/25,17/25";
+    long round = 0;
+    for (auto _ : state) {
+        // Each save stores new counts, as after a real round (SQLite skips writing unchanged rows).
+        const std::string changed = "17/" + std::to_string(++round) + counts.substr(5);
+        bareExec(f.bare, "BEGIN");
+        bareQuery(f.bare, "SELECT DataID FROM theData WHERE StID = ? ORDER BY DataID LIMIT 1", {id});
+        bareQuery(f.bare,
+                  "UPDATE theData SET lastDate = ?, stAdd = ?, stSub = ?, stMul = ?, stDiv = ?, stParam = ?, "
+                  "zeriGames = ? WHERE StID = ?",
+                  {"12/10/26", changed, counts, counts, counts, "0,0,10,1^1^1^1,0,15,10,0,0,0,0",
+                   "99.99,99.99,0,99.99,0,99.99", id});
+        bareExec(f.bare, "COMMIT");
+    }
+}
+BENCHMARK(SaveAfterRound_Bare);
+
+void ListClass(benchmark::State& state) {
+    fixture();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DBCtrl::studentsOf(QStringLiteral("Class 20")));
+}
+BENCHMARK(ListClass);
+
+void ListClass_Bare(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state)
+        bareQuery(f.bare,
+                  "SELECT StID, StName, StClass, StStars, StPW FROM Names WHERE StClass = ? ORDER BY StID",
+                  {"Class 20"});
+}
+BENCHMARK(ListClass_Bare);
+
+void CreateDatabase(benchmark::State& state) {
+    TestDoubles::ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("NB_Data.rbd"));
+    for (auto _ : state) {
+        DBCtrl::createNewDBFile(file);
+        state.PauseTiming();
+        DBCtrl::closeDB();
+        QFile::remove(file);
+        dialogs.clear();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(CreateDatabase);
+
+void CreateDatabase_Bare(benchmark::State& state) {
+    QTemporaryDir dir;
+    const std::string file = dir.filePath(QStringLiteral("NB_Data.rbd")).toStdString();
+    for (auto _ : state) {
+        sqlite3* db = nullptr;
+        sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        bareExec(db, "BEGIN");
+        bareExec(db, "CREATE TABLE Classes ( ClassID INTEGER PRIMARY KEY, ClassNm VarChar )");
+        bareExec(db,
+                 "CREATE TABLE Names ( StID INTEGER PRIMARY KEY, StName VarChar, StClass VarChar, StStars "
+                 "VarChar, StPW VarChar)");
+        bareExec(
+            db, "CREATE TABLE theData ( DataID INTEGER PRIMARY KEY, StID VarChar, lastDate VarChar, stAdd "
+                "VarChar, stSub VarChar, stMul VarChar, stDiv VarChar, stParam VarChar, zeriGames VarChar )");
+        bareExec(db, "CREATE TABLE HallData ( HallID INTEGER PRIMARY KEY, StName VarChar, dateEnt VarChar )");
+        bareQuery(db, "INSERT INTO Classes (ClassNm) VALUES (?)", {"Default"});
+        bareExec(db, "COMMIT");
+        sqlite3_close(db);
+        state.PauseTiming();
+        std::remove(file.c_str());
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(CreateDatabase_Bare);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

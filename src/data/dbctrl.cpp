@@ -1,0 +1,495 @@
+#include "dbctrl.h"
+
+#include "globals.h"
+#include "seams.h"
+#include "strecord.h"
+
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSqlDriver>
+
+#include <algorithm>
+#include <map>
+
+namespace DBCtrl {
+namespace {
+
+const QString kConnection = QStringLiteral("NBData");
+
+// The schema; run in this order when a file is created. Other programs make files from the same
+// statements, and those files are opened as they are.
+const char* const kSchema[] = {
+    "CREATE TABLE Classes ( ClassID INTEGER PRIMARY KEY, ClassNm VarChar )",
+    "CREATE TABLE Names ( StID INTEGER PRIMARY KEY, StName VarChar, StClass VarChar, StStars VarChar, "
+    "StPW VarChar)",
+    "CREATE TABLE theData ( DataID INTEGER PRIMARY KEY, StID VarChar, lastDate VarChar, stAdd VarChar, "
+    "stSub VarChar, stMul VarChar, stDiv VarChar, stParam VarChar, zeriGames VarChar )",
+    "CREATE TABLE HallData ( HallID INTEGER PRIMARY KEY, StName VarChar, dateEnt VarChar )",
+};
+
+// Prepared statements of the current connection, by SQL text. Cleared whenever the connection
+// closes or is re-pointed, since a prepared statement belongs to one open file.
+std::map<QString, QSqlQuery>& statementCache() {
+    static std::map<QString, QSqlQuery> cache;
+    return cache;
+}
+
+QSqlError& lastErrorRef() {
+    static QSqlError error;
+    return error;
+}
+
+int& lastAddedId() {
+    static int id = 0;
+    return id;
+}
+
+QSqlDatabase connection() {
+    if (!QSqlDatabase::contains(kConnection)) {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), kConnection);
+        // Several computers may share one file over the network: wait for a busy lock a while
+        // instead of failing at once.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=5000"));
+        return db;
+    }
+    return QSqlDatabase::database(kConnection, false);
+}
+
+void closeConnection() {
+    statementCache().clear();
+    QSqlDatabase db = connection();
+    if (db.isOpen())
+        db.close();
+}
+
+bool openAt(const QString& filePath) {
+    closeConnection();
+    QSqlDatabase db = connection();
+    db.setDatabaseName(filePath);
+    if (!db.open()) {
+        lastErrorRef() = db.lastError();
+        return false;
+    }
+    return true;
+}
+
+// Shows a failed change and reports false, for the common "error: show it, otherwise commit" step.
+bool failed(const QSqlError& error) {
+    DisplayDatabaseError(error);
+    return false;
+}
+
+} // namespace
+
+Result::~Result() {
+    finish();
+}
+
+void Result::finish() {
+    if (query_)
+        query_->finish();
+    query_ = nullptr;
+}
+
+QSqlDatabase NBData() {
+    return connection();
+}
+
+bool isConnected() {
+    return QSqlDatabase::contains(kConnection) && connection().isOpen();
+}
+
+QString databasePath() {
+    if (!QSqlDatabase::contains(kConnection))
+        return {};
+    return connection().databaseName();
+}
+
+QSqlError lastError() {
+    return lastErrorRef();
+}
+
+Result exec(const QString& sql, std::initializer_list<QVariant> values) {
+    if (!isConnected()) {
+        lastErrorRef() =
+            QSqlError(QStringLiteral("The database is not open."), {}, QSqlError::ConnectionError);
+        return Result();
+    }
+    auto& cache = statementCache();
+    auto it = cache.find(sql);
+    if (it == cache.end()) {
+        QSqlQuery query(connection());
+        query.setForwardOnly(true);
+        if (!query.prepare(sql)) {
+            lastErrorRef() = query.lastError();
+            return Result();
+        }
+        it = cache.emplace(sql, std::move(query)).first;
+    }
+    QSqlQuery& query = it->second;
+    int index = 0;
+    for (const QVariant& v : values)
+        query.bindValue(index++, v);
+    if (!query.exec()) {
+        lastErrorRef() = query.lastError();
+        query.finish();
+        return Result();
+    }
+    return Result(&query);
+}
+
+Transaction::Transaction() {
+    if (!isConnected()) {
+        error_ = QSqlError(QStringLiteral("The database is not open."), {}, QSqlError::ConnectionError);
+        return;
+    }
+    QSqlDatabase db = connection();
+    ok_ = db.transaction();
+    if (!ok_)
+        error_ = db.lastError();
+}
+
+Transaction::~Transaction() {
+    if (ok_ && !done_)
+        connection().rollback();
+}
+
+bool Transaction::commit() {
+    if (!ok_ || done_)
+        return false;
+    done_ = true;
+    QSqlDatabase db = connection();
+    if (db.commit())
+        return true;
+    error_ = db.lastError();
+    db.rollback();
+    return false;
+}
+
+QString todayText() {
+    return QLocale::system().toString(QDate::currentDate(), QLocale::ShortFormat);
+}
+
+int primaryCode(const QSqlError& error) {
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok);
+    return ok ? (code & 0xFF) : 0;
+}
+
+void DisplayDatabaseError(const QSqlError& error) {
+    const int code = primaryCode(error);
+    if (code == 19) // a constraint refused the change; the caller has already not committed
+        return;
+    QString explanation = error.driverText();
+    if (!error.databaseText().isEmpty())
+        explanation = error.databaseText();
+    myGlobals::gShowMsg(true, QStringLiteral("Database Error: ") + QString::number(code), explanation);
+}
+
+void check4Database(const QString& dataFolder) {
+    connection(); // the connection exists from here on, even when no file can be opened
+    QString errorText;
+    if (dataFolder.isEmpty() || !QFileInfo(dataFolder).isDir()) {
+        errorText = QStringLiteral("There was an error accessing the Database.");
+    } else {
+        const QString file = QDir(dataFolder).absoluteFilePath(QString::fromLatin1(kFileName));
+        if (QFileInfo::exists(file))
+            connectToDB(file);
+        else
+            errorText = createNewDBFile(file);
+    }
+    if (!errorText.isEmpty())
+        myGlobals::gShowMsg(true, errorText, QStringLiteral("Please contact Orlavo Software for assistance"));
+}
+
+bool connectToDB(const QString& filePath) {
+    const QFileInfo info(filePath);
+    if (info.isDir() || !info.isReadable()) {
+        myGlobals::gShowMsg(
+            true,
+            QStringLiteral("The student data file at <") + info.absoluteFilePath() +
+                QStringLiteral("> cannot be read."),
+            QStringLiteral("Please check that the file may be read and written by everyone."));
+        closeConnection();
+        return false;
+    }
+    if (!openAt(info.absoluteFilePath())) {
+        DisplayDatabaseError(lastErrorRef());
+        return false;
+    }
+    // Opening succeeds for any file; the first read tells whether it is really our database.
+    Result tables = exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
+    QStringList names;
+    while (tables.next())
+        names << tables.value(0).toString();
+    const bool readable = static_cast<bool>(tables);
+    tables.finish();
+    const bool ours = readable && names.contains(QStringLiteral("Classes"), Qt::CaseInsensitive) &&
+                      names.contains(QStringLiteral("Names"), Qt::CaseInsensitive) &&
+                      names.contains(QStringLiteral("theData"), Qt::CaseInsensitive) &&
+                      names.contains(QStringLiteral("HallData"), Qt::CaseInsensitive);
+    if (!ours) {
+        const bool busy = !readable && primaryCode(lastErrorRef()) == 5;
+        closeConnection();
+        myGlobals::gShowMsg(
+            true,
+            busy ? QStringLiteral("The student data file at <") + info.absoluteFilePath() +
+                       QStringLiteral("> is in use and could not be opened.")
+                 : QStringLiteral("The file at <") + info.absoluteFilePath() +
+                       QStringLiteral("> is not a Numbrook Riza student data file, or it is damaged."),
+            busy ? QStringLiteral("Please try again in a moment. Nothing has been changed.")
+                 : QStringLiteral(
+                       "The file has been left as it is. Please contact Orlavo Software for assistance"));
+        return false;
+    }
+    // The write-ahead log does not work on network file systems; a file left in that mode by another
+    // program is put back into the ordinary journal mode.
+    if (Result mode = exec(QStringLiteral("PRAGMA journal_mode"));
+        mode.next() && mode.value(0).toString().compare(QStringLiteral("wal"), Qt::CaseInsensitive) == 0) {
+        mode.finish();
+        exec(QStringLiteral("PRAGMA journal_mode = DELETE"));
+    }
+    if (!info.isWritable() || !QFileInfo(info.absolutePath()).isWritable()) {
+        myGlobals::gShowMsg(true,
+                            QStringLiteral("The student data file at <") + info.absoluteFilePath() +
+                                QStringLiteral("> is read-only."),
+                            QStringLiteral("Students can sign in, but their results cannot be saved until "
+                                           "the file and its folder may be written."));
+    }
+    return true;
+}
+
+QString createNewDBFile(const QString& filePath) {
+    const QString path = QFileInfo(filePath).absoluteFilePath();
+    const QString failure = QStringLiteral("Database Error") + QLatin1Char('\n') +
+                            QStringLiteral("There was an error when creating the database at <") + path +
+                            QLatin1Char('>');
+    const bool existedBefore = QFileInfo::exists(path);
+    auto giveUp = [&] {
+        closeConnection();
+        if (!existedBefore) {
+            QFile::remove(path);
+            QFile::remove(path + QStringLiteral("-journal"));
+        }
+        return failure;
+    };
+    if (existedBefore || !QFileInfo(QFileInfo(path).absolutePath()).isDir())
+        return failure; // never overwrite a file, and never make folders here
+    if (!openAt(path))
+        return giveUp();
+    {
+        Transaction tx;
+        if (!tx.ok())
+            return giveUp();
+        for (const char* statement : kSchema) {
+            if (!exec(QString::fromLatin1(statement)))
+                return giveUp();
+        }
+        if (!exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"), {QStringLiteral("Default")}))
+            return giveUp();
+        if (!tx.commit())
+            return giveUp();
+    }
+    // Every computer and every user of a school shares the file.
+    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                    QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
+                                    QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
+    myGlobals::gShowMsg(false,
+                        QStringLiteral("A new Database file was created at <") + path + QStringLiteral(">."),
+                        QStringLiteral("Enter player names as needed."));
+    return {};
+}
+
+void closeDB() {
+    closeConnection();
+}
+
+bool insertClass(const QString& name, int /*id*/) {
+    if (!isConnected()) {
+        myGlobals::gShowMsg(true, QStringLiteral("Error in writing to the new Database."), QString());
+        return false;
+    }
+    Transaction tx;
+    if (!tx.ok())
+        return failed(tx.error());
+    if (!exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"), {myGlobals::oneLine(name)}))
+        return failed(lastErrorRef());
+    return tx.commit() || failed(tx.error());
+}
+
+int insertName(const QString& name, const QString& password, const QString& className, int /*id*/) {
+    lastAddedId() = 0;
+    if (!isConnected()) {
+        Seams::feedback().beep();
+        return 0;
+    }
+    Transaction tx;
+    if (!tx.ok())
+        return failed(tx.error());
+    Result added =
+        exec(QStringLiteral("INSERT INTO Names (StName, StPW, StClass, StStars) VALUES (?, ?, ?, ?)"),
+             {myGlobals::oneLine(name), password.isEmpty() ? QString() : myGlobals::scrambleStr(password),
+              myGlobals::oneLine(className), QStringLiteral("0")});
+    if (!added)
+        return failed(lastErrorRef());
+    const int newId = added->lastInsertId().toInt();
+    added.finish();
+    // Ids are reused after the highest one is deleted; a results row left by an earlier student with
+    // this id must not become the new student's.
+    if (!exec(QStringLiteral("DELETE FROM theData WHERE StID = ?"), {QString::number(newId)}))
+        return failed(lastErrorRef());
+    if (!tx.commit())
+        return failed(tx.error());
+    lastAddedId() = newId;
+    return newId;
+}
+
+bool checkForDuplName(const QString& name, const QString& className) {
+    Result cls = exec(QStringLiteral("SELECT ClassID FROM Classes WHERE ClassNm = ?"), {className});
+    if (cls && !cls.next()) {
+        cls.finish();
+        insertClass(className, 0);
+        return false;
+    }
+    cls.finish();
+    Result names = exec(QStringLiteral("SELECT StName FROM Names WHERE StClass = ?"), {className});
+    while (names.next()) {
+        if (names.value(0).toString().compare(name, Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+bool hndlAddName(const QString& name, const QString& password, const QString& className, int* addedId) {
+    if (addedId)
+        *addedId = 0;
+    if (checkForDuplName(name, className)) {
+        Seams::Question q;
+        q.icon = Seams::Icon::Question;
+        q.message = QStringLiteral("The name ") + name + QStringLiteral(" already exists in the ") +
+                    className + QStringLiteral(" Class. ") +
+                    QStringLiteral("It is advised that you change this name before adding to this class.");
+        q.explanation = QStringLiteral("Click <Cancel> to go back and change the Name. ");
+        q.defaultCaption = QStringLiteral("Cancel");
+        q.cancelCaption = QStringLiteral("Continue to Save");
+        if (Seams::dialogs().ask(q) != Seams::Answer::Cancel)
+            return true;
+    }
+    const int id = insertName(name, password, className, 0);
+    if (addedId)
+        *addedId = id;
+    return false;
+}
+
+bool checkForDuplClass(const QString& name) {
+    Result r = exec(QStringLiteral("SELECT ClassID FROM Classes WHERE ClassNm = ?"), {name});
+    return r.next();
+}
+
+void updateNames(const QString& name, const QString& className, const QString& stID, const QString& password,
+                 const QString& stars) {
+    Transaction tx;
+    if (!tx.ok()) {
+        failed(tx.error());
+        return;
+    }
+    Result found = exec(QStringLiteral("SELECT StID FROM Names WHERE StID = ?"), {stID});
+    if (!found.next()) {
+        found.finish();
+        Seams::dialogs().plainMessage(QStringLiteral("Unable to update record"));
+        return;
+    }
+    found.finish();
+    if (!exec(
+            QStringLiteral("UPDATE Names SET StName = ?, StClass = ?, StPW = ?, StStars = ? WHERE StID = ?"),
+            {myGlobals::oneLine(name), myGlobals::oneLine(className),
+             password.isEmpty() ? QString() : myGlobals::scrambleStr(password), stars, stID})) {
+        failed(lastErrorRef());
+        return;
+    }
+    if (!tx.commit())
+        failed(tx.error());
+}
+
+bool insertHOF() {
+    return myGlobals::gCurPlayer && insertHOF(myGlobals::gCurPlayer->curStudent);
+}
+
+bool insertHOF(const QString& name) {
+    Transaction tx;
+    if (!tx.ok())
+        return failed(tx.error());
+    Result member = exec(QStringLiteral("SELECT HallID FROM HallData WHERE StName = ?"), {name});
+    if (!member || member.next())
+        return false;
+    member.finish();
+    if (!exec(QStringLiteral("INSERT INTO HallData (StName, dateEnt) VALUES (?, ?)"), {name, todayText()}))
+        return failed(lastErrorRef());
+    return tx.commit() || failed(tx.error());
+}
+
+void deleteClass(const QString& name) {
+    Transaction tx;
+    if (!tx.ok()) {
+        failed(tx.error());
+        return;
+    }
+    // The students' results go with them, so that a later student given a freed id starts afresh.
+    const bool ok =
+        exec(QStringLiteral("DELETE FROM theData WHERE StID IN (SELECT CAST(StID AS TEXT) FROM Names "
+                            "WHERE StClass = ?)"),
+             {name}) &&
+        exec(QStringLiteral("DELETE FROM Classes WHERE ClassNm = ?"), {name}) &&
+        exec(QStringLiteral("DELETE FROM Names WHERE StClass = ?"), {name});
+    if (!ok) {
+        failed(lastErrorRef());
+        return;
+    }
+    if (!tx.commit())
+        failed(tx.error());
+}
+
+void deleteName(const QString& stID) {
+    Transaction tx;
+    if (!tx.ok()) {
+        failed(tx.error());
+        return;
+    }
+    const bool ok = exec(QStringLiteral("DELETE FROM theData WHERE StID = ?"), {stID}) &&
+                    exec(QStringLiteral("DELETE FROM Names WHERE StID = ?"), {stID});
+    if (!ok) {
+        failed(lastErrorRef());
+        return;
+    }
+    if (!tx.commit())
+        failed(tx.error());
+}
+
+int getLastID() {
+    return lastAddedId();
+}
+
+QStringList classNames() {
+    QStringList names;
+    Result r = exec(QStringLiteral("SELECT ClassNm FROM Classes ORDER BY ClassID"));
+    while (r.next())
+        names << r.value(0).toString();
+    return names;
+}
+
+QList<StudentRow> studentsOf(const QString& className) {
+    QList<StudentRow> rows;
+    Result r = exec(QStringLiteral("SELECT StID, StName, StClass, StStars, StPW FROM Names WHERE StClass = ? "
+                                   "ORDER BY StID"),
+                    {className});
+    while (r.next()) {
+        rows.append({r.value(0).toInt(), r.value(1).toString(), r.value(2).toString(),
+                     std::clamp(myGlobals::textToInt(r.value(3).toString()), 0, 8), r.value(4).toString()});
+    }
+    return rows;
+}
+
+} // namespace DBCtrl

@@ -1,0 +1,122 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QString>
+#include <QVariant>
+
+#include <initializer_list>
+
+// The program's one database: the file "NB_Data.rbd" with its tables Classes, Names, theData and
+// HallData, and the operations that change classes, students and the hall of fame. Every value is
+// bound, never pasted into the SQL text, and every change runs in one transaction that is rolled
+// back when any step of it fails.
+namespace DBCtrl {
+
+inline constexpr const char* kFileName = "NB_Data.rbd";
+
+// The open connection. It always exists once check4Database has run; it may be unconnected.
+QSqlDatabase NBData();
+bool isConnected();
+// The absolute path of the file the connection points at (empty before any).
+QString databasePath();
+
+// Opens or creates the database file in the data folder; an empty folder means none could be had.
+void check4Database(const QString& dataFolder);
+// Points the connection at an existing file. False (after a message) when it cannot be used.
+bool connectToDB(const QString& filePath);
+// Creates a new database file with the four tables and the class "Default". Empty text on success,
+// otherwise the error text for the caller to show; a failed creation leaves no file behind.
+QString createNewDBFile(const QString& filePath);
+// Closes the connection (for moving the data).
+void closeDB();
+
+bool insertClass(const QString& name, int id = 0);
+// Adds a student; on success the new student's id, otherwise 0.
+int insertName(const QString& name, const QString& password, const QString& className, int id = 0);
+bool checkForDuplName(const QString& name, const QString& className);
+// Adds a student after the duplicate-name question. True when the user chose to go back and nothing
+// was added. addedId receives the new student's id, or 0 when nothing was added.
+bool hndlAddName(const QString& name, const QString& password, const QString& className,
+                 int* addedId = nullptr);
+bool checkForDuplClass(const QString& name);
+void updateNames(const QString& name, const QString& className, const QString& stID, const QString& password,
+                 const QString& stars);
+// Adds the signed-in student to the hall of fame unless the name is there already.
+bool insertHOF();
+bool insertHOF(const QString& name);
+void deleteClass(const QString& name);
+void deleteName(const QString& stID);
+// The id of the last student added, or 0 when the last add failed.
+int getLastID();
+
+// One student as the class lists show it.
+struct StudentRow {
+    int id = 0;
+    QString name;
+    QString className;
+    int halfStars = 0;      // clamped to 0 to 8
+    QString storedPassword; // as stored (scrambled)
+};
+
+// The class names in the database's order, and one class's students in theirs.
+QStringList classNames();
+QList<StudentRow> studentsOf(const QString& className);
+
+// Shows "Database Error: " and SQLite's primary result code, except for constraint violations.
+void DisplayDatabaseError(const QSqlError& error);
+// SQLite's primary result code of an error (extended codes reduced to it); 0 when there is none.
+int primaryCode(const QSqlError& error);
+
+// The outcome of one statement: the executed query, kept prepared for the connection's life so that
+// repeated calls do not parse the SQL again. Its rows are read through it; when it goes out of scope
+// the statement is finished, so no read lock outlives the caller (other computers may be waiting to
+// write the same file).
+class Result {
+public:
+    explicit Result(QSqlQuery* query = nullptr) : query_(query) {}
+    ~Result();
+    Result(Result&& other) noexcept : query_(other.query_) { other.query_ = nullptr; }
+    Result(const Result&) = delete;
+    Result& operator=(const Result&) = delete;
+    Result& operator=(Result&&) = delete;
+
+    explicit operator bool() const { return query_ != nullptr; }
+    // Ends the statement early, before the next statement of the same operation runs.
+    void finish();
+    bool next() { return query_ && query_->next(); }
+    QVariant value(const QString& column) const { return query_->value(column); }
+    QVariant value(int column) const { return query_->value(column); }
+    QSqlQuery* operator->() const { return query_; }
+
+private:
+    QSqlQuery* query_;
+};
+
+// Runs one statement with bound values on the connection; an empty Result on failure, with the
+// reason in lastError(). Nothing is shown to the user.
+Result exec(const QString& sql, std::initializer_list<QVariant> values = {});
+QSqlError lastError();
+
+// A transaction that rolls back unless committed.
+class Transaction {
+public:
+    Transaction();
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+    bool ok() const { return ok_; }
+    QSqlError error() const { return error_; }
+    bool commit();
+
+private:
+    bool ok_ = false;
+    bool done_ = false;
+    QSqlError error_;
+};
+
+// Today's date in the system's short form, as stored in lastDate and dateEnt.
+QString todayText();
+
+} // namespace DBCtrl

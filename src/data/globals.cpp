@@ -1,0 +1,206 @@
+#include "globals.h"
+
+#include "random.h"
+#include "seams.h"
+#include "strecord.h"
+
+#include <QFile>
+#include <QLocale>
+
+#include <cmath>
+#include <limits>
+
+namespace myGlobals {
+
+std::shared_ptr<StRecord> gCurPlayer;
+std::shared_ptr<rndSet> gMySet;
+int gLastTot = 0;
+bool gUseLastGame = false;
+bool gNoPWReq = false;
+QString gPrinterSettings;
+QString pFile;
+
+namespace {
+
+// What unscrambleStr gives for text it cannot read: it starts with a non-character, so no keyboard
+// or paste produces it, and passwordMatches refuses it outright.
+const QString& unreadablePassword() {
+    static const QString marker = QString(QChar(0xFFFF)) + QStringLiteral("unreadable");
+    return marker;
+}
+
+// Scrambled text may hold control characters (a blank shifted down), but every character must
+// still be one that text can carry.
+bool isStorable(long long c) {
+    return c >= 1 && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
+}
+
+// A password as typed never holds control characters; one that unscrambles to them was not ours.
+bool isTypeable(long long c) {
+    return isStorable(c) && c >= 32 && c != 0x7F;
+}
+
+// Shifts each character: odd positions (counting from 1) by -direction*key, even ones by +direction*key.
+bool shift(const QList<uint>& in, qsizetype from, int key, int direction, QList<uint>& out) {
+    for (qsizetype i = from; i < in.size(); ++i) {
+        const bool odd = ((i - from) % 2) == 0;
+        const long long code = static_cast<long long>(in[i]) + (odd ? -key : key) * direction;
+        if (direction > 0 ? !isStorable(code) : !isTypeable(code))
+            return false;
+        out.append(static_cast<uint>(code));
+    }
+    return true;
+}
+
+} // namespace
+
+void gShowMsg(bool isCaution, const QString& message, const QString& explanation) {
+    Seams::dialogs().showMsg(isCaution, message, explanation);
+}
+
+QString scrambleStr(const QString& text) {
+    if (text.isEmpty())
+        return {};
+    const QList<uint> codes = text.toUcs4();
+    // Scrambled characters must stay valid text, or the database and the preferences file could not
+    // keep them. A key that would push one outside is passed over for the next; in practice the first
+    // key drawn always serves.
+    const int first = App::myRnd().inRange(1, 9);
+    for (int attempt = 0; attempt < 9; ++attempt) {
+        const int key = (first - 1 + attempt) % 9 + 1;
+        QList<uint> out{static_cast<uint>(65 + key)};
+        if (shift(codes, 0, key, 1, out))
+            return QString::fromUcs4(reinterpret_cast<const char32_t*>(out.constData()), out.size());
+    }
+    return {};
+}
+
+QString unscrambleStr(const QString& text) {
+    if (text.isEmpty())
+        return {};
+    const QList<uint> codes = text.toUcs4();
+    const int key = static_cast<int>(codes.first()) - 65;
+    QList<uint> out;
+    if (key < 1 || key > 9 || !shift(codes, 1, key, -1, out))
+        return unreadablePassword();
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(out.constData()), out.size());
+}
+
+bool passwordMatches(const QString& expected, const QString& typed) {
+    return expected != unreadablePassword() && expected == typed;
+}
+
+int textToInt(const QString& text) {
+    qsizetype i = 0;
+    while (i < text.size() && text[i] == QLatin1Char(' '))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
+        negative = text[i] == QLatin1Char('-');
+        ++i;
+    }
+    long long value = 0;
+    while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128) {
+        value = value * 10 + (text[i].unicode() - '0');
+        if (value > std::numeric_limits<int>::max() + 1LL)
+            value = std::numeric_limits<int>::max() + 1LL; // saturate; the rest of the digits don't matter
+        ++i;
+    }
+    if (negative)
+        value = -value;
+    if (value > std::numeric_limits<int>::max())
+        value = std::numeric_limits<int>::max();
+    return static_cast<int>(value); // a fraction is dropped
+}
+
+QString limitEntry(const QString& text, int highest, int lowest) {
+    const int v = textToInt(text);
+    if (v > highest)
+        return QString::number(highest);
+    if (v < lowest)
+        return QString::number(lowest);
+    return QString::number(v);
+}
+
+int limitValueRange(int value, int lowest, int highest) {
+    if (value < lowest)
+        return lowest;
+    if (value > highest)
+        return highest;
+    return value;
+}
+
+int conv2Int(int index) {
+    if (!gCurPlayer || index < 0 || index >= gCurPlayer->myParams.size())
+        return 0;
+    return textToInt(gCurPlayer->myParams[index]);
+}
+
+bool conv2Bool(int index) {
+    if (!gCurPlayer || index < 0 || index >= gCurPlayer->myParams.size())
+        return false;
+    return gCurPlayer->myParams[index] == QLatin1String("1");
+}
+
+QString getFuncName(int operation) {
+    switch (operation) {
+    case 0:
+        return QStringLiteral("Addition");
+    case 1:
+        return QStringLiteral("Subtraction");
+    case 2:
+        return QStringLiteral("Multiplication");
+    case 3:
+        return QStringLiteral("Division");
+    case 4:
+        return QStringLiteral("Random");
+    default:
+        return {};
+    }
+}
+
+bool getTorF() {
+    return App::myRnd().inRange(0, 1) > 0;
+}
+
+bool gIsEnterKey(const QString& key) {
+    return key.size() == 1 && (key[0].unicode() == 13 || key[0].unicode() == 3);
+}
+
+QString RTrim(const QString& text, const QString& characters) {
+    qsizetype end = text.size();
+    while (end > 0 && characters.contains(text[end - 1], Qt::CaseInsensitive))
+        --end;
+    return text.left(end);
+}
+
+void gDeleteAFile(const QString& path) {
+    if (!path.isEmpty() && QFile::exists(path))
+        QFile::remove(path);
+}
+
+bool resumeShortRound(std::uint8_t count) {
+    Seams::Question q;
+    q.icon = Seams::Icon::Caution;
+    q.message = QStringLiteral("Please complete at least ") + QString::number(count) +
+                QStringLiteral(" problems to improve your average time.");
+    q.explanation = QStringLiteral("If you choose to stop now, no time will be recorded ");
+    q.defaultCaption = QStringLiteral("Continue Game");
+    q.cancelCaption = QStringLiteral("Stop Anyway");
+    return Seams::dialogs().ask(q) == Seams::Answer::Default;
+}
+
+QString starText(int halfStars) {
+    return QLocale::c().toString(halfStars / 2.0, 'f', 1);
+}
+
+QString oneLine(const QString& text) {
+    QString out = text;
+    for (QChar& c : out) {
+        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+            c = QLatin1Char(' ');
+    }
+    return out;
+}
+
+} // namespace myGlobals

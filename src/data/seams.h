@@ -1,0 +1,74 @@
+#pragma once
+
+// The data layer reports to the user, and asks the user questions, only through these small
+// interfaces. The windows install real implementations at start-up; tests install doubles. Nothing
+// here knows about widgets.
+
+#include <QString>
+#include <QStringList>
+
+namespace Seams {
+
+enum class Icon { Note, Caution, Question, Stop };
+
+// Which button of a captioned-button question was chosen.
+enum class Answer { Default, Cancel, Alternate };
+
+// A platform message dialog with up to three captioned buttons. The default button answers Return,
+// the cancel button answers Escape; an empty caption means the button is not there.
+struct Question {
+    Icon icon = Icon::Question;
+    QString message;
+    QString explanation;
+    QString defaultCaption = QStringLiteral("OK");
+    QString cancelCaption;
+    QString alternateCaption;
+};
+
+class Dialogs {
+public:
+    virtual ~Dialogs() = default;
+
+    // The program's own message box; returns when the user has closed it.
+    virtual void showMsg(bool isCaution, const QString& message, const QString& explanation) = 0;
+    // The platform's plain one-button message dialog.
+    virtual void plainMessage(const QString& message) = 0;
+    virtual Answer ask(const Question& question) = 0;
+
+    // File choosers: an empty result means the user cancelled. Filters use Qt's "Name (*.ext)" form.
+    virtual QString openFile(const QString& title, const QString& folder, const QString& filter) = 0;
+    virtual QString saveFile(const QString& title, const QString& folder, const QString& suggestedName,
+                             const QString& filter) = 0;
+    virtual QString selectFolder(const QString& title, const QString& folder) = 0;
+};
+
+class Feedback {
+public:
+    virtual ~Feedback() = default;
+    virtual void beep() = 0;
+    // Plays one project sound by its project name ("right3", "blip", ...); unknown names are silent.
+    virtual void playSound(const QString& projectName) = 0;
+};
+
+class Speech {
+public:
+    virtual ~Speech() = default;
+    // Queues the text behind whatever is being said; never interrupts.
+    virtual void say(const QString& text) = 0;
+    virtual bool isSpeaking() const = 0;
+    // Drops what is queued and stops the current utterance.
+    virtual void stop() = 0;
+};
+
+// The installed implementations. Until something is installed, a quiet default is used that logs
+// messages and answers every question with its default button, so that a headless run never hangs.
+Dialogs& dialogs();
+Feedback& feedback();
+Speech& speech();
+
+// Installs an implementation (not owned); nullptr puts the quiet default back.
+void setDialogs(Dialogs* d);
+void setFeedback(Feedback* f);
+void setSpeech(Speech* s);
+
+} // namespace Seams

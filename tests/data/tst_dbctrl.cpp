@@ -1,0 +1,419 @@
+#include "data/dbctrl.h"
+#include "data/globals.h"
+#include "data/strecord.h"
+#include "support/doubles.h"
+#include "support/fixtures.h"
+
+#include <QSqlQuery>
+#include <QtTest>
+
+using TestDoubles::ScriptedDialogs;
+using TestDoubles::TempDatabase;
+
+class TestDBCtrl : public QObject {
+    Q_OBJECT
+private slots:
+    void newFileHasTheSchemaAndDefaultClass();
+    void failedCreationLeavesNoFile();
+    void noFolderIsReported();
+    void opensAFileMadeElsewhere();
+    void refusesAFileThatIsNotOurs_data();
+    void refusesAFileThatIsNotOurs();
+    void readOnlyFileIsOpenedWithAWarning();
+    void apostrophesWorkEverywhere();
+    void duplicateNameAsks_data();
+    void duplicateNameAsks();
+    void addingToAMissingClassCreatesIt();
+    void deletionsTakeTheResultsWithThem();
+    void reusedIdStartsAfresh();
+    void updateNamesOfAMissingStudent();
+    void hallOfFameOnce();
+    void errorCodes_data();
+    void errorCodes();
+    void namesKeepOneLine();
+    void failedAddReportsNoId();
+    void listsClassesAndStudents();
+};
+
+void TestDBCtrl::newFileHasTheSchemaAndDefaultClass() {
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    QVERIFY(db.ok());
+    QCOMPARE(dialogs.shown.size(), 1);
+    QCOMPARE(dialogs.shown[0].message,
+             QStringLiteral("A new Database file was created at <") + db.file() + ">.");
+    QCOMPARE(dialogs.shown[0].explanation, QStringLiteral("Enter player names as needed."));
+    QVERIFY(!dialogs.shown[0].isCaution);
+
+    QSqlQuery q(DBCtrl::NBData());
+    QVERIFY(q.exec("SELECT sql FROM sqlite_master WHERE type = 'table' ORDER BY rowid"));
+    QStringList schema;
+    while (q.next())
+        schema << q.value(0).toString();
+    QCOMPARE(schema,
+             QStringList({
+                 "CREATE TABLE Classes ( ClassID INTEGER PRIMARY KEY, ClassNm VarChar )",
+                 "CREATE TABLE Names ( StID INTEGER PRIMARY KEY, StName VarChar, StClass VarChar, "
+                 "StStars VarChar, StPW VarChar)",
+                 "CREATE TABLE theData ( DataID INTEGER PRIMARY KEY, StID VarChar, lastDate VarChar, "
+                 "stAdd VarChar, stSub VarChar, stMul VarChar, stDiv VarChar, stParam VarChar, "
+                 "zeriGames VarChar )",
+                 "CREATE TABLE HallData ( HallID INTEGER PRIMARY KEY, StName VarChar, dateEnt VarChar )",
+             }));
+    QCOMPARE(db.count("Classes"), 1);
+    QCOMPARE(db.count("Classes", "ClassNm", "Default"), 1);
+    QCOMPARE(db.count("Names") + db.count("theData") + db.count("HallData"), 0);
+    QVERIFY(QFileInfo(db.file()).permissions() & QFileDevice::WriteOther);
+}
+
+void TestDBCtrl::failedCreationLeavesNoFile() {
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    const QString missingFolder = dir.filePath("nowhere/NB_Data.rbd");
+    const QString error = DBCtrl::createNewDBFile(missingFolder);
+    QCOMPARE(error, QStringLiteral("Database Error\nThere was an error when creating the database at <") +
+                        QFileInfo(missingFolder).absoluteFilePath() + ">");
+    QVERIFY(!QFileInfo::exists(missingFolder));
+
+    // The file can be opened but its tables cannot be written (SQLite cannot make its journal where a
+    // folder of that name stands): the half-made file is removed and the creation reported as failed.
+    const QString target = dir.filePath("NB_Data.rbd");
+    QVERIFY(QDir().mkpath(target + "-journal"));
+    QVERIFY(!DBCtrl::createNewDBFile(target).isEmpty());
+    QVERIFY(!QFileInfo::exists(target));
+    QVERIFY(!DBCtrl::isConnected());
+    QVERIFY(dialogs.messages().isEmpty());
+
+    // An existing file is never overwritten.
+    QDir(target + "-journal").removeRecursively();
+    QFile existing(target);
+    QVERIFY(existing.open(QIODevice::WriteOnly));
+    existing.write("keep me");
+    existing.close();
+    QVERIFY(!DBCtrl::createNewDBFile(target).isEmpty());
+    QVERIFY(existing.open(QIODevice::ReadOnly));
+    QCOMPARE(existing.readAll(), QByteArray("keep me"));
+}
+
+void TestDBCtrl::noFolderIsReported() {
+    ScriptedDialogs dialogs;
+    DBCtrl::check4Database(QString());
+    QVERIFY(!DBCtrl::isConnected());
+    QCOMPARE(dialogs.messages(), QStringList{"There was an error accessing the Database."});
+    QCOMPARE(dialogs.shown[0].explanation, QStringLiteral("Please contact Orlavo Software for assistance"));
+}
+
+void TestDBCtrl::opensAFileMadeElsewhere() {
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    const QString file = dir.filePath("NB_Data.rbd");
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "elsewhere");
+        other.setDatabaseName(file);
+        QVERIFY(other.open());
+        QSqlQuery q(other);
+        QVERIFY(q.exec("CREATE TABLE Classes ( ClassID INTEGER PRIMARY KEY, ClassNm VarChar )"));
+        QVERIFY(
+            q.exec("CREATE TABLE Names ( StID INTEGER PRIMARY KEY, StName VarChar, StClass VarChar, StStars "
+                   "VarChar, StPW VarChar)"));
+        QVERIFY(q.exec(
+            "CREATE TABLE theData ( DataID INTEGER PRIMARY KEY, StID VarChar, lastDate VarChar, stAdd "
+            "VarChar, stSub VarChar, stMul VarChar, stDiv VarChar, stParam VarChar, zeriGames VarChar )"));
+        QVERIFY(
+            q.exec("CREATE TABLE HallData ( HallID INTEGER PRIMARY KEY, StName VarChar, dateEnt VarChar )"));
+        QVERIFY(q.exec("INSERT INTO Classes (ClassNm) VALUES ('Room 4')"));
+        QVERIFY(
+            q.exec("INSERT INTO Names (StName, StClass, StStars, StPW) VALUES ('Jo', 'Room 4', '3', '')"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("elsewhere");
+    DBCtrl::check4Database(dir.path());
+    QVERIFY(DBCtrl::isConnected());
+    QVERIFY(dialogs.messages().isEmpty());
+    QVERIFY(DBCtrl::checkForDuplClass("Room 4"));
+    QVERIFY(!DBCtrl::checkForDuplClass("Default"));
+    QVERIFY(DBCtrl::checkForDuplName("JO", "Room 4"));
+    DBCtrl::closeDB();
+}
+
+void TestDBCtrl::refusesAFileThatIsNotOurs_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::newRow("text") << QByteArray("just some notes, not a database\n").repeated(100);
+    QTest::newRow("random bytes") << QByteArray::fromHex("00ff13a7").repeated(1000);
+    QTest::newRow("another sqlite file") << QByteArray(); // made below
+}
+
+void TestDBCtrl::refusesAFileThatIsNotOurs() {
+    QFETCH(QByteArray, content);
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    const QString file = dir.filePath("NB_Data.rbd");
+    if (content.isEmpty()) {
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+            other.setDatabaseName(file);
+            QVERIFY(other.open());
+            QSqlQuery(other).exec("CREATE TABLE recipes (name TEXT)");
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("foreign");
+    } else {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(content);
+    }
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray before = f.readAll();
+    f.close();
+
+    DBCtrl::check4Database(dir.path());
+    QVERIFY(!DBCtrl::isConnected());
+    QCOMPARE(dialogs.messages().size(), 1);
+    QVERIFY(dialogs.messages()[0].contains("is not a Numbrook Riza student data file"));
+    QVERIFY(dialogs.shown[0].isCaution);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), before); // nothing overwritten
+
+    // An unconnected database answers quietly: no crash, nothing added.
+    QVERIFY(!DBCtrl::checkForDuplClass("Default"));
+    DBCtrl::insertName("Ann", "", "Default");
+    QCOMPARE(DBCtrl::getLastID(), 0);
+}
+
+void TestDBCtrl::readOnlyFileIsOpenedWithAWarning() {
+    ScriptedDialogs dialogs;
+    QString folder;
+    {
+        TempDatabase db;
+        folder = db.folder();
+        const int id = db.addStudent("Ann", "Default");
+        QVERIFY(id > 0);
+        DBCtrl::closeDB();
+        QFile::setPermissions(db.file(),
+                              QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther);
+        if (QFileInfo(db.file()).isWritable())
+            QSKIP("running as a user who may write anywhere");
+        dialogs.clear();
+        DBCtrl::check4Database(folder);
+        QVERIFY(DBCtrl::isConnected());
+        QCOMPARE(dialogs.messages().size(), 1);
+        QVERIFY(dialogs.messages()[0].endsWith("is read-only."));
+        QVERIFY(DBCtrl::checkForDuplName("Ann", "Default")); // reading still works
+        dialogs.clear();
+        DBCtrl::deleteName(QString::number(id));
+        QCOMPARE(dialogs.messages(), QStringList{"Database Error: 8"});
+        QVERIFY(DBCtrl::checkForDuplName("Ann", "Default"));
+        QFile::setPermissions(db.file(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    }
+}
+
+void TestDBCtrl::apostrophesWorkEverywhere() {
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    dialogs.clear();
+    const QString cls = "Mrs O'Neil's";
+    const QString name = "Sean O'Brien";
+    QVERIFY(DBCtrl::insertClass(cls));
+    QVERIFY(DBCtrl::checkForDuplClass(cls));
+    int id = 0;
+    QVERIFY(!DBCtrl::hndlAddName(name, "it's", cls, &id));
+    QVERIFY(id > 0);
+    QVERIFY(DBCtrl::checkForDuplName("sean o'brien", cls));
+    DBCtrl::updateNames(name, cls, QString::number(id), "it's", "8");
+    QVERIFY(DBCtrl::insertHOF(name));
+    QVERIFY(!DBCtrl::insertHOF(name));
+    QCOMPARE(db.count("HallData", "StName", name), 1);
+
+    QSqlQuery q(DBCtrl::NBData());
+    q.prepare("SELECT StPW, StStars FROM Names WHERE StID = ?");
+    q.addBindValue(id);
+    QVERIFY(q.exec() && q.next());
+    QCOMPARE(myGlobals::unscrambleStr(q.value(0).toString()), QStringLiteral("it's"));
+    QCOMPARE(q.value(1).toString(), QStringLiteral("8"));
+    q.finish();
+
+    DBCtrl::deleteName(QString::number(id));
+    DBCtrl::deleteClass(cls);
+    QCOMPARE(db.count("Names"), 0);
+    QVERIFY(!DBCtrl::checkForDuplClass(cls));
+    QVERIFY(dialogs.messages().isEmpty());
+}
+
+void TestDBCtrl::duplicateNameAsks_data() {
+    QTest::addColumn<Seams::Answer>("answer");
+    QTest::addColumn<bool>("wentBack");
+    QTest::addColumn<int>("students");
+    QTest::newRow("cancel") << Seams::Answer::Default << true << 1;
+    QTest::newRow("continue to save") << Seams::Answer::Cancel << false << 2;
+}
+
+void TestDBCtrl::duplicateNameAsks() {
+    QFETCH(Seams::Answer, answer);
+    QFETCH(bool, wentBack);
+    QFETCH(int, students);
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    db.addStudent("Mary Ann", "Default");
+    dialogs.clear();
+    dialogs.answers = {answer};
+    int id = -1;
+    QCOMPARE(DBCtrl::hndlAddName("MARY ANN", "", "Default", &id), wentBack);
+    QCOMPARE(id > 0, !wentBack);
+    QCOMPARE(db.count("Names"), students);
+    QCOMPARE(dialogs.shown.size(), 1);
+    const Seams::Question& q = dialogs.shown[0].question;
+    QCOMPARE(q.message,
+             QStringLiteral("The name MARY ANN already exists in the Default Class. It is advised that you "
+                            "change this name before adding to this class."));
+    QCOMPARE(q.explanation, QStringLiteral("Click <Cancel> to go back and change the Name. "));
+    QCOMPARE(q.defaultCaption, QStringLiteral("Cancel"));
+    QCOMPARE(q.cancelCaption, QStringLiteral("Continue to Save"));
+    QCOMPARE(q.icon, Seams::Icon::Question);
+}
+
+void TestDBCtrl::addingToAMissingClassCreatesIt() {
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    dialogs.clear();
+    QVERIFY(!DBCtrl::hndlAddName("Ann", "", "Room 9"));
+    QCOMPARE(db.count("Classes", "ClassNm", "Room 9"), 1);
+    QCOMPARE(db.count("Names", "StClass", "Room 9"), 1);
+    QVERIFY(dialogs.shown.isEmpty());
+}
+
+void TestDBCtrl::deletionsTakeTheResultsWithThem() {
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    DBCtrl::insertClass("Room 4");
+    const int a = db.addStudent("Ann", "Room 4");
+    const int b = db.addStudent("Ben", "Room 4");
+    const int c = db.addStudent("Cy", "Default");
+    for (int id : {a, b, c})
+        db.addResults(id, 1, 2);
+    DBCtrl::deleteName(QString::number(c));
+    QCOMPARE(db.count("theData", "StID", QString::number(c)), 0);
+    QCOMPARE(db.count("theData"), 2);
+    DBCtrl::deleteClass("Room 4");
+    QCOMPARE(db.count("theData"), 0);
+    QCOMPARE(db.count("Names"), 0);
+    QCOMPARE(db.count("Classes", "ClassNm", "Default"), 1);
+}
+
+void TestDBCtrl::reusedIdStartsAfresh() {
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    const int first = db.addStudent("Ann", "Default");
+    const int last = db.addStudent("Ben", "Default");
+    db.addResults(last, 30, 40);
+    // A results row left behind by some older program for the id that comes next.
+    QSqlQuery(DBCtrl::NBData()).exec("DELETE FROM Names WHERE StID = " + QString::number(last));
+    QCOMPARE(db.count("theData", "StID", QString::number(last)), 1);
+    int id = 0;
+    QVERIFY(!DBCtrl::hndlAddName("Cy", "", "Default", &id));
+    QCOMPARE(id, last);                                            // SQLite reuses the freed id ...
+    QCOMPARE(db.count("theData", "StID", QString::number(id)), 0); // ... but not its results
+    QVERIFY(first != id);
+}
+
+void TestDBCtrl::updateNamesOfAMissingStudent() {
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    dialogs.clear();
+    DBCtrl::updateNames("Ghost", "Default", "999", "", "2");
+    QCOMPARE(dialogs.messages(), QStringList{"Unable to update record"});
+    QCOMPARE(dialogs.shown[0].kind, TestDoubles::Shown::Plain);
+    QCOMPARE(db.count("Names"), 0);
+}
+
+void TestDBCtrl::hallOfFameOnce() {
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    myGlobals::gCurPlayer = std::make_shared<StRecord>("Zoë Ng", "Default", 1, QString(), 0);
+    QVERIFY(DBCtrl::insertHOF());
+    QVERIFY(!DBCtrl::insertHOF());
+    QCOMPARE(db.count("HallData"), 1);
+    QSqlQuery q(DBCtrl::NBData());
+    QVERIFY(q.exec("SELECT StName, dateEnt FROM HallData") && q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("Zoë Ng"));
+    QCOMPARE(q.value(1).toString(), DBCtrl::todayText());
+    myGlobals::gCurPlayer.reset();
+}
+
+void TestDBCtrl::errorCodes_data() {
+    QTest::addColumn<QString>("nativeCode");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("constraint") << "19"
+                                << "";
+    QTest::newRow("extended constraint") << "2067"
+                                         << "";
+    QTest::newRow("plain error") << "1"
+                                 << "Database Error: 1";
+    QTest::newRow("extended read-only") << "1032"
+                                        << "Database Error: 8";
+    QTest::newRow("busy") << "5"
+                          << "Database Error: 5";
+}
+
+void TestDBCtrl::errorCodes() {
+    QFETCH(QString, nativeCode);
+    QFETCH(QString, shown);
+    ScriptedDialogs dialogs;
+    DBCtrl::DisplayDatabaseError(
+        QSqlError("driver", "the database's words", QSqlError::StatementError, nativeCode));
+    if (shown.isEmpty()) {
+        QVERIFY(dialogs.shown.isEmpty());
+    } else {
+        QCOMPARE(dialogs.messages(), QStringList{shown});
+        QCOMPARE(dialogs.shown[0].explanation, QStringLiteral("the database's words"));
+        QVERIFY(dialogs.shown[0].isCaution);
+    }
+}
+
+void TestDBCtrl::namesKeepOneLine() {
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    int id = 0;
+    DBCtrl::hndlAddName("Ann\tLee\nSmith", "", "Default", &id);
+    QSqlQuery q(DBCtrl::NBData());
+    QVERIFY(q.exec("SELECT StName FROM Names") && q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("Ann Lee Smith"));
+}
+
+void TestDBCtrl::failedAddReportsNoId() {
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    int id = 0;
+    DBCtrl::hndlAddName("Ann", "", "Default", &id);
+    QVERIFY(id > 0);
+    QCOMPARE(DBCtrl::getLastID(), id);
+    // Break the table so that the next insert fails: the id of the last good add must not be reused.
+    QVERIFY(QSqlQuery(DBCtrl::NBData()).exec("ALTER TABLE Names RENAME TO Gone"));
+    dialogs.clear();
+    int second = -1;
+    QVERIFY(!DBCtrl::hndlAddName("Ben", "", "Default", &second));
+    QCOMPARE(second, 0);
+    QCOMPARE(DBCtrl::getLastID(), 0);
+    QCOMPARE(dialogs.messages().size(), 1);
+    QCOMPARE(dialogs.messages()[0], QStringLiteral("Database Error: 1"));
+}
+
+void TestDBCtrl::listsClassesAndStudents() {
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    DBCtrl::insertClass("Mrs O'Neil's");
+    db.addStudent("Sean O'Brien", "Mrs O'Neil's", "pw", 3);
+    db.addStudent("Ann", "Mrs O'Neil's", {}, 99); // a damaged star count
+    db.addStudent("Ben", "Default");
+    QCOMPARE(DBCtrl::classNames(), QStringList({"Default", "Mrs O'Neil's"}));
+    const QList<DBCtrl::StudentRow> rows = DBCtrl::studentsOf("Mrs O'Neil's");
+    QCOMPARE(rows.size(), 2);
+    QCOMPARE(rows[0].name, QStringLiteral("Sean O'Brien"));
+    QCOMPARE(rows[0].halfStars, 3);
+    QCOMPARE(myGlobals::unscrambleStr(rows[0].storedPassword), QStringLiteral("pw"));
+    QCOMPARE(rows[1].halfStars, 8);
+    QVERIFY(DBCtrl::studentsOf("Nobody").isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestDBCtrl)
+#include "tst_dbctrl.moc"

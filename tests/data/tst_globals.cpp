@@ -1,0 +1,206 @@
+#include "data/globals.h"
+#include "data/random.h"
+#include "data/strecord.h"
+#include "support/doubles.h"
+
+#include <QLocale>
+#include <QtTest>
+
+using namespace myGlobals;
+
+class TestGlobals : public QObject {
+    Q_OBJECT
+private slots:
+    void scrambleRoundTrips_data();
+    void scrambleRoundTrips();
+    void scrambleFollowsTheKnownExample();
+    void scrambleDrawsFreshKeys();
+    void foreignTextNeverMatches_data();
+    void foreignTextNeverMatches();
+    void limitEntry_data();
+    void limitEntry();
+    void limitValueRange();
+    void textToIntSaturates();
+    void smallHelpers();
+    void conv2ReadsTheSignedInStudent();
+    void starTextKeepsTheHalfInAnyLocale();
+    void resumeShortRoundAsksAndAnswers();
+};
+
+void TestGlobals::scrambleRoundTrips_data() {
+    QTest::addColumn<QString>("password");
+    QTest::newRow("empty") << QString();
+    QTest::newRow("one character") << QStringLiteral("x");
+    QTest::newRow("blanks and tilde") << QStringLiteral(" ~ ~ ~");
+    QTest::newRow("quotes") << QStringLiteral("O'Brien \"x\"");
+    QTest::newRow("non-ASCII") << QStringLiteral("Grüße, Łódź 数学");
+    QTest::newRow("beyond the basic plane") << QStringLiteral("pa\U0001F600ss");
+    QTest::newRow("long") << QStringLiteral("a").repeated(300);
+}
+
+void TestGlobals::scrambleRoundTrips() {
+    QFETCH(QString, password);
+    for (std::uint32_t seed = 1; seed <= 40; ++seed) {
+        App::myRnd().seed(seed);
+        const QString stored = scrambleStr(password);
+        QCOMPARE(stored.isEmpty(), password.isEmpty());
+        if (!password.isEmpty()) {
+            QCOMPARE(stored.toUcs4().size(), password.toUcs4().size() + 1);
+            QVERIFY(stored[0] >= QLatin1Char('B') && stored[0] <= QLatin1Char('J'));
+        }
+        QCOMPARE(unscrambleStr(stored), password);
+        QVERIFY(passwordMatches(unscrambleStr(stored), password));
+    }
+}
+
+void TestGlobals::scrambleFollowsTheKnownExample() {
+    // With key 2, "abc" is stored as C, '_' (97 - 2), 'd' (98 + 2), 'a' (99 - 2).
+    const QString stored = QStringLiteral("C_da");
+    QCOMPARE(unscrambleStr(stored), QStringLiteral("abc"));
+    bool sawKeyTwo = false;
+    for (std::uint32_t seed = 0; seed < 200 && !sawKeyTwo; ++seed) {
+        App::myRnd().seed(seed);
+        const QString s = scrambleStr(QStringLiteral("abc"));
+        if (s[0] == QLatin1Char('C')) {
+            QCOMPARE(s, stored);
+            sawKeyTwo = true;
+        }
+    }
+    QVERIFY(sawKeyTwo);
+    QCOMPARE(unscrambleStr(QStringLiteral("C")), QString());
+}
+
+void TestGlobals::scrambleDrawsFreshKeys() {
+    App::myRnd().seed(7);
+    QSet<QString> forms;
+    for (int i = 0; i < 30; ++i)
+        forms.insert(scrambleStr(QStringLiteral("secret")));
+    QVERIFY(forms.size() > 1);
+}
+
+void TestGlobals::foreignTextNeverMatches_data() {
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("key letter A") << QStringLiteral("Aabc");
+    QTest::newRow("key letter K") << QStringLiteral("Kabc");
+    QTest::newRow("lower-case start") << QStringLiteral("abc");
+    QTest::newRow("digit start") << QStringLiteral("1234");
+    QTest::newRow("would make control characters") << QStringLiteral("J!!!!");
+}
+
+void TestGlobals::foreignTextNeverMatches() {
+    QFETCH(QString, stored);
+    const QString password = unscrambleStr(stored);
+    QVERIFY(!password.isEmpty()); // an unreadable password must not read as "no password"
+    QVERIFY(!passwordMatches(password, password));
+    QVERIFY(!passwordMatches(password, QString()));
+    for (const QChar c : password)
+        QVERIFY(!c.isSurrogate() || c.isHighSurrogate() || c.isLowSurrogate());
+}
+
+void TestGlobals::limitEntry_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("highest");
+    QTest::addColumn<int>("lowest");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("above") << "25" << 19 << 4 << "19";
+    QTest::newRow("no number") << "abc" << 19 << 4 << "4";
+    QTest::newRow("negative inside") << "-3" << 20 << -5 << "-3";
+    QTest::newRow("huge") << "99999999999" << 19 << 4 << "19";
+    QTest::newRow("hugely negative") << "-99999999999" << 19 << 4 << "4";
+    QTest::newRow("leading number") << "12abc" << 19 << 4 << "12";
+    QTest::newRow("fraction dropped") << "7.9" << 19 << 4 << "7";
+    QTest::newRow("empty") << "" << 100 << 10 << "10";
+}
+
+void TestGlobals::limitEntry() {
+    QFETCH(QString, text);
+    QFETCH(int, highest);
+    QFETCH(int, lowest);
+    QFETCH(QString, expected);
+    QCOMPARE(myGlobals::limitEntry(text, highest, lowest), expected);
+}
+
+void TestGlobals::limitValueRange() {
+    QCOMPARE(myGlobals::limitValueRange(9, 0, 7), 7);
+    QCOMPARE(myGlobals::limitValueRange(-1, 0, 7), 0);
+    QCOMPARE(myGlobals::limitValueRange(3, 0, 7), 3);
+}
+
+void TestGlobals::textToIntSaturates() {
+    QCOMPARE(textToInt(QStringLiteral("2147483647")), 2147483647);
+    QCOMPARE(textToInt(QStringLiteral("2147483648")), 2147483647);
+    QCOMPARE(textToInt(QStringLiteral("-2147483648")), -2147483647 - 1);
+    QCOMPARE(textToInt(QStringLiteral("  42 apples")), 42);
+    QCOMPARE(textToInt(QStringLiteral("٣")), 0); // only ASCII digits are digits of a stored number
+}
+
+void TestGlobals::smallHelpers() {
+    const QStringList names{"Addition", "Subtraction", "Multiplication", "Division", "Random"};
+    for (int i = 0; i < names.size(); ++i)
+        QCOMPARE(getFuncName(i), names[i]);
+    QCOMPARE(getFuncName(5), QString());
+    QCOMPARE(getFuncName(-1), QString());
+
+    QVERIFY(gIsEnterKey(QString(QChar(13))));
+    QVERIFY(gIsEnterKey(QString(QChar(3))));
+    QVERIFY(!gIsEnterKey(QStringLiteral("\n")));
+    QVERIFY(!gIsEnterKey(QString()));
+
+    QCOMPARE(RTrim(QStringLiteral("a\tb\t\t"), QStringLiteral("\t")), QStringLiteral("a\tb"));
+    QCOMPARE(RTrim(QStringLiteral("\t\t"), QStringLiteral("\t")), QString());
+    QCOMPARE(RTrim(QStringLiteral("xyZzZ"), QStringLiteral("z")), QStringLiteral("xy"));
+
+    QCOMPARE(oneLine(QStringLiteral("Ann\tLee\r\nJr")), QStringLiteral("Ann Lee  Jr"));
+
+    QTemporaryDir dir;
+    const QString file = dir.filePath(QStringLiteral("x.txt"));
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.close();
+    gDeleteAFile(file);
+    QVERIFY(!QFile::exists(file));
+    gDeleteAFile(file); // a missing file is quietly ignored
+    gDeleteAFile(QString());
+}
+
+void TestGlobals::conv2ReadsTheSignedInStudent() {
+    gCurPlayer.reset();
+    QCOMPARE(conv2Int(2), 0);
+    QCOMPARE(conv2Bool(7), false);
+    gCurPlayer = std::make_shared<StRecord>("Ann", "A", 1, QString(), 0);
+    gCurPlayer->myParams = StRecord::defaultParams();
+    gCurPlayer->myParams[7] = "1";
+    gCurPlayer->myParams[8] = "yes";
+    QCOMPARE(conv2Int(2), 10);
+    QCOMPARE(conv2Int(3), 1); // "1^1^1^1" reads as its leading number
+    QVERIFY(conv2Bool(7));
+    QVERIFY(!conv2Bool(8));
+    QCOMPARE(conv2Int(25), 0);
+    gCurPlayer.reset();
+}
+
+void TestGlobals::starTextKeepsTheHalfInAnyLocale() {
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QCOMPARE(starText(3), QStringLiteral("1.5"));
+    QCOMPARE(starText(4), QStringLiteral("2.0"));
+    QCOMPARE(starText(0), QStringLiteral("0.0"));
+    QLocale::setDefault(before);
+}
+
+void TestGlobals::resumeShortRoundAsksAndAnswers() {
+    TestDoubles::ScriptedDialogs dialogs;
+    dialogs.answers = {Seams::Answer::Default, Seams::Answer::Cancel};
+    QVERIFY(resumeShortRound(10));
+    QVERIFY(!resumeShortRound(5));
+    QCOMPARE(dialogs.shown.size(), 2);
+    const Seams::Question& q = dialogs.shown[0].question;
+    QCOMPARE(q.message, QStringLiteral("Please complete at least 10 problems to improve your average time."));
+    QCOMPARE(q.explanation, QStringLiteral("If you choose to stop now, no time will be recorded "));
+    QCOMPARE(q.defaultCaption, QStringLiteral("Continue Game"));
+    QCOMPARE(q.cancelCaption, QStringLiteral("Stop Anyway"));
+    QCOMPARE(q.icon, Seams::Icon::Caution);
+}
+
+QTEST_GUILESS_MAIN(TestGlobals)
+#include "tst_globals.moc"

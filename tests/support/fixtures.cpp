@@ -1,0 +1,76 @@
+#include "fixtures.h"
+
+#include "data/dbctrl.h"
+#include "data/globals.h"
+
+#include <QDir>
+#include <QSqlQuery>
+#include <QStringList>
+
+namespace TestDoubles {
+
+TempDatabase::TempDatabase() {
+    DBCtrl::check4Database(dir_.path());
+}
+
+TempDatabase::~TempDatabase() {
+    DBCtrl::closeDB();
+}
+
+QString TempDatabase::file() const {
+    return QDir(dir_.path()).absoluteFilePath(QString::fromLatin1(DBCtrl::kFileName));
+}
+
+bool TempDatabase::ok() const {
+    return dir_.isValid() && DBCtrl::isConnected();
+}
+
+int TempDatabase::addStudent(const QString& name, const QString& className, const QString& password,
+                             int halfStars) {
+    QSqlQuery q(DBCtrl::NBData());
+    q.prepare(QStringLiteral("INSERT INTO Names (StName, StClass, StStars, StPW) VALUES (?, ?, ?, ?)"));
+    q.addBindValue(name);
+    q.addBindValue(className);
+    q.addBindValue(QString::number(halfStars));
+    q.addBindValue(password.isEmpty() ? QString() : myGlobals::scrambleStr(password));
+    q.exec();
+    return q.lastInsertId().toInt();
+}
+
+void TempDatabase::addResults(int studentId, int right, int tried) {
+    QStringList entries;
+    for (int i = 0; i < 19; ++i)
+        entries << QString::number(right) + QLatin1Char('/') + QString::number(tried);
+    const QString counts = entries.join(QLatin1Char(','));
+    QSqlQuery q(DBCtrl::NBData());
+    q.prepare(
+        QStringLiteral("INSERT INTO theData (StID, lastDate, stAdd, stSub, stMul, stDiv, stParam, zeriGames) "
+                       "VALUES (?, '1/2/25', ?, ?, ?, ?, '0,0,10,1^1^1^1,0,15,10,0,0,0,0', "
+                       "'99.99,99.99,0,99.99,0,99.99')"));
+    q.addBindValue(studentId);
+    for (int i = 0; i < 4; ++i)
+        q.addBindValue(counts);
+    q.exec();
+}
+
+QString TempDatabase::dataColumn(int studentId, const QString& column) const {
+    QSqlQuery q(DBCtrl::NBData());
+    q.prepare(QStringLiteral("SELECT %1 FROM theData WHERE StID = ?").arg(column));
+    q.addBindValue(QString::number(studentId));
+    if (q.exec() && q.next())
+        return q.value(0).toString();
+    return {};
+}
+
+int TempDatabase::count(const QString& table, const QString& where, const QString& value) const {
+    QSqlQuery q(DBCtrl::NBData());
+    q.prepare(QStringLiteral("SELECT COUNT(*) FROM %1%2")
+                  .arg(table, where.isEmpty() ? QString() : QStringLiteral(" WHERE %1 = ?").arg(where)));
+    if (!where.isEmpty())
+        q.addBindValue(value);
+    if (q.exec() && q.next())
+        return q.value(0).toInt();
+    return -1;
+}
+
+} // namespace TestDoubles

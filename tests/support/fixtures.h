@@ -1,0 +1,37 @@
+#pragma once
+
+// A fresh database in a temporary folder, for tests and benchmarks that need real tables.
+
+#include <QString>
+#include <QTemporaryDir>
+
+namespace TestDoubles {
+
+class TempDatabase {
+public:
+    // Creates "NB_Data.rbd" in a new temporary folder and connects to it (the creation note goes to
+    // whatever dialogs double is installed).
+    TempDatabase();
+    ~TempDatabase();
+    TempDatabase(const TempDatabase&) = delete;
+    TempDatabase& operator=(const TempDatabase&) = delete;
+
+    QString folder() const { return dir_.path(); }
+    QString file() const;
+    bool ok() const;
+
+    // Adds a student straight into Names (password stored scrambled) and returns the new id.
+    int addStudent(const QString& name, const QString& className, const QString& password = {},
+                   int halfStars = 0);
+    // Adds a full results row for the student, every fact with the given counts.
+    void addResults(int studentId, int right, int tried);
+    // The value of one column of a student's theData row, or a null text when there is no row.
+    QString dataColumn(int studentId, const QString& column) const;
+    // A whole-table count, for checking what an operation left behind.
+    int count(const QString& table, const QString& where = {}, const QString& value = {}) const;
+
+private:
+    QTemporaryDir dir_;
+};
+
+} // namespace TestDoubles
