@@ -18,6 +18,8 @@ public:
     QString openFile(const QString&, const QString&, const QString&) override { return {}; }
     QString saveFile(const QString&, const QString&, const QString&, const QString&) override { return {}; }
     QString selectFolder(const QString&, const QString&) override { return {}; }
+    void showWaitWindow(const QString&) override {}
+    void closeWaitWindow() override {}
 };
 
 class QuietFeedback final : public Feedback {

@@ -40,6 +40,10 @@ public:
     virtual QString saveFile(const QString& title, const QString& folder, const QString& suggestedName,
                              const QString& filter) = 0;
     virtual QString selectFolder(const QString& title, const QString& folder) = 0;
+
+    // The small wait window shown while something slow happens (looking for the shared folder).
+    virtual void showWaitWindow(const QString& text) = 0;
+    virtual void closeWaitWindow() = 0;
 };
 
 class Feedback {

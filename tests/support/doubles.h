@@ -37,6 +37,14 @@ public:
     QString saveFile(const QString& title, const QString& folder, const QString& suggestedName,
                      const QString& filter) override;
     QString selectFolder(const QString& title, const QString& folder) override;
+    void showWaitWindow(const QString& text) override {
+        waitTexts << text;
+        waitOpen = true;
+    }
+    void closeWaitWindow() override { waitOpen = false; }
+
+    QStringList waitTexts; // every text the wait window was opened with
+    bool waitOpen = false;
 
     // The message texts shown so far (message boxes, plain messages and questions), in order.
     QStringList messages() const;

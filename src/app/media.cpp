@@ -1,0 +1,112 @@
+#include "media.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QSet>
+
+namespace SpecialFolderWendle {
+
+QString BundleMacOSFolder() {
+    return QCoreApplication::applicationDirPath();
+}
+
+QString BundleContentsFolder() {
+    const QString macOS = BundleMacOSFolder();
+    if (macOS.isEmpty())
+        return {};
+    QDir dir(macOS);
+    return dir.cdUp() ? dir.absolutePath() : QString();
+}
+
+QString BundleResourcesFolder() {
+    // Tests point the program at the source tree's resources.
+    const QString overridden = qEnvironmentVariable("NBR_RESOURCES_DIR");
+    if (!overridden.isEmpty())
+        return QFileInfo(overridden).isDir() ? QFileInfo(overridden).absoluteFilePath() : QString();
+    // Built or installed, the folder sits beside the executable; in a bundle-like tree, beside its folder.
+    for (const QString& base : {BundleMacOSFolder(), BundleContentsFolder()}) {
+        if (base.isEmpty())
+            continue;
+        const QString candidate = QDir(base).absoluteFilePath(QStringLiteral("Resources"));
+        if (QFileInfo(candidate).isDir())
+            return candidate;
+    }
+    return {};
+}
+
+} // namespace SpecialFolderWendle
+
+namespace ProjectMedia {
+namespace {
+
+const QSet<QString>& jpegPictures() {
+    static const QSet<QString> names{"BlkBkg",        "CBoxNorm",   "Click2",       "CtrlPanel2", "OVRInfo",
+                                     "NBQ2007Splash", "newProgCnv", "newerMissPlt", "NoStar",     "smallstar",
+                                     "selMDBtn",      "XStar",      "Blank",        "Eight",      "Five",
+                                     "Four",          "neg",        "Nine",         "One",        "Seven",
+                                     "Six",           "Three",      "Two",          "zero",       "TBHelp"};
+    return names;
+}
+
+QHash<QString, QPixmap>& keptPictures() {
+    static QHash<QString, QPixmap> kept;
+    return kept;
+}
+
+QHash<QString, QString>& keptSounds() { // tried sounds: path, or empty when the attempt failed
+    static QHash<QString, QString> kept;
+    return kept;
+}
+
+} // namespace
+
+QString pictureFileName(const QString& projectName) {
+    if (projectName == QLatin1String("HiLo"))
+        return QStringLiteral("Hi.Lo.png");
+    if (projectName == QLatin1String("smallstar"))
+        return QStringLiteral("small star.jpg");
+    // The one picture drawn in the old PICT format ships as PNG under its project name.
+    return projectName +
+           (jpegPictures().contains(projectName) ? QStringLiteral(".jpg") : QStringLiteral(".png"));
+}
+
+QString soundFileName(const QString& projectName) {
+    return projectName + QStringLiteral(".wav");
+}
+
+QPixmap picture(const QString& projectName) {
+    auto& kept = keptPictures();
+    if (auto it = kept.constFind(projectName); it != kept.constEnd())
+        return *it;
+    const QString folder = SpecialFolderWendle::BundleResourcesFolder();
+    if (folder.isEmpty())
+        return {};
+    QPixmap pixmap(QDir(folder).absoluteFilePath(pictureFileName(projectName)));
+    if (!pixmap.isNull())
+        kept.insert(projectName, pixmap);
+    return pixmap;
+}
+
+QString soundPath(const QString& projectName) {
+    auto& kept = keptSounds();
+    if (auto it = kept.constFind(projectName); it != kept.constEnd())
+        return *it;
+    QString path;
+    const QString folder = SpecialFolderWendle::BundleResourcesFolder();
+    if (!folder.isEmpty()) {
+        const QString candidate = QDir(folder).absoluteFilePath(soundFileName(projectName));
+        if (QFileInfo(candidate).isReadable())
+            path = candidate;
+    }
+    kept.insert(projectName, path);
+    return path;
+}
+
+void forgetAll() {
+    keptPictures().clear();
+    keptSounds().clear();
+}
+
+} // namespace ProjectMedia

@@ -1,0 +1,54 @@
+#pragma once
+
+// Every picture and sound of the program is a file in the folder "Resources" that ships beside the
+// executable, reached by its project name. A picture is loaded at its first use and kept; one that
+// could not be loaded is tried again at its next use. A sound is tried once per run.
+
+#include <QPixmap>
+#include <QString>
+
+namespace SpecialFolderWendle {
+// The folder of the running executable.
+QString BundleMacOSFolder();
+// Its parent; empty when there is none.
+QString BundleContentsFolder();
+// The folder of pictures and sounds; empty when none can be found.
+QString BundleResourcesFolder();
+} // namespace SpecialFolderWendle
+
+namespace ProjectMedia {
+// The file name a project picture or sound is read from ("HiLo" -> "Hi.Lo.png").
+QString pictureFileName(const QString& projectName);
+QString soundFileName(const QString& projectName);
+// The picture, or a null pixmap when its file is missing or unreadable.
+QPixmap picture(const QString& projectName);
+// The absolute path of the sound's file, or empty when the first attempt found none.
+QString soundPath(const QString& projectName);
+// Forgets everything loaded (for tests that swap the resources folder).
+void forgetAll();
+} // namespace ProjectMedia
+
+// One accessor per project picture, named as the picture.
+#define NBR_PICTURES(X)                                                                                      \
+    X(BlkBkg)                                                                                                \
+    X(CBoxNorm) X(Click2) X(CtrlPanel2) X(OVRInfo) X(NBQ2007Splash) X(newProgCnv) X(newerMissPlt) X(NoStar)  \
+        X(smallstar) X(selMDBtn) X(XStar) X(Blank) X(Eight) X(Five) X(Four) X(neg) X(Nine) X(One) X(Seven)   \
+            X(Six) X(Three) X(Two) X(zero) X(TBHelp) X(blueCheckBox) X(boxWithCheck) X(CkBoxMask)            \
+                X(CurStudGraphic) X(CustomBlueBkg) X(congratsBKG2) X(HiLo) X(MathBskt2) X(MathFunnel2)       \
+                    X(button64) X(newIndxbdr) X(MaskLrg) X(HOF10Title) X(HOF10Stars) X(new0stars)            \
+                        X(new10stars) X(new15stars) X(new20stars) X(new25stars) X(new30stars) X(new35stars)  \
+                            X(new40stars) X(new5stars) X(curLocBtn) X(new10Icon64) X(ActionLrg) X(CancelLrg) \
+                                X(GreenBtn) X(ltRedBtn) X(yellowBtn) X(Prim_Div3) X(Prim_Minus3)             \
+                                    X(Prim_Zeri3) X(Prim_Times3) X(cautionBkg4) X(funWMath) X(roundTBmask)   \
+                                        X(AllBtn) X(DivBtn) X(easyStartBtn) X(MinusBtn) X(ZeriBtn)           \
+                                            X(TimesBtn) X(can_closed3) X(can_open3) X(newCaution64)          \
+                                                X(plusminuspic)
+
+namespace Pictures {
+#define NBR_PICTURE_ACCESSOR(name)                                                                           \
+    inline QPixmap name() {                                                                                  \
+        return ProjectMedia::picture(QStringLiteral(#name));                                                 \
+    }
+NBR_PICTURES(NBR_PICTURE_ACCESSOR)
+#undef NBR_PICTURE_ACCESSOR
+} // namespace Pictures
