@@ -1,6 +1,12 @@
-#include <QApplication>
+#include "app/application.h"
+#include "signin/splashscrn.h"
+
+#include <QTimer>
 
 int main(int argc, char* argv[]) {
-    QApplication app(argc, argv);
-    return 0;
+    App::Application app(argc, argv);
+    SplashScrn::instance();
+    // The open step runs once the event loop is going, so that the start window is on screen first.
+    QTimer::singleShot(0, &app, &App::Application::Event_Open);
+    return app.exec();
 }

@@ -1,0 +1,79 @@
+#include "application.h"
+
+#include "app/media.h"
+#include "data/dbctrl.h"
+#include "data/globals.h"
+#include "data/prefs.h"
+#include "data/random.h"
+#include "signin/splashscrn.h"
+#include "support/stackcleaner.h"
+
+#include <QDebug>
+#include <QDir>
+
+namespace App {
+
+Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Numbrook Riza"));
+    setOrganizationName(QStringLiteral("Orlavo"));
+    // Windows close themselves and show the next one; the run ends only through Quit.
+    setQuitOnLastWindowClosed(false);
+    connect(this, &QCoreApplication::aboutToQuit, this, &Application::Event_Close);
+}
+
+Application::~Application() = default;
+
+Application* Application::instance() {
+    return qobject_cast<Application*>(QCoreApplication::instance());
+}
+
+bool Application::notify(QObject* receiver, QEvent* event) {
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        Event_UnhandledException(std::current_exception());
+        return false;
+    }
+}
+
+void Application::Event_UnhandledException(std::exception_ptr error) {
+    const QString text = ErrorReport::reportText(error);
+    // A report is modal; an error raised while it is open (a timer that keeps failing) is logged
+    // rather than stacking a second report on the first.
+    if (reporting_) {
+        qWarning().noquote() << "Further error while a report is open:" << text;
+        return;
+    }
+    reporting_ = true;
+    if (reportShower_)
+        reportShower_(text);
+    else
+        qCritical().noquote() << text;
+    reporting_ = false;
+}
+
+void Application::runStep(const char* name, const std::function<void()>& step) {
+    try {
+        step();
+    } catch (...) {
+        qWarning() << "Start-up step failed:" << name;
+        Event_UnhandledException(std::current_exception());
+    }
+}
+
+void Application::Event_Open() {
+    runStep("random numbers", [] { App::myRnd(); });
+    runStep("proxy icon", [] {
+        const QString resources = SpecialFolderWendle::BundleResourcesFolder();
+        myGlobals::pFile = resources.isEmpty()
+                               ? QString()
+                               : QDir(resources).absoluteFilePath(QStringLiteral("NBQProxyIcon.png"));
+    });
+    openStepFinished_ = true;
+    if (SplashScrn::exists())
+        SplashScrn::instance()->openStepFinished();
+}
+
+void Application::Event_Close() {}
+
+} // namespace App

@@ -1,0 +1,82 @@
+#include "app/application.h"
+#include "support/errors.h"
+
+#include <QPushButton>
+#include <QtTest>
+
+// Named and not local to this file, so that the stack captured at the throw can show it.
+[[gnu::noinline]] void failInATimer() {
+    throw NilObjectException("no student");
+}
+
+class TestApplication : public QObject {
+    Q_OBJECT
+private slots:
+    void timerErrorIsReportedAndTheProgramGoesOn();
+    void buttonErrorLeavesTheWindowOpen();
+    void aSecondErrorDuringAReportDoesNotStack();
+    void startUpFinishesAndDoesNotQuitBetweenWindows();
+};
+
+void TestApplication::timerErrorIsReportedAndTheProgramGoesOn() {
+    auto* app = App::Application::instance();
+    QStringList reports;
+    app->setReportShower([&](const QString& text) { reports << text; });
+    QTimer::singleShot(0, [] { failInATimer(); });
+    int laterTicks = 0;
+    QTimer repeating;
+    connect(&repeating, &QTimer::timeout, [&] { ++laterTicks; });
+    repeating.start(5);
+    QTRY_COMPARE(reports.size(), 1);
+    QVERIFY2(reports[0].startsWith("Error: NilObjectException\n"), qPrintable(reports[0]));
+    QVERIFY2(reports[0].contains("Sub failInATimer()"), qPrintable(reports[0]));
+    QTRY_VERIFY(laterTicks >= 3); // timers still fire after the report
+}
+
+void TestApplication::buttonErrorLeavesTheWindowOpen() {
+    auto* app = App::Application::instance();
+    QStringList reports;
+    app->setReportShower([&](const QString& text) { reports << text; });
+    QWidget window;
+    auto* button = new QPushButton("Go", &window);
+    connect(button, &QPushButton::clicked, [] { throw std::out_of_range("problem 21 of 20"); });
+    window.show();
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(reports.size(), 1);
+    QVERIFY(reports[0].startsWith("Error: OutOfBoundsException\n"));
+    QVERIFY(window.isVisible());
+    QTest::mouseClick(button, Qt::LeftButton);
+    QCOMPARE(reports.size(), 2);
+}
+
+void TestApplication::aSecondErrorDuringAReportDoesNotStack() {
+    auto* app = App::Application::instance();
+    int shown = 0;
+    app->setReportShower([&](const QString&) {
+        ++shown;
+        // While the report is "open", a repeating timer keeps failing.
+        QTimer failing;
+        connect(&failing, &QTimer::timeout, [] { throw EndException(); });
+        failing.start(1);
+        QTest::qWait(30);
+    });
+    QTimer::singleShot(0, [] { throw EndException(); });
+    QTRY_COMPARE(shown, 1);
+    QTest::qWait(20);
+    QCOMPARE(shown, 1);
+}
+
+void TestApplication::startUpFinishesAndDoesNotQuitBetweenWindows() {
+    auto* app = App::Application::instance();
+    QVERIFY(!app->quitOnLastWindowClosed());
+    app->Event_Open();
+    QVERIFY(app->openStepFinished());
+}
+
+int main(int argc, char** argv) {
+    App::Application app(argc, argv);
+    TestApplication test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_application.moc"
