@@ -344,10 +344,10 @@ void addButtonPictures(Catalogue &c)
                  [](QSize s) { return alphaAsGrey(largeFace(s, Qt::gray)); }});
 
     const QSize box(22, 22);
-    const QString boxWhy = QStringLiteral("check box is 24 high, face drawn at (1,1) at own size");
-    c.push_back({"blueCheckBox", "blueCheckBox.png", box, boxWhy, false,
+    const QString boxWhy = QStringLiteral("fits the 24-high check box, drawn at (1,1) at own size");
+    c.push_back({"blueCheckBox", "blueCheckBox.png", box, boxWhy, true,
                  [](QSize s) { return checkBoxFace(s, false); }});
-    c.push_back({"boxWithCheck", "boxWithCheck.png", box, boxWhy, false,
+    c.push_back({"boxWithCheck", "boxWithCheck.png", box, boxWhy, true,
                  [](QSize s) { return checkBoxFace(s, true); }});
     c.push_back({"CkBoxMask", "CkBoxMask.png", box,
                  QStringLiteral("same as the check box faces; white = face shows"), false,

@@ -108,10 +108,10 @@ void addDigitAndStarPictures(Catalogue &c)
     c.push_back({"neg", "neg.jpg", cell, why + QStringLiteral("; also the 24x32 sign cells"), false,
                  [](QSize s) { return digitCell(s, -1); }});
 
-    const QString starWhy = QStringLiteral("sign-in star canvas is 101x24, picture drawn at own size");
+    const QString starWhy = QStringLiteral("fits the 101x24 sign-in star canvas, drawn at own size");
     for (int half = 0; half <= 8; ++half) {
         const QString name = QStringLiteral("new%1stars").arg(half * 5);
-        c.push_back({name, name + QStringLiteral(".png"), QSize(100, 24), starWhy, false,
+        c.push_back({name, name + QStringLiteral(".png"), QSize(100, 24), starWhy, true,
                      [half](QSize s) { return starTotal(s, half); }});
     }
     c.push_back({"HOF10Stars", "HOF10Stars.png", QSize(300, 34),

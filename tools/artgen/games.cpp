@@ -74,20 +74,32 @@ QImage basket(QSize s)
     p.setBrush(wood);
     p.drawPath(body);
 
-    // Wicker: bands across, staggered strokes between them.
+    // Wicker: upright stakes that follow the taper, and strands woven over and under them.
     p.save();
     p.setClipPath(body);
-    p.setPen(QPen(QColor(0x7a, 0x43, 0x15, 170), 1.4));
-    for (double y = rimY + 9; y < 102; y += 9)
-        p.drawLine(QPointF(0, y), QPointF(w, y + 1));
-    p.setPen(QPen(QColor(0xf3, 0xc9, 0x8a, 150), 1.0));
-    for (double y = rimY + 10.5; y < 102; y += 9)
-        p.drawLine(QPointF(0, y), QPointF(w, y + 1));
-    p.setPen(QPen(QColor(0x7a, 0x43, 0x15, 120), 1.2));
+    const int stakes = 8;
+    auto stakeX = [&](int k, double y) {
+        const double t = (y - rimY) / (102 - rimY);
+        const double left = 4 + 9 * t, right = w - 4 - 9 * t;
+        return left + (right - left) * k / double(stakes);
+    };
     int row = 0;
-    for (double y = rimY; y < 102; y += 9, ++row)
-        for (double x = (row % 2) ? 6 : 12; x < w; x += 12)
-            p.drawLine(QPointF(x, y + 1.5), QPointF(x + 1, y + 7.5));
+    for (double y = rimY + 1; y < 104; y += 7.5, ++row) {
+        for (int k = 0; k < stakes; ++k) {
+            const bool over = (row + k) % 2 == 0;
+            const double x0 = stakeX(k, y + 3.5), x1 = stakeX(k + 1, y + 3.5);
+            const QRectF strand(x0 - (over ? 1.5 : -0.5), y + (over ? 0.0 : 0.8), x1 - x0 + (over ? 3.0 : -1.0),
+                                over ? 7.0 : 5.4);
+            QLinearGradient sg(strand.topLeft(), strand.bottomLeft());
+            const QColor c = over ? QColor(0xe8, 0xb0, 0x6a) : QColor(0xb5, 0x76, 0x3a);
+            sg.setColorAt(0.0, tint(c, 0.25));
+            sg.setColorAt(0.5, c);
+            sg.setColorAt(1.0, shade(c, 0.3));
+            p.setPen(QPen(QColor(0x6e, 0x3a, 0x10, 150), 0.7));
+            p.setBrush(sg);
+            p.drawRoundedRect(strand, 3.0, 3.0);
+        }
+    }
     p.restore();
     p.setPen(QPen(QColor(0x6e, 0x3a, 0x10), 1.2));
     p.setBrush(Qt::NoBrush);
@@ -365,7 +377,7 @@ void addGamePictures(Catalogue &c)
     c.push_back({"HiLo", "Hi.Lo.png", QSize(12, 154), QStringLiteral("detective strip canvas is 12x154"), false,
                  highToLow});
     c.push_back({"BlkBkg", "BlkBkg.jpg", QSize(290, 84),
-                 QStringLiteral("mind games time box is 290x84 (and covers a 48x48 tile)"), false, blackGround});
+                 QStringLiteral("fills the 290x84 time box unscaled (and covers a 48x48 tile)"), true, blackGround});
     c.push_back({"newProgCnv", "newProgCnv.jpg", QSize(29, 319),
-                 QStringLiteral("stretched to W-3 x H-1 of the 32x320 bar"), false, scoreBar});
+                 QStringLiteral("the size it is stretched to in the 32x320 bar (W-3 x H-1)"), true, scoreBar});
 }

@@ -2,6 +2,7 @@
 //
 //   artgen OUTDIR                 write every picture into OUTDIR
 //   artgen --list                 print name, file, size and where the size comes from
+//   artgen --check DIR            check that DIR holds every picture, readable, at its size
 //   artgen --sheet SHEET.png DIR  render a contact sheet of the pictures found in DIR
 //
 // Everything is drawn with QPainter from code, so a re-run gives the same files.
@@ -19,7 +20,8 @@ namespace {
 
 int usage()
 {
-    std::fputs("usage: artgen OUTDIR | artgen --list | artgen --sheet SHEET.png DIR\n", stderr);
+    std::fputs("usage: artgen OUTDIR | artgen --list | artgen --check DIR | artgen --sheet SHEET.png DIR\n",
+               stderr);
     return 2;
 }
 
@@ -37,6 +39,25 @@ int listCatalogue(const Catalogue &c)
         out << p.name << '\t' << p.file << '\t' << p.size.width() << 'x' << p.size.height() << '\t'
             << (p.sizeChosen ? "chosen: " : "") << p.sizeReason << '\n';
     return 0;
+}
+
+int checkAll(const Catalogue &c, const QString &dir)
+{
+    int problems = 0;
+    for (const Picture &p : c) {
+        const QImage img(QDir(dir).filePath(p.file));
+        if (img.isNull()) {
+            std::fprintf(stderr, "artgen: %s is missing or unreadable\n", qPrintable(p.file));
+            ++problems;
+        } else if (img.size() != p.size) {
+            std::fprintf(stderr, "artgen: %s is %dx%d, expected %dx%d\n", qPrintable(p.file), img.width(),
+                         img.height(), p.size.width(), p.size.height());
+            ++problems;
+        }
+    }
+    if (!problems)
+        std::printf("artgen: all %d pictures present at their sizes\n", int(c.size()));
+    return problems ? 1 : 0;
 }
 
 int writeAll(const Catalogue &c, const QString &outDir)
@@ -84,6 +105,8 @@ int main(int argc, char **argv)
 
     if (args.first() == QLatin1String("--list"))
         return listCatalogue(cat);
+    if (args.first() == QLatin1String("--check"))
+        return args.size() == 2 ? checkAll(cat, args.at(1)) : usage();
     if (args.first() == QLatin1String("--sheet")) {
         if (args.size() != 3)
             return usage();

@@ -489,15 +489,17 @@ QImage makerLogo(QSize s)
     p.setPen(QPen(pal::sun, 5.0, Qt::SolidLine, Qt::RoundCap));
     p.drawPath(swoosh);
 
-    const QPainterPath name = fittedText(QStringLiteral("Orlavo"), boldFont(44), QRectF(86, 6, 200, 40));
+    QPainterPath name = fittedText(QStringLiteral("Orlavo"), boldFont(44), QRectF(86, 6, 200, 40));
+    name.translate(84 - name.boundingRect().left(), 0);
     QLinearGradient ng(0, 6, 0, 46);
     ng.setColorAt(0.0, QColor(0x2a, 0x5d, 0xb5));
     ng.setColorAt(1.0, pal::ink);
     p.setPen(Qt::NoPen);
     p.setBrush(ng);
     p.drawPath(name);
-    const QPainterPath word = fittedText(QStringLiteral("S O F T W A R E"), boldFont(15),
-                                         QRectF(88, 54, name.boundingRect().width(), 15));
+    QPainterPath word = fittedText(QStringLiteral("S O F T W A R E"), boldFont(15),
+                                   QRectF(86, 54, name.boundingRect().width(), 15));
+    word.translate(86 - word.boundingRect().left(), 0);
     p.setBrush(QColor(0x41, 0x75, 0xbd));
     p.drawPath(word);
     return img;
