@@ -264,7 +264,7 @@ QImage easyStart(QSize s)
 
 // ---- star cells of the progress grid and the round's star box -------------------------------------
 
-// Every star cell sits on the same pale tile, so the grid reads as one piece.
+// Every star cell sits on the same pale tile, so the grid looks like one whole.
 QImage starTile(QSize s)
 {
     QImage img = newImage(s, Qt::white);
