@@ -1,0 +1,196 @@
+// The class list with 2,000 students: filling it, scrolling it and laying out its printed pages, each
+// beside a floor measured in the same run. bench/ratios.py prints each time over its floor.
+//
+//   FillList      the panel reading all 2,000 students into its list, beside the bare reading of the
+//                 same rows (with their passwords made readable for printing)
+//   ScrollList    drawing the list's visible rows after a jump, beside the same on a 60-row list
+//   PrintList     the page layout of all 2,000 rows into a PDF, beside drawing the same texts at the
+//                 same places with the same page breaks straight from prepared strings
+
+#include "controls/namelistctr.h"
+#include "controls/printinglb.h"
+#include "data/dbctrl.h"
+#include "data/globals.h"
+#include "support/doubles.h"
+#include "support/fixtures.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QComboBox>
+#include <QPageLayout>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QScrollBar>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int kStudents = 2000;
+
+struct Fixture {
+    TestDoubles::ScriptedDialogs dialogs;
+    std::unique_ptr<TestDoubles::TempDatabase> db;
+    std::unique_ptr<nameListCtr> panel; // all 2,000 students
+    std::unique_ptr<printingLB> shortList;
+
+    Fixture() {
+        db = std::make_unique<TestDoubles::TempDatabase>();
+        DBCtrl::insertClass("Big");
+        DBCtrl::insertClass("Small");
+        QSqlDatabase conn = DBCtrl::NBData();
+        conn.transaction();
+        for (int i = 0; i < kStudents; ++i)
+            db->addStudent(QStringLiteral("Student number %1").arg(i), i < 60 ? "Small" : "Big",
+                           QStringLiteral("pw%1").arg(i), i % 9);
+        conn.commit();
+        panel = std::make_unique<nameListCtr>();
+        panel->show();
+        shortList = std::make_unique<printingLB>();
+        shortList->setColumnCount(3);
+        for (int i = 0; i < 60; ++i)
+            shortList->addRow({QStringLiteral("Student number %1").arg(i), "Hx@", "1.5"});
+        shortList->resize(panel->list()->size());
+        shortList->show();
+    }
+};
+
+// Made on first use and dropped before the application object goes, which its widgets need.
+std::unique_ptr<Fixture> theFixture;
+
+Fixture& fixture() {
+    if (!theFixture)
+        theFixture = std::make_unique<Fixture>();
+    return *theFixture;
+}
+
+void FillList(benchmark::State& state) {
+    Fixture& f = fixture();
+    QComboBox* popup = f.panel->classPopup();
+    const int empty = popup->findText("Default");
+    for (auto _ : state) {
+        state.PauseTiming();
+        popup->setCurrentIndex(empty);
+        state.ResumeTiming();
+        popup->setCurrentIndex(0); // "All Classes": every student
+        benchmark::DoNotOptimize(f.panel->list()->rowCount());
+    }
+}
+BENCHMARK(FillList)->Unit(benchmark::kMillisecond);
+
+void FillList_Floor(benchmark::State& state) {
+    fixture();
+    for (auto _ : state) {
+        QList<QStringList> rows;
+        DBCtrl::Result r = DBCtrl::exec(
+            QStringLiteral("SELECT StID, StName, StClass, StStars, StPW FROM Names ORDER BY StID"));
+        while (r.next()) {
+            rows.append({r.value(0).toString(), r.value(1).toString(), r.value(2).toString(),
+                         r.value(3).toString(), myGlobals::unscrambleStr(r.value(4).toString())});
+        }
+        benchmark::DoNotOptimize(rows.size());
+    }
+}
+BENCHMARK(FillList_Floor)->Unit(benchmark::kMillisecond);
+
+void scrollAndDraw(benchmark::State& state, printingLB& list) {
+    QImage canvas(list.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+    QScrollBar* bar = list.verticalScrollBar();
+    int step = 0;
+    for (auto _ : state) {
+        bar->setValue(bar->maximum() * (step++ % 7) / 6);
+        list.viewport()->render(&canvas);
+    }
+}
+
+void ScrollList(benchmark::State& state) {
+    Fixture& f = fixture();
+    f.panel->classPopup()->setCurrentIndex(0);
+    scrollAndDraw(state, *f.panel->list());
+}
+BENCHMARK(ScrollList)->Unit(benchmark::kMillisecond);
+
+void ScrollList_Floor(benchmark::State& state) {
+    scrollAndDraw(state, *fixture().shortList);
+}
+BENCHMARK(ScrollList_Floor)->Unit(benchmark::kMillisecond);
+
+// A PDF page in points, A4 with half-inch margins, like a printed class list.
+struct PdfPage {
+    QBuffer buffer;
+    QPdfWriter writer{&buffer};
+    QRectF printable;
+    PdfPage() {
+        buffer.open(QIODevice::WriteOnly);
+        writer.setResolution(72);
+        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                         QMarginsF(36, 36, 36, 36), QPageLayout::Point));
+        printable = writer.pageLayout().paintRect(QPageLayout::Point);
+    }
+};
+
+void PrintList(benchmark::State& state) {
+    Fixture& f = fixture();
+    f.panel->classPopup()->setCurrentIndex(0);
+    const QStringList headings{"Student Name", "Password", "Stars", ""};
+    for (auto _ : state) {
+        PdfPage page;
+        QPainter g(&page.writer);
+        g.translate(-page.printable.topLeft());
+        f.panel->list()->printOneCopy(g, page.printable, "All Classes", headings,
+                                      [&] { page.writer.newPage(); });
+        g.end();
+        benchmark::DoNotOptimize(page.buffer.size());
+    }
+}
+BENCHMARK(PrintList)->Unit(benchmark::kMillisecond);
+
+void PrintList_Floor(benchmark::State& state) {
+    Fixture& f = fixture();
+    f.panel->classPopup()->setCurrentIndex(0);
+    const printingLB& list = *f.panel->list();
+    QList<QStringList> rows;
+    for (int r = 0; r < list.rowCount(); ++r)
+        rows << QStringList{list.outputText(r, 0), list.outputText(r, 1), list.outputText(r, 2)};
+    QFont font = QApplication::font();
+    font.setPixelSize(12);
+    for (auto _ : state) {
+        PdfPage page;
+        QPainter g(&page.writer);
+        g.translate(-page.printable.topLeft());
+        g.setFont(font);
+        const qreal L = page.printable.left(), T = page.printable.top(), H = page.printable.bottom();
+        const qreal cw = std::floor(page.printable.width() / 3);
+        g.drawText(QPointF(L, T + 16), "All Classes");
+        g.drawText(QPointF(L, T + 32), DBCtrl::todayText());
+        for (int k = 0; k < 3; ++k)
+            g.drawText(QPointF(L + k * cw, T + 64), QStringLiteral("Heading"));
+        qreal y = T + 80;
+        for (int r = 0; r < rows.size(); ++r) {
+            if (r > 0 && (y += 16) > H) {
+                page.writer.newPage();
+                y = T;
+            }
+            for (int k = 0; k < 3; ++k)
+                g.drawText(QPointF(L + k * cw, y), rows[r][k]);
+        }
+        g.end();
+        benchmark::DoNotOptimize(page.buffer.size());
+    }
+}
+BENCHMARK(PrintList_Floor)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    theFixture.reset();
+    return 0;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+// One page setup for the whole run, so that printing asks for it at most once, and the document marks
+// of a window: the modified mark in its title and the file it stands for.
+
+#include <QPageLayout>
+#include <QString>
+
+#include <optional>
+
+class QWidget;
+
+namespace myGlobals {
+
+// The Page Setup command: shows the page-setup dialog with the defaults and keeps the choice for the
+// run. Cancelling forgets an earlier choice, so the next printing asks again.
+void obtainPrinterSettings();
+
+// Before printing: fills the setup from the choice kept for the run, or asks for one (and keeps it)
+// when none is kept yet. When the user cancels, the setup holds nothing and nothing is kept. An empty
+// setup passed in starts from the defaults.
+void gGetPrinterSetup(std::optional<QPageLayout>& setup);
+
+// The page setup a new dialog starts from: the locale's paper, portrait, half-inch margins.
+QPageLayout defaultPageLayout();
+
+// The text in which a page setup is kept (myGlobals::gPrinterSettings), and back. Text that does not
+// describe a page setup gives nothing.
+QString pageSetupText(const QPageLayout& layout);
+std::optional<QPageLayout> pageLayoutFromText(const QString& text);
+
+// Shows or clears the modified mark of the window that holds the widget. The title gets Qt's "[*]"
+// placeholder when it has none, so the mark has a place to show.
+void SetWindowModified(QWidget* window, bool modified);
+
+// Lets the window that holds the widget stand for a file: its file path and icon. No file, or a path
+// without a file name, does nothing; a file that does not exist beeps and does nothing more.
+void SetWindowProxyAlias(QWidget* window, const QString& file);
+
+} // namespace myGlobals
