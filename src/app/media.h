@@ -36,7 +36,8 @@ const QStringList& soundNames();
 #define NBR_PICTURES(X)                                                                                      \
     X(BlkBkg)                                                                                                \
     X(CBoxNorm)                                                                                              \
-    X(Click2) X(CtrlPanel2) X(OVRInfo) X(NBQ2007Splash) X(newProgCnv) X(newerMissPlt) X(NoStar) X(smallstar) \
+    X(Click2)                                                                                                \
+    X(CtrlPanel2) X(OVRInfo) X(NBQ2007Splash) X(newProgCnv) X(newerMissPlt) X(NoStar) X(smallstar)           \
         X(selMDBtn) X(XStar) X(Blank) X(Eight) X(Five) X(Four) X(neg) X(Nine) X(One) X(Seven) X(Six)         \
             X(Three) X(Two) X(zero) X(TBHelp) X(blueCheckBox) X(boxWithCheck) X(CkBoxMask) X(CurStudGraphic) \
                 X(CustomBlueBkg) X(congratsBKG2) X(HiLo) X(MathBskt2) X(MathFunnel2) X(button64)             \
@@ -62,9 +63,10 @@ NBR_PICTURES(NBR_PICTURE_ACCESSOR)
 #define NBR_SOUNDS(X)                                                                                        \
     X(blip)                                                                                                  \
     X(right1)                                                                                                \
-    X(right2) X(right3) X(right4) X(right5) X(right6) X(right7) X(right8) X(wrong1) X(wrong2) X(wrong3)      \
-        X(wrong4) X(Wrong5) X(Wrong6) X(wrong7) X(wrong8) X(round1) X(round2) X(round3) X(round4) X(round5)  \
-            X(round6) X(round7) X(round8)
+    X(right2)                                                                                                \
+    X(right3) X(right4) X(right5) X(right6) X(right7) X(right8) X(wrong1) X(wrong2) X(wrong3) X(wrong4)      \
+        X(Wrong5) X(Wrong6) X(wrong7) X(wrong8) X(round1) X(round2) X(round3) X(round4) X(round5) X(round6)  \
+            X(round7) X(round8)
 
 namespace Sounds {
 #define NBR_SOUND_ACCESSOR(name)                                                                             \

@@ -155,6 +155,7 @@ Bar::Bar(const Table& table, QWidget* parent) : QMenuBar(parent) {
         if (m.name == std::string_view("EditMenu"))
             connect(menu, &QMenu::aboutToShow, this, &Bar::updateEditItems);
     }
+    bindHandlers(nullptr); // the standard behaviours until a window binds its own handlers
 }
 
 QAction* Bar::item(const QString& name) const {
@@ -191,16 +192,18 @@ QStringList Bar::bindHandlers(QObject* window) {
             const QByteArray signature =
                 QMetaObject::normalizedSignature((name + QLatin1String("()")).toLatin1());
             const int index = window ? window->metaObject()->indexOfMethod(signature.constData()) : -1;
-            if (index >= 0) {
-                connect(a, triggered, window, window->metaObject()->method(index));
-                a->setEnabled(true);
-                bound << name;
-            } else if (name == QLatin1String("FileQuit")) {
+            if (name == QLatin1String("FileQuit")) {
+                // The platform's quit in every window: the windows close (and save what they keep),
+                // but none can stop it.
                 connect(a, &QAction::triggered, qApp, [] {
                     QApplication::closeAllWindows();
                     QCoreApplication::quit();
                 });
                 a->setEnabled(true);
+            } else if (index >= 0) {
+                connect(a, triggered, window, window->metaObject()->method(index));
+                a->setEnabled(true);
+                bound << name;
             } else if (isStandardEditItem(name)) {
                 connect(a, &QAction::triggered, this, [name] { editFocusedField(name); });
                 a->setProperty(kStandardTag, true);

@@ -48,7 +48,8 @@ public:
     QMenu* menu(const QString& name) const;
     QStringList itemNames() const;
 
-    // Connects every item to the window's slot of the same name. An item the window does not handle
+    // Connects every item to the window's slot of the same name (call it before connecting any item
+    // by hand, since it replaces what was connected). An item the window does not handle
     // gets the standard behaviour where there is one (Quit; the Edit items act on the focused text
     // field) and is disabled otherwise, so that nothing offered does nothing. Returns the names bound
     // to the window's own slots.

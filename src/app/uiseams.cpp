@@ -146,6 +146,10 @@ void Dialogs::showWaitWindow(const QString& text) {
     wait->showNow();
 }
 
+waitScrn* Dialogs::waitWindow() const {
+    return wait;
+}
+
 void Dialogs::closeWaitWindow() {
     if (wait)
         wait->close();

@@ -35,7 +35,7 @@ public:
     void showWaitWindow(const QString& text) override;
     void closeWaitWindow() override;
 
-    waitScrn* waitWindow() const { return wait; }
+    waitScrn* waitWindow() const;
 
 private:
     // Runs a modal dialog with the wait window out of its way.

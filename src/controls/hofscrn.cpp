@@ -81,6 +81,9 @@ HOFScrn::HOFScrn(QWidget* parent) : QWidget(parent, Qt::Window) {
     HOFList->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     HOFList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     HOFList->setDragEnabled(false);
+    // Only a click gives the list the keyboard; otherwise the view marks its first row as current the
+    // moment the window opens, as if the student had chosen it.
+    HOFList->setFocusPolicy(Qt::ClickFocus);
     HOFList->header()->setSectionsMovable(false);
     HOFList->header()->setSectionResizeMode(QHeaderView::Fixed);
     HOFList->header()->setStretchLastSection(true);

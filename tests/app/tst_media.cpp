@@ -14,6 +14,7 @@ private slots:
     void fileNames_data();
     void fileNames();
     void catalogueHoldsEveryPictureAndSound();
+    void everyNameReachesAShippedFile();
     void missingPictureIsTriedAgain();
     void loadedPictureIsKept();
     void unreadablePictureIsNoCrash();
@@ -89,6 +90,17 @@ void TestMedia::catalogueHoldsEveryPictureAndSound() {
     for (const char* name :
          {"right1", "right8", "wrong1", "Wrong5", "Wrong6", "wrong8", "round1", "round8", "blip"})
         QVERIFY2(sounds.contains(QLatin1String(name)), name);
+}
+
+void TestMedia::everyNameReachesAShippedFile() {
+    // The shipped folder (the test environment points at the source tree's resources): every name the
+    // code asks for must find its file there, in the exact case.
+    ProjectMedia::forgetAll();
+    for (const QString& name : ProjectMedia::pictureNames())
+        QVERIFY2(!ProjectMedia::picture(name).isNull(), qPrintable(ProjectMedia::pictureFileName(name)));
+    for (const QString& name : ProjectMedia::soundNames())
+        QVERIFY2(!ProjectMedia::soundPath(name).isEmpty(), qPrintable(ProjectMedia::soundFileName(name)));
+    ProjectMedia::forgetAll();
 }
 
 void TestMedia::missingPictureIsTriedAgain() {

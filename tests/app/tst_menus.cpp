@@ -134,6 +134,8 @@ void TestMenus::everyWindowGetsItsOwnBar() {
 void TestMenus::windowHandlesItemsByName() {
     HandlingWindow window;
     auto* bar = new MenuBar1;
+    QVERIFY(bar->item(QStringLiteral("FileQuit"))->isEnabled()); // usable before any window binds it
+    QVERIFY(!bar->item(QStringLiteral("FileClose"))->isEnabled());
     bar->attachTo(&window);
     QCOMPARE(bar->bindHandlers(&window), (QStringList{"FileClose", "EditUndo", "HelpHelp"}));
     bar->item(QStringLiteral("FileClose"))->trigger();
