@@ -104,6 +104,18 @@ QString soundPath(const QString& projectName) {
     return path;
 }
 
+const QStringList& pictureNames() {
+#define NBR_NAME(name) QStringLiteral(#name),
+    static const QStringList names{NBR_PICTURES(NBR_NAME)};
+    return names;
+}
+
+const QStringList& soundNames() {
+    static const QStringList names{NBR_SOUNDS(NBR_NAME)};
+#undef NBR_NAME
+    return names;
+}
+
 void forgetAll() {
     keptPictures().clear();
     keptSounds().clear();

@@ -1,0 +1,282 @@
+#include "uiseams.h"
+
+#include "controls/ovrmsgbox.h"
+#include "controls/waitscrn.h"
+#include "media.h"
+
+#include <QApplication>
+#include <QAudioDevice>
+#include <QDir>
+#include <QFileDialog>
+#include <QMediaDevices>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSoundEffect>
+#include <QTextToSpeech>
+#include <QUrl>
+
+namespace UiSeams {
+namespace {
+
+QWidget* frontWindow() {
+    return QApplication::activeWindow();
+}
+
+QMessageBox::Icon iconOf(Seams::Icon icon) {
+    switch (icon) {
+    case Seams::Icon::Note:
+        return QMessageBox::Information;
+    case Seams::Icon::Caution:
+        return QMessageBox::Warning;
+    case Seams::Icon::Stop:
+        return QMessageBox::Critical;
+    case Seams::Icon::Question:
+        break;
+    }
+    return QMessageBox::Question;
+}
+
+QString programName() {
+    return QStringLiteral("Numbrook Riza");
+}
+
+// Without a sound server the audio backend complains on the console; a school computer without
+// sound is normal here, so the one probe of the run keeps that quiet.
+QtMessageHandler previousHandler = nullptr;
+void quietHandler(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type == QtDebugMsg || type == QtWarningMsg || type == QtInfoMsg)
+        return;
+    if (previousHandler)
+        previousHandler(type, context, message);
+}
+
+} // namespace
+
+bool hasAudioOutput() {
+    static const bool available = [] {
+        previousHandler = qInstallMessageHandler(quietHandler);
+        const bool any = !QMediaDevices::audioOutputs().isEmpty();
+        qInstallMessageHandler(previousHandler);
+        return any;
+    }();
+    return available;
+}
+
+// ---- dialogs ---------------------------------------------------------------------------------------
+
+template <typename F> auto Dialogs::aside(F&& run) {
+    const bool waiting = wait && wait->isVisible();
+    if (waiting)
+        wait->hide();
+    auto result = run();
+    if (waiting && wait)
+        wait->showNow();
+    return result;
+}
+
+void Dialogs::showMsg(bool isCaution, const QString& message, const QString& explanation) {
+    aside([&] {
+        ovrMsgBox box(isCaution, message, explanation, frontWindow());
+        return box.exec();
+    });
+}
+
+void Dialogs::plainMessage(const QString& message) {
+    aside([&] {
+        QMessageBox box(frontWindow());
+        box.setWindowTitle(programName());
+        box.setText(message);
+        box.setStandardButtons(QMessageBox::Ok);
+        return box.exec();
+    });
+}
+
+Seams::Answer Dialogs::ask(const Seams::Question& question) {
+    return aside([&] {
+        QMessageBox box(frontWindow());
+        box.setWindowTitle(programName());
+        box.setIcon(iconOf(question.icon));
+        box.setText(question.message);
+        box.setInformativeText(question.explanation);
+        QPushButton* def = box.addButton(question.defaultCaption, QMessageBox::AcceptRole);
+        def->setObjectName(QStringLiteral("defaultButton"));
+        box.setDefaultButton(def);
+        QPushButton* alternate = nullptr;
+        if (!question.alternateCaption.isEmpty()) {
+            // Not a rejecting role: Escape must never pick the alternate button.
+            alternate = box.addButton(question.alternateCaption, QMessageBox::ActionRole);
+            alternate->setObjectName(QStringLiteral("alternateButton"));
+        }
+        QPushButton* cancel = nullptr;
+        if (!question.cancelCaption.isEmpty()) {
+            cancel = box.addButton(question.cancelCaption, QMessageBox::RejectRole);
+            cancel->setObjectName(QStringLiteral("cancelButton"));
+            box.setEscapeButton(cancel);
+        }
+        box.exec();
+        const QAbstractButton* chosen = box.clickedButton();
+        if (cancel && chosen == cancel)
+            return Seams::Answer::Cancel;
+        if (alternate && chosen == alternate)
+            return Seams::Answer::Alternate;
+        return Seams::Answer::Default;
+    });
+}
+
+QString Dialogs::openFile(const QString& title, const QString& folder, const QString& filter) {
+    return aside([&] { return QFileDialog::getOpenFileName(frontWindow(), title, folder, filter); });
+}
+
+QString Dialogs::saveFile(const QString& title, const QString& folder, const QString& suggestedName,
+                          const QString& filter) {
+    const QString start = suggestedName.isEmpty() ? folder : QDir(folder).filePath(suggestedName);
+    return aside([&] { return QFileDialog::getSaveFileName(frontWindow(), title, start, filter); });
+}
+
+QString Dialogs::selectFolder(const QString& title, const QString& folder) {
+    return aside([&] { return QFileDialog::getExistingDirectory(frontWindow(), title, folder); });
+}
+
+void Dialogs::showWaitWindow(const QString& text) {
+    if (!wait || wait->text() != text) {
+        closeWaitWindow();
+        wait = new waitScrn(text);
+        wait->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    wait->showNow();
+}
+
+waitScrn* Dialogs::waitWindow() const {
+    return wait;
+}
+
+void Dialogs::closeWaitWindow() {
+    if (wait)
+        wait->close();
+    wait = nullptr;
+}
+
+// ---- sounds ----------------------------------------------------------------------------------------
+
+Feedback::Feedback(QObject* parent) : QObject(parent) {}
+
+void Feedback::beep() {
+    QApplication::beep();
+}
+
+void Feedback::playSound(const QString& projectName) {
+    const QString path = ProjectMedia::soundPath(projectName);
+    if (path.isEmpty() || !hasAudioOutput())
+        return;
+    QSoundEffect*& effect = effects[projectName];
+    if (!effect) {
+        effect = new QSoundEffect(this);
+        effect->setSource(QUrl::fromLocalFile(path));
+    }
+    effect->play(); // plays as soon as it is loaded; returns at once
+}
+
+// ---- speech ----------------------------------------------------------------------------------------
+
+bool QtSpeechEngine::available() {
+    if (broken)
+        return false;
+    if (QTextToSpeech::availableEngines().isEmpty() || !hasAudioOutput()) {
+        broken = true;
+        return false;
+    }
+    return true;
+}
+
+void QtSpeechEngine::speak(const QString& text) {
+    if (!tts) {
+        tts = new QTextToSpeech(this);
+        connect(tts, &QTextToSpeech::stateChanged, this, [this](QTextToSpeech::State state) {
+            if (state == QTextToSpeech::Speaking) {
+                started = true;
+            } else if (state == QTextToSpeech::Ready && started) {
+                started = false;
+                emit finished();
+            } else if (state == QTextToSpeech::Error) {
+                started = false;
+                broken = true; // no voice for the rest of the run rather than an error at every text
+                emit failed();
+            }
+        });
+    }
+    if (tts->state() == QTextToSpeech::Error) {
+        broken = true;
+        emit failed();
+        return;
+    }
+    tts->say(text);
+}
+
+void QtSpeechEngine::stop() {
+    started = false; // the engine's return to Ready after a stop is no finished text
+    if (tts)
+        tts->stop();
+}
+
+Speech::Speech(SpeechEngine* engine, QObject* parent) : QObject(parent), engine(engine) {
+    engine->setParent(this);
+    connect(engine, &SpeechEngine::finished, this, [this] {
+        speaking = false;
+        next();
+    });
+    connect(engine, &SpeechEngine::failed, this, [this] {
+        speaking = false;
+        queue.clear();
+    });
+}
+
+void Speech::say(const QString& text) {
+    if (text.trimmed().isEmpty() || !engine->available())
+        return;
+    queue << text;
+    if (!speaking)
+        next();
+}
+
+void Speech::stop() {
+    queue.clear();
+    if (speaking)
+        engine->stop();
+    speaking = false;
+}
+
+void Speech::next() {
+    if (queue.isEmpty())
+        return;
+    speaking = true;
+    engine->speak(queue.takeFirst());
+}
+
+// ---- installation ----------------------------------------------------------------------------------
+
+void install() {
+    static bool connected = false;
+    static Dialogs dialogs;
+    static QPointer<Feedback> feedback;
+    static QPointer<Speech> speech;
+    Seams::setDialogs(&dialogs);
+    if (!feedback)
+        feedback = new Feedback(qApp);
+    if (!speech)
+        speech = new Speech(new QtSpeechEngine, qApp);
+    Seams::setFeedback(feedback);
+    Seams::setSpeech(speech);
+    // Nothing may reach these once the application is gone.
+    const auto uninstall = [] {
+        Seams::setDialogs(nullptr);
+        Seams::setFeedback(nullptr);
+        Seams::setSpeech(nullptr);
+    };
+    if (!connected) {
+        connected = true;
+        QObject::connect(qApp, &QCoreApplication::aboutToQuit, qApp, uninstall);
+        QObject::connect(qApp, &QObject::destroyed, uninstall);
+    }
+}
+
+} // namespace UiSeams

@@ -1,0 +1,127 @@
+#include "hofscrn.h"
+
+#include "app/media.h"
+#include "data/dbctrl.h"
+#include "data/globals.h"
+#include "newcnvbtn.h"
+#include "picturecanvas.h"
+
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QPointer>
+#include <QScreen>
+#include <QTreeWidget>
+
+namespace {
+
+QPointer<HOFScrn>& instance() {
+    static QPointer<HOFScrn> window;
+    return window;
+}
+
+// Drawn when the title picture is missing: the title in plain lettering.
+void drawPlainTitle(QPainter& p, const QRect& area) {
+    QFont f = QGuiApplication::font();
+    f.setPixelSize(30);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(QColor(0x5B, 0x2A, 0x86));
+    p.drawText(area, Qt::AlignCenter, QStringLiteral("Hall of Fame"));
+}
+
+} // namespace
+
+HOFScrn* HOFScrn::shared() {
+    if (!instance())
+        instance() = new HOFScrn;
+    return instance();
+}
+
+HOFScrn* HOFScrn::current() {
+    return instance();
+}
+
+void HOFScrn::showList() {
+    HOFScrn* window = shared();
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+HOFScrn::HOFScrn(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("HOFScrn"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Hall of Fame"));
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowMinimizeButtonHint);
+    setFixedSize(360, 540);
+    setAutoFillBackground(true);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, QColor(0xDD, 0xDD, 0xDD));
+    setPalette(pal);
+
+    auto* stars = new PictureCanvas(QStringLiteral("Canvas1"), &Pictures::HOF10Stars,
+                                    PictureCanvas::Fit::OwnSize, this);
+    stars->setGeometry(30, 8, 300, 34);
+    auto* title = new PictureCanvas(QStringLiteral("Canvas2"), &Pictures::HOF10Title,
+                                    PictureCanvas::Fit::OwnSize, this);
+    title->setFallback(drawPlainTitle);
+    title->setGeometry(30, 43, 300, 50);
+
+    HOFList = new QTreeWidget(this);
+    HOFList->setObjectName(QStringLiteral("HOFList"));
+    HOFList->setGeometry(30, 100, 300, 381);
+    HOFList->setColumnCount(2);
+    HOFList->setHeaderLabels({QStringLiteral("Student's Name"), QStringLiteral("Date")});
+    HOFList->setRootIsDecorated(false);
+    HOFList->setItemsExpandable(false);
+    HOFList->setSelectionMode(QAbstractItemView::SingleSelection);
+    HOFList->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    HOFList->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    HOFList->setDragEnabled(false);
+    // Only a click gives the list the keyboard; otherwise the view marks its first row as current the
+    // moment the window opens, as if the student had chosen it.
+    HOFList->setFocusPolicy(Qt::ClickFocus);
+    HOFList->header()->setSectionsMovable(false);
+    HOFList->header()->setSectionResizeMode(QHeaderView::Fixed);
+    HOFList->header()->setStretchLastSection(true);
+    const int inner = HOFList->width() - 2 * HOFList->frameWidth();
+    HOFList->setColumnWidth(0, inner * 76 / 100);
+
+    auto* closeBtn = new newCnvBtn(this);
+    closeBtn->setObjectName(QStringLiteral("closeBtn"));
+    closeBtn->setGeometry(114, 493, 120, 29);
+    closeBtn->setCaption(QStringLiteral("Close"), 1);
+    connect(closeBtn, &newCnvBtn::MouseUp, this, [this, closeBtn] {
+        closeBtn->hndlMouseUp();
+        close();
+    });
+
+    HOFList_Open();
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}
+
+void HOFScrn::HOFList_Open() {
+    // No ordering clause: the rows come in the order of entry, oldest first.
+    DBCtrl::Result rows = DBCtrl::exec(QStringLiteral("SELECT * FROM HallData"));
+    if (!rows)
+        return;
+    while (rows.next()) {
+        auto* row = new QTreeWidgetItem(HOFList);
+        row->setText(0, rows.value(QStringLiteral("StName")).toString());
+        row->setText(1, rows.value(QStringLiteral("dateEnt")).toString());
+    }
+}
+
+void HOFScrn::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
+        myGlobals::gIsEnterKey(event->text())) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}

@@ -1,0 +1,47 @@
+#pragma once
+
+// The program's own message box: an icon, a bold message of one or more lines, a one-line
+// explanation in small type and a Close button. The box grows with the number of lines the message
+// takes; a message that begins with "Cong" (any case) gets the congratulation backdrop. Only the
+// Close button, Return or Enter close it: not Escape, not the title bar.
+
+#include <QDialog>
+
+class QPlainTextEdit;
+
+class ovrMsgBox : public QDialog {
+    Q_OBJECT
+public:
+    ovrMsgBox(bool isCaution, const QString& message, const QString& explanation, QWidget* parent = nullptr);
+
+    // The lines the message takes, at least 3: the unit the box's height is counted in.
+    int lineCount() const { return lines; }
+    bool isCaution() const { return isCautionIcon; }
+    bool hasCongratsBackdrop() const { return congrats; }
+
+    static QFont messageFont();
+    static QFont explanationFont();
+
+    static constexpr int kWidth = 420;
+    static constexpr int kMessageWidth = 288;
+    static constexpr int kLineHeight = 16;
+
+public slots:
+    void reject() override; // Escape does not close this box
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void closeBox();
+
+    bool isCautionIcon;
+    bool congrats = false;
+    bool closing = false;
+    int lines = 3;
+    QPlainTextEdit* testFld = nullptr;
+};
