@@ -60,19 +60,21 @@ constexpr QFileDevice::Permissions kEveryone =
 // The state to go back to when a move of the data fails half-way.
 struct Before {
     Values prefs = current();
-    QString database = DBCtrl::databasePath();
+    QString database = DBCtrl::isConnected() ? DBCtrl::databasePath() : QString();
 
+    // All preferences, or only the location when the others taken on the way are to stay.
     void restore(bool restoreAllPrefs = true) const {
         if (restoreAllPrefs) {
+            const bool soundsChanged = prSndSet != prefs.sndSet;
             apply(prefs);
+            if (soundsChanged)
+                soundSettingsChanged();
         } else {
             prUseAltLoc = prefs.useAltLoc;
             prAltFileLoc = prefs.altFileLoc;
         }
-        if (!database.isEmpty() && DBCtrl::databasePath() != database) {
+        if (!database.isEmpty() && (DBCtrl::databasePath() != database || !DBCtrl::isConnected())) {
             DBCtrl::closeDB();
-            DBCtrl::connectToDB(database);
-        } else if (!database.isEmpty() && !DBCtrl::isConnected()) {
             DBCtrl::connectToDB(database);
         }
     }

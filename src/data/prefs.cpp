@@ -57,11 +57,6 @@ std::function<void()>& soundStatesHandler() {
     return handler;
 }
 
-void soundSettingsChanged() {
-    if (soundStatesHandler())
-        soundStatesHandler()();
-}
-
 void showCaution(const QString& message, const QString& explanation) {
     myGlobals::gShowMsg(true, message, explanation);
 }
@@ -245,7 +240,9 @@ std::optional<Values> decodeFile(const QByteArray& bytes) {
     if (!scrambled)
         return std::nullopt;
     v.passWord = myGlobals::unscrambleStr(*scrambled);
-    if (!isReadablePassword(v.passWord))
+    // A password that no save could store again is not one this program wrote; taking it would make
+    // every later save of the preferences fail.
+    if (!isReadablePassword(v.passWord) || worstScrambledBytes(v.passWord) > kMaxText)
         return std::nullopt;
 
     const auto useAltLoc = in.byte();
@@ -452,6 +449,11 @@ bool askRetryServer() {
 
 void setSoundStatesHandler(std::function<void()> handler) {
     soundStatesHandler() = std::move(handler);
+}
+
+void soundSettingsChanged() {
+    if (soundStatesHandler())
+        soundStatesHandler()();
 }
 
 } // namespace myPrefs

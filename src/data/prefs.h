@@ -94,5 +94,7 @@ bool askRetryServer();
 // Called whenever a preferences read or reset changed the sound settings, so that the player follows
 // them. The sound module lives above the data layer and installs itself here.
 void setSoundStatesHandler(std::function<void()> handler);
+// Runs that handler; for code that puts a whole set of preferences back in force.
+void soundSettingsChanged();
 
 } // namespace myPrefs

@@ -102,6 +102,7 @@ private slots:
     void movingWithoutLocalDataMakesANewDatabase();
     void refusedMovesChangeNothing_data();
     void refusedMovesChangeNothing();
+    void failedMoveTakesBackTheServersPreferences();
     void folderVanishingDuringTheQuestion();
     void copyFailingHalfWayLeavesEverythingAsItWas();
     void readOnlySharedFolder();
@@ -568,6 +569,31 @@ void TestLocations::refusedMovesChangeNothing() {
     QVERIFY(DBCtrl::isConnected());
     QCOMPARE(studentsIn(localDb), QStringList{"Katherine Johnson"});
     QVERIFY(!QFileInfo::exists(sandbox_->path("share/Numbrook/NB_Data.rbd")));
+}
+
+void TestLocations::failedMoveTakesBackTheServersPreferences() {
+    ScriptedDialogs dialogs;
+    const QString localDb = localDatabaseWithStudent("Hypatia");
+    const QString shared = sharedFolder();
+    Values onServer;
+    onServer.sndSet = QStringLiteral("1,1,1,1");
+    onServer.maxTries = 6;
+    QVERIFY(writeValues(shared + "/nbq10.pref", onServer));
+    QVERIFY(QDir().mkpath(shared + "/NB_Data.rbd")); // a database that cannot be opened
+    QStringList soundSettings;
+    myPrefs::setSoundStatesHandler([&] { soundSettings << myPrefs::prSndSet; });
+    dialogs.clear();
+    dialogs.answers = {Seams::Answer::Cancel}; // take the server's preferences
+
+    myPrefs::createRemoteFileInfo(shared);
+    myPrefs::setSoundStatesHandler({});
+    QCOMPARE(dialogs.messages().size(), 3); // the question, the note, the file that cannot be read
+    QVERIFY(dialogs.messages()[2].endsWith("> cannot be read."));
+    QCOMPARE(myPrefs::current(), Values{});
+    QCOMPARE(soundSettings, QStringList({"1,1,1,1", "2,0,0,0"})); // the player follows both ways
+    QCOMPARE(DBCtrl::databasePath(), localDb);
+    QVERIFY(DBCtrl::isConnected());
+    QVERIFY(!fileValues(myPrefs::localPrefFile())->useAltLoc);
 }
 
 void TestLocations::folderVanishingDuringTheQuestion() {

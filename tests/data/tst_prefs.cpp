@@ -351,6 +351,8 @@ void TestPrefsFile::damagedFileChangesNothing_data() {
     row("reference not UTF-8", [](RawFile& f) { f.reference = QByteArray("\xff\xfe\xfd").toBase64(); });
     row("password not UTF-8", [](RawFile& f) { f.password = "B\xc3"; });
     row("password not scrambled by us", [](RawFile& f) { f.password = "Z!"; });
+    // Fits in the file as it is, but not under every key a save may draw (found by fuzzing).
+    row("password too long to save again", [](RawFile& f) { f.password = "F" + QByteArray(143, '~'); });
     row(
         "sound text runs past the end", [](RawFile& f) { f.noAnim.reset(); }, 3);
     row("bytes after the last field", [](RawFile& f) { f.trailing = "x"; });
