@@ -146,10 +146,13 @@ Transaction::Transaction() {
         error_ = QSqlError(QStringLiteral("The database is not open."), {}, QSqlError::ConnectionError);
         return;
     }
-    QSqlDatabase db = connection();
-    ok_ = db.transaction();
+    // Every transaction here writes. Taking the write lock at the start lets a second program on the
+    // same file wait for it (the busy timeout); a transaction that reads first and then asks for the
+    // write lock while the other waits would be refused at once, since neither could go on.
+    QSqlQuery begin(connection());
+    ok_ = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
     if (!ok_)
-        error_ = db.lastError();
+        error_ = begin.lastError();
 }
 
 Transaction::~Transaction() {

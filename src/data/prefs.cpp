@@ -1,5 +1,15 @@
 #include "prefs.h"
 
+#include "globals.h"
+#include "locations.h"
+#include "seams.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <QStringDecoder>
+
 namespace myPrefs {
 
 QString prPassWord;
@@ -16,19 +26,434 @@ QString prSndSet = QStringLiteral("2,0,0,0");
 bool prNoAnim = false;
 bool prefsDirty = false;
 
+// The preferences file, field after field with nothing between them and nothing after the last:
+//
+//   1  administrative password, scrambled   text: one length byte N, then N bytes of UTF-8
+//   2  network mode                          one byte, 1 true / 0 false
+//   3  L, the byte length of field 4         32-bit integer
+//   4  shared-folder reference               L bytes: Base64 of its UTF-8, "\r\n" after every 76
+//   5  students may add their own name       one byte
+//   6  student passwords required            one byte
+//   7  tries per problem                     16-bit integer
+//   8  problem source                        16-bit integer
+//   9  fewest problems of a learned fact     16-bit integer
+//  10  percent of a learned fact             16-bit integer
+//  11  highest fact counted                  16-bit integer
+//  12  sound settings                        text, as field 1
+//  13  no animation                          one byte; absent in files older than the choice
+//
+// Integers are big-endian (most significant byte first), signed, in two's complement; the 16-bit
+// fields hold the low 16 bits of the values in memory. Lengths count bytes, not characters.
+
+namespace {
+
+constexpr int kMaxText = 255;
+constexpr int kBase64Line = 76;
+// No real preferences file comes near this; anything larger is not one, and is not read into memory.
+constexpr qint64 kMaxFileSize = 1 << 20;
+
+std::function<void()>& soundStatesHandler() {
+    static std::function<void()> handler;
+    return handler;
+}
+
+void showCaution(const QString& message, const QString& explanation) {
+    myGlobals::gShowMsg(true, message, explanation);
+}
+
+// Reads the fields of a file in order; every read checks that the bytes are there.
+class FieldReader {
+public:
+    explicit FieldReader(const QByteArray& bytes) : bytes_(bytes) {}
+
+    bool atEnd() const { return pos_ == bytes_.size(); }
+
+    std::optional<quint8> byte() {
+        if (bytes_.size() - pos_ < 1)
+            return std::nullopt;
+        return static_cast<quint8>(bytes_[pos_++]);
+    }
+    std::optional<qint16> int16() {
+        if (bytes_.size() - pos_ < 2)
+            return std::nullopt;
+        const auto hi = static_cast<quint8>(bytes_[pos_]);
+        const auto lo = static_cast<quint8>(bytes_[pos_ + 1]);
+        pos_ += 2;
+        return static_cast<qint16>(static_cast<quint16>(hi << 8 | lo));
+    }
+    std::optional<qint32> int32() {
+        if (bytes_.size() - pos_ < 4)
+            return std::nullopt;
+        quint32 v = 0;
+        for (int i = 0; i < 4; ++i)
+            v = v << 8 | static_cast<quint8>(bytes_[pos_ + i]);
+        pos_ += 4;
+        return static_cast<qint32>(v);
+    }
+    std::optional<QByteArray> bytes(qint64 count) {
+        if (count < 0 || bytes_.size() - pos_ < count)
+            return std::nullopt;
+        QByteArray out = bytes_.mid(pos_, count);
+        pos_ += count;
+        return out;
+    }
+    std::optional<QString> text() {
+        const auto length = byte();
+        if (!length)
+            return std::nullopt;
+        const auto raw = bytes(*length);
+        if (!raw)
+            return std::nullopt;
+        return utf8(*raw);
+    }
+
+    // Text that is not valid UTF-8 was not written by us.
+    static std::optional<QString> utf8(const QByteArray& raw) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString out = decoder(raw);
+        if (decoder.hasError())
+            return std::nullopt;
+        return out;
+    }
+
+private:
+    const QByteArray& bytes_;
+    qsizetype pos_ = 0;
+};
+
+void putInt16(QByteArray& out, int value) {
+    const auto v = static_cast<quint16>(value & 0xFFFF);
+    out.append(static_cast<char>(v >> 8));
+    out.append(static_cast<char>(v & 0xFF));
+}
+
+void putInt32(QByteArray& out, qint32 value) {
+    const auto v = static_cast<quint32>(value);
+    for (int shift = 24; shift >= 0; shift -= 8)
+        out.append(static_cast<char>((v >> shift) & 0xFF));
+}
+
+bool putText(QByteArray& out, const QString& text) {
+    const QByteArray raw = text.toUtf8();
+    if (raw.size() > kMaxText)
+        return false;
+    out.append(static_cast<char>(raw.size()));
+    out.append(raw);
+    return true;
+}
+
+QByteArray base64Lines(const QByteArray& raw) {
+    const QByteArray encoded = raw.toBase64();
+    QByteArray out;
+    for (qsizetype i = 0; i < encoded.size(); i += kBase64Line) {
+        if (i > 0)
+            out.append("\r\n");
+        out.append(encoded.mid(i, kBase64Line));
+    }
+    return out;
+}
+
+std::optional<QByteArray> fromBase64Lines(const QByteArray& lines) {
+    QByteArray packed;
+    packed.reserve(lines.size());
+    for (char c : lines) {
+        if (c != '\r' && c != '\n' && c != ' ' && c != '\t')
+            packed.append(c);
+    }
+    auto decoded = QByteArray::fromBase64Encoding(packed, QByteArray::AbortOnBase64DecodingErrors);
+    if (!decoded)
+        return std::nullopt;
+    return *decoded;
+}
+
+// A value in the range the preferences window stores, or the default.
+int inRange(qint16 value, int lowest, int highest, int fallback) {
+    return value >= lowest && value <= highest ? value : fallback;
+}
+bool flag(quint8 value, bool fallback) {
+    return value <= 1 ? value == 1 : fallback;
+}
+
+// The sound settings string as the preferences window builds it: the state 0 to 2 and three
+// indexes 0 to 7, plain decimal numbers joined by ",".
+bool isSoundSettings(const QString& text) {
+    const QStringList fields = text.split(QLatin1Char(','));
+    if (fields.size() != 4)
+        return false;
+    for (int i = 0; i < 4; ++i) {
+        if (fields[i].size() != 1 || !fields[i][0].isDigit())
+            return false;
+        const int v = fields[i][0].digitValue();
+        if (v > (i == 0 ? 2 : 7))
+            return false;
+    }
+    return true;
+}
+
+// The scrambling shifts each character by at most 9 code points; this many bytes are enough for any
+// key it draws.
+qsizetype worstScrambledBytes(const QString& password) {
+    qsizetype bytes = 1; // the key character
+    for (const char32_t c : password.toUcs4()) {
+        const char32_t shifted = c + 9;
+        bytes += shifted < 0x80 ? 1 : shifted < 0x800 ? 2 : shifted < 0x10000 ? 3 : 4;
+    }
+    return bytes;
+}
+
+// Whether the text read back from a file is a password at all (see myGlobals::unscrambleStr).
+bool isReadablePassword(const QString& clear) {
+    return myGlobals::passwordMatches(clear, clear);
+}
+
+} // namespace
+
+Values current() {
+    return {prPassWord,   prUseAltLoc, prAltFileLoc, prNoClass, prReqStPW, prMaxTries,
+            prDataSource, prNumCrit,   prPctCrit,    prHiCrit,  prSndSet,  prNoAnim};
+}
+
+void apply(const Values& values, Location location) {
+    prPassWord = values.passWord;
+    if (location == Location::FromFile) {
+        prUseAltLoc = values.useAltLoc;
+        prAltFileLoc = values.altFileLoc;
+    }
+    prNoClass = values.noClass;
+    prReqStPW = values.reqStPW;
+    prMaxTries = values.maxTries;
+    prDataSource = values.dataSource;
+    prNumCrit = values.numCrit;
+    prPctCrit = values.pctCrit;
+    prHiCrit = values.hiCrit;
+    prSndSet = values.sndSet;
+    if (values.noAnim)
+        prNoAnim = *values.noAnim;
+}
+
+std::optional<Values> decodeFile(const QByteArray& bytes) {
+    const Values defaults;
+    Values v;
+    FieldReader in(bytes);
+
+    const auto scrambled = in.text();
+    if (!scrambled)
+        return std::nullopt;
+    v.passWord = myGlobals::unscrambleStr(*scrambled);
+    // A password that no save could store again is not one this program wrote; taking it would make
+    // every later save of the preferences fail.
+    if (!isReadablePassword(v.passWord) || worstScrambledBytes(v.passWord) > kMaxText)
+        return std::nullopt;
+
+    const auto useAltLoc = in.byte();
+    const auto refLength = in.int32();
+    if (!useAltLoc || !refLength)
+        return std::nullopt;
+    const auto refLines = in.bytes(*refLength);
+    if (!refLines)
+        return std::nullopt;
+    const auto refRaw = fromBase64Lines(*refLines);
+    if (!refRaw)
+        return std::nullopt;
+    const auto ref = FieldReader::utf8(*refRaw);
+    if (!ref)
+        return std::nullopt;
+    v.useAltLoc = flag(*useAltLoc, defaults.useAltLoc);
+    v.altFileLoc = *ref;
+
+    const auto noClass = in.byte();
+    const auto reqStPW = in.byte();
+    const auto maxTries = in.int16();
+    const auto dataSource = in.int16();
+    const auto numCrit = in.int16();
+    const auto pctCrit = in.int16();
+    const auto hiCrit = in.int16();
+    const auto sndSet = in.text();
+    if (!noClass || !reqStPW || !maxTries || !dataSource || !numCrit || !pctCrit || !hiCrit || !sndSet)
+        return std::nullopt;
+    v.noClass = flag(*noClass, defaults.noClass);
+    v.reqStPW = flag(*reqStPW, defaults.reqStPW);
+    v.maxTries = inRange(*maxTries, kMinTries, kMaxTries, defaults.maxTries);
+    v.dataSource = inRange(*dataSource, kMinSource, kMaxSource, defaults.dataSource);
+    v.numCrit = inRange(*numCrit, kMinNumCrit, kMaxNumCrit, defaults.numCrit);
+    v.pctCrit = inRange(*pctCrit, kMinPctCrit, kMaxPctCrit, defaults.pctCrit);
+    v.hiCrit = inRange(*hiCrit, kMinHiCrit, kMaxHiCrit, defaults.hiCrit);
+    v.sndSet = isSoundSettings(*sndSet) ? *sndSet : defaults.sndSet;
+
+    v.noAnim = std::nullopt;
+    if (!in.atEnd()) {
+        const auto noAnim = in.byte();
+        v.noAnim = flag(*noAnim, *defaults.noAnim);
+        if (!in.atEnd())
+            return std::nullopt; // nothing follows the last field
+    }
+    return v;
+}
+
+std::optional<QByteArray> encodeFile(const Values& v) {
+    if (!passwordFits(v.passWord))
+        return std::nullopt;
+    QByteArray out;
+    if (!putText(out, myGlobals::scrambleStr(v.passWord)))
+        return std::nullopt;
+    out.append(static_cast<char>(v.useAltLoc ? 1 : 0));
+    const QByteArray ref = base64Lines(v.altFileLoc.toUtf8());
+    putInt32(out, static_cast<qint32>(ref.size()));
+    out.append(ref);
+    out.append(static_cast<char>(v.noClass ? 1 : 0));
+    out.append(static_cast<char>(v.reqStPW ? 1 : 0));
+    putInt16(out, v.maxTries);
+    putInt16(out, v.dataSource);
+    putInt16(out, v.numCrit);
+    putInt16(out, v.pctCrit);
+    putInt16(out, v.hiCrit);
+    if (!putText(out, v.sndSet))
+        return std::nullopt;
+    out.append(static_cast<char>(v.noAnim.value_or(false) ? 1 : 0));
+    return out;
+}
+
+bool passwordFits(const QString& password) {
+    if (password.isEmpty())
+        return true;
+    if (worstScrambledBytes(password) > kMaxText)
+        return false;
+    // Characters a keyboard does not type (control characters) would not read back.
+    return myGlobals::unscrambleStr(myGlobals::scrambleStr(password)) == password;
+}
+
 void initPrefs() {
-    prPassWord.clear();
-    prUseAltLoc = false;
-    prAltFileLoc.clear();
-    prNoClass = true;
-    prReqStPW = false;
-    prMaxTries = 3;
-    prDataSource = 0;
-    prNumCrit = 40;
-    prPctCrit = 85;
-    prHiCrit = 10;
-    prSndSet = QStringLiteral("2,0,0,0");
-    prNoAnim = false;
+    apply(Values{});
+    soundSettingsChanged();
+}
+
+bool writePrefFile(const QString& path) {
+    const QString failed = QStringLiteral("There was an error in writing a Preference file.");
+    const QString noPermission = QStringLiteral("You may not have permission to write to that location.");
+    if (path.isEmpty()) {
+        showCaution(failed, noPermission);
+        return false;
+    }
+    if (!passwordFits(prPassWord)) {
+        showCaution(QStringLiteral("The administrative password is too long to be saved."),
+                    QStringLiteral("Please choose a shorter password. The preferences were not saved."));
+        return false;
+    }
+    const auto bytes = encodeFile(current());
+    if (!bytes) {
+        showCaution(failed, QStringLiteral("The sound settings could not be stored."));
+        return false;
+    }
+    // The old file stays whole until the new one is complete, whatever fails on the way. A disk that
+    // fills up shows only when the buffer is flushed; commit alone would put the cut file in place.
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.flush() ||
+        !file.commit()) {
+        file.cancelWriting();
+        showCaution(failed, noPermission);
+        return false;
+    }
+    prefsDirty = false;
+    return true;
+}
+
+bool readPrefFile(const QString& path, Location location) {
+    if (path.isEmpty())
+        return false;
+    // Only a regular file: a folder cannot be read, and a pipe or device could block or never end.
+    const QFileInfo info(path);
+    if (!info.isFile() || info.size() > kMaxFileSize)
+        return false;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = file.read(kMaxFileSize + 1);
+    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize)
+        return false;
+    const auto values = decodeFile(bytes);
+    if (!values)
+        return false;
+    apply(*values, location);
+    soundSettingsChanged();
+    return true;
+}
+
+void hndlWritingPrefs() {
+    // Only named, never made from the older file or the defaults: what is in memory is written now.
+    const QString local = localPrefFile();
+    if (local.isEmpty()) {
+        showCaution(QStringLiteral("Unable to write a preferences file."),
+                    QStringLiteral("File permissions may have prevented the write."));
+        return;
+    }
+    writePrefFile(local);
+    if (!prUseAltLoc || prAltFileLoc.isEmpty())
+        return;
+    const QString shared = parseGSI(prAltFileLoc);
+    if (shared.isEmpty()) {
+        showCaution(QStringLiteral("Unable to write to the remote location."),
+                    QStringLiteral("Only local preferences were saved."));
+        return;
+    }
+    writePrefFile(QDir(shared).filePath(QString::fromLatin1(kPrefFileName)));
+}
+
+void hndlReadingPrefs() {
+    const QString local = getLocalPrefFol();
+    if (!local.isEmpty() && QFileInfo::exists(local) && !readPrefFile(local)) {
+        showCaution(QStringLiteral("Unable to read the preferences"),
+                    QStringLiteral("Please go to Preferences and reset."));
+        return;
+    }
+    if (!prUseAltLoc)
+        return;
+
+    auto readShared = [] {
+        return readPrefFile(getNetworkPrefFol(), Location::KeepOurs);
+    };
+    Seams::Dialogs& dialogs = Seams::dialogs();
+    const QString looking = QStringLiteral("Looking for server...");
+    bool read = false;
+    dialogs.showWaitWindow(looking);
+    if (serverAvail()) {
+        read = readShared();
+        dialogs.closeWaitWindow();
+    } else {
+        dialogs.closeWaitWindow();
+        if (askRetryServer()) {
+            dialogs.showWaitWindow(looking);
+            if (serverAvail())
+                read = readShared();
+            dialogs.closeWaitWindow();
+        }
+    }
+    if (!read) {
+        // For this run only: the local file keeps network mode, so the next start looks again.
+        prUseAltLoc = false;
+        showCaution(QStringLiteral("The remote server is not available."),
+                    QStringLiteral("Local preference settings will be used."));
+    }
+}
+
+bool askRetryServer() {
+    Seams::Question q;
+    q.icon = Seams::Icon::Caution;
+    q.message = QStringLiteral("The remote server is not available") + QLatin1Char('\n') +
+                QStringLiteral(" You may connect to the server, then click <Retry>, or use the local "
+                               "Preferences file");
+    q.explanation = QStringLiteral("You can reset this option in the Preferences Screen");
+    q.defaultCaption = QStringLiteral("Retry Server");
+    q.cancelCaption = QStringLiteral("Use Local Computer");
+    return Seams::dialogs().ask(q) == Seams::Answer::Default;
+}
+
+void setSoundStatesHandler(std::function<void()> handler) {
+    soundStatesHandler() = std::move(handler);
+}
+
+void soundSettingsChanged() {
+    if (soundStatesHandler())
+        soundStatesHandler()();
 }
 
 } // namespace myPrefs

@@ -1,14 +1,22 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
-// The teacher's program-wide preferences. They hold their documented defaults from the start, so
-// that nothing reads a zero criterion before the preferences file has been read.
+#include <functional>
+#include <optional>
+
+// The teacher's program-wide preferences and the binary preferences file that keeps them. They hold
+// their defaults from the start, so that nothing reads a zero criterion before the preferences file
+// has been read, or when it cannot be read at all.
+//
+// Where the files live, and the moves between this computer and a shared network folder, are in
+// locations.h.
 namespace myPrefs {
 
 extern QString prPassWord;   // administrative password, in clear
 extern bool prUseAltLoc;     // the data lives in a shared network folder
-extern QString prAltFileLoc; // that folder's reference
+extern QString prAltFileLoc; // that folder's reference (see createGSI)
 extern bool prNoClass;       // students may add their own name
 extern bool prReqStPW;       // students give their password before playing
 extern int prMaxTries;       // tries allowed for one problem (2 to 6)
@@ -18,9 +26,75 @@ extern int prPctCrit;        // percent right at which a fact counts as learned 
 extern int prHiCrit;         // highest second number counted for stars (10 to 19)
 extern QString prSndSet;     // sound settings "state,right,wrong,round"
 extern bool prNoAnim;        // numbers appear without animation
-extern bool prefsDirty;
+extern bool prefsDirty;      // cleared by every complete write
 
-// Puts every preference back to its default.
+// The values the preferences window lets the teacher store; a file value outside them is replaced by
+// the default.
+inline constexpr int kMinTries = 2, kMaxTries = 6;
+inline constexpr int kMinSource = 0, kMaxSource = 2;
+inline constexpr int kMinNumCrit = 10, kMaxNumCrit = 100;
+inline constexpr int kMinPctCrit = 10, kMaxPctCrit = 100;
+inline constexpr int kMinHiCrit = 10, kMaxHiCrit = 19;
+
+// One complete set of preferences, as a file holds them.
+struct Values {
+    QString passWord;
+    bool useAltLoc = false;
+    QString altFileLoc;
+    bool noClass = true;
+    bool reqStPW = false;
+    int maxTries = 3;
+    int dataSource = 0;
+    int numCrit = 40;
+    int pctCrit = 85;
+    int hiCrit = 10;
+    QString sndSet = QStringLiteral("2,0,0,0");
+    // Files written before the animation choice existed end without it; reading one leaves the
+    // choice in memory as it was.
+    std::optional<bool> noAnim = false;
+
+    bool operator==(const Values&) const = default;
+};
+
+// The preferences in memory, and putting a complete set in force.
+Values current();
+// Whether a file read elsewhere also decides this computer's network mode and shared-folder
+// reference. A shared folder's copy does not: each computer reaches the folder by its own path.
+enum class Location { FromFile, KeepOurs };
+void apply(const Values& values, Location location = Location::FromFile);
+
+// The file format, without touching any file. decodeFile gives nothing for bytes that are not a
+// complete preferences file; it never reads outside the bytes it is given. encodeFile gives nothing
+// when a text cannot be stored (see passwordFits).
+std::optional<Values> decodeFile(const QByteArray& bytes);
+std::optional<QByteArray> encodeFile(const Values& values);
+
+// Whether the administrative password can be stored: its scrambled form must fit field 1's 255 bytes
+// whatever key the scrambling draws, and must read back as the same password.
+bool passwordFits(const QString& password);
+
+// Puts every preference back to its default and lets the sound settings follow.
 void initPrefs();
+
+// Writes the preferences in memory to the file, replacing it only once the new one is complete.
+// False (after a message) when nothing was written.
+bool writePrefFile(const QString& path);
+// Reads a whole preferences file and puts it in force. False, with nothing changed, when there is no
+// file or it is unreadable or damaged. Shows nothing; the callers say what a failure means to them.
+bool readPrefFile(const QString& path, Location location = Location::FromFile);
+
+// The local file, then in network mode the shared folder's copy.
+void hndlWritingPrefs();
+// The local file, then in network mode the shared folder's copy, looking for the folder behind the
+// wait window and asking once whether to try again.
+void hndlReadingPrefs();
+// True when the teacher chose to try the shared folder again.
+bool askRetryServer();
+
+// Called whenever a preferences read or reset changed the sound settings, so that the player follows
+// them. The sound module lives above the data layer and installs itself here.
+void setSoundStatesHandler(std::function<void()> handler);
+// Runs that handler; for code that puts a whole set of preferences back in force.
+void soundSettingsChanged();
 
 } // namespace myPrefs

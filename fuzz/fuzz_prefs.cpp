@@ -1,0 +1,46 @@
+// The preferences reader on any bytes at all: it must never read outside them, never hang, and
+// whatever it accepts must be a complete set of in-range preferences that writes and reads back the
+// same. A violation aborts, which the fuzzer reports with the input that caused it.
+
+#include "data/globals.h"
+#include "data/prefs.h"
+
+#include <QByteArray>
+
+#include <cstdint>
+#include <cstdlib>
+
+namespace {
+
+void require(bool condition) {
+    if (!condition)
+        std::abort();
+}
+
+bool inRange(int value, int lowest, int highest) {
+    return value >= lowest && value <= highest;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data), qsizetype(size));
+    const auto values = myPrefs::decodeFile(bytes);
+    if (!values)
+        return 0;
+    require(inRange(values->maxTries, myPrefs::kMinTries, myPrefs::kMaxTries));
+    require(inRange(values->dataSource, myPrefs::kMinSource, myPrefs::kMaxSource));
+    require(inRange(values->numCrit, myPrefs::kMinNumCrit, myPrefs::kMaxNumCrit));
+    require(inRange(values->pctCrit, myPrefs::kMinPctCrit, myPrefs::kMaxPctCrit));
+    require(inRange(values->hiCrit, myPrefs::kMinHiCrit, myPrefs::kMaxHiCrit));
+    require(myGlobals::passwordMatches(values->passWord, values->passWord));
+
+    const auto written = myPrefs::encodeFile(*values);
+    require(written.has_value());
+    const auto reread = myPrefs::decodeFile(*written);
+    require(reread.has_value());
+    myPrefs::Values expected = *values;
+    expected.noAnim = values->noAnim.value_or(false);
+    require(*reread == expected);
+    return 0;
+}

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Where the preferences file, the database and the problem sets live, and the moves of the data
+// between this computer and a shared network folder that several computers of a school use together.
+//
+// On this platform:
+//   the user's preferences folder      the XDG config folder ($XDG_CONFIG_HOME, ~/.config)
+//   the all-users preferences folders  the XDG config search folders ($XDG_CONFIG_DIRS, /etc/xdg)
+//   the all-users application data     the XDG data folder ($XDG_DATA_HOME, ~/.local/share)
+//
+//   ~/.config/com.orlavo.vavava.plist   the local preferences file
+//   /etc/xdg/OVR/nbq10.pref              an older preferences file, taken over once
+//   ~/.local/share/OVR/NB_Data.rbd       the local database
+//   ~/.config/NBQ_InputSets/             problem sets (in network mode: beside the shared folder)
+//
+// A folder reference (myPrefs::prAltFileLoc) is the folder's absolute path.
+namespace myPrefs {
+
+inline constexpr const char* kPrefFileName = "com.orlavo.vavava.plist";
+inline constexpr const char* kOldPrefFileName = "nbq10.pref";
+inline constexpr const char* kDataFolderName = "OVR";
+inline constexpr const char* kInputSetsFolderName = "NBQ_InputSets";
+
+// The platform folders; empty when there is none.
+QString userPrefsFolder();
+QStringList allUsersPrefsFolders();
+QString allUsersDataFolder();
+
+// The path of the local preferences file, its folder made when missing; empty when it cannot be had.
+QString localPrefFile();
+// The local preferences file, on first use made from the older file or from the defaults; empty when
+// no preferences folder can be had.
+QString getLocalPrefFol();
+// The shared folder in network mode when it can be reached, otherwise the local preferences file.
+QString getCurrentPrefFol();
+// The shared folder's preferences file ("com.orlavo.vavava.plist", else "nbq10.pref"); empty when
+// it has none.
+QString getNetworkPrefFol();
+// Whether the shared folder can be reached.
+bool serverAvail();
+
+// A folder's reference, and the folder a reference designates (empty when it does not resolve).
+QString createGSI(const QString& folder);
+QString parseGSI(const QString& reference);
+
+// The local data folder, made when missing; empty (after a message) when it cannot be had.
+QString getLocalDataFol();
+// The folder of the database in the current mode. In network mode with the shared folder out of
+// reach, the local data folder after a message; network mode stays on.
+QString getDataFileLoc();
+// The folder of the teacher's problem sets, made when missing if possible; empty when none can be had.
+QString getInputSetsFolder();
+
+// Makes the chosen folder the shared folder: its preferences file (asking before replacing one), and
+// the database found there or a copy of the local one. Whatever fails, the program stays on the
+// database it had and the saved preferences keep pointing at it. An empty folder (the choice was
+// cancelled) changes nothing.
+void createRemoteFileInfo(const QString& folder);
+// True when the preferences file found in the new shared folder is to be replaced by ours.
+bool askOverwritePrefs();
+// Goes back to the database on this computer (the one left here when the data moved; nothing is
+// copied back).
+void createLocalDataFile();
+
+// Joining a shared folder that another computer set up: its preferences, then its database.
+bool acquirePrefsFromNetworkLoc(const QString& folder);
+void acquireDataFromNetworkLoc(const QString& folder);
+
+} // namespace myPrefs
+
+namespace DBCtrl {
+// Copies the local database into the target folder, which must not hold one yet. The copy is made
+// under a temporary name with the connection to the local file closed, and renamed only when
+// complete; nothing is ever deleted or overwritten. True when there was nothing to copy (no local
+// data folder, after a message, or no database in it) or the copy is complete.
+bool moveLocalData(const QString& targetFolder);
+} // namespace DBCtrl

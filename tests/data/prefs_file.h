@@ -1,0 +1,114 @@
+#pragma once
+
+// A preferences file put together field by field, independently of the program's own writer, so
+// that tests can state the stored layout and make files with any field wrong.
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <optional>
+
+#include <csignal>
+#include <sys/resource.h>
+
+namespace TestPrefs {
+
+struct RawFile {
+    QByteArray password; // field 1 as stored (scrambled)
+    int useAltLoc = 0;
+    QByteArray reference;            // field 4 as stored (Base64 lines)
+    std::optional<qint64> refLength; // field 3 when it is not the true length of field 4
+    int noClass = 1;
+    int reqStPW = 0;
+    int maxTries = 3;
+    int dataSource = 0;
+    int numCrit = 40;
+    int pctCrit = 85;
+    int hiCrit = 10;
+    QByteArray sndSet = "2,0,0,0";
+    std::optional<int> noAnim = 0; // none: a file from before field 13
+    QByteArray trailing;           // bytes after the last field
+
+    QByteArray bytes() const {
+        QByteArray out;
+        auto text = [&](const QByteArray& raw) {
+            out.append(static_cast<char>(raw.size()));
+            out.append(raw);
+        };
+        auto int16 = [&](int v) {
+            out.append(static_cast<char>((v >> 8) & 0xFF));
+            out.append(static_cast<char>(v & 0xFF));
+        };
+        text(password);
+        out.append(static_cast<char>(useAltLoc));
+        const quint32 length = static_cast<quint32>(refLength.value_or(reference.size()));
+        for (int shift = 24; shift >= 0; shift -= 8)
+            out.append(static_cast<char>((length >> shift) & 0xFF));
+        out.append(reference);
+        out.append(static_cast<char>(noClass));
+        out.append(static_cast<char>(reqStPW));
+        int16(maxTries);
+        int16(dataSource);
+        int16(numCrit);
+        int16(pctCrit);
+        int16(hiCrit);
+        text(sndSet);
+        if (noAnim)
+            out.append(static_cast<char>(*noAnim));
+        out.append(trailing);
+        return out;
+    }
+};
+
+inline bool writeBytes(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly | QIODevice::Truncate) && f.write(bytes) == bytes.size();
+}
+
+inline QByteArray readBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Points the platform folders of this process at a fresh temporary folder, for one test.
+class Sandbox {
+public:
+    Sandbox() {
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(path(QStringLiteral("config"))));
+        qputenv("XDG_CONFIG_DIRS", QFile::encodeName(path(QStringLiteral("etc"))));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(path(QStringLiteral("data"))));
+    }
+    QString path(const QString& relative) const { return QDir(root_.path()).filePath(relative); }
+    // Makes a folder (and its parents) inside the sandbox and gives its path.
+    QString folder(const QString& relative) const {
+        QDir().mkpath(path(relative));
+        return path(relative);
+    }
+
+private:
+    QTemporaryDir root_;
+};
+
+// While it lives, no file of this process can grow past the given size: a write beyond it fails, as
+// on a full disk. Unlike file permissions, this also holds for the superuser.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &saved_); }
+    FileSizeLimit(const FileSizeLimit&) = delete;
+    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+private:
+    rlimit saved_{};
+};
+
+} // namespace TestPrefs

@@ -1,0 +1,773 @@
+// Where the preferences and the data live, the start-up read with the shared folder, and the moves
+// of the data to a shared folder and back. Every test runs in its own sandbox of platform folders;
+// temporary folders stand in for the shared network folder.
+
+#include "data/dbctrl.h"
+#include "data/locations.h"
+#include "data/prefs.h"
+#include "data/random.h"
+#include "prefs_file.h"
+#include "support/doubles.h"
+
+#include <QFileInfo>
+#include <QSqlQuery>
+#include <QtTest>
+
+#include <functional>
+#include <unistd.h>
+
+using myPrefs::Values;
+using TestDoubles::ScriptedDialogs;
+using TestDoubles::Shown;
+
+namespace {
+
+// A dialogs double that can also change the world while a question is on screen, the way a network
+// folder comes back or vanishes while the teacher reads the question.
+class ActingDialogs : public ScriptedDialogs {
+public:
+    std::function<void()> whileAsking;
+    Seams::Answer ask(const Seams::Question& question) override {
+        if (whileAsking)
+            whileAsking();
+        return ScriptedDialogs::ask(question);
+    }
+};
+
+std::optional<Values> fileValues(const QString& path) {
+    return myPrefs::decodeFile(TestPrefs::readBytes(path));
+}
+
+bool writeValues(const QString& path, const Values& values) {
+    const auto bytes = myPrefs::encodeFile(values);
+    return bytes && TestPrefs::writeBytes(path, *bytes);
+}
+
+// Students in the database file, by name; opened beside the program's own connection.
+QStringList studentsIn(const QString& databaseFile) {
+    QStringList names;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peek"));
+        db.setDatabaseName(databaseFile);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        if (db.open()) {
+            QSqlQuery q(db);
+            q.exec(QStringLiteral("SELECT StName FROM Names ORDER BY StID"));
+            while (q.next())
+                names << q.value(0).toString();
+        }
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("peek"));
+    return names;
+}
+
+QString messageAndExplanation(const Shown& s) {
+    return s.message + QStringLiteral(" | ") + s.explanation;
+}
+
+QStringList allMessages(const ScriptedDialogs& d) {
+    QStringList out;
+    for (const Shown& s : d.shown)
+        out << messageAndExplanation(s);
+    return out;
+}
+
+} // namespace
+
+class TestLocations : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void foldersOfThisPlatform();
+    void folderReferences_data();
+    void folderReferences();
+    void firstStartMakesTheLocalFileFromDefaults();
+    void olderFileIsTakenOverOnce();
+    void damagedOlderFileDoesNotBlockPreferences();
+    void damagedLocalFileKeepsDefaultsAndSkipsTheNetwork();
+    void sharedCopyKeepsThisComputersLocation();
+    void sharedFolderUnreachable_data();
+    void sharedFolderUnreachable();
+    void savingInNetworkModeWritesBothFiles();
+    void dataFolderOfEachMode();
+    void problemSetsLieBesideThePreferences();
+
+    void movingToAnEmptySharedFolderCopiesTheData();
+    void movingToAFolderThatHasPreferences_data();
+    void movingToAFolderThatHasPreferences();
+    void movingToAFolderThatHasADatabaseUsesIt();
+    void movingWithoutLocalDataMakesANewDatabase();
+    void refusedMovesChangeNothing_data();
+    void refusedMovesChangeNothing();
+    void failedMoveTakesBackTheServersPreferences();
+    void folderVanishingDuringTheQuestion();
+    void copyFailingHalfWayLeavesEverythingAsItWas();
+    void readOnlySharedFolder();
+    void copyNeverOverwrites();
+    void backToThisComputer();
+    void backToThisComputerWithoutADataFolder();
+    void joiningASharedFolder();
+
+private:
+    // Starts the program's data the way start-up does: preferences, then the database.
+    void startUp();
+    // A local database with one student, in the local data folder.
+    QString localDatabaseWithStudent(const QString& name);
+    QString sharedFolder(const QString& name = QStringLiteral("share/Numbrook")) const {
+        return sandbox_->folder(name);
+    }
+    QString localDataFolder() const { return sandbox_->path("data/OVR"); }
+
+    std::unique_ptr<TestPrefs::Sandbox> sandbox_;
+};
+
+void TestLocations::init() {
+    sandbox_ = std::make_unique<TestPrefs::Sandbox>();
+    myPrefs::initPrefs();
+    App::myRnd().seed(99);
+}
+
+void TestLocations::cleanup() {
+    DBCtrl::closeDB();
+    sandbox_.reset();
+}
+
+void TestLocations::startUp() {
+    myPrefs::hndlReadingPrefs();
+    DBCtrl::check4Database(myPrefs::getDataFileLoc());
+}
+
+QString TestLocations::localDatabaseWithStudent(const QString& name) {
+    startUp();
+    DBCtrl::insertName(name, QString(), QStringLiteral("Default"));
+    return QDir(localDataFolder()).filePath("NB_Data.rbd");
+}
+
+void TestLocations::foldersOfThisPlatform() {
+    QCOMPARE(myPrefs::userPrefsFolder(), sandbox_->path("config"));
+    QCOMPARE(myPrefs::allUsersPrefsFolders(), QStringList{sandbox_->path("etc")});
+    QCOMPARE(myPrefs::allUsersDataFolder(), sandbox_->path("data"));
+    QCOMPARE(myPrefs::localPrefFile(), sandbox_->path("config/com.orlavo.vavava.plist"));
+}
+
+void TestLocations::folderReferences_data() {
+    QTest::addColumn<QString>("given");
+    QTest::addColumn<bool>("resolves");
+    QTest::newRow("a folder") << "share/Numbrook" << true;
+    QTest::newRow("trailing slash") << "share/Numbrook/" << true;
+    QTest::newRow("with ..") << "share/x/../Numbrook" << true;
+    QTest::newRow("a file") << "share/Numbrook/file" << false;
+    QTest::newRow("missing") << "share/gone" << false;
+}
+
+void TestLocations::folderReferences() {
+    QFETCH(QString, given);
+    QFETCH(bool, resolves);
+    sharedFolder();
+    sandbox_->folder("share/x");
+    TestPrefs::writeBytes(sandbox_->path("share/Numbrook/file"), "x");
+    const QString reference = myPrefs::createGSI(sandbox_->path(given));
+    QVERIFY(QDir::isAbsolutePath(reference));
+    QCOMPARE(myPrefs::parseGSI(reference), resolves ? sandbox_->path("share/Numbrook") : QString());
+    QCOMPARE(myPrefs::createGSI(QString()), QString());
+    QCOMPARE(myPrefs::parseGSI(QString()), QString());
+    QCOMPARE(myPrefs::parseGSI(QStringLiteral("share/Numbrook")), QString()); // not absolute
+}
+
+void TestLocations::firstStartMakesTheLocalFileFromDefaults() {
+    ScriptedDialogs dialogs;
+    myPrefs::prMaxTries = 6; // whatever memory held is replaced by the defaults
+    startUp();
+    QCOMPARE(fileValues(myPrefs::localPrefFile()), Values{});
+    QCOMPARE(myPrefs::current(), Values{});
+    // The database is created in the local data folder, which everyone may use.
+    QVERIFY(QFileInfo::exists(QDir(localDataFolder()).filePath("NB_Data.rbd")));
+    QCOMPARE(QFileInfo(localDataFolder()).permissions() & QFileDevice::WriteOther, QFileDevice::WriteOther);
+    QCOMPARE(dialogs.messages().size(), 1);
+    QVERIFY(dialogs.messages()[0].startsWith("A new Database file was created"));
+}
+
+void TestLocations::olderFileIsTakenOverOnce() {
+    ScriptedDialogs dialogs;
+    Values older;
+    older.maxTries = 5;
+    older.passWord = QStringLiteral("teach");
+    const QString olderFile = sandbox_->folder("etc/OVR") + "/nbq10.pref";
+    QVERIFY(writeValues(olderFile, older));
+
+    myPrefs::hndlReadingPrefs();
+    QCOMPARE(myPrefs::current(), older);
+    QCOMPARE(fileValues(myPrefs::localPrefFile()), older);
+
+    // Later starts read the new file only.
+    Values changed = older;
+    changed.maxTries = 2;
+    QVERIFY(writeValues(olderFile, changed));
+    myPrefs::initPrefs();
+    myPrefs::hndlReadingPrefs();
+    QCOMPARE(myPrefs::prMaxTries, 5);
+    QVERIFY(dialogs.shown.isEmpty());
+}
+
+void TestLocations::damagedOlderFileDoesNotBlockPreferences() {
+    ScriptedDialogs dialogs;
+    QVERIFY(TestPrefs::writeBytes(sandbox_->folder("etc/OVR") + "/nbq10.pref", "\x05garb"));
+    myPrefs::hndlReadingPrefs();
+    QCOMPARE(allMessages(dialogs),
+             QStringList{"Unable to read the preferences | Please go to Preferences and reset."});
+    QCOMPARE(myPrefs::current(), Values{});
+    // The defaults now stand in the local file: the damaged file is not read again at every start.
+    QCOMPARE(fileValues(myPrefs::localPrefFile()), Values{});
+    // The teacher's next save reaches the local file.
+    myPrefs::prPctCrit = 95;
+    myPrefs::hndlWritingPrefs();
+    QCOMPARE(fileValues(myPrefs::localPrefFile())->pctCrit, 95);
+}
+
+void TestLocations::damagedLocalFileKeepsDefaultsAndSkipsTheNetwork() {
+    ActingDialogs dialogs;
+    myPrefs::localPrefFile(); // makes the folder
+    QVERIFY(TestPrefs::writeBytes(myPrefs::localPrefFile(), QByteArray("\x00\x01\x00\x00", 4)));
+    myPrefs::hndlReadingPrefs();
+    QCOMPARE(allMessages(dialogs),
+             QStringList{"Unable to read the preferences | Please go to Preferences and reset."});
+    QCOMPARE(myPrefs::current(), Values{}); // never zero criteria
+    QVERIFY(dialogs.waitTexts.isEmpty());
+    // Read again from the sign-in window in network mode: the shared folder is not looked for.
+    myPrefs::prUseAltLoc = true;
+    myPrefs::prAltFileLoc = sharedFolder();
+    dialogs.clear();
+    myPrefs::hndlReadingPrefs();
+    QCOMPARE(dialogs.messages(), QStringList{"Unable to read the preferences"});
+    QVERIFY(dialogs.waitTexts.isEmpty());
+    // A folder standing where the file belongs reads the same way.
+    QFile::remove(myPrefs::localPrefFile());
+    QDir().mkdir(myPrefs::localPrefFile());
+    dialogs.clear();
+    myPrefs::hndlReadingPrefs();
+    QCOMPARE(dialogs.messages(), QStringList{"Unable to read the preferences"});
+}
+
+void TestLocations::sharedCopyKeepsThisComputersLocation() {
+    ScriptedDialogs dialogs;
+    const QString shared = sharedFolder();
+    Values local;
+    local.useAltLoc = true;
+    local.altFileLoc = shared;
+    local.maxTries = 4;
+    QVERIFY(writeValues(sandbox_->folder("config") + "/com.orlavo.vavava.plist", local));
+    // The copy in the shared folder was saved by a computer that reaches it by another path; the
+    // newer file name wins over the older one.
+    Values fromServer;
+    fromServer.useAltLoc = true;
+    fromServer.altFileLoc = QStringLiteral("/Volumes/School/Numbrook");
+    fromServer.maxTries = 6;
+    fromServer.pctCrit = 90;
+    QVERIFY(writeValues(shared + "/com.orlavo.vavava.plist", fromServer));
+    Values older = fromServer;
+    older.maxTries = 2;
+    QVERIFY(writeValues(shared + "/nbq10.pref", older));
+
+    myPrefs::hndlReadingPrefs();
+    QCOMPARE(myPrefs::prMaxTries, 6);
+    QCOMPARE(myPrefs::prPctCrit, 90);
+    QVERIFY(myPrefs::prUseAltLoc);
+    QCOMPARE(myPrefs::prAltFileLoc, shared);
+    QCOMPARE(dialogs.waitTexts, QStringList{"Looking for server..."});
+    QVERIFY(!dialogs.waitOpen);
+    QVERIFY(dialogs.shown.isEmpty());
+
+    // Without the newer file the older one is read.
+    QFile::remove(shared + "/com.orlavo.vavava.plist");
+    myPrefs::hndlReadingPrefs();
+    QCOMPARE(myPrefs::prMaxTries, 2);
+    QCOMPARE(myPrefs::prAltFileLoc, shared);
+}
+
+void TestLocations::sharedFolderUnreachable_data() {
+    QTest::addColumn<QList<Seams::Answer>>("answers");
+    QTest::addColumn<bool>("comesBack");
+    QTest::addColumn<bool>("networkAfter");
+    QTest::addColumn<int>("waitWindows");
+    using A = Seams::Answer;
+    QTest::newRow("use local computer") << QList<A>{A::Cancel} << false << false << 1;
+    QTest::newRow("retry, still gone") << QList<A>{A::Default} << false << false << 2;
+    QTest::newRow("retry, back again") << QList<A>{A::Default} << true << true << 2;
+}
+
+void TestLocations::sharedFolderUnreachable() {
+    QFETCH(QList<Seams::Answer>, answers);
+    QFETCH(bool, comesBack);
+    QFETCH(bool, networkAfter);
+    QFETCH(int, waitWindows);
+    ActingDialogs dialogs;
+    dialogs.answers.assign(answers.begin(), answers.end());
+    const QString shared = sandbox_->path("share/Numbrook"); // not there yet
+    Values local;
+    local.useAltLoc = true;
+    local.altFileLoc = shared;
+    local.hiCrit = 12;
+    QVERIFY(writeValues(sandbox_->folder("config") + "/com.orlavo.vavava.plist", local));
+    Values onServer = local;
+    onServer.hiCrit = 15;
+    if (comesBack) {
+        dialogs.whileAsking = [&] {
+            sharedFolder();
+            writeValues(shared + "/com.orlavo.vavava.plist", onServer);
+        };
+    }
+
+    myPrefs::hndlReadingPrefs();
+    QCOMPARE(dialogs.waitTexts.size(), waitWindows);
+    QVERIFY(!dialogs.waitOpen);
+    QCOMPARE(dialogs.shown[0].kind, Shown::Question);
+    const Seams::Question& q = dialogs.shown[0].question;
+    QCOMPARE(q.message, QStringLiteral("The remote server is not available\n You may connect to the server, "
+                                       "then click <Retry>, or use the local Preferences file"));
+    QCOMPARE(q.explanation, QStringLiteral("You can reset this option in the Preferences Screen"));
+    QCOMPARE(q.defaultCaption, QStringLiteral("Retry Server"));
+    QCOMPARE(q.cancelCaption, QStringLiteral("Use Local Computer"));
+    QVERIFY(q.alternateCaption.isEmpty());
+    QCOMPARE(q.icon, Seams::Icon::Caution);
+
+    QCOMPARE(myPrefs::prUseAltLoc, networkAfter);
+    QCOMPARE(myPrefs::prHiCrit, networkAfter ? 15 : 12);
+    if (networkAfter) {
+        QCOMPARE(dialogs.shown.size(), 1);
+    } else {
+        QCOMPARE(
+            allMessages(dialogs).mid(1),
+            QStringList{"The remote server is not available. | Local preference settings will be used."});
+        QVERIFY(dialogs.shown[1].isCaution);
+    }
+    // The local file still says network mode: the next start looks for the folder again.
+    QVERIFY(fileValues(myPrefs::localPrefFile())->useAltLoc);
+}
+
+void TestLocations::savingInNetworkModeWritesBothFiles() {
+    ScriptedDialogs dialogs;
+    const QString shared = sharedFolder();
+    myPrefs::prUseAltLoc = true;
+    myPrefs::prAltFileLoc = shared;
+    myPrefs::prNumCrit = 60;
+    myPrefs::hndlWritingPrefs();
+    QCOMPARE(fileValues(myPrefs::localPrefFile())->numCrit, 60);
+    QCOMPARE(fileValues(shared + "/com.orlavo.vavava.plist")->numCrit, 60);
+    QVERIFY(dialogs.shown.isEmpty());
+
+    QDir(shared).removeRecursively();
+    myPrefs::prNumCrit = 70;
+    myPrefs::hndlWritingPrefs();
+    QCOMPARE(allMessages(dialogs),
+             QStringList{"Unable to write to the remote location. | Only local preferences were saved."});
+    QCOMPARE(fileValues(myPrefs::localPrefFile())->numCrit, 70);
+}
+
+void TestLocations::dataFolderOfEachMode() {
+    ScriptedDialogs dialogs;
+    QCOMPARE(myPrefs::getDataFileLoc(), localDataFolder());
+    const QString shared = sharedFolder();
+    myPrefs::prUseAltLoc = true;
+    myPrefs::prAltFileLoc = shared;
+    QCOMPARE(myPrefs::getDataFileLoc(), shared);
+    QVERIFY(dialogs.shown.isEmpty());
+
+    QDir(shared).removeRecursively();
+    QCOMPARE(myPrefs::getDataFileLoc(), localDataFolder());
+    QCOMPARE(allMessages(dialogs), QStringList{"Unable to connect to the networked Data File. | The local "
+                                               "database will be used or a new one created."});
+    QVERIFY(myPrefs::prUseAltLoc);
+
+    // A file where the data folder belongs.
+    myPrefs::prUseAltLoc = false;
+    QDir(localDataFolder()).removeRecursively();
+    QVERIFY(TestPrefs::writeBytes(localDataFolder(), "not a folder"));
+    dialogs.clear();
+    QCOMPARE(myPrefs::getLocalDataFol(), QString());
+    QCOMPARE(allMessages(dialogs),
+             QStringList{"Unable to create the data folder. | Please contact Orlavo Software: Err#1"});
+}
+
+void TestLocations::problemSetsLieBesideThePreferences() {
+    ScriptedDialogs dialogs;
+    QCOMPARE(myPrefs::getInputSetsFolder(), sandbox_->path("config/NBQ_InputSets"));
+    QVERIFY(QFileInfo(sandbox_->path("config/NBQ_InputSets")).isDir());
+    myPrefs::prUseAltLoc = true;
+    myPrefs::prAltFileLoc = sharedFolder();
+    QCOMPARE(myPrefs::getInputSetsFolder(), sandbox_->path("share/NBQ_InputSets"));
+}
+
+void TestLocations::movingToAnEmptySharedFolderCopiesTheData() {
+    ScriptedDialogs dialogs;
+    const QString localDb = localDatabaseWithStudent("Ada Lovelace");
+    dialogs.clear();
+    const QString shared = sharedFolder();
+
+    myPrefs::createRemoteFileInfo(shared);
+    QCOMPARE(allMessages(dialogs), QStringList{"The local data was copied to the new location. | "});
+    QVERIFY(!dialogs.shown[0].isCaution);
+    QCOMPARE(DBCtrl::databasePath(), shared + "/NB_Data.rbd");
+    QVERIFY(DBCtrl::isConnected());
+    QCOMPARE(DBCtrl::studentsOf("Default").size(), 1);
+    QCOMPARE(studentsIn(localDb), QStringList{"Ada Lovelace"}); // the source stays
+    QCOMPARE(QDir(shared).entryList(QDir::Files), QStringList({"NB_Data.rbd", "nbq10.pref"}));
+
+    const auto sharedPrefs = fileValues(shared + "/nbq10.pref");
+    QVERIFY(sharedPrefs && sharedPrefs->useAltLoc);
+    QCOMPARE(sharedPrefs->altFileLoc, shared);
+    const auto localPrefs = fileValues(myPrefs::localPrefFile());
+    QVERIFY(localPrefs && localPrefs->useAltLoc);
+    QCOMPARE(localPrefs->altFileLoc, shared);
+
+    // Choosing again and cancelling changes nothing.
+    const QByteArray prefsNow = TestPrefs::readBytes(myPrefs::localPrefFile());
+    myPrefs::createRemoteFileInfo(QString());
+    QVERIFY(myPrefs::prUseAltLoc);
+    QCOMPARE(myPrefs::prAltFileLoc, shared);
+    QCOMPARE(TestPrefs::readBytes(myPrefs::localPrefFile()), prefsNow);
+    QCOMPARE(DBCtrl::databasePath(), shared + "/NB_Data.rbd");
+
+    // The next start finds the shared data.
+    DBCtrl::closeDB();
+    myPrefs::initPrefs();
+    dialogs.clear();
+    startUp();
+    QCOMPARE(DBCtrl::databasePath(), shared + "/NB_Data.rbd");
+    QCOMPARE(dialogs.waitTexts.size(), 1);
+}
+
+void TestLocations::movingToAFolderThatHasPreferences_data() {
+    QTest::addColumn<Seams::Answer>("answer");
+    QTest::addColumn<int>("expectedTries");
+    QTest::newRow("replace with ours") << Seams::Answer::Default << 3;
+    QTest::newRow("take the server's") << Seams::Answer::Cancel << 6;
+}
+
+void TestLocations::movingToAFolderThatHasPreferences() {
+    QFETCH(Seams::Answer, answer);
+    QFETCH(int, expectedTries);
+    ScriptedDialogs dialogs;
+    localDatabaseWithStudent("Grace Hopper");
+    const QString shared = sharedFolder();
+    Values onServer;
+    onServer.maxTries = 6;
+    onServer.useAltLoc = true;
+    onServer.altFileLoc = QStringLiteral("/Volumes/Other/Path");
+    QVERIFY(writeValues(shared + "/nbq10.pref", onServer));
+    dialogs.clear();
+    dialogs.answers = {answer};
+
+    myPrefs::createRemoteFileInfo(shared);
+    const Seams::Question& q = dialogs.shown[0].question;
+    QCOMPARE(q.message, QStringLiteral("There is already a Pref file at that location. Should I replace that "
+                                       "file with my current preferences?"));
+    QCOMPARE(q.explanation, QStringLiteral("Click <Cancel> to use the preferences file on the server."));
+    QCOMPARE(q.defaultCaption, QStringLiteral("Replace"));
+    QVERIFY(q.alternateCaption.isEmpty());
+    QCOMPARE(myPrefs::prMaxTries, expectedTries);
+    // Whichever preferences win, they carry this computer's path to the folder, here and there.
+    for (const QString& file : {shared + "/nbq10.pref", myPrefs::localPrefFile()}) {
+        const auto v = fileValues(file);
+        QVERIFY(v);
+        QCOMPARE(v->maxTries, expectedTries);
+        QCOMPARE(v->altFileLoc, shared);
+        QVERIFY(v->useAltLoc);
+    }
+    QCOMPARE(DBCtrl::databasePath(), shared + "/NB_Data.rbd");
+}
+
+void TestLocations::movingToAFolderThatHasADatabaseUsesIt() {
+    ScriptedDialogs dialogs;
+    const QString localDb = localDatabaseWithStudent("Local Student");
+    const QString shared = sharedFolder();
+    QCOMPARE(DBCtrl::createNewDBFile(shared + "/NB_Data.rbd"), QString());
+    DBCtrl::insertName("Shared Student", QString(), "Default");
+    DBCtrl::connectToDB(localDb);
+    dialogs.clear();
+
+    myPrefs::createRemoteFileInfo(shared);
+    QCOMPARE(allMessages(dialogs),
+             QStringList{"Numbrook Riza will now use the database at the new location. | "});
+    QCOMPARE(DBCtrl::databasePath(), shared + "/NB_Data.rbd");
+    QCOMPARE(studentsIn(shared + "/NB_Data.rbd"), QStringList{"Shared Student"});
+    QCOMPARE(studentsIn(localDb), QStringList{"Local Student"});
+}
+
+void TestLocations::movingWithoutLocalDataMakesANewDatabase() {
+    ScriptedDialogs dialogs;
+    myPrefs::hndlReadingPrefs();
+    const QString newDatabase = QStringLiteral("A new Database file was created at <");
+
+    // A local data folder without a database.
+    myPrefs::getLocalDataFol();
+    const QString shared = sharedFolder();
+    myPrefs::createRemoteFileInfo(shared);
+    QCOMPARE(dialogs.messages().size(), 1);
+    QVERIFY(dialogs.messages()[0].startsWith(newDatabase + shared));
+    QCOMPARE(DBCtrl::databasePath(), shared + "/NB_Data.rbd");
+    QCOMPARE(DBCtrl::classNames(), QStringList{"Default"});
+    QVERIFY(fileValues(myPrefs::localPrefFile())->useAltLoc);
+
+    // No local data folder at all (this computer has only ever used a shared folder).
+    QDir(localDataFolder()).removeRecursively();
+    dialogs.clear();
+    const QString other = sharedFolder("share/other");
+    myPrefs::createRemoteFileInfo(other);
+    QCOMPARE(dialogs.messages().size(), 2);
+    QCOMPARE(messageAndExplanation(dialogs.shown[0]),
+             QStringLiteral("Could not find a local data file. | Please relaunch Numbrook Riza."));
+    QVERIFY(dialogs.messages()[1].startsWith(newDatabase + other));
+    QCOMPARE(DBCtrl::databasePath(), other + "/NB_Data.rbd");
+}
+
+void TestLocations::refusedMovesChangeNothing_data() {
+    QTest::addColumn<QString>("chosen");
+    QTest::addColumn<QString>("damagedServerPrefs"); // written into the chosen folder, if any
+    QTest::addColumn<QStringList>("expected");
+    QTest::newRow("cancelled choice") << QString() << QString() << QStringList();
+    QTest::newRow("folder gone") << "share/gone" << QString()
+                                 << QStringList{"Unable to create a Preferences file at the new location. | "
+                                                "Will use the local Preferences instead."};
+    const QStringList same{
+        "That folder holds this computer's own data. | Please choose a folder on the shared "
+        "network drive. Nothing was changed."};
+    QTest::newRow("the local data folder") << "data/OVR" << QString() << same;
+    QTest::newRow("the local data folder by another name") << "data/../data/OVR/" << QString() << same;
+    QTest::newRow("the local data folder through a link") << "link-to-data" << QString() << same;
+    QTest::newRow("unreadable server preferences")
+        << "share/Numbrook"
+        << "nbq10.pref"
+        << QStringList{"There is already a Pref file at that location. Should I replace that file with my "
+                       "current preferences? | Click <Cancel> to use the preferences file on the server.",
+                       "Unable to read the Preferences file at the new location. | Will use the local "
+                       "Preferences instead."};
+}
+
+void TestLocations::refusedMovesChangeNothing() {
+    QFETCH(QString, chosen);
+    QFETCH(QString, damagedServerPrefs);
+    QFETCH(QStringList, expected);
+    ScriptedDialogs dialogs;
+    const QString localDb = localDatabaseWithStudent("Katherine Johnson");
+    QVERIFY(QFile::link(localDataFolder(), sandbox_->path("link-to-data")));
+    sharedFolder();
+    if (!damagedServerPrefs.isEmpty())
+        QVERIFY(TestPrefs::writeBytes(sandbox_->path(chosen + "/" + damagedServerPrefs), "\x01"));
+    const QByteArray localPrefsBefore = TestPrefs::readBytes(myPrefs::localPrefFile());
+    const Values before = myPrefs::current();
+    dialogs.clear();
+    dialogs.answers = {Seams::Answer::Cancel};
+
+    myPrefs::createRemoteFileInfo(chosen.isEmpty() ? QString() : sandbox_->path(chosen));
+    QCOMPARE(allMessages(dialogs), expected);
+    QCOMPARE(myPrefs::current(), before);
+    QCOMPARE(TestPrefs::readBytes(myPrefs::localPrefFile()), localPrefsBefore);
+    QCOMPARE(DBCtrl::databasePath(), localDb);
+    QVERIFY(DBCtrl::isConnected());
+    QCOMPARE(studentsIn(localDb), QStringList{"Katherine Johnson"});
+    QVERIFY(!QFileInfo::exists(sandbox_->path("share/Numbrook/NB_Data.rbd")));
+}
+
+void TestLocations::failedMoveTakesBackTheServersPreferences() {
+    ScriptedDialogs dialogs;
+    const QString localDb = localDatabaseWithStudent("Hypatia");
+    const QString shared = sharedFolder();
+    Values onServer;
+    onServer.sndSet = QStringLiteral("1,1,1,1");
+    onServer.maxTries = 6;
+    QVERIFY(writeValues(shared + "/nbq10.pref", onServer));
+    QVERIFY(QDir().mkpath(shared + "/NB_Data.rbd")); // a database that cannot be opened
+    QStringList soundSettings;
+    myPrefs::setSoundStatesHandler([&] { soundSettings << myPrefs::prSndSet; });
+    dialogs.clear();
+    dialogs.answers = {Seams::Answer::Cancel}; // take the server's preferences
+
+    myPrefs::createRemoteFileInfo(shared);
+    myPrefs::setSoundStatesHandler({});
+    QCOMPARE(dialogs.messages().size(), 3); // the question, the note, the file that cannot be read
+    QVERIFY(dialogs.messages()[2].endsWith("> cannot be read."));
+    QCOMPARE(myPrefs::current(), Values{});
+    QCOMPARE(soundSettings, QStringList({"1,1,1,1", "2,0,0,0"})); // the player follows both ways
+    QCOMPARE(DBCtrl::databasePath(), localDb);
+    QVERIFY(DBCtrl::isConnected());
+    QVERIFY(!fileValues(myPrefs::localPrefFile())->useAltLoc);
+}
+
+void TestLocations::folderVanishingDuringTheQuestion() {
+    ActingDialogs dialogs;
+    const QString localDb = localDatabaseWithStudent("Mary Somerville");
+    const QString shared = sharedFolder();
+    QVERIFY(writeValues(shared + "/nbq10.pref", Values{}));
+    const QByteArray localPrefsBefore = TestPrefs::readBytes(myPrefs::localPrefFile());
+    dialogs.clear();
+    dialogs.whileAsking = [&] {
+        QDir(shared).removeRecursively();
+    };
+
+    myPrefs::createRemoteFileInfo(shared); // "Replace"
+    QCOMPARE(dialogs.messages().mid(1), QStringList{"There was an error in writing a Preference file."});
+    QVERIFY(!myPrefs::prUseAltLoc);
+    QVERIFY(myPrefs::prAltFileLoc.isEmpty());
+    QCOMPARE(TestPrefs::readBytes(myPrefs::localPrefFile()), localPrefsBefore);
+    QCOMPARE(DBCtrl::databasePath(), localDb);
+    QCOMPARE(DBCtrl::studentsOf("Default").size(), 1);
+}
+
+void TestLocations::copyFailingHalfWayLeavesEverythingAsItWas() {
+    ScriptedDialogs dialogs;
+    const QString localDb = localDatabaseWithStudent("Emmy Noether");
+    const QString shared = sharedFolder();
+    const QByteArray localBytes = TestPrefs::readBytes(localDb);
+    const QByteArray localPrefsBefore = TestPrefs::readBytes(myPrefs::localPrefFile());
+    dialogs.clear();
+    {
+        // The shared drive fills up: the preferences file fits, the database does not.
+        TestPrefs::FileSizeLimit limit(localBytes.size() / 2);
+        myPrefs::createRemoteFileInfo(shared);
+    }
+    QCOMPARE(dialogs.shown.size(), 1);
+    QCOMPARE(dialogs.shown[0].kind, Shown::Plain);
+    QVERIFY(dialogs.shown[0].message.startsWith("A error of type: "));
+    QVERIFY(dialogs.shown[0].message.endsWith(" occurred.\nPlease move the Database file to the server."));
+
+    QVERIFY(!myPrefs::prUseAltLoc);
+    QCOMPARE(TestPrefs::readBytes(myPrefs::localPrefFile()), localPrefsBefore);
+    QCOMPARE(DBCtrl::databasePath(), localDb);
+    QVERIFY(DBCtrl::isConnected());
+    QCOMPARE(TestPrefs::readBytes(localDb), localBytes);
+    // Nothing half-copied is left to be taken for a database later.
+    QCOMPARE(QDir(shared).entryList(QDir::Files | QDir::Hidden), QStringList{"nbq10.pref"});
+}
+
+void TestLocations::readOnlySharedFolder() {
+    if (::geteuid() == 0)
+        QSKIP("file permissions do not stop the superuser (the full-disk test covers the failed write)");
+    ScriptedDialogs dialogs;
+    const QString localDb = localDatabaseWithStudent("Sofia Kovalevskaya");
+    const QString shared = sharedFolder();
+    QVERIFY(QFile::setPermissions(shared, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    dialogs.clear();
+    myPrefs::createRemoteFileInfo(shared);
+    QFile::setPermissions(shared, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QCOMPARE(dialogs.messages(), QStringList{"There was an error in writing a Preference file."});
+    QVERIFY(!myPrefs::prUseAltLoc);
+    QCOMPARE(DBCtrl::databasePath(), localDb);
+    QVERIFY(QDir(shared).isEmpty());
+}
+
+void TestLocations::copyNeverOverwrites() {
+    ScriptedDialogs dialogs;
+    const QString localDb = localDatabaseWithStudent("Local");
+    const QString shared = sharedFolder();
+    QVERIFY(TestPrefs::writeBytes(shared + "/NB_Data.rbd", "someone else's data"));
+    dialogs.clear();
+    QVERIFY(!DBCtrl::moveLocalData(shared));
+    QCOMPARE(dialogs.shown.size(), 1);
+    QCOMPARE(TestPrefs::readBytes(shared + "/NB_Data.rbd"), QByteArray("someone else's data"));
+    QCOMPARE(studentsIn(localDb), QStringList{"Local"});
+
+    // Onto itself: refused before anything is touched.
+    dialogs.clear();
+    QVERIFY(!DBCtrl::moveLocalData(localDataFolder()));
+    QCOMPARE(dialogs.messages(), QStringList{"That folder holds this computer's own data."});
+    QCOMPARE(studentsIn(localDb), QStringList{"Local"});
+}
+
+void TestLocations::backToThisComputer() {
+    ScriptedDialogs dialogs;
+    const QString localDb = localDatabaseWithStudent("Left Behind");
+    const QString shared = sharedFolder();
+    myPrefs::createRemoteFileInfo(shared);
+    DBCtrl::insertName("Added On The Server", QString(), "Default");
+    dialogs.clear();
+
+    myPrefs::createLocalDataFile();
+    QVERIFY(dialogs.shown.isEmpty());
+    QVERIFY(!myPrefs::prUseAltLoc);
+    QVERIFY(myPrefs::prAltFileLoc.isEmpty());
+    QCOMPARE(DBCtrl::databasePath(), localDb);
+    // Nothing is copied back: this computer has its own data as it was left.
+    QCOMPARE(studentsIn(localDb), QStringList{"Left Behind"});
+    QCOMPARE(studentsIn(shared + "/NB_Data.rbd"), QStringList({"Left Behind", "Added On The Server"}));
+    const auto saved = fileValues(myPrefs::localPrefFile());
+    QVERIFY(saved && !saved->useAltLoc && saved->altFileLoc.isEmpty());
+}
+
+void TestLocations::backToThisComputerWithoutADataFolder() {
+    ScriptedDialogs dialogs;
+    localDatabaseWithStudent("Local");
+    const QString shared = sharedFolder();
+    myPrefs::createRemoteFileInfo(shared);
+    const QByteArray prefsBefore = TestPrefs::readBytes(myPrefs::localPrefFile());
+    DBCtrl::closeDB();
+    DBCtrl::connectToDB(shared + "/NB_Data.rbd");
+    QDir(localDataFolder()).removeRecursively();
+    QVERIFY(TestPrefs::writeBytes(localDataFolder(), "a file in the way"));
+    dialogs.clear();
+
+    myPrefs::createLocalDataFile();
+    QCOMPARE(allMessages(dialogs),
+             QStringList({"Unable to create the data folder. | Please contact Orlavo Software: Err#1",
+                          "Unable to access the data folder. | Please contact Orlavo Software: Err #2"}));
+    QVERIFY(myPrefs::prUseAltLoc);
+    QCOMPARE(myPrefs::prAltFileLoc, shared);
+    QCOMPARE(TestPrefs::readBytes(myPrefs::localPrefFile()), prefsBefore);
+    QCOMPARE(DBCtrl::databasePath(), shared + "/NB_Data.rbd");
+
+    // The folder is there but its database cannot be opened.
+    QFile::remove(localDataFolder());
+    QVERIFY(QDir().mkpath(localDataFolder() + "/NB_Data.rbd"));
+    dialogs.clear();
+    myPrefs::createLocalDataFile();
+    QCOMPARE(dialogs.messages().size(), 1);
+    QVERIFY(dialogs.messages()[0].endsWith("> cannot be read."));
+    QVERIFY(myPrefs::prUseAltLoc);
+    QCOMPARE(TestPrefs::readBytes(myPrefs::localPrefFile()), prefsBefore);
+    QCOMPARE(DBCtrl::databasePath(), shared + "/NB_Data.rbd");
+    QVERIFY(DBCtrl::isConnected());
+}
+
+void TestLocations::joiningASharedFolder() {
+    ScriptedDialogs dialogs;
+    const QString localDb = localDatabaseWithStudent("Second Computer");
+    const QString shared = sharedFolder();
+    Values setUp;
+    setUp.useAltLoc = true;
+    setUp.altFileLoc = QStringLiteral("//server/share");
+    setUp.pctCrit = 75;
+    QVERIFY(writeValues(shared + "/com.orlavo.vavava.plist", setUp));
+    dialogs.clear();
+
+    // Nothing there yet but the preferences: stay where we are.
+    myPrefs::acquireDataFromNetworkLoc(shared);
+    QCOMPARE(allMessages(dialogs),
+             QStringList{"No data was found at this location. | Please revisit the setup "
+                         "from the Primary Computer's Preferences Screen."});
+    QVERIFY(!myPrefs::prUseAltLoc);
+    QCOMPARE(DBCtrl::databasePath(), localDb);
+    QVERIFY(!fileValues(myPrefs::localPrefFile())->useAltLoc);
+
+    QCOMPARE(DBCtrl::createNewDBFile(shared + "/NB_Data.rbd"), QString());
+    DBCtrl::connectToDB(localDb);
+    dialogs.clear();
+    myPrefs::acquireDataFromNetworkLoc(shared);
+    QCOMPARE(dialogs.messages(), QStringList{"Numbrook Riza will now use the database at the new location."});
+    QCOMPARE(DBCtrl::databasePath(), shared + "/NB_Data.rbd");
+    QCOMPARE(myPrefs::prPctCrit, 75);
+    const auto saved = fileValues(myPrefs::localPrefFile());
+    QVERIFY(saved && saved->useAltLoc);
+    QCOMPARE(saved->altFileLoc, shared);
+
+    dialogs.clear();
+    QVERIFY(!myPrefs::acquirePrefsFromNetworkLoc(sharedFolder("share/empty")));
+    QCOMPARE(allMessages(dialogs),
+             QStringList{"Unable to locate a Preferences file at the new location. | Will "
+                         "initialize new Preferences instead."});
+    QCOMPARE(myPrefs::prAltFileLoc, shared);
+}
+
+QTEST_GUILESS_MAIN(TestLocations)
+#include "tst_locations.moc"

@@ -1,0 +1,576 @@
+// The preferences file: its exact bytes, reading it back, files written before the last field
+// existed, values out of range, damaged files of every kind, and writes that must not destroy the
+// file they replace.
+
+#include "data/globals.h"
+#include "data/prefs.h"
+#include "data/random.h"
+#include "prefs_file.h"
+#include "support/doubles.h"
+
+#include <QFileInfo>
+#include <QtTest>
+
+#include <random>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using myPrefs::Values;
+using TestDoubles::ScriptedDialogs;
+using TestPrefs::RawFile;
+
+Q_DECLARE_METATYPE(RawFile)
+Q_DECLARE_METATYPE(myPrefs::Values)
+
+namespace myPrefs {
+// How QCOMPARE shows a set of preferences that differs.
+char* toString(const Values& v) {
+    const QString text =
+        QStringLiteral("pw=%1 alt=%2 ref=%3 noClass=%4 reqPW=%5 tries=%6 source=%7 num=%8 pct=%9 hi=%10 "
+                       "snd=%11 noAnim=%12")
+            .arg(v.passWord)
+            .arg(v.useAltLoc)
+            .arg(v.altFileLoc)
+            .arg(v.noClass)
+            .arg(v.reqStPW)
+            .arg(v.maxTries)
+            .arg(v.dataSource)
+            .arg(v.numCrit)
+            .arg(v.pctCrit)
+            .arg(v.hiCrit)
+            .arg(v.sndSet)
+            .arg(v.noAnim ? QString::number(*v.noAnim) : QStringLiteral("none"));
+    return qstrdup(text.toUtf8().constData());
+}
+} // namespace myPrefs
+
+namespace {
+
+// Every field away from its default, so that a value that is not read (or read into the wrong
+// field) shows.
+Values everyFieldSet() {
+    Values v;
+    v.passWord = QStringLiteral("Mrs. Ödegaard 7");
+    v.useAltLoc = true;
+    v.altFileLoc = QStringLiteral("/mnt/school-share/Numbrook Riza/Ms. Østergård's class 4B (2025)");
+    v.noClass = false;
+    v.reqStPW = true;
+    v.maxTries = 5;
+    v.dataSource = 2;
+    v.numCrit = 100;
+    v.pctCrit = 10;
+    v.hiCrit = 19;
+    v.sndSet = QStringLiteral("1,3,0,7");
+    v.noAnim = true;
+    return v;
+}
+
+// Something clearly not the defaults, to show that a failed read changes nothing.
+Values distinctive() {
+    Values v = everyFieldSet();
+    v.passWord = QStringLiteral("kept");
+    v.maxTries = 4;
+    v.noAnim = false;
+    return v;
+}
+
+QByteArray validFileBytes() {
+    const auto bytes = myPrefs::encodeFile(everyFieldSet());
+    return bytes ? *bytes : QByteArray();
+}
+
+QString hex(const QByteArray& bytes) {
+    return QString::fromLatin1(bytes.toHex(' '));
+}
+
+} // namespace
+
+class TestPrefsFile : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void defaultsFileIsByteExact();
+    void everyFieldIsStoredWhereItBelongs();
+    void readsBackWhatWasWritten_data();
+    void readsBackWhatWasWritten();
+    void rewritingChangesOnlyTheScrambledPassword();
+    void fileWithoutLastFieldKeepsAnimationChoice_data();
+    void fileWithoutLastFieldKeepsAnimationChoice();
+    void outOfRangeValuesTakeTheirDefault_data();
+    void outOfRangeValuesTakeTheirDefault();
+    void damagedFileChangesNothing_data();
+    void damagedFileChangesNothing();
+    void everyCutShortFileIsRefused();
+    void whatIsNotAFileIsRefused();
+    void soundSettingsFollowOnlyACompleteRead();
+    void tooLongPasswordIsRefusedNotCut_data();
+    void tooLongPasswordIsRefusedNotCut();
+    void failedWriteKeepsThePreviousFile();
+    void randomAndMutatedBytesNeverBreakTheReader();
+
+private:
+    std::unique_ptr<TestPrefs::Sandbox> sandbox_;
+};
+
+void TestPrefsFile::init() {
+    sandbox_ = std::make_unique<TestPrefs::Sandbox>();
+    myPrefs::setSoundStatesHandler({});
+    myPrefs::initPrefs();
+    myPrefs::prefsDirty = false;
+    App::myRnd().seed(20250611);
+}
+
+void TestPrefsFile::cleanup() {
+    myPrefs::setSoundStatesHandler({});
+    sandbox_.reset();
+}
+
+void TestPrefsFile::defaultsFileIsByteExact() {
+    ScriptedDialogs dialogs;
+    const QString path = sandbox_->path("prefs");
+    QVERIFY(myPrefs::writePrefFile(path));
+    const QByteArray expected = QByteArray::fromHex("00"       // empty password: length 0
+                                                    "00"       // network mode off
+                                                    "00000000" // no folder reference
+                                                    "01"       // students may add their name
+                                                    "00"       // no student passwords
+                                                    "0003"     // tries
+                                                    "0000"     // problem source
+                                                    "0028"     // 40 problems
+                                                    "0055"     // 85 percent
+                                                    "000a"     // up to fact 10
+                                                    "07"
+                                                    "322c302c302c30" // "2,0,0,0"
+                                                    "00");           // animation on
+    QCOMPARE(hex(TestPrefs::readBytes(path)), hex(expected));
+    QVERIFY(dialogs.shown.isEmpty());
+}
+
+void TestPrefsFile::everyFieldIsStoredWhereItBelongs() {
+    ScriptedDialogs dialogs;
+    const Values v = everyFieldSet();
+    myPrefs::apply(v);
+    const QString path = sandbox_->path("prefs");
+    QVERIFY(myPrefs::writePrefFile(path));
+    const QByteArray bytes = TestPrefs::readBytes(path);
+
+    // Field 1: the length counts bytes, and the bytes are the scrambled password's UTF-8.
+    const int pwLength = static_cast<quint8>(bytes[0]);
+    const QString scrambled = QString::fromUtf8(bytes.mid(1, pwLength));
+    QCOMPARE(scrambled.toUtf8().size(), pwLength);
+    QVERIFY(pwLength > v.passWord.size() + 1); // "Ö" takes two bytes
+    QCOMPARE(myGlobals::unscrambleStr(scrambled), v.passWord);
+
+    // Fields 2 to 4: the reference in Base64, broken after every 76 characters, length big-endian.
+    qsizetype at = 1 + pwLength;
+    QCOMPARE(bytes[at], char(1));
+    const QByteArray len = bytes.mid(at + 1, 4);
+    const quint32 refLength = quint32(quint8(len[0])) << 24 | quint32(quint8(len[1])) << 16 |
+                              quint32(quint8(len[2])) << 8 | quint8(len[3]);
+    const QByteArray reference = bytes.mid(at + 5, refLength);
+    QCOMPARE(qsizetype(refLength), reference.size());
+    const QList<QByteArray> lines = reference.split('\n');
+    QVERIFY(lines.size() >= 2);
+    for (qsizetype i = 0; i + 1 < lines.size(); ++i)
+        QCOMPARE(lines[i], lines[i].left(76) + "\r");
+    QVERIFY(lines.last().size() <= 76);
+    QCOMPARE(QString::fromUtf8(QByteArray::fromBase64(QByteArray(reference).replace("\r\n", ""))),
+             v.altFileLoc);
+
+    // Fields 5 to 13.
+    at += 5 + refLength;
+    QCOMPARE(hex(bytes.mid(at)), hex(QByteArray::fromHex("00"
+                                                         "01"
+                                                         "0005"
+                                                         "0002"
+                                                         "0064"
+                                                         "000a"
+                                                         "0013"
+                                                         "07"
+                                                         "312c332c302c37"
+                                                         "01")));
+    QVERIFY(dialogs.shown.isEmpty());
+}
+
+void TestPrefsFile::readsBackWhatWasWritten_data() {
+    QTest::addColumn<Values>("values");
+    QTest::newRow("defaults") << Values{};
+    QTest::newRow("every field set") << everyFieldSet();
+    Values longest;
+    longest.passWord = QString(254, QLatin1Char('a')); // 1 key byte + 254 = 255
+    QTest::newRow("longest plain password") << longest;
+    Values wide;
+    wide.passWord = QStringLiteral("Ω∑ 数学 🧮");
+    wide.altFileLoc = QString(400, QChar(0x00E9)); // many Base64 lines
+    QTest::newRow("characters of every width") << wide;
+    Values edges;
+    edges.maxTries = 2;
+    edges.dataSource = 1;
+    edges.numCrit = 10;
+    edges.pctCrit = 100;
+    edges.hiCrit = 10;
+    edges.sndSet = QStringLiteral("0,7,7,7");
+    QTest::newRow("range ends") << edges;
+}
+
+void TestPrefsFile::readsBackWhatWasWritten() {
+    QFETCH(Values, values);
+    ScriptedDialogs dialogs;
+    myPrefs::apply(values);
+    const QString path = sandbox_->path("prefs");
+    QVERIFY(myPrefs::writePrefFile(path));
+    myPrefs::apply(distinctive());
+    QVERIFY(myPrefs::readPrefFile(path));
+    QCOMPARE(myPrefs::current(), values);
+    QVERIFY(dialogs.shown.isEmpty());
+}
+
+void TestPrefsFile::rewritingChangesOnlyTheScrambledPassword() {
+    ScriptedDialogs dialogs;
+    myPrefs::apply(everyFieldSet());
+    const QString path = sandbox_->path("prefs");
+    QSet<QByteArray> passwordFields;
+    QByteArray rest;
+    for (int i = 0; i < 12; ++i) {
+        QVERIFY(myPrefs::writePrefFile(path));
+        const QByteArray bytes = TestPrefs::readBytes(path);
+        const int n = 1 + static_cast<quint8>(bytes[0]);
+        passwordFields.insert(bytes.left(n));
+        if (i == 0)
+            rest = bytes.mid(n);
+        QCOMPARE(hex(bytes.mid(n)), hex(rest));
+    }
+    QVERIFY(passwordFields.size() > 1); // a new key each time
+
+    myPrefs::prPassWord.clear();
+    QVERIFY(myPrefs::writePrefFile(path));
+    QCOMPARE(TestPrefs::readBytes(path).at(0), char(0)); // an empty password is one zero byte
+}
+
+void TestPrefsFile::fileWithoutLastFieldKeepsAnimationChoice_data() {
+    QTest::addColumn<bool>("before");
+    QTest::newRow("off stays off") << false;
+    QTest::newRow("on stays on") << true;
+}
+
+void TestPrefsFile::fileWithoutLastFieldKeepsAnimationChoice() {
+    QFETCH(bool, before);
+    RawFile old;
+    old.noAnim.reset();
+    old.maxTries = 6;
+    const QString path = sandbox_->path("old");
+    QVERIFY(TestPrefs::writeBytes(path, old.bytes()));
+    myPrefs::prNoAnim = before;
+    QVERIFY(myPrefs::readPrefFile(path));
+    QCOMPARE(myPrefs::prNoAnim, before);
+    QCOMPARE(myPrefs::prMaxTries, 6);
+}
+
+void TestPrefsFile::outOfRangeValuesTakeTheirDefault_data() {
+    QTest::addColumn<RawFile>("file");
+    QTest::addColumn<Values>("expected");
+    auto row = [](const char* name, auto change, auto expect) {
+        RawFile f;
+        Values v;
+        change(f);
+        expect(v);
+        QTest::newRow(name) << f << v;
+    };
+    row(
+        "tries 1", [](RawFile& f) { f.maxTries = 1; }, [](Values&) {});
+    row(
+        "tries 7", [](RawFile& f) { f.maxTries = 7; }, [](Values&) {});
+    row(
+        "tries 6 is kept", [](RawFile& f) { f.maxTries = 6; }, [](Values& v) { v.maxTries = 6; });
+    row(
+        "source 3", [](RawFile& f) { f.dataSource = 3; }, [](Values&) {});
+    row(
+        "source -1", [](RawFile& f) { f.dataSource = 0xFFFF; }, [](Values&) {});
+    row(
+        "zero problems of a fact", [](RawFile& f) { f.numCrit = 0; }, [](Values&) {});
+    row(
+        "zero percent", [](RawFile& f) { f.pctCrit = 0; }, [](Values&) {});
+    row(
+        "percent 101", [](RawFile& f) { f.pctCrit = 101; }, [](Values&) {});
+    row(
+        "highest fact 9", [](RawFile& f) { f.hiCrit = 9; }, [](Values&) {});
+    row(
+        "highest fact 20", [](RawFile& f) { f.hiCrit = 20; }, [](Values&) {});
+    row(
+        "highest fact 0x7fff", [](RawFile& f) { f.hiCrit = 0x7FFF; }, [](Values&) {});
+    row(
+        "flag byte 2", [](RawFile& f) { f.noClass = 2; }, [](Values&) {});
+    row(
+        "network byte 0xff", [](RawFile& f) { f.useAltLoc = 0xFF; }, [](Values&) {});
+    row(
+        "animation byte 7", [](RawFile& f) { f.noAnim = 7; }, [](Values&) {});
+    row(
+        "sound state 3", [](RawFile& f) { f.sndSet = "3,0,0,0"; }, [](Values&) {});
+    row(
+        "sound index 8", [](RawFile& f) { f.sndSet = "1,8,0,0"; }, [](Values&) {});
+    row(
+        "sound settings short", [](RawFile& f) { f.sndSet = "1,2"; }, [](Values&) {});
+    row(
+        "sound settings empty", [](RawFile& f) { f.sndSet = ""; }, [](Values&) {});
+    row(
+        "sound settings words", [](RawFile& f) { f.sndSet = "loud"; }, [](Values&) {});
+    row(
+        "one bad among good", [](RawFile& f) { f.numCrit = 5000, f.pctCrit = 90, f.reqStPW = 1; },
+        [](Values& v) { v.pctCrit = 90, v.reqStPW = true; });
+}
+
+void TestPrefsFile::outOfRangeValuesTakeTheirDefault() {
+    QFETCH(RawFile, file);
+    QFETCH(Values, expected);
+    const QString path = sandbox_->path("prefs");
+    QVERIFY(TestPrefs::writeBytes(path, file.bytes()));
+    myPrefs::apply(distinctive());
+    QVERIFY(myPrefs::readPrefFile(path));
+    QCOMPARE(myPrefs::current(), expected);
+}
+
+void TestPrefsFile::damagedFileChangesNothing_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    auto row = [](const char* name, auto change, int cut = 0) {
+        RawFile f;
+        f.password = myGlobals::scrambleStr(QStringLiteral("secret")).toUtf8();
+        change(f);
+        QTest::newRow(name) << f.bytes().chopped(cut);
+    };
+    QTest::newRow("empty") << QByteArray();
+    QTest::newRow("one zero byte") << QByteArray(1, '\0');
+    row("reference length 2^31-1", [](RawFile& f) { f.refLength = 0x7FFFFFFF; });
+    row("reference length -1", [](RawFile& f) { f.refLength = 0xFFFFFFFF; });
+    row("reference length past the end", [](RawFile& f) {
+        f.reference = QByteArray("L3RtcA==");
+        f.refLength = 200;
+    });
+    row("reference not Base64", [](RawFile& f) { f.reference = "!!!!"; });
+    row("reference not UTF-8", [](RawFile& f) { f.reference = QByteArray("\xff\xfe\xfd").toBase64(); });
+    row("password not UTF-8", [](RawFile& f) { f.password = "B\xc3"; });
+    row("password not scrambled by us", [](RawFile& f) { f.password = "Z!"; });
+    // Fits in the file as it is, but not under every key a save may draw (found by fuzzing).
+    row("password too long to save again", [](RawFile& f) { f.password = "F" + QByteArray(143, '~'); });
+    row(
+        "sound text runs past the end", [](RawFile& f) { f.noAnim.reset(); }, 3);
+    row("bytes after the last field", [](RawFile& f) { f.trailing = "x"; });
+    QTest::newRow("text") << QByteArray("[General]\nprMaxTries=4\n");
+}
+
+void TestPrefsFile::damagedFileChangesNothing() {
+    QFETCH(QByteArray, bytes);
+    const QString path = sandbox_->path("prefs");
+    QVERIFY(TestPrefs::writeBytes(path, bytes));
+    myPrefs::apply(distinctive());
+    QVERIFY(!myPrefs::readPrefFile(path));
+    QCOMPARE(myPrefs::current(), distinctive());
+}
+
+void TestPrefsFile::everyCutShortFileIsRefused() {
+    // A file cut anywhere is refused whole, except right after field 12, where older files end.
+    const QByteArray full = validFileBytes();
+    QVERIFY(!full.isEmpty());
+    const QString path = sandbox_->path("prefs");
+    for (qsizetype n = 0; n < full.size(); ++n) {
+        QVERIFY(TestPrefs::writeBytes(path, full.left(n)));
+        myPrefs::apply(distinctive());
+        const bool read = myPrefs::readPrefFile(path);
+        QCOMPARE(read, n == full.size() - 1);
+        if (!read)
+            QCOMPARE(myPrefs::current(), distinctive());
+    }
+}
+
+void TestPrefsFile::whatIsNotAFileIsRefused() {
+    myPrefs::apply(distinctive());
+    QVERIFY(!myPrefs::readPrefFile(QString()));
+    QVERIFY(!myPrefs::readPrefFile(sandbox_->path("missing")));
+    QVERIFY(!myPrefs::readPrefFile(sandbox_->folder("a folder")));
+    // A pipe would block a reader until something writes into it.
+    const QString pipe = sandbox_->path("pipe");
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    QVERIFY(!myPrefs::readPrefFile(pipe));
+    // Larger than any preferences file: not read into memory at all.
+    const QString huge = sandbox_->path("huge");
+    QFile big(huge);
+    QVERIFY(big.open(QIODevice::WriteOnly) && big.resize(qint64(64) << 20));
+    big.close();
+    QVERIFY(!myPrefs::readPrefFile(huge));
+    QCOMPARE(myPrefs::current(), distinctive());
+
+    if (::geteuid() == 0)
+        QSKIP("file permissions do not stop the superuser");
+    const QString locked = sandbox_->path("locked");
+    QVERIFY(TestPrefs::writeBytes(locked, validFileBytes()));
+    QVERIFY(QFile::setPermissions(locked, QFileDevice::WriteOwner));
+    QVERIFY(!myPrefs::readPrefFile(locked));
+    QCOMPARE(myPrefs::current(), distinctive());
+}
+
+void TestPrefsFile::soundSettingsFollowOnlyACompleteRead() {
+    QStringList seen;
+    myPrefs::setSoundStatesHandler([&] { seen << myPrefs::prSndSet; });
+    const QString good = sandbox_->path("good");
+    const QString bad = sandbox_->path("bad");
+    RawFile f;
+    f.sndSet = "1,4,5,6";
+    QVERIFY(TestPrefs::writeBytes(good, f.bytes()));
+    QVERIFY(TestPrefs::writeBytes(bad, f.bytes().left(20)));
+    QVERIFY(!myPrefs::readPrefFile(bad));
+    QVERIFY(seen.isEmpty());
+    QVERIFY(myPrefs::readPrefFile(good));
+    myPrefs::initPrefs();
+    QCOMPARE(seen, QStringList({"1,4,5,6", "2,0,0,0"}));
+}
+
+void TestPrefsFile::tooLongPasswordIsRefusedNotCut_data() {
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("254 letters") << QString(254, QLatin1Char('a')) << true;
+    QTest::newRow("255 letters") << QString(255, QLatin1Char('a')) << false;
+    // Shifted up, "z" leaves the one-byte range, so these count two bytes each.
+    QTest::newRow("127 z") << QString(127, QLatin1Char('z')) << true;
+    QTest::newRow("128 z") << QString(128, QLatin1Char('z')) << false;
+    QTest::newRow("84 three-byte characters") << QString(84, QChar(0x6570)) << true;
+    QTest::newRow("85 three-byte characters") << QString(85, QChar(0x6570)) << false;
+    QTest::newRow("a tab cannot be read back") << QStringLiteral("a\tb") << false;
+}
+
+void TestPrefsFile::tooLongPasswordIsRefusedNotCut() {
+    QFETCH(QString, password);
+    QFETCH(bool, fits);
+    ScriptedDialogs dialogs;
+    const QString path = sandbox_->path("prefs");
+    QVERIFY(myPrefs::writePrefFile(path));
+    const QByteArray before = TestPrefs::readBytes(path);
+    myPrefs::prefsDirty = true;
+
+    myPrefs::prPassWord = password;
+    QCOMPARE(myPrefs::passwordFits(password), fits);
+    // Whatever key the scrambling draws, the outcome is the same.
+    for (int attempt = 0; attempt < 20; ++attempt) {
+        dialogs.clear();
+        QCOMPARE(myPrefs::writePrefFile(path), fits);
+        if (fits) {
+            myPrefs::prPassWord.clear();
+            QVERIFY(myPrefs::readPrefFile(path));
+            QCOMPARE(myPrefs::prPassWord, password);
+            QVERIFY(dialogs.shown.isEmpty());
+        } else {
+            QCOMPARE(dialogs.messages(), QStringList{"The administrative password is too long to be saved."});
+            QVERIFY(dialogs.shown[0].isCaution);
+            QCOMPARE(TestPrefs::readBytes(path), before);
+            QVERIFY(myPrefs::prefsDirty);
+        }
+    }
+}
+
+void TestPrefsFile::failedWriteKeepsThePreviousFile() {
+    ScriptedDialogs dialogs;
+    const QString path = sandbox_->path("prefs");
+    myPrefs::apply(everyFieldSet());
+    QVERIFY(myPrefs::writePrefFile(path));
+    const QByteArray before = TestPrefs::readBytes(path);
+    myPrefs::prefsDirty = true;
+    myPrefs::prMaxTries = 2;
+
+    // A read-only folder (which does not stop the superuser).
+    const QString blocked = sandbox_->folder("blocked");
+    const QString inBlocked = QDir(blocked).filePath("prefs");
+    QVERIFY(TestPrefs::writeBytes(inBlocked, before));
+    QVERIFY(QFile::setPermissions(blocked, QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+    const bool superuser = ::geteuid() == 0;
+
+    const QStringList failing = {QString(), sandbox_->path("no such folder/prefs"),
+                                 sandbox_->folder("a folder")};
+    for (const QString& target : failing) {
+        dialogs.clear();
+        QVERIFY(!myPrefs::writePrefFile(target));
+        QCOMPARE(dialogs.messages(), QStringList{"There was an error in writing a Preference file."});
+        QCOMPARE(dialogs.shown[0].explanation,
+                 QStringLiteral("You may not have permission to write to that location."));
+        QVERIFY(myPrefs::prefsDirty);
+    }
+    QVERIFY(QFileInfo(sandbox_->path("a folder")).isDir());
+
+    // The disk fills up half-way through the new file.
+    myPrefs::prAltFileLoc = QString(300, QLatin1Char('x'));
+    {
+        TestPrefs::FileSizeLimit limit(before.size() + 10);
+        dialogs.clear();
+        QVERIFY(!myPrefs::writePrefFile(path));
+    }
+    QCOMPARE(dialogs.messages(), QStringList{"There was an error in writing a Preference file."});
+    if (!superuser) {
+        dialogs.clear();
+        QVERIFY(!myPrefs::writePrefFile(inBlocked));
+        QCOMPARE(dialogs.messages().size(), 1);
+        QCOMPARE(TestPrefs::readBytes(inBlocked), before);
+    }
+    QFile::setPermissions(blocked, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    QCOMPARE(TestPrefs::readBytes(path), before);
+    QVERIFY(QDir(sandbox_->path("")).entryList({"*prefs*.*"}, QDir::Files | QDir::Hidden).isEmpty());
+
+    QVERIFY(myPrefs::writePrefFile(path));
+    QVERIFY(!myPrefs::prefsDirty);
+}
+
+void TestPrefsFile::randomAndMutatedBytesNeverBreakTheReader() {
+    // A bounded, seeded run of the reader over mutated good files and plain noise: it never reads
+    // outside its bytes (sanitizers and the fuzz target in fuzz/ run the same harder), and whatever
+    // it accepts is a complete, in-range set that writes and reads back the same.
+    std::mt19937 rng(7);
+    const QByteArray good = validFileBytes();
+    auto pick = [&](int n) {
+        return static_cast<int>(rng() % static_cast<unsigned>(n));
+    };
+    int accepted = 0;
+    for (int round = 0; round < 30000; ++round) {
+        QByteArray bytes = good;
+        switch (pick(5)) {
+        case 0: // plain noise
+            bytes.resize(pick(120));
+            for (char& c : bytes)
+                c = static_cast<char>(rng());
+            break;
+        case 1: // flipped bits
+            for (int i = pick(4) + 1; i > 0; --i)
+                bytes[pick(bytes.size())] ^= static_cast<char>(1 << pick(8));
+            break;
+        case 2: // cut short
+            bytes.truncate(pick(bytes.size() + 1));
+            break;
+        case 3: // a byte set to an extreme value
+            bytes[pick(bytes.size())] = pick(2) ? '\xff' : '\0';
+            break;
+        default: // bytes put in or taken out
+            if (pick(2))
+                bytes.insert(pick(bytes.size()), QByteArray(pick(8) + 1, static_cast<char>(rng())));
+            else
+                bytes.remove(pick(bytes.size()), pick(8) + 1);
+        }
+        const auto values = myPrefs::decodeFile(bytes);
+        if (!values)
+            continue;
+        ++accepted;
+        QVERIFY(values->maxTries >= 2 && values->maxTries <= 6);
+        QVERIFY(values->dataSource >= 0 && values->dataSource <= 2);
+        QVERIFY(values->numCrit >= 10 && values->numCrit <= 100);
+        QVERIFY(values->pctCrit >= 10 && values->pctCrit <= 100);
+        QVERIFY(values->hiCrit >= 10 && values->hiCrit <= 19);
+        QVERIFY(myGlobals::passwordMatches(values->passWord, values->passWord));
+        const auto again = myPrefs::encodeFile(*values);
+        QVERIFY(again);
+        auto reread = myPrefs::decodeFile(*again);
+        QVERIFY(reread);
+        Values expected = *values;
+        expected.noAnim = values->noAnim.value_or(false);
+        QCOMPARE(*reread, expected);
+    }
+    QVERIFY(accepted > 100); // the mutations also reach the parts after a good header
+}
+
+QTEST_GUILESS_MAIN(TestPrefsFile)
+#include "tst_prefs.moc"
