@@ -1,11 +1,18 @@
 #include "application.h"
 
+#include "app/buttonfaces.h"
 #include "app/media.h"
+#include "app/menus.h"
+#include "app/picts.h"
+#include "app/sounds.h"
+#include "app/uiseams.h"
 #include "data/dbctrl.h"
 #include "data/globals.h"
+#include "data/locations.h"
 #include "data/prefs.h"
 #include "data/random.h"
 #include "signin/splashscrn.h"
+#include "support/expreporterscrn.h"
 #include "support/stackcleaner.h"
 
 #include <QDebug>
@@ -19,6 +26,14 @@ Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     // Windows close themselves and show the next one; the run ends only through Quit.
     setQuitOnLastWindowClosed(false);
     connect(this, &QCoreApplication::aboutToQuit, this, &Application::Event_Close);
+    setReportShower([](const QString& text) { expReporterScrn(text).exec(); });
+}
+
+void Application::installProgramServices() {
+    UiSeams::install();
+    // The preferences live in the data layer, which cannot reach the sound player itself.
+    myPrefs::setSoundStatesHandler([] { mySounds::setStates(); });
+    MenuBar1::shared();
 }
 
 Application::~Application() = default;
@@ -62,18 +77,32 @@ void Application::runStep(const char* name, const std::function<void()>& step) {
 }
 
 void Application::Event_Open() {
+    // The random numbers come first: reading the preferences may write the file, and the
+    // administrative password is scrambled with a key drawn from them.
     runStep("random numbers", [] { App::myRnd(); });
+    runStep("button pictures", [] { myGlobals::initPicts(); });
     runStep("proxy icon", [] {
         const QString resources = SpecialFolderWendle::BundleResourcesFolder();
         myGlobals::pFile = resources.isEmpty()
                                ? QString()
                                : QDir(resources).absoluteFilePath(QStringLiteral("NBQProxyIcon.png"));
     });
+    runStep("preferences", [] { myPrefs::hndlReadingPrefs(); });
+    // The database opens whatever happened to the preferences: their defaults still name a folder.
+    runStep("database", [] { DBCtrl::check4Database(myPrefs::getDataFileLoc()); });
+    runStep("sounds", [] {
+        mySounds::setStates();
+        mySounds::loadMySnds();
+    });
+    runStep("digit and star pictures", [] { myPicts::loadPics(); });
     openStepFinished_ = true;
     if (SplashScrn::exists())
         SplashScrn::instance()->openStepFinished();
 }
 
-void Application::Event_Close() {}
+void Application::Event_Close() {
+    if (myPrefs::prefsDirty)
+        myPrefs::hndlWritingPrefs();
+}
 
 } // namespace App

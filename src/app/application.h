@@ -17,6 +17,10 @@ public:
 
     static Application* instance();
 
+    // The real dialogs, sounds and speech, the sound player's link to the preferences, and the menu
+    // bar. Called once by the program before its first window; tests install doubles instead.
+    void installProgramServices();
+
     // Every event, timer and menu action passes through here; an error that escapes one is
     // reported instead of ending the program.
     bool notify(QObject* receiver, QEvent* event) override;

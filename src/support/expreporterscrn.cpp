@@ -17,8 +17,8 @@ const char* const expReporterScrn::kSubject = "NB Riza 2012d1 error";
 
 namespace {
 
-QLabel* label(QWidget* parent, const char* name, const QRect& geometry, const QString& text, int pointSize = 0,
-              const QColor& colour = Qt::black) {
+QLabel* label(QWidget* parent, const char* name, const QRect& geometry, const QString& text,
+              int pointSize = 0, const QColor& colour = Qt::black) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(QLatin1String(name));
     l->setGeometry(geometry);
@@ -58,15 +58,17 @@ expReporterScrn::expReporterScrn(const QString& reportText, QWidget* parent)
     StaticText1->setAlignment(Qt::AlignCenter);
     errVersTxt = label(this, "errVersTxt", {147, 50, 157, 20}, App::LongVersion());
     errVersTxt->setAlignment(Qt::AlignCenter);
-    StaticText2 = label(this, "StaticText2", {40, 71, 370, 83},
-                        QStringLiteral("Please report this error so Orlavo Software can use this info to improve "
-                                       "Numbrook Riza. ONLY the info shown in the box is sent to Orlavo Software "
-                                       "using your default email account.\nThank you."));
+    StaticText2 =
+        label(this, "StaticText2", {40, 71, 370, 83},
+              QStringLiteral("Please report this error so Orlavo Software can use this info to improve "
+                             "Numbrook Riza. ONLY the info shown in the box is sent to Orlavo Software "
+                             "using your default email account.\nThank you."));
     StaticText2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    StaticText3 = label(this, "StaticText3", {40, 164, 370, 38},
-                        QStringLiteral("NOTE: Depending on the type and severity of the error, Numbrook Riza may or "
-                                       "may not be able to continue."),
-                        0, QColor(65, 117, 189));
+    StaticText3 =
+        label(this, "StaticText3", {40, 164, 370, 38},
+              QStringLiteral("NOTE: Depending on the type and severity of the error, Numbrook Riza may or "
+                             "may not be able to continue."),
+              0, QColor(65, 117, 189));
     QFont italic = StaticText3->font();
     italic.setItalic(true);
     StaticText3->setFont(italic);
@@ -78,8 +80,9 @@ expReporterScrn::expReporterScrn(const QString& reportText, QWidget* parent)
     errFld->setAcceptRichText(false);
     errFld->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     errFld->setStyleSheet(QStringLiteral("QTextEdit { background: white; color: black; }"));
-    errFld->setPlainText(reportText + QLatin1Char('\n') + App::LongVersion() + QLatin1Char('\n') + DBCtrl::todayText() +
-                         QLatin1Char('\n') + QStringLiteral(" :Please feel free to add your comments."));
+    errFld->setPlainText(reportText + QLatin1Char('\n') + App::LongVersion() + QLatin1Char('\n') +
+                         DBCtrl::todayText() + QLatin1Char('\n') +
+                         QStringLiteral(" :Please feel free to add your comments."));
     errFld->setFocus();
 
     reportBtn = button(this, "reportBtn", {30, 386, 120, 29}, QStringLiteral("Report..."), 0,
@@ -96,7 +99,8 @@ expReporterScrn::expReporterScrn(const QString& reportText, QWidget* parent)
 QString expReporterScrn::mailLink(const QString& body) {
     // Mail links carry line ends as CR LF, and every character outside the unreserved set encoded.
     QString crlf = body;
-    crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    crlf.replace(QStringLiteral("\r\n"), QStringLiteral("\n"))
+        .replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
     return QStringLiteral("mailto:") + QLatin1String(kSupportAddress) + QStringLiteral("?subject=") +
            QString::fromLatin1(QUrl::toPercentEncoding(QLatin1String(kSubject))) + QStringLiteral("&body=") +
            QString::fromLatin1(QUrl::toPercentEncoding(crlf));
@@ -104,7 +108,8 @@ QString expReporterScrn::mailLink(const QString& body) {
 
 void expReporterScrn::reportBtn_MouseUp() {
     reportBtn->hndlMouseUp();
-    QDesktopServices::openUrl(QUrl::fromEncoded(mailLink(errFld->toPlainText()).toLatin1(), QUrl::StrictMode));
+    QDesktopServices::openUrl(
+        QUrl::fromEncoded(mailLink(errFld->toPlainText()).toLatin1(), QUrl::StrictMode));
     ignoreBtn->setCaption(QStringLiteral("Continue"), 0);
     ignoreBtn->update();
     reportBtn->hide();

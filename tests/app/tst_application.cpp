@@ -1,4 +1,8 @@
 #include "app/application.h"
+#include "data/dbctrl.h"
+#include "data/locations.h"
+#include "data/prefs.h"
+#include "support/doubles.h"
 #include "support/errors.h"
 
 #include <QPushButton>
@@ -67,10 +71,29 @@ void TestApplication::aSecondErrorDuringAReportDoesNotStack() {
 }
 
 void TestApplication::startUpFinishesAndDoesNotQuitBetweenWindows() {
+    // A damaged preferences file: its step reports it, and the database still opens after it.
+    const QString prefs = myPrefs::localPrefFile();
+    QVERIFY(!prefs.isEmpty());
+    QFile damaged(prefs);
+    QVERIFY(damaged.open(QIODevice::WriteOnly));
+    damaged.write("\x05"
+                  "abc");
+    damaged.close();
+
+    TestDoubles::ScriptedDialogs dialogs;
     auto* app = App::Application::instance();
+    QStringList reports;
+    app->setReportShower([&](const QString& text) { reports << text; });
     QVERIFY(!app->quitOnLastWindowClosed());
     app->Event_Open();
     QVERIFY(app->openStepFinished());
+    QVERIFY2(reports.isEmpty(), qPrintable(reports.join("\n")));
+    QVERIFY2(dialogs.messages().contains("Unable to read the preferences"),
+             qPrintable(dialogs.messages().join("|")));
+    QVERIFY(DBCtrl::isConnected());
+    QCOMPARE(QFileInfo(DBCtrl::databasePath()).fileName(), QStringLiteral("NB_Data.rbd"));
+    QCOMPARE(myPrefs::prNumCrit, 40); // the defaults stand
+    QVERIFY(dialogs.messages().last().startsWith("A new Database file was created at <"));
 }
 
 int main(int argc, char** argv) {
