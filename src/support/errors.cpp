@@ -84,4 +84,10 @@ QStringList ofCurrentException() {
 } // namespace ErrorStacks
 
 RuntimeException::RuntimeException(const std::string& message)
-    : std::runtime_error(message), stack_(ErrorStacks::capture(1)) {}
+    : std::runtime_error(message), stack_(ErrorStacks::capture(1)) {
+    // The constructors of the error kinds themselves (inherited ones add a frame) are not where the
+    // error happened.
+    while (!stack_.isEmpty() &&
+           stack_.first().section(QLatin1Char('('), 0, 0).endsWith(QLatin1String("Exception")))
+        stack_.removeFirst();
+}

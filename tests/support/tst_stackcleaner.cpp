@@ -181,8 +181,9 @@ void TestStackCleaner::startUpFramesLeaveAnEmptyStack() {
 
 void TestStackCleaner::reportsWhereTheErrorWasThrown() {
     const QString ours = ErrorReport::reportText(caught([] { lookUpAStudent("Ann", 4); }));
-    QVERIFY2(ours.startsWith("Error: KeyNotFoundException\n"), qPrintable(ours));
-    QVERIFY2(ours.contains("Sub lookUpAStudent( string, int32 )"), qPrintable(ours));
+    // The first line of the stack is the function that threw, not the error's own constructors.
+    QVERIFY2(ours.startsWith("Error: KeyNotFoundException\nSub lookUpAStudent( string, int32 )\n"),
+             qPrintable(ours));
 
     // A library's exception: the stack recorded when it was thrown names our function that caused it.
     const QString library = ErrorReport::reportText(caught(reachForTheTwelfthProblem));
