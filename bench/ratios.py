@@ -14,7 +14,8 @@ SUFFIXES = ("_Bare", "_Floor")
 def main():
     out = subprocess.run([sys.argv[1], "--benchmark_format=json", *sys.argv[2:]],
                          check=True, capture_output=True, text=True).stdout
-    results = {b["name"]: b for b in json.loads(out)["benchmarks"]}
+    # "Name/iterations:10/manual_time" is reported as "Name".
+    results = {b["name"].split("/")[0]: b for b in json.loads(out)["benchmarks"]}
     print(f"{'operation':34} {'time':>12} {'floor':>12} {'ratio':>7}")
     for name, b in results.items():
         if name.endswith(SUFFIXES):

@@ -1,0 +1,127 @@
+// Start-up: from main to the start window on screen, and to the open step finished (preferences,
+// a 2,000-student database, sounds and pictures), beside a bare Qt program that only shows an
+// 800 x 600 window. Each measurement is a fresh process (this program started again with --child),
+// so every run is a cold start; the parent reports the averages.
+//
+//     QT_QPA_PLATFORM=offscreen bench/ratios.py build/bench/bench_startup
+
+#include "app/application.h"
+#include "data/dbctrl.h"
+#include "signin/splashscrn.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QWidget>
+#include <QWindow>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+QElapsedTimer sinceMain;
+
+void waitUntilExposed(QWidget* w) {
+    while (!w->windowHandle() || !w->windowHandle()->isExposed())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// The child processes: print milliseconds to "shown" and to "ready", then end.
+int runChild(int argc, char** argv, bool bare) {
+    App::Application app(argc, argv);
+    if (bare) {
+        QWidget window;
+        window.resize(800, 600);
+        window.show();
+        waitUntilExposed(&window);
+        const qint64 shown = sinceMain.nsecsElapsed();
+        std::printf("%lld %lld\n", shown, shown);
+        return 0;
+    }
+    app.installProgramServices();
+    SplashScrn* splash = SplashScrn::instance();
+    waitUntilExposed(splash);
+    const qint64 shown = sinceMain.nsecsElapsed();
+    app.Event_Open();
+    const qint64 ready = sinceMain.nsecsElapsed();
+    std::printf("%lld %lld\n", shown, ready);
+    return 0;
+}
+
+// A data folder with a 2,000-student database, made once for all children.
+QString dataHome() {
+    static QTemporaryDir home;
+    static bool made = false;
+    if (!made) {
+        made = true;
+        const QString data = home.filePath("data");
+        QDir().mkpath(data + "/OVR");
+        qputenv("XDG_DATA_HOME", data.toLocal8Bit());
+        qputenv("XDG_CONFIG_HOME", home.filePath("config").toLocal8Bit());
+        QDir().mkpath(home.filePath("config"));
+        DBCtrl::createNewDBFile(data + "/OVR/NB_Data.rbd");
+        QSqlDatabase db = DBCtrl::NBData();
+        db.transaction();
+        for (int c = 0; c < 40; ++c) {
+            for (int s = 0; s < 50; ++s) {
+                QSqlQuery q(db);
+                q.prepare("INSERT INTO Names (StName, StClass, StStars, StPW) VALUES (?, ?, '3', '')");
+                q.addBindValue(QStringLiteral("Student %1 %2").arg(c).arg(s));
+                q.addBindValue(QStringLiteral("Class %1").arg(c));
+                q.exec();
+            }
+        }
+        db.commit();
+        DBCtrl::closeDB();
+    }
+    return home.path();
+}
+
+void measure(benchmark::State& state, const char* which, bool toReady) {
+    dataHome();
+    for (auto _ : state) {
+        QProcess child;
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--child"), QString::fromLatin1(which)});
+        child.waitForFinished(60000);
+        const QList<QByteArray> times = child.readAllStandardOutput().trimmed().split(' ');
+        const double ns = times.value(toReady ? 1 : 0).toDouble();
+        state.SetIterationTime(ns / 1e9);
+    }
+}
+
+void StartWindowShown(benchmark::State& state) {
+    measure(state, "program", false);
+}
+void StartWindowShown_Floor(benchmark::State& state) {
+    measure(state, "bare", false);
+}
+void OpenStepFinished(benchmark::State& state) {
+    measure(state, "program", true);
+}
+void OpenStepFinished_Floor(benchmark::State& state) {
+    measure(state, "bare", true);
+}
+
+BENCHMARK(StartWindowShown)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(StartWindowShown_Floor)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(OpenStepFinished)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+BENCHMARK(OpenStepFinished_Floor)->UseManualTime()->Unit(benchmark::kMillisecond)->Iterations(10);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    sinceMain.start();
+    if (argc >= 3 && std::strcmp(argv[1], "--child") == 0)
+        return runChild(argc, argv, std::strcmp(argv[2], "bare") == 0);
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
