@@ -33,21 +33,19 @@ const QStringList& soundNames();
 } // namespace ProjectMedia
 
 // One accessor per project picture, named as the picture.
-#define NBR_PICTURES(X)                                                                                      \
-    X(BlkBkg)                                                                                                \
-    X(CBoxNorm)                                                                                              \
-    X(Click2)                                                                                                \
-    X(CtrlPanel2) X(OVRInfo) X(NBQ2007Splash) X(newProgCnv) X(newerMissPlt) X(NoStar) X(smallstar)           \
-        X(selMDBtn) X(XStar) X(Blank) X(Eight) X(Five) X(Four) X(neg) X(Nine) X(One) X(Seven) X(Six)         \
-            X(Three) X(Two) X(zero) X(TBHelp) X(blueCheckBox) X(boxWithCheck) X(CkBoxMask) X(CurStudGraphic) \
-                X(CustomBlueBkg) X(congratsBKG2) X(HiLo) X(MathBskt2) X(MathFunnel2) X(button64)             \
-                    X(newIndxbdr) X(MaskLrg) X(HOF10Title) X(HOF10Stars) X(new0stars) X(new10stars)          \
-                        X(new15stars) X(new20stars) X(new25stars) X(new30stars) X(new35stars) X(new40stars)  \
-                            X(new5stars) X(curLocBtn) X(new10Icon64) X(ActionLrg) X(CancelLrg) X(GreenBtn)   \
-                                X(ltRedBtn) X(yellowBtn) X(Prim_Div3) X(Prim_Minus3) X(Prim_Zeri3)           \
-                                    X(Prim_Times3) X(cautionBkg4) X(funWMath) X(roundTBmask) X(AllBtn)       \
-                                        X(DivBtn) X(easyStartBtn) X(MinusBtn) X(ZeriBtn) X(TimesBtn)         \
-                                            X(can_closed3) X(can_open3) X(newCaution64) X(plusminuspic)
+// clang-format off
+#define NBR_PICTURES(X) \
+    X(BlkBkg) X(CBoxNorm) X(Click2) X(CtrlPanel2) X(OVRInfo) X(NBQ2007Splash) X(newProgCnv)                \
+    X(newerMissPlt) X(NoStar) X(smallstar) X(selMDBtn) X(XStar) X(Blank) X(Eight) X(Five) X(Four) X(neg)   \
+    X(Nine) X(One) X(Seven) X(Six) X(Three) X(Two) X(zero) X(TBHelp) X(blueCheckBox) X(boxWithCheck)       \
+    X(CkBoxMask) X(CurStudGraphic) X(CustomBlueBkg) X(congratsBKG2) X(HiLo) X(MathBskt2) X(MathFunnel2)    \
+    X(button64) X(newIndxbdr) X(MaskLrg) X(HOF10Title) X(HOF10Stars) X(new0stars) X(new10stars)            \
+    X(new15stars) X(new20stars) X(new25stars) X(new30stars) X(new35stars) X(new40stars) X(new5stars)       \
+    X(curLocBtn) X(new10Icon64) X(ActionLrg) X(CancelLrg) X(GreenBtn) X(ltRedBtn) X(yellowBtn)             \
+    X(Prim_Div3) X(Prim_Minus3) X(Prim_Zeri3) X(Prim_Times3) X(cautionBkg4) X(funWMath) X(roundTBmask)     \
+    X(AllBtn) X(DivBtn) X(easyStartBtn) X(MinusBtn) X(ZeriBtn) X(TimesBtn) X(can_closed3) X(can_open3)     \
+    X(newCaution64) X(plusminuspic)
+// clang-format on
 
 namespace Pictures {
 #define NBR_PICTURE_ACCESSOR(name)                                                                           \
@@ -64,9 +62,10 @@ NBR_PICTURES(NBR_PICTURE_ACCESSOR)
     X(blip)                                                                                                  \
     X(right1)                                                                                                \
     X(right2)                                                                                                \
-    X(right3) X(right4) X(right5) X(right6) X(right7) X(right8) X(wrong1) X(wrong2) X(wrong3) X(wrong4)      \
-        X(Wrong5) X(Wrong6) X(wrong7) X(wrong8) X(round1) X(round2) X(round3) X(round4) X(round5) X(round6)  \
-            X(round7) X(round8)
+    X(right3)                                                                                                \
+    X(right4) X(right5) X(right6) X(right7) X(right8) X(wrong1) X(wrong2) X(wrong3) X(wrong4) X(Wrong5)      \
+        X(Wrong6) X(wrong7) X(wrong8) X(round1) X(round2) X(round3) X(round4) X(round5) X(round6) X(round7)  \
+            X(round8)
 
 namespace Sounds {
 #define NBR_SOUND_ACCESSOR(name)                                                                             \

@@ -11,14 +11,12 @@ namespace {
 
 // The body leaves 5 pixels at the right and bottom for the shadow. The pressed look draws
 // only the picture minus those 5 pixels, so a pressed button loses its shadow and seems pushed.
-QPainterPath largeBody(QSize s)
-{
+QPainterPath largeBody(QSize s) {
     const QRectF body(0.5, 0.5, s.width() - 5.5, s.height() - 5.5);
     return roundedRect(body, body.height() * 0.36);
 }
 
-QImage largeFace(QSize s, const QColor &base)
-{
+QImage largeFace(QSize s, const QColor& base) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -31,13 +29,11 @@ QImage largeFace(QSize s, const QColor &base)
 
 // ---- check box ----------------------------------------------------------------------------
 
-QPainterPath checkBoxBody(QSize s)
-{
+QPainterPath checkBoxBody(QSize s) {
     return roundedRect(QRectF(1.0, 1.0, s.width() - 4.0, s.height() - 4.0), 5.0);
 }
 
-QImage checkBoxFace(QSize s, bool checked)
-{
+QImage checkBoxFace(QSize s, bool checked) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -67,8 +63,7 @@ QImage checkBoxFace(QSize s, bool checked)
 
 // ---- plus/minus stepper strip: normal, pressed and disabled faces, 22 rows apart ---------------
 
-void stepperBand(QPainter &p, double top, int kind)
-{
+void stepperBand(QPainter& p, double top, int kind) {
     const QRectF r(0.5, top + 0.5, 44.0, 21.0);
     const QPainterPath body = roundedRect(r, 6.0);
     QColor base, symbol, rim;
@@ -112,8 +107,7 @@ void stepperBand(QPainter &p, double top, int kind)
     p.drawPath(operationSign(1, QPointF(34.0, top + 11.0), 14.0));
 }
 
-QImage stepperStrip(QSize s)
-{
+QImage stepperStrip(QSize s) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -126,8 +120,7 @@ QImage stepperStrip(QSize s)
 // The games write numbers on these in bold blue (#4175BD) with a black shadow, so every face
 // stays light.
 
-QImage roundSquare(QSize s, const QColor &base, const QColor &rim, double rimWidth)
-{
+QImage roundSquare(QSize s, const QColor& base, const QColor& rim, double rimWidth) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -140,10 +133,11 @@ QImage roundSquare(QSize s, const QColor &base, const QColor &rim, double rimWid
     return img;
 }
 
-QImage freeSquare(QSize s) { return roundSquare(s, QColor(0xd2, 0xe7, 0xff), QColor(0x6f, 0x9c, 0xd6), 1.2); }
+QImage freeSquare(QSize s) {
+    return roundSquare(s, QColor(0xd2, 0xe7, 0xff), QColor(0x6f, 0x9c, 0xd6), 1.2);
+}
 
-QImage currentSquare(QSize s)
-{
+QImage currentSquare(QSize s) {
     QImage img = roundSquare(s, QColor(0xc4, 0xf2, 0xb4), pal::green, 2.4);
     QPainter p(&img);
     prepare(p);
@@ -155,8 +149,7 @@ QImage currentSquare(QSize s)
 }
 
 // Full-bleed tiles, stored as JPEG: they are always drawn over the whole square.
-QImage flatTile(QSize s, const QColor &top, const QColor &bottom, const QColor &edge)
-{
+QImage flatTile(QSize s, const QColor& top, const QColor& bottom, const QColor& edge) {
     QImage img = newImage(s, bottom);
     QPainter p(&img);
     prepare(p);
@@ -178,30 +171,30 @@ QImage flatTile(QSize s, const QColor &top, const QColor &bottom, const QColor &
     return img;
 }
 
-QImage usedSquare(QSize s)
-{
+QImage usedSquare(QSize s) {
     return flatTile(s, QColor(0xff, 0xf6, 0xd2), QColor(0xf8, 0xde, 0x8e), QColor(0xc9, 0xa2, 0x3c));
 }
 
-QImage tileBackdrop(QSize s)
-{
+QImage tileBackdrop(QSize s) {
     return flatTile(s, QColor(0xff, 0xfb, 0xef), QColor(0xf4, 0xec, 0xd6), QColor(0xd9, 0xcc, 0xa8));
 }
 
 // ---- operation buttons of the easy settings dialog ------------------------------------------
 
-QColor opColour(int op)
-{
+QColor opColour(int op) {
     switch (op) {
-    case 0: return pal::plus;
-    case 1: return pal::minus;
-    case 2: return pal::times;
-    default: return pal::divide;
+    case 0:
+        return pal::plus;
+    case 1:
+        return pal::minus;
+    case 2:
+        return pal::times;
+    default:
+        return pal::divide;
     }
 }
 
-void whiteSign(QPainter &p, int op, QPointF c, double size)
-{
+void whiteSign(QPainter& p, int op, QPointF c, double size) {
     const QPainterPath sign = operationSign(op, c, size);
     p.save();
     p.setPen(Qt::NoPen);
@@ -213,8 +206,7 @@ void whiteSign(QPainter &p, int op, QPointF c, double size)
     p.restore();
 }
 
-QImage operationButton(QSize s, int op)
-{
+QImage operationButton(QSize s, int op) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -225,8 +217,7 @@ QImage operationButton(QSize s, int op)
     return img;
 }
 
-QImage mixButton(QSize s)
-{
+QImage mixButton(QSize s) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -246,8 +237,7 @@ QImage mixButton(QSize s)
     return img;
 }
 
-QImage easyStart(QSize s)
-{
+QImage easyStart(QSize s) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -256,8 +246,8 @@ QImage easyStart(QSize s)
     softShadow(p, body, QPointF(2.0, 2.5), 4, QColor(10, 30, 70, 130));
     glossyBody(p, body, QColor(0x2b, 0x9a, 0xe8), 0.5, 1.0);
     drawStar(p, QPointF(24.0, 21.5), 14.0, 1.0);
-    const QPainterPath text = fittedText(QStringLiteral("Easy Start"), boldFont(21),
-                                         QRectF(44, 9, r.right() - 52, 25));
+    const QPainterPath text =
+        fittedText(QStringLiteral("Easy Start"), boldFont(21), QRectF(44, 9, r.right() - 52, 25));
     outlinedText(p, text, Qt::white, pal::ink, 1.3, true);
     return img;
 }
@@ -265,8 +255,7 @@ QImage easyStart(QSize s)
 // ---- star cells of the progress grid and the round's star box -------------------------------------
 
 // Every star cell sits on the same pale tile, so the grid looks like one whole.
-QImage starTile(QSize s)
-{
+QImage starTile(QSize s) {
     QImage img = newImage(s, Qt::white);
     QPainter p(&img);
     prepare(p);
@@ -282,8 +271,7 @@ QImage starTile(QSize s)
     return img;
 }
 
-QImage starCell(QSize s, double fill)
-{
+QImage starCell(QSize s, double fill) {
     QImage img = starTile(s);
     QPainter p(&img);
     prepare(p);
@@ -291,8 +279,7 @@ QImage starCell(QSize s, double fill)
     return img;
 }
 
-QImage crossedStar(QSize s)
-{
+QImage crossedStar(QSize s) {
     QImage img = starTile(s);
     QPainter p(&img);
     prepare(p);
@@ -309,8 +296,7 @@ QImage crossedStar(QSize s)
     return img;
 }
 
-QImage tryButton(QSize s)
-{
+QImage tryButton(QSize s) {
     QImage img = starTile(s);
     QPainter p(&img);
     prepare(p);
@@ -323,39 +309,47 @@ QImage tryButton(QSize s)
     return img;
 }
 
-}  // namespace
+} // namespace
 
-void addButtonPictures(Catalogue &c)
-{
+void addButtonPictures(Catalogue& c) {
     const QSize large(160, 36);
-    const QString largeWhy = QStringLiteral("stretched to every button; 160x36 is the most common button size");
-    c.push_back({"CancelLrg", "CancelLrg.png", large, largeWhy, true,
-                 [](QSize s) { return largeFace(s, QColor(0x86, 0x57, 0xc9)); }});
-    c.push_back({"ActionLrg", "ActionLrg.png", large, largeWhy, true,
-                 [](QSize s) { return largeFace(s, QColor(0x27, 0x77, 0xdb)); }});
-    c.push_back({"yellowBtn", "yellowBtn.png", large, largeWhy, true,
-                 [](QSize s) { return largeFace(s, QColor(0xc4, 0x7a, 0x00)); }});
-    c.push_back({"GreenBtn", "GreenBtn.png", large, largeWhy, true,
-                 [](QSize s) { return largeFace(s, QColor(0x1f, 0x84, 0x40)); }});
-    c.push_back({"ltRedBtn", "ltRedBtn.png", large, largeWhy, true,
-                 [](QSize s) { return largeFace(s, QColor(0xcc, 0x3f, 0x4b)); }});
+    const QString largeWhy =
+        QStringLiteral("stretched to every button; 160x36 is the most common button size");
+    c.push_back({"CancelLrg", "CancelLrg.png", large, largeWhy, true, [](QSize s) {
+                     return largeFace(s, QColor(0x86, 0x57, 0xc9));
+                 }});
+    c.push_back({"ActionLrg", "ActionLrg.png", large, largeWhy, true, [](QSize s) {
+                     return largeFace(s, QColor(0x27, 0x77, 0xdb));
+                 }});
+    c.push_back({"yellowBtn", "yellowBtn.png", large, largeWhy, true, [](QSize s) {
+                     return largeFace(s, QColor(0xc4, 0x7a, 0x00));
+                 }});
+    c.push_back({"GreenBtn", "GreenBtn.png", large, largeWhy, true, [](QSize s) {
+                     return largeFace(s, QColor(0x1f, 0x84, 0x40));
+                 }});
+    c.push_back({"ltRedBtn", "ltRedBtn.png", large, largeWhy, true, [](QSize s) {
+                     return largeFace(s, QColor(0xcc, 0x3f, 0x4b));
+                 }});
     c.push_back({"MaskLrg", "MaskLrg.png", large,
-                 QStringLiteral("same as the five faces it masks; white = face shows"), false,
-                 [](QSize s) { return alphaAsGrey(largeFace(s, Qt::gray)); }});
+                 QStringLiteral("same as the five faces it masks; white = face shows"), false, [](QSize s) {
+                     return alphaAsGrey(largeFace(s, Qt::gray));
+                 }});
 
     const QSize box(22, 22);
     const QString boxWhy = QStringLiteral("fits the 24-high check box, drawn at (1,1) at own size");
-    c.push_back({"blueCheckBox", "blueCheckBox.png", box, boxWhy, true,
-                 [](QSize s) { return checkBoxFace(s, false); }});
-    c.push_back({"boxWithCheck", "boxWithCheck.png", box, boxWhy, true,
-                 [](QSize s) { return checkBoxFace(s, true); }});
+    c.push_back({"blueCheckBox", "blueCheckBox.png", box, boxWhy, true, [](QSize s) {
+                     return checkBoxFace(s, false);
+                 }});
+    c.push_back({"boxWithCheck", "boxWithCheck.png", box, boxWhy, true, [](QSize s) {
+                     return checkBoxFace(s, true);
+                 }});
     c.push_back({"CkBoxMask", "CkBoxMask.png", box,
-                 QStringLiteral("same as the check box faces; white = face shows"), false,
-                 [](QSize s) { return alphaAsGrey(checkBoxFace(s, true)); }});
+                 QStringLiteral("same as the check box faces; white = face shows"), false, [](QSize s) {
+                     return alphaAsGrey(checkBoxFace(s, true));
+                 }});
 
     c.push_back({"plusminuspic", "plusminuspic.png", QSize(45, 66),
-                 QStringLiteral("stepper is 45x22; three faces stacked 22 rows apart"), false,
-                 stepperStrip});
+                 QStringLiteral("stepper is 45x22; three faces stacked 22 rows apart"), false, stepperStrip});
 
     const QSize sq(48, 48);
     const QString sqWhy = QStringLiteral("board squares and number tiles are 48x48");
@@ -366,21 +360,33 @@ void addButtonPictures(Catalogue &c)
                  tileBackdrop});
 
     const QString opWhy = QStringLiteral("easy settings operation buttons are 48x48");
-    c.push_back({"ZeriBtn", "ZeriBtn.png", sq, opWhy, false, [](QSize s) { return operationButton(s, 0); }});
-    c.push_back({"MinusBtn", "MinusBtn.png", sq, opWhy, false, [](QSize s) { return operationButton(s, 1); }});
-    c.push_back({"TimesBtn", "TimesBtn.png", sq, opWhy, false, [](QSize s) { return operationButton(s, 2); }});
-    c.push_back({"DivBtn", "DivBtn.png", sq, opWhy, false, [](QSize s) { return operationButton(s, 3); }});
+    c.push_back({"ZeriBtn", "ZeriBtn.png", sq, opWhy, false, [](QSize s) {
+                     return operationButton(s, 0);
+                 }});
+    c.push_back({"MinusBtn", "MinusBtn.png", sq, opWhy, false, [](QSize s) {
+                     return operationButton(s, 1);
+                 }});
+    c.push_back({"TimesBtn", "TimesBtn.png", sq, opWhy, false, [](QSize s) {
+                     return operationButton(s, 2);
+                 }});
+    c.push_back({"DivBtn", "DivBtn.png", sq, opWhy, false, [](QSize s) {
+                     return operationButton(s, 3);
+                 }});
     c.push_back({"AllBtn", "AllBtn.png", sq, opWhy, false, mixButton});
     c.push_back({"easyStartBtn", "easyStartBtn.png", QSize(175, 48),
                  QStringLiteral("easy-settings picture button is 175x48"), false, easyStart});
 
-    c.push_back({"NoStar", "NoStar.jpg", QSize(32, 32), QStringLiteral("star boxes of the round and games are 32x32"),
-                 false, [](QSize s) { return starCell(s, 0.0); }});
+    c.push_back({"NoStar", "NoStar.jpg", QSize(32, 32),
+                 QStringLiteral("star boxes of the round and games are 32x32"), false, [](QSize s) {
+                     return starCell(s, 0.0);
+                 }});
     c.push_back({"smallstar", "small star.jpg", QSize(32, 32),
                  QStringLiteral("32x32 star boxes; progress grid draws its top-left 32x32 at 24x24"), false,
-                 [](QSize s) { return starCell(s, 1.0); }});
+                 [](QSize s) {
+                     return starCell(s, 1.0);
+                 }});
     c.push_back({"XStar", "XStar.jpg", QSize(32, 24), QStringLiteral("progress star cells are 32x24"), false,
                  crossedStar});
-    c.push_back({"Click2", "Click2.jpg", QSize(32, 24), QStringLiteral("progress star cells are 32x24"), false,
-                 tryButton});
+    c.push_back({"Click2", "Click2.jpg", QSize(32, 24), QStringLiteral("progress star cells are 32x24"),
+                 false, tryButton});
 }

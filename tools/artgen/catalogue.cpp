@@ -4,8 +4,7 @@
 #include <QImageWriter>
 #include <QPainter>
 
-Catalogue fullCatalogue()
-{
+Catalogue fullCatalogue() {
     Catalogue c;
     addButtonPictures(c);
     addDigitAndStarPictures(c);
@@ -17,11 +16,10 @@ Catalogue fullCatalogue()
 
 namespace {
 
-bool isOpaque(const QImage &img)
-{
+bool isOpaque(const QImage& img) {
     const QImage a = img.convertToFormat(QImage::Format_ARGB32);
     for (int y = 0; y < a.height(); ++y) {
-        const QRgb *row = reinterpret_cast<const QRgb *>(a.constScanLine(y));
+        const QRgb* row = reinterpret_cast<const QRgb*>(a.constScanLine(y));
         for (int x = 0; x < a.width(); ++x)
             if (qAlpha(row[x]) != 255)
                 return false;
@@ -29,10 +27,9 @@ bool isOpaque(const QImage &img)
     return true;
 }
 
-}  // namespace
+} // namespace
 
-bool savePicture(const QImage &img, const QString &path)
-{
+bool savePicture(const QImage& img, const QString& path) {
     const QString ext = QFileInfo(path).suffix().toLower();
     QImageWriter w(path);
     if (ext == QLatin1String("jpg")) {

@@ -10,16 +10,14 @@ namespace {
 // The digits stand on the basket chute's own cream, so a falling digit shows no box around it.
 const QColor digitGround = pal::chute;
 
-QBrush digitInk(const QRectF &r)
-{
+QBrush digitInk(const QRectF& r) {
     QLinearGradient g(r.topLeft(), r.bottomLeft());
     g.setColorAt(0.0, QColor(0x3f, 0x86, 0xea));
     g.setColorAt(1.0, QColor(0x1a, 0x46, 0xa6));
     return g;
 }
 
-void paintGlyph(QPainter &p, const QPainterPath &glyph)
-{
+void paintGlyph(QPainter& p, const QPainterPath& glyph) {
     softShadow(p, glyph, QPointF(0.8, 1.2), 2, QColor(40, 40, 0, 90));
     p.setPen(QPen(pal::ink, 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
     p.setBrush(digitInk(glyph.boundingRect()));
@@ -33,15 +31,14 @@ void paintGlyph(QPainter &p, const QPainterPath &glyph)
     p.restore();
 }
 
-QImage digitCell(QSize s, int digit)
-{
+QImage digitCell(QSize s, int digit) {
     QImage img = newImage(s, digitGround);
     QPainter p(&img);
     prepare(p);
     if (digit >= 0) {
         // One font size for all ten digits, so a number's digits line up.
-        const QPainterPath glyph = centredText(QString::number(digit), boldFont(34),
-                                               QPointF(s.width() / 2.0, s.height() / 2.0));
+        const QPainterPath glyph =
+            centredText(QString::number(digit), boldFont(34), QPointF(s.width() / 2.0, s.height() / 2.0));
         paintGlyph(p, glyph);
     } else if (digit == -1) {
         paintGlyph(p, operationSign(1, QPointF(s.width() / 2.0, s.height() / 2.0), 24.0));
@@ -49,8 +46,7 @@ QImage digitCell(QSize s, int digit)
     return img;
 }
 
-QImage starTotal(QSize s, int halfStars)
-{
+QImage starTotal(QSize s, int halfStars) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -68,15 +64,13 @@ QImage starTotal(QSize s, int halfStars)
     return img;
 }
 
-void sparkle(QPainter &p, QPointF c, double r, const QColor &col)
-{
+void sparkle(QPainter& p, QPointF c, double r, const QColor& col) {
     p.setPen(Qt::NoPen);
     p.setBrush(col);
     p.drawPath(starPath(c, r, r * 0.28, 4, -90));
 }
 
-QImage hallStars(QSize s)
-{
+QImage hallStars(QSize s) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -93,26 +87,32 @@ QImage hallStars(QSize s)
     return img;
 }
 
-}  // namespace
+} // namespace
 
-void addDigitAndStarPictures(Catalogue &c)
-{
+void addDigitAndStarPictures(Catalogue& c) {
     const QSize cell(24, 32);
     const QString why = QStringLiteral("drill round digit cells are 24x32 (basket chute: at most 29x32)");
-    const char *names[10] = {"zero", "One", "Two", "Three", "Four", "Five", "Six", "Seven", "Eight", "Nine"};
+    const char* names[10] = {"zero", "One", "Two", "Three", "Four", "Five", "Six", "Seven", "Eight", "Nine"};
     for (int d = 0; d < 10; ++d) {
-        c.push_back({QString::fromLatin1(names[d]), QString::fromLatin1(names[d]) + QStringLiteral(".jpg"), cell,
-                     why, false, [d](QSize s) { return digitCell(s, d); }});
+        c.push_back({QString::fromLatin1(names[d]), QString::fromLatin1(names[d]) + QStringLiteral(".jpg"),
+                     cell, why, false, [d](QSize s) {
+                         return digitCell(s, d);
+                     }});
     }
-    c.push_back({"Blank", "Blank.jpg", cell, why, false, [](QSize s) { return digitCell(s, -2); }});
-    c.push_back({"neg", "neg.jpg", cell, why + QStringLiteral("; also the 24x32 sign cells"), false,
-                 [](QSize s) { return digitCell(s, -1); }});
+    c.push_back({"Blank", "Blank.jpg", cell, why, false, [](QSize s) {
+                     return digitCell(s, -2);
+                 }});
+    c.push_back(
+        {"neg", "neg.jpg", cell, why + QStringLiteral("; also the 24x32 sign cells"), false, [](QSize s) {
+             return digitCell(s, -1);
+         }});
 
     const QString starWhy = QStringLiteral("fits the 101x24 sign-in star canvas, drawn at own size");
     for (int half = 0; half <= 8; ++half) {
         const QString name = QStringLiteral("new%1stars").arg(half * 5);
-        c.push_back({name, name + QStringLiteral(".png"), QSize(100, 24), starWhy, true,
-                     [half](QSize s) { return starTotal(s, half); }});
+        c.push_back({name, name + QStringLiteral(".png"), QSize(100, 24), starWhy, true, [half](QSize s) {
+                         return starTotal(s, half);
+                     }});
     }
     c.push_back({"HOF10Stars", "HOF10Stars.png", QSize(300, 34),
                  QStringLiteral("hall of fame stars canvas is 300x34"), false, hallStars});

@@ -9,20 +9,22 @@ using namespace kit;
 
 namespace {
 
-QColor opColour(int op)
-{
+QColor opColour(int op) {
     switch (op) {
-    case 0: return pal::plus;
-    case 1: return pal::minus;
-    case 2: return pal::times;
-    default: return pal::divide;
+    case 0:
+        return pal::plus;
+    case 1:
+        return pal::minus;
+    case 2:
+        return pal::times;
+    default:
+        return pal::divide;
     }
 }
 
 // ---- operation signs: round badges, so they sit well on a basket, a cell or a board -----------
 
-QImage operationBadge(QSize s, int op)
-{
+QImage operationBadge(QSize s, int op) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -45,8 +47,7 @@ QImage operationBadge(QSize s, int op)
 // ---- basket and funnel -------------------------------------------------------------------------
 // The basket game draws these with white made see-through, so they never use pure white.
 
-QImage basket(QSize s)
-{
+QImage basket(QSize s) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -88,8 +89,8 @@ QImage basket(QSize s)
         for (int k = 0; k < stakes; ++k) {
             const bool over = (row + k) % 2 == 0;
             const double x0 = stakeX(k, y + 3.5), x1 = stakeX(k + 1, y + 3.5);
-            const QRectF strand(x0 - (over ? 1.5 : -0.5), y + (over ? 0.0 : 0.8), x1 - x0 + (over ? 3.0 : -1.0),
-                                over ? 7.0 : 5.4);
+            const QRectF strand(x0 - (over ? 1.5 : -0.5), y + (over ? 0.0 : 0.8),
+                                x1 - x0 + (over ? 3.0 : -1.0), over ? 7.0 : 5.4);
             QLinearGradient sg(strand.topLeft(), strand.bottomLeft());
             const QColor c = over ? QColor(0xe8, 0xb0, 0x6a) : QColor(0xb5, 0x76, 0x3a);
             sg.setColorAt(0.0, tint(c, 0.25));
@@ -122,8 +123,7 @@ QImage basket(QSize s)
     return img;
 }
 
-QImage funnel(QSize s)
-{
+QImage funnel(QSize s) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -178,8 +178,7 @@ QImage funnel(QSize s)
 
 const QColor canColour(0x3d, 0xb3, 0x7a);
 
-void canBody(QPainter &p, double top, double w)
-{
+void canBody(QPainter& p, double top, double w) {
     const double bottom = top + 51;
     QPainterPath body;
     body.moveTo(5, top);
@@ -208,16 +207,14 @@ void canBody(QPainter &p, double top, double w)
     p.restore();
 }
 
-void canLid(QPainter &p, double w)
-{
+void canLid(QPainter& p, double w) {
     QPainterPath knob = roundedRect(QRectF(w / 2 - 6, 0.5, 12, 6), 2.5);
     glossyBody(p, knob, shade(canColour, 0.1), 0.4, 1.0);
     QPainterPath lid = roundedRect(QRectF(1.5, 5, w - 3, 10), 4);
     glossyBody(p, lid, canColour, 0.6, 1.2);
 }
 
-QImage canClosed(QSize s)
-{
+QImage canClosed(QSize s) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -226,8 +223,7 @@ QImage canClosed(QSize s)
     return img;
 }
 
-QImage canOpen(QSize s)
-{
+QImage canOpen(QSize s) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -250,10 +246,11 @@ QImage canOpen(QSize s)
 
 // ---- question tile and its rounded mask ----------------------------------------------------------
 
-QPainterPath tileShape(QSize s) { return roundedRect(QRectF(0, 0, s.width(), s.height()), 7.0); }
+QPainterPath tileShape(QSize s) {
+    return roundedRect(QRectF(0, 0, s.width(), s.height()), 7.0);
+}
 
-QImage questionTile(QSize s)
-{
+QImage questionTile(QSize s) {
     QImage img = newImage(s, QColor(0xf5, 0xb0, 0x14));
     QPainter p(&img);
     prepare(p);
@@ -267,13 +264,13 @@ QImage questionTile(QSize s)
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(255, 255, 255, 90));
     p.drawRoundedRect(QRectF(3, 2, s.width() - 6, s.height() * 0.4), 5, 5);
-    const QPainterPath q = centredText(QStringLiteral("?"), boldFont(22), QPointF(s.width() / 2.0, s.height() / 2.0 + 0.5));
+    const QPainterPath q =
+        centredText(QStringLiteral("?"), boldFont(22), QPointF(s.width() / 2.0, s.height() / 2.0 + 0.5));
     outlinedText(p, q, pal::ink, Qt::white, 1.0, false);
     return img;
 }
 
-QImage questionMask(QSize s)
-{
+QImage questionMask(QSize s) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -285,8 +282,7 @@ QImage questionMask(QSize s)
 
 // ---- high-to-low strip ------------------------------------------------------------------------------
 
-QImage highToLow(QSize s)
-{
+QImage highToLow(QSize s) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -313,8 +309,7 @@ QImage highToLow(QSize s)
 
 // ---- black ground and score bar ---------------------------------------------------------------------
 
-QImage blackGround(QSize s)
-{
+QImage blackGround(QSize s) {
     QImage img = newImage(s, Qt::black);
     QPainter p(&img);
     QLinearGradient g(0, 0, 0, s.height());
@@ -324,8 +319,7 @@ QImage blackGround(QSize s)
     return img;
 }
 
-QImage scoreBar(QSize s)
-{
+QImage scoreBar(QSize s) {
     // The bar shows this picture's top part from the fill line down, so the top is what a
     // child sees first: warm gold, turning green as the bar fills.
     QImage img = newImage(s, Qt::white);
@@ -352,32 +346,35 @@ QImage scoreBar(QSize s)
     return img;
 }
 
-}  // namespace
+} // namespace
 
-void addGamePictures(Catalogue &c)
-{
+void addGamePictures(Catalogue& c) {
     const QString opWhy = QStringLiteral("games draw a 48x48 area; the round scales it to 32x32");
-    const char *names[4] = {"Prim_Zeri3", "Prim_Minus3", "Prim_Times3", "Prim_Div3"};
+    const char* names[4] = {"Prim_Zeri3", "Prim_Minus3", "Prim_Times3", "Prim_Div3"};
     for (int op = 0; op < 4; ++op)
         c.push_back({QString::fromLatin1(names[op]), QString::fromLatin1(names[op]) + QStringLiteral(".png"),
-                     QSize(48, 48), opWhy, false, [op](QSize s) { return operationBadge(s, op); }});
+                     QSize(48, 48), opWhy, false, [op](QSize s) {
+                         return operationBadge(s, op);
+                     }});
 
-    c.push_back({"MathBskt2", "MathBskt2.png", QSize(90, 108), QStringLiteral("basket canvas is 90x108"), false,
-                 basket});
-    c.push_back({"MathFunnel2", "MathFunnel2.png", QSize(90, 74), QStringLiteral("funnel canvas is 90x74"), false,
-                 funnel});
-    c.push_back({"can_open3", "can_open3.png", QSize(59, 110), QStringLiteral("trash canvas is 59x110, stretched"),
-                 false, canOpen});
+    c.push_back({"MathBskt2", "MathBskt2.png", QSize(90, 108), QStringLiteral("basket canvas is 90x108"),
+                 false, basket});
+    c.push_back({"MathFunnel2", "MathFunnel2.png", QSize(90, 74), QStringLiteral("funnel canvas is 90x74"),
+                 false, funnel});
+    c.push_back({"can_open3", "can_open3.png", QSize(59, 110),
+                 QStringLiteral("trash canvas is 59x110, stretched"), false, canOpen});
     c.push_back({"can_closed3", "can_closed3.png", QSize(59, 110),
                  QStringLiteral("trash canvas is 59x110, drawn 43 rows down"), false, canClosed});
     c.push_back({"TBHelp", "TBHelp.jpg", QSize(30, 28),
                  QStringLiteral("drawn at (4,2) in the 38x32 slots, centred"), true, questionTile});
     c.push_back({"roundTBmask", "roundTBmask.png", QSize(30, 28),
                  QStringLiteral("same as the tile it masks; white = tile shows"), true, questionMask});
-    c.push_back({"HiLo", "Hi.Lo.png", QSize(12, 154), QStringLiteral("detective strip canvas is 12x154"), false,
-                 highToLow});
+    c.push_back({"HiLo", "Hi.Lo.png", QSize(12, 154), QStringLiteral("detective strip canvas is 12x154"),
+                 false, highToLow});
     c.push_back({"BlkBkg", "BlkBkg.jpg", QSize(290, 84),
-                 QStringLiteral("fills the 290x84 time box unscaled (and covers a 48x48 tile)"), true, blackGround});
+                 QStringLiteral("fills the 290x84 time box unscaled (and covers a 48x48 tile)"), true,
+                 blackGround});
     c.push_back({"newProgCnv", "newProgCnv.jpg", QSize(29, 319),
-                 QStringLiteral("the size it is stretched to in the 32x320 bar (W-3 x H-1)"), true, scoreBar});
+                 QStringLiteral("the size it is stretched to in the 32x320 bar (W-3 x H-1)"), true,
+                 scoreBar});
 }

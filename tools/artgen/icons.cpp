@@ -9,8 +9,7 @@ using namespace kit;
 namespace {
 
 // The program's mark: a blue tile with a brook along the bottom and three number blocks.
-void programMark(QPainter &p, const QRectF &r)
-{
+void programMark(QPainter& p, const QRectF& r) {
     const double u = r.width() / 64.0;
     const QPainterPath tile = roundedRect(r, 13 * u);
     softShadow(p, tile, QPointF(1.2 * u, 2.0 * u), int(std::max(1.0, 3 * u)), QColor(10, 30, 70, 120));
@@ -39,14 +38,14 @@ void programMark(QPainter &p, const QRectF &r)
         const QRectF b(r.left() + xs[i] * u, r.top() + ys[i] * u, 17 * u, 20 * u);
         const QPainterPath block = roundedRect(b, 4 * u);
         glossyBody(p, block, cols[i], 0.45, std::max(0.7, 1.0 * u));
-        const QPainterPath t = centredText(QString::number(i + 1), boldFont(16 * u), b.center() + QPointF(0, 0.3 * u));
+        const QPainterPath t =
+            centredText(QString::number(i + 1), boldFont(16 * u), b.center() + QPointF(0, 0.3 * u));
         outlinedText(p, t, Qt::white, shade(cols[i], 0.5), 0.8 * u, false);
     }
     drawStar(p, QPointF(r.left() + 53 * u, r.top() + 10.5 * u), 6.5 * u, 1.0);
 }
 
-QImage programIcon(QSize s)
-{
+QImage programIcon(QSize s) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -54,8 +53,7 @@ QImage programIcon(QSize s)
     return img;
 }
 
-QImage cautionIcon(QSize s)
-{
+QImage cautionIcon(QSize s) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -78,8 +76,7 @@ QImage cautionIcon(QSize s)
     return img;
 }
 
-QImage proxyIcon(QSize s)
-{
+QImage proxyIcon(QSize s) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -111,12 +108,11 @@ QImage proxyIcon(QSize s)
     return img;
 }
 
-}  // namespace
+} // namespace
 
-void addIconPictures(Catalogue &c)
-{
-    c.push_back({"new10Icon64", "new10Icon64.png", QSize(64, 64), QStringLiteral("message box icon, 64x64"), false,
-                 programIcon});
+void addIconPictures(Catalogue& c) {
+    c.push_back({"new10Icon64", "new10Icon64.png", QSize(64, 64), QStringLiteral("message box icon, 64x64"),
+                 false, programIcon});
     c.push_back({"newCaution64", "newCaution64.png", QSize(64, 64),
                  QStringLiteral("message box and password prompt icon canvases, 64x64"), false, cautionIcon});
     c.push_back({"NBQProxyIcon", "NBQProxyIcon.png", QSize(32, 32),

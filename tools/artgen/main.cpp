@@ -18,33 +18,29 @@
 
 namespace {
 
-int usage()
-{
+int usage() {
     std::fputs("usage: artgen OUTDIR | artgen --list | artgen --check DIR | artgen --sheet SHEET.png DIR\n",
                stderr);
     return 2;
 }
 
-bool haveDrawingFont()
-{
+bool haveDrawingFont() {
     // All lettering is DejaVu Sans Bold; another font would silently change every picture.
     const QStringList fams = QFontDatabase::families();
     return fams.contains(QStringLiteral("DejaVu Sans"));
 }
 
-int listCatalogue(const Catalogue &c)
-{
+int listCatalogue(const Catalogue& c) {
     QTextStream out(stdout);
-    for (const Picture &p : c)
+    for (const Picture& p : c)
         out << p.name << '\t' << p.file << '\t' << p.size.width() << 'x' << p.size.height() << '\t'
             << (p.sizeChosen ? "chosen: " : "") << p.sizeReason << '\n';
     return 0;
 }
 
-int checkAll(const Catalogue &c, const QString &dir)
-{
+int checkAll(const Catalogue& c, const QString& dir) {
     int problems = 0;
-    for (const Picture &p : c) {
+    for (const Picture& p : c) {
         const QImage img(QDir(dir).filePath(p.file));
         if (img.isNull()) {
             std::fprintf(stderr, "artgen: %s is missing or unreadable\n", qPrintable(p.file));
@@ -60,14 +56,13 @@ int checkAll(const Catalogue &c, const QString &dir)
     return problems ? 1 : 0;
 }
 
-int writeAll(const Catalogue &c, const QString &outDir)
-{
+int writeAll(const Catalogue& c, const QString& outDir) {
     if (!QDir().mkpath(outDir)) {
         std::fprintf(stderr, "artgen: cannot make folder %s\n", qPrintable(outDir));
         return 1;
     }
     int failures = 0;
-    for (const Picture &p : c) {
+    for (const Picture& p : c) {
         const QImage img = p.paint(p.size);
         if (img.size() != p.size) {
             std::fprintf(stderr, "artgen: %s painted at %dx%d instead of %dx%d\n", qPrintable(p.name),
@@ -85,10 +80,9 @@ int writeAll(const Catalogue &c, const QString &outDir)
     return failures ? 1 : 0;
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char** argv) {
     // No window is ever shown; the offscreen platform works without a display.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

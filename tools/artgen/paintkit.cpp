@@ -11,8 +11,7 @@
 
 namespace kit {
 
-std::uint32_t Rng::next()
-{
+std::uint32_t Rng::next() {
     // xorshift32: tiny, fast and the same everywhere.
     std::uint32_t x = m_state;
     x ^= x << 13;
@@ -22,44 +21,41 @@ std::uint32_t Rng::next()
     return x;
 }
 
-double Rng::uniform(double lo, double hi)
-{
+double Rng::uniform(double lo, double hi) {
     return lo + (hi - lo) * (next() / 4294967296.0);
 }
 
-int Rng::range(int lo, int hi)
-{
+int Rng::range(int lo, int hi) {
     return lo + int(next() % std::uint32_t(hi - lo + 1));
 }
 
-QImage newImage(QSize size, QColor fill)
-{
+QImage newImage(QSize size, QColor fill) {
     QImage img(size, QImage::Format_ARGB32_Premultiplied);
     img.fill(fill);
     return img;
 }
 
-void prepare(QPainter &p)
-{
+void prepare(QPainter& p) {
     p.setRenderHint(QPainter::Antialiasing, true);
     p.setRenderHint(QPainter::SmoothPixmapTransform, true);
     p.setRenderHint(QPainter::TextAntialiasing, true);
 }
 
-QColor mix(const QColor &a, const QColor &b, double t)
-{
+QColor mix(const QColor& a, const QColor& b, double t) {
     t = std::clamp(t, 0.0, 1.0);
-    return QColor::fromRgbF(float(a.redF() + (b.redF() - a.redF()) * t),
-                            float(a.greenF() + (b.greenF() - a.greenF()) * t),
-                            float(a.blueF() + (b.blueF() - a.blueF()) * t),
-                            float(a.alphaF() + (b.alphaF() - a.alphaF()) * t));
+    return QColor::fromRgbF(
+        float(a.redF() + (b.redF() - a.redF()) * t), float(a.greenF() + (b.greenF() - a.greenF()) * t),
+        float(a.blueF() + (b.blueF() - a.blueF()) * t), float(a.alphaF() + (b.alphaF() - a.alphaF()) * t));
 }
 
-QColor tint(const QColor &c, double t) { return mix(c, QColor(255, 255, 255, c.alpha()), t); }
-QColor shade(const QColor &c, double t) { return mix(c, QColor(0, 0, 0, c.alpha()), t); }
+QColor tint(const QColor& c, double t) {
+    return mix(c, QColor(255, 255, 255, c.alpha()), t);
+}
+QColor shade(const QColor& c, double t) {
+    return mix(c, QColor(0, 0, 0, c.alpha()), t);
+}
 
-QColor withAlpha(QColor c, int alpha)
-{
+QColor withAlpha(QColor c, int alpha) {
     c.setAlpha(alpha);
     return c;
 }
@@ -67,8 +63,7 @@ QColor withAlpha(QColor c, int alpha)
 namespace {
 
 // One horizontal or vertical box pass over premultiplied ARGB data.
-void boxPass(std::vector<float> &ch, int w, int h, int r, bool horizontal)
-{
+void boxPass(std::vector<float>& ch, int w, int h, int r, bool horizontal) {
     if (r <= 0)
         return;
     const int len = horizontal ? w : h;
@@ -99,20 +94,19 @@ void boxPass(std::vector<float> &ch, int w, int h, int r, bool horizontal)
     }
 }
 
-}  // namespace
+} // namespace
 
-void blur(QImage &img, int radius)
-{
+void blur(QImage& img, int radius) {
     if (radius <= 0)
         return;
     if (img.format() != QImage::Format_ARGB32_Premultiplied)
         img = img.convertToFormat(QImage::Format_ARGB32_Premultiplied);
     const int w = img.width(), h = img.height();
     std::vector<float> ch[4];
-    for (auto &c : ch)
+    for (auto& c : ch)
         c.resize(size_t(w) * h);
     for (int y = 0; y < h; ++y) {
-        const QRgb *row = reinterpret_cast<const QRgb *>(img.constScanLine(y));
+        const QRgb* row = reinterpret_cast<const QRgb*>(img.constScanLine(y));
         for (int x = 0; x < w; ++x) {
             ch[0][y * w + x] = qAlpha(row[x]);
             ch[1][y * w + x] = qRed(row[x]);
@@ -122,24 +116,25 @@ void blur(QImage &img, int radius)
     }
     // Three box passes of a third of the radius each approximate a Gaussian of that radius.
     const int r = std::max(1, radius / 2);
-    for (auto &c : ch) {
+    for (auto& c : ch) {
         for (int pass = 0; pass < 3; ++pass) {
             boxPass(c, w, h, r, true);
             boxPass(c, w, h, r, false);
         }
     }
     for (int y = 0; y < h; ++y) {
-        QRgb *row = reinterpret_cast<QRgb *>(img.scanLine(y));
+        QRgb* row = reinterpret_cast<QRgb*>(img.scanLine(y));
         for (int x = 0; x < w; ++x) {
-            auto q = [&](int i) { return std::clamp(int(std::lround(ch[i][y * w + x])), 0, 255); };
+            auto q = [&](int i) {
+                return std::clamp(int(std::lround(ch[i][y * w + x])), 0, 255);
+            };
             const int a = q(0);
             row[x] = qRgba(std::min(q(1), a), std::min(q(2), a), std::min(q(3), a), a);
         }
     }
 }
 
-void softShadow(QPainter &p, const QPainterPath &shape, QPointF offset, int radius, QColor color)
-{
+void softShadow(QPainter& p, const QPainterPath& shape, QPointF offset, int radius, QColor color) {
     const QSize devSize(p.device()->width(), p.device()->height());
     QImage layer = newImage(devSize);
     {
@@ -158,9 +153,7 @@ void softShadow(QPainter &p, const QPainterPath &shape, QPointF offset, int radi
     p.restore();
 }
 
-void glossyBody(QPainter &p, const QPainterPath &shape, const QColor &base, double gloss,
-                double rimWidth)
-{
+void glossyBody(QPainter& p, const QPainterPath& shape, const QColor& base, double gloss, double rimWidth) {
     const QRectF r = shape.boundingRect();
     p.save();
     p.setPen(Qt::NoPen);
@@ -202,15 +195,13 @@ void glossyBody(QPainter &p, const QPainterPath &shape, const QColor &base, doub
     p.restore();
 }
 
-QPainterPath roundedRect(const QRectF &r, double radius)
-{
+QPainterPath roundedRect(const QRectF& r, double radius) {
     QPainterPath path;
     path.addRoundedRect(r, radius, radius);
     return path;
 }
 
-QPainterPath starPath(QPointF c, double outer, double inner, int points, double rotationDeg)
-{
+QPainterPath starPath(QPointF c, double outer, double inner, int points, double rotationDeg) {
     QPainterPath path;
     for (int i = 0; i < points * 2; ++i) {
         const double ang = qDegreesToRadians(rotationDeg + i * 180.0 / points);
@@ -225,8 +216,7 @@ QPainterPath starPath(QPointF c, double outer, double inner, int points, double 
     return path;
 }
 
-void drawStar(QPainter &p, QPointF c, double radius, double fill)
-{
+void drawStar(QPainter& p, QPointF c, double radius, double fill) {
     // Slightly plump proportions and round joins make a friendlier star than a sharp one.
     const QPainterPath star = starPath(c, radius, radius * 0.5);
     const double edge = std::max(1.0, radius * 0.11);
@@ -263,8 +253,7 @@ void drawStar(QPainter &p, QPointF c, double radius, double fill)
     p.restore();
 }
 
-QFont boldFont(double pixelSize)
-{
+QFont boldFont(double pixelSize) {
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(std::max(1, int(std::lround(pixelSize))));
     f.setBold(true);
@@ -273,15 +262,13 @@ QFont boldFont(double pixelSize)
     return f;
 }
 
-QFont plainFont(double pixelSize)
-{
+QFont plainFont(double pixelSize) {
     QFont f = boldFont(pixelSize);
     f.setBold(false);
     return f;
 }
 
-QPainterPath centredText(const QString &text, const QFont &font, QPointF centre)
-{
+QPainterPath centredText(const QString& text, const QFont& font, QPointF centre) {
     QPainterPath path;
     path.addText(0, 0, font, text);
     const QRectF b = path.boundingRect();
@@ -289,8 +276,7 @@ QPainterPath centredText(const QString &text, const QFont &font, QPointF centre)
     return path;
 }
 
-QPainterPath fittedText(const QString &text, const QFont &font, const QRectF &box)
-{
+QPainterPath fittedText(const QString& text, const QFont& font, const QRectF& box) {
     QPainterPath path;
     path.addText(0, 0, font, text);
     QRectF b = path.boundingRect();
@@ -303,9 +289,8 @@ QPainterPath fittedText(const QString &text, const QFont &font, const QRectF &bo
     return path;
 }
 
-void outlinedText(QPainter &p, const QPainterPath &path, const QBrush &fill, const QColor &outline,
-                  double outlineWidth, bool shadow)
-{
+void outlinedText(QPainter& p, const QPainterPath& path, const QBrush& fill, const QColor& outline,
+                  double outlineWidth, bool shadow) {
     p.save();
     if (shadow) {
         QPainterPathStroker st;
@@ -328,11 +313,10 @@ void outlinedText(QPainter &p, const QPainterPath &path, const QBrush &fill, con
     p.restore();
 }
 
-QPainterPath operationSign(int op, QPointF c, double s)
-{
+QPainterPath operationSign(int op, QPointF c, double s) {
     // Built from rounded bars rather than font glyphs, so every sign has the same weight.
-    const double bar = s * 0.20;        // thickness
-    const double len = s * 0.78;        // long bar length
+    const double bar = s * 0.20; // thickness
+    const double len = s * 0.78; // long bar length
     const double r = bar / 2;
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);
@@ -340,14 +324,14 @@ QPainterPath operationSign(int op, QPointF c, double s)
         path.addRoundedRect(QRectF(c.x() - l / 2, cy - bar / 2, l, bar), r, r);
     };
     switch (op) {
-    case 0:  // plus
+    case 0: // plus
         hbar(c.y(), len);
         path.addRoundedRect(QRectF(c.x() - bar / 2, c.y() - len / 2, bar, len), r, r);
         break;
-    case 1:  // minus
+    case 1: // minus
         hbar(c.y(), len);
         break;
-    case 2: {  // times: a plus turned by 45 degrees
+    case 2: { // times: a plus turned by 45 degrees
         QPainterPath plus;
         plus.setFillRule(Qt::WindingFill);
         const double l = len * 0.92;
@@ -359,7 +343,7 @@ QPainterPath operationSign(int op, QPointF c, double s)
         path.addPath(t.map(plus));
         break;
     }
-    default: {  // divide: bar with a dot above and below
+    default: { // divide: bar with a dot above and below
         hbar(c.y(), len);
         const double dot = bar * 1.2;
         path.addEllipse(QPointF(c.x(), c.y() - len * 0.34), dot / 2 + 0.3, dot / 2 + 0.3);
@@ -370,17 +354,16 @@ QPainterPath operationSign(int op, QPointF c, double s)
     return path.simplified();
 }
 
-QImage alphaAsGrey(const QImage &src)
-{
+QImage alphaAsGrey(const QImage& src) {
     const QImage img = src.convertToFormat(QImage::Format_ARGB32);
     QImage out(img.size(), QImage::Format_Grayscale8);
     for (int y = 0; y < img.height(); ++y) {
-        const QRgb *in = reinterpret_cast<const QRgb *>(img.constScanLine(y));
-        uchar *o = out.scanLine(y);
+        const QRgb* in = reinterpret_cast<const QRgb*>(img.constScanLine(y));
+        uchar* o = out.scanLine(y);
         for (int x = 0; x < img.width(); ++x)
             o[x] = uchar(qAlpha(in[x]));
     }
     return out;
 }
 
-}  // namespace kit
+} // namespace kit

@@ -13,8 +13,7 @@ namespace {
 
 // ---- shared bits -------------------------------------------------------------------------
 
-void softBlob(QPainter &p, QPointF c, double r, const QColor &col)
-{
+void softBlob(QPainter& p, QPointF c, double r, const QColor& col) {
     QRadialGradient g(c, r);
     g.setColorAt(0.0, col);
     g.setColorAt(0.7, withAlpha(col, col.alpha() / 2));
@@ -24,8 +23,7 @@ void softBlob(QPainter &p, QPointF c, double r, const QColor &col)
     p.drawEllipse(c, r, r);
 }
 
-QPainterPath wave(double width, double baseY, double amp, double length, double phase, double bottom)
-{
+QPainterPath wave(double width, double baseY, double amp, double length, double phase, double bottom) {
     QPainterPath path;
     path.moveTo(0, bottom);
     for (double x = 0; x <= width + 1; x += 2)
@@ -35,8 +33,7 @@ QPainterPath wave(double width, double baseY, double amp, double length, double 
     return path;
 }
 
-void sparkle(QPainter &p, QPointF c, double r, const QColor &col)
-{
+void sparkle(QPainter& p, QPointF c, double r, const QColor& col) {
     p.setPen(Qt::NoPen);
     p.setBrush(col);
     p.drawPath(starPath(c, r, r * 0.28, 4, -90));
@@ -44,8 +41,7 @@ void sparkle(QPainter &p, QPointF c, double r, const QColor &col)
 
 // ---- window background -------------------------------------------------------------------------
 
-QImage blueBackground(QSize s)
-{
+QImage blueBackground(QSize s) {
     QImage img = newImage(s, Qt::white);
     QPainter p(&img);
     prepare(p);
@@ -71,8 +67,7 @@ QImage blueBackground(QSize s)
 
 // ---- right-hand control panel -----------------------------------------------------------
 
-QImage controlPanel(QSize s)
-{
+QImage controlPanel(QSize s) {
     QImage img = newImage(s, Qt::white);
     QPainter p(&img);
     prepare(p);
@@ -92,7 +87,7 @@ QImage controlPanel(QSize s)
     p.setPen(QPen(withAlpha(Qt::white, 120), 1.0));
     p.drawLine(QPointF(0, 1.5), QPointF(s.width(), 1.5));
     const double stars[][3] = {{30, 16, 6}, {62, 10, 3.5}, {118, 17, 5}, {170, 9, 3.5}, {205, 18, 6}};
-    for (const auto &st : stars)
+    for (const auto& st : stars)
         sparkle(p, QPointF(st[0], st[1]), st[2], QColor(255, 255, 255, 200));
 
     // A soft shade along the left edge, where the panel meets the play area.
@@ -105,12 +100,11 @@ QImage controlPanel(QSize s)
 
 // ---- start picture ----------------------------------------------------------------------------
 
-void cloud(QPainter &p, QPointF c, double scale)
-{
+void cloud(QPainter& p, QPointF c, double scale) {
     QPainterPath path;
     path.setFillRule(Qt::WindingFill);
     const double blobs[][3] = {{-34, 6, 18}, {-14, -6, 24}, {12, -10, 26}, {34, 2, 19}, {0, 10, 20}};
-    for (const auto &b : blobs)
+    for (const auto& b : blobs)
         path.addEllipse(QPointF(c.x() + b[0] * scale, c.y() + b[1] * scale), b[2] * scale, b[2] * scale);
     path = path.simplified();
     softShadow(p, path, QPointF(0, 4 * scale), int(6 * scale), QColor(60, 110, 170, 70));
@@ -122,8 +116,7 @@ void cloud(QPainter &p, QPointF c, double scale)
     p.drawPath(path);
 }
 
-void numberBalloon(QPainter &p, QPointF c, double r, const QColor &col, const QString &text, int op = -1)
-{
+void numberBalloon(QPainter& p, QPointF c, double r, const QColor& col, const QString& text, int op = -1) {
     QPainterPath ball;
     ball.addEllipse(c, r, r);
     softShadow(p, ball, QPointF(2, 3), 5, QColor(20, 50, 100, 80));
@@ -138,8 +131,7 @@ void numberBalloon(QPainter &p, QPointF c, double r, const QColor &col, const QS
     }
 }
 
-QImage splash(QSize s)
-{
+QImage splash(QSize s) {
     QImage img = newImage(s, Qt::white);
     QPainter p(&img);
     prepare(p);
@@ -221,9 +213,9 @@ QImage splash(QSize s)
     p.save();
     p.setClipPath(brook);
     p.setPen(QPen(QColor(255, 255, 255, 170), 2.2, Qt::SolidLine, Qt::RoundCap));
-    const double ripples[][3] = {{318, 332, 16}, {352, 372, 22}, {300, 404, 26}, {270, 436, 30},
-                                 {330, 452, 34}, {290, 470, 24}};
-    for (const auto &r : ripples) {
+    const double ripples[][3] = {{318, 332, 16}, {352, 372, 22}, {300, 404, 26},
+                                 {270, 436, 30}, {330, 452, 34}, {290, 470, 24}};
+    for (const auto& r : ripples) {
         QPainterPath rp;
         rp.moveTo(r[0] - r[2] / 2, r[1]);
         rp.quadTo(r[0], r[1] - 4, r[0] + r[2] / 2, r[1]);
@@ -233,7 +225,7 @@ QImage splash(QSize s)
 
     // Stepping stones with numbers on them.
     const double stones[][3] = {{246, 446, 1}, {318, 420, 2}, {386, 446, 3}};
-    for (const auto &st : stones) {
+    for (const auto& st : stones) {
         QPainterPath stone;
         stone.addEllipse(QPointF(st[0], st[1]), 26, 14);
         softShadow(p, stone, QPointF(0, 3), 3, QColor(0, 40, 80, 90));
@@ -247,7 +239,7 @@ QImage splash(QSize s)
     for (int i = 0; i < 26; ++i) {
         const QPointF c(rng.uniform(10, w - 10), rng.uniform(372, h - 10));
         if (c.x() > 200 && c.x() < 450)
-            continue;  // keep the brook clear
+            continue; // keep the brook clear
         const QColor cols[] = {pal::pink, pal::sun, Qt::white, pal::coral};
         const QColor col = cols[rng.range(0, 3)];
         p.setPen(Qt::NoPen);
@@ -269,7 +261,8 @@ QImage splash(QSize s)
     numberBalloon(p, QPointF(186, 38), 17, pal::pink, QStringLiteral("5"));
 
     // The name.
-    const QPainterPath title = fittedText(QStringLiteral("Numbrook Riza"), boldFont(76), QRectF(40, 104, w - 80, 78));
+    const QPainterPath title =
+        fittedText(QStringLiteral("Numbrook Riza"), boldFont(76), QRectF(40, 104, w - 80, 78));
     QLinearGradient tg(0, 104, 0, 182);
     tg.setColorAt(0.0, QColor(0xff, 0xe5, 0x5c));
     tg.setColorAt(0.5, QColor(0xff, 0xb0, 0x1f));
@@ -280,19 +273,18 @@ QImage splash(QSize s)
     softShadow(p, glow.createStroke(title).united(title), QPointF(0, 0), 8, QColor(255, 255, 255, 200));
     outlinedText(p, title, tg, pal::ink, 3.2, true);
 
-    const QPainterPath sub = fittedText(QStringLiteral("Practice your math facts!"), boldFont(28),
-                                        QRectF(120, 192, w - 240, 30));
+    const QPainterPath sub =
+        fittedText(QStringLiteral("Practice your math facts!"), boldFont(28), QRectF(120, 192, w - 240, 30));
     outlinedText(p, sub, Qt::white, pal::deepBlue, 2.0, true);
 
-    for (const auto &sp : {QPointF(30, 96), QPointF(612, 196), QPointF(596, 224), QPointF(24, 180)})
+    for (const auto& sp : {QPointF(30, 96), QPointF(612, 196), QPointF(596, 224), QPointF(24, 180)})
         sparkle(p, sp, 7, QColor(255, 255, 255, 230));
     return img;
 }
 
 // ---- message box pictures -----------------------------------------------------------------------
 
-QImage congratsBackdrop(QSize s)
-{
+QImage congratsBackdrop(QSize s) {
     QImage img = newImage(s, Qt::white);
     QPainter p(&img);
     prepare(p);
@@ -321,19 +313,24 @@ QImage congratsBackdrop(QSize s)
         p.setPen(Qt::NoPen);
         p.setBrush(col);
         switch (rng.range(0, 2)) {
-        case 0: p.drawRoundedRect(QRectF(-4, -1.6, 8, 3.2), 1.2, 1.2); break;
-        case 1: p.drawEllipse(QPointF(0, 0), 2.4, 2.4); break;
-        default: p.drawPath(starPath(QPointF(0, 0), 4.2, 2.0)); break;
+        case 0:
+            p.drawRoundedRect(QRectF(-4, -1.6, 8, 3.2), 1.2, 1.2);
+            break;
+        case 1:
+            p.drawEllipse(QPointF(0, 0), 2.4, 2.4);
+            break;
+        default:
+            p.drawPath(starPath(QPointF(0, 0), 4.2, 2.0));
+            break;
         }
         p.restore();
     }
-    for (const auto &st : {QPointF(392, 22), QPointF(26, 150), QPointF(404, 160), QPointF(96, 12)})
+    for (const auto& st : {QPointF(392, 22), QPointF(26, 150), QPointF(404, 160), QPointF(96, 12)})
         drawStar(p, st, 8, 1.0);
     return img;
 }
 
-QImage boxOverlay(QSize s)
-{
+QImage boxOverlay(QSize s) {
     // Drawn stretched over every message box and the password prompt, on top of the plain grey
     // or the confetti backdrop, so it stays see-through: a light wash and a rounded frame.
     QImage img = newImage(s);
@@ -359,8 +356,7 @@ QImage boxOverlay(QSize s)
 
 // ---- picture titles --------------------------------------------------------------------------
 
-QImage purpleTitle(QSize s, const QString &text)
-{
+QImage purpleTitle(QSize s, const QString& text) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -374,8 +370,7 @@ QImage purpleTitle(QSize s, const QString &text)
     return img;
 }
 
-QImage rainbowTitle(QSize s, const QString &text)
-{
+QImage rainbowTitle(QSize s, const QString& text) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
@@ -390,8 +385,8 @@ QImage rainbowTitle(QSize s, const QString &text)
     p.setBrush(Qt::white);
     p.drawPath(whole);
 
-    const QColor cols[] = {pal::coral, pal::orange, QColor(0xe0, 0xa8, 0x00), pal::plus, pal::times, pal::violet,
-                           pal::pink};
+    const QColor cols[] = {pal::coral,  pal::orange, QColor(0xe0, 0xa8, 0x00), pal::plus, pal::times,
+                           pal::violet, pal::pink};
     // Split the text path into letters by drawing each glyph's own path at the same scale.
     QPainterPath raw;
     raw.addText(0, 0, f, text);
@@ -424,12 +419,12 @@ QImage rainbowTitle(QSize s, const QString &text)
     return img;
 }
 
-QImage hallTitle(QSize s)
-{
+QImage hallTitle(QSize s) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
-    const QPainterPath t = fittedText(QStringLiteral("Hall of Fame"), boldFont(40), QRectF(34, 5, s.width() - 68, 40));
+    const QPainterPath t =
+        fittedText(QStringLiteral("Hall of Fame"), boldFont(40), QRectF(34, 5, s.width() - 68, 40));
     QLinearGradient g(0, t.boundingRect().top(), 0, t.boundingRect().bottom());
     g.setColorAt(0.0, pal::goldLight);
     g.setColorAt(0.5, pal::sun);
@@ -442,8 +437,7 @@ QImage hallTitle(QSize s)
 
 // ---- drill round missed-answers plate ---------------------------------------------------------
 
-QImage missPlate(QSize s)
-{
+QImage missPlate(QSize s) {
     QImage img = newImage(s, QColor(0xee, 0xee, 0xee));
     QPainter p(&img);
     prepare(p);
@@ -463,8 +457,7 @@ QImage missPlate(QSize s)
 
 // ---- the maker's logo for the about box ---------------------------------------------------------
 
-QImage makerLogo(QSize s)
-{
+QImage makerLogo(QSize s) {
     QImage img = newImage(s, Qt::white);
     QPainter p(&img);
     prepare(p);
@@ -505,8 +498,7 @@ QImage makerLogo(QSize s)
     return img;
 }
 
-QImage indexBorder(QSize s)
-{
+QImage indexBorder(QSize s) {
     QImage img = newImage(s, Qt::white);
     QPainter p(&img);
     prepare(p);
@@ -522,10 +514,9 @@ QImage indexBorder(QSize s)
     return img;
 }
 
-}  // namespace
+} // namespace
 
-void addScenePictures(Catalogue &c)
-{
+void addScenePictures(Catalogue& c) {
     c.push_back({"CustomBlueBkg", "CustomBlueBkg.png", QSize(900, 680),
                  QStringLiteral("covers the largest window it backs unscaled (882x600, 800x676)"), true,
                  blueBackground});
@@ -538,18 +529,22 @@ void addScenePictures(Catalogue &c)
                  QStringLiteral("message box is 420 wide, 184 high and more for long messages"), true,
                  congratsBackdrop});
     c.push_back({"cautionBkg4", "cautionBkg4.png", QSize(420, 184),
-                 QStringLiteral("stretched over the 420x184 message box and 390x226 prompt"), true, boxOverlay});
+                 QStringLiteral("stretched over the 420x184 message box and 390x226 prompt"), true,
+                 boxOverlay});
     c.push_back({"CurStudGraphic", "CurStudGraphic.png", QSize(262, 38),
-                 QStringLiteral("sign-in title canvas is 262x38"), false,
-                 [](QSize s) { return purpleTitle(s, QStringLiteral("Current Student")); }});
-    c.push_back({"funWMath", "funWMath.png", QSize(210, 34), QStringLiteral("sign-in games title canvas is 210x34"),
-                 false, [](QSize s) { return rainbowTitle(s, QStringLiteral("Fun With Math")); }});
+                 QStringLiteral("sign-in title canvas is 262x38"), false, [](QSize s) {
+                     return purpleTitle(s, QStringLiteral("Current Student"));
+                 }});
+    c.push_back({"funWMath", "funWMath.png", QSize(210, 34),
+                 QStringLiteral("sign-in games title canvas is 210x34"), false, [](QSize s) {
+                     return rainbowTitle(s, QStringLiteral("Fun With Math"));
+                 }});
     c.push_back({"HOF10Title", "HOF10Title.png", QSize(300, 50),
                  QStringLiteral("hall of fame title canvas is 300x50"), false, hallTitle});
     c.push_back({"newerMissPlt", "newerMissPlt.jpg", QSize(144, 335),
                  QStringLiteral("missed-answers canvas is 144x335"), false, missPlate});
-    c.push_back({"OVRInfo", "OVRInfo.jpg", QSize(337, 106), QStringLiteral("about box logo canvas is 337x106"), false,
-                 makerLogo});
+    c.push_back({"OVRInfo", "OVRInfo.jpg", QSize(337, 106),
+                 QStringLiteral("about box logo canvas is 337x106"), false, makerLogo});
     c.push_back({"newIndxbdr", "newIndxbdr.png", QSize(8, 540),
                  QStringLiteral("help index border canvas is 8x540"), false, indexBorder});
 }

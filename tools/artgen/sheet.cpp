@@ -21,8 +21,7 @@ struct Item {
     bool checker;
 };
 
-QImage checkerUnder(const QImage &img)
-{
+QImage checkerUnder(const QImage& img) {
     QImage out = newImage(img.size(), Qt::white);
     QPainter p(&out);
     for (int y = 0; y < img.height(); y += 6)
@@ -34,13 +33,12 @@ QImage checkerUnder(const QImage &img)
 }
 
 // Uses a grey mask the way the windows do: white shows the picture, black hides it.
-QImage applyMask(const QImage &face, const QImage &mask)
-{
+QImage applyMask(const QImage& face, const QImage& mask) {
     QImage out = face.convertToFormat(QImage::Format_ARGB32);
     const QImage m = mask.convertToFormat(QImage::Format_Grayscale8);
     for (int y = 0; y < out.height() && y < m.height(); ++y) {
-        QRgb *row = reinterpret_cast<QRgb *>(out.scanLine(y));
-        const uchar *mr = m.constScanLine(y);
+        QRgb* row = reinterpret_cast<QRgb*>(out.scanLine(y));
+        const uchar* mr = m.constScanLine(y);
         for (int x = 0; x < out.width() && x < m.width(); ++x)
             row[x] = qRgba(qRed(row[x]), qGreen(row[x]), qBlue(row[x]), mr[x] * 255 / 255);
     }
@@ -49,8 +47,7 @@ QImage applyMask(const QImage &face, const QImage &mask)
 
 // A push button as the program paints it: face stretched over the button, caption centred
 // with a one-pixel black shadow.
-QImage pushButton(const QImage &face, QSize size, const QString &caption, QColor capColour, bool pressed)
-{
+QImage pushButton(const QImage& face, QSize size, const QString& caption, QColor capColour, bool pressed) {
     QImage out = newImage(size + QSize(4, 4));
     QPainter p(&out);
     prepare(p);
@@ -79,8 +76,7 @@ QImage pushButton(const QImage &face, QSize size, const QString &caption, QColor
 }
 
 // A number tile as the games write on it: bold, blue over a black shadow.
-void tileNumber(QPainter &p, QSize tile, const QString &text, int size)
-{
+void tileNumber(QPainter& p, QSize tile, const QString& text, int size) {
     QFont f(QStringLiteral("DejaVu Sans"));
     f.setPixelSize(size);
     f.setBold(true);
@@ -97,16 +93,14 @@ class Sheet {
 public:
     explicit Sheet(int width) : m_width(width) {}
 
-    void section(const QString &title)
-    {
+    void section(const QString& title) {
         newRow();
         m_y += 10;
         m_ops.push_back({QImage(), title, QPoint(12, m_y), true});
         m_y += 26;
     }
 
-    void add(const Item &it)
-    {
+    void add(const Item& it) {
         const QImage shown = it.checker ? checkerUnder(it.img) : it.img;
         const int w = std::max(shown.width(), labelWidth(it.label));
         if (m_x + w > m_width - 12)
@@ -117,13 +111,12 @@ public:
         m_x += w + 18;
     }
 
-    QImage render() const
-    {
+    QImage render() const {
         const int h = m_y + m_rowH + 20;
         QImage out = newImage(QSize(m_width, h), QColor(0xf3, 0xf3, 0xf3));
         QPainter p(&out);
         prepare(p);
-        for (const Op &op : m_ops) {
+        for (const Op& op : m_ops) {
             if (!op.img.isNull()) {
                 p.setPen(QColor(0xbb, 0xbb, 0xbb));
                 p.drawRect(QRect(op.at - QPoint(1, 1), op.img.size() + QSize(1, 1)));
@@ -144,9 +137,10 @@ private:
         QPoint at;
         bool heading;
     };
-    static int labelWidth(const QString &s) { return int(QFontMetricsF(plainFont(11)).horizontalAdvance(s)) + 2; }
-    void newRow()
-    {
+    static int labelWidth(const QString& s) {
+        return int(QFontMetricsF(plainFont(11)).horizontalAdvance(s)) + 2;
+    }
+    void newRow() {
         if (m_x > 12) {
             m_y += m_rowH + 12;
         }
@@ -158,13 +152,12 @@ private:
     std::vector<Op> m_ops;
 };
 
-}  // namespace
+} // namespace
 
-bool renderContactSheet(const Catalogue &c, const QString &dir, const QString &outPath)
-{
+bool renderContactSheet(const Catalogue& c, const QString& dir, const QString& outPath) {
     std::map<QString, QImage> pics;
     bool ok = true;
-    for (const Picture &p : c) {
+    for (const Picture& p : c) {
         QImage img(QDir(dir).filePath(p.file));
         if (img.isNull()) {
             std::fprintf(stderr, "artgen: cannot read %s\n", qPrintable(p.file));
@@ -176,15 +169,15 @@ bool renderContactSheet(const Catalogue &c, const QString &dir, const QString &o
 
     Sheet sheet(1400);
     sheet.section(QStringLiteral("Every picture at its real size"));
-    for (const Picture &p : c) {
-        const QImage &img = pics[p.name];
+    for (const Picture& p : c) {
+        const QImage& img = pics[p.name];
         sheet.add({img, QStringLiteral("%1  %2x%3").arg(p.file).arg(img.width()).arg(img.height()),
                    img.hasAlphaChannel()});
     }
 
     sheet.section(QStringLiteral("Push buttons as painted by the program (normal and pressed)"));
-    const char *faces[5] = {"CancelLrg", "ActionLrg", "yellowBtn", "GreenBtn", "ltRedBtn"};
-    const char *caps[5] = {"Cancel", "Start Round", "My Settings", "My Progress", "Close Screen"};
+    const char* faces[5] = {"CancelLrg", "ActionLrg", "yellowBtn", "GreenBtn", "ltRedBtn"};
+    const char* caps[5] = {"Cancel", "Start Round", "My Settings", "My Progress", "Close Screen"};
     for (int k = 0; k < 5; ++k) {
         const QImage face = applyMask(pics[faces[k]], pics["MaskLrg"]);
         const QColor col = k < 2 ? QColor(0xff, 0xf6, 0xe6) : QColor(0xbd, 0xd8, 0xff);
@@ -195,7 +188,7 @@ bool renderContactSheet(const Catalogue &c, const QString &dir, const QString &o
     }
 
     sheet.section(QStringLiteral("Tiles, digits, check box, stepper, bar"));
-    for (const char *n : {"button64", "selMDBtn", "curLocBtn"}) {
+    for (const char* n : {"button64", "selMDBtn", "curLocBtn"}) {
         QImage tile = newImage(QSize(48, 48), QColor(0xc8, 0xe2, 0xf8));
         QPainter p(&tile);
         p.drawImage(QRect(0, 0, 48, 48), pics[n]);
@@ -205,7 +198,7 @@ bool renderContactSheet(const Catalogue &c, const QString &dir, const QString &o
     {
         QImage num = newImage(QSize(36 * 3 + 24, 44 * 2 + 8), QColor(0xec, 0xec, 0xec));
         QPainter p(&num);
-        const char *digits[] = {"One", "Four", "Four"};
+        const char* digits[] = {"One", "Four", "Four"};
         for (int i = 0; i < 3; ++i)
             p.drawImage(24 + 36 * i + 6, 6, pics[digits[i]]);
         p.drawImage(24 + 6, 52, pics["Blank"]);
@@ -271,7 +264,7 @@ bool renderContactSheet(const Catalogue &c, const QString &dir, const QString &o
     }
 
     sheet.section(QStringLiteral("Message boxes and password prompt"));
-    auto box = [&](bool congrats, bool caution, const QString &msg, QSize size) {
+    auto box = [&](bool congrats, bool caution, const QString& msg, QSize size) {
         QImage b = newImage(size, QColor(0xdd, 0xdd, 0xdd));
         QPainter p(&b);
         prepare(p);
@@ -285,16 +278,21 @@ bool renderContactSheet(const Catalogue &c, const QString &dir, const QString &o
         p.setFont(plainFont(10));
         p.drawText(108, 88 + 12, QStringLiteral("A smaller line that explains a little more."));
         const QImage face = applyMask(pics["ActionLrg"], pics["MaskLrg"]);
-        p.drawImage(276, size.height() - 46, pushButton(face, QSize(120, 29), QStringLiteral("Close"),
-                                                          QColor(0xff, 0xf6, 0xe6), false));
+        p.drawImage(
+            276, size.height() - 46,
+            pushButton(face, QSize(120, 29), QStringLiteral("Close"), QColor(0xff, 0xf6, 0xe6), false));
         return b;
     };
     sheet.add({box(true, false, QStringLiteral("Congratulations, Sam! You have earned another half star."),
-                   QSize(420, 184)), QStringLiteral("congratulation"), false});
+                   QSize(420, 184)),
+               QStringLiteral("congratulation"), false});
     sheet.add({box(false, true, QStringLiteral("Please choose a class first."), QSize(420, 184)),
                QStringLiteral("caution"), false});
-    sheet.add({box(true, false, QStringLiteral("Congratulations, Sam!\nA new best time.\nKeep going!\nYou rock!\nLine five"),
-                   QSize(420, 232)), QStringLiteral("congratulation, 6 lines"), false});
+    sheet.add(
+        {box(true, false,
+             QStringLiteral("Congratulations, Sam!\nA new best time.\nKeep going!\nYou rock!\nLine five"),
+             QSize(420, 232)),
+         QStringLiteral("congratulation, 6 lines"), false});
     {
         QImage pw = newImage(QSize(390, 226), QColor(0xec, 0xec, 0xec));
         QPainter p(&pw);
@@ -303,13 +301,16 @@ bool renderContactSheet(const Catalogue &c, const QString &dir, const QString &o
         p.drawImage(10, 10, pics["newCaution64"]);
         p.setFont(plainFont(13));
         p.setPen(QColor(0x41, 0x75, 0xbd));
-        p.drawText(QRect(84, 20, 286, 36), Qt::TextWordWrap, QStringLiteral("Please enter the administrative password."));
+        p.drawText(QRect(84, 20, 286, 36), Qt::TextWordWrap,
+                   QStringLiteral("Please enter the administrative password."));
         p.fillRect(QRect(125, 77, 140, 22), Qt::white);
         const QColor cream(0xff, 0xf6, 0xe6);
-        p.drawImage(112, 177, pushButton(applyMask(pics["CancelLrg"], pics["MaskLrg"]), QSize(120, 29),
-                                         QStringLiteral("Cancel"), cream, false));
-        p.drawImage(250, 177, pushButton(applyMask(pics["ActionLrg"], pics["MaskLrg"]), QSize(120, 29),
-                                         QStringLiteral("Accept"), cream, false));
+        p.drawImage(112, 177,
+                    pushButton(applyMask(pics["CancelLrg"], pics["MaskLrg"]), QSize(120, 29),
+                               QStringLiteral("Cancel"), cream, false));
+        p.drawImage(250, 177,
+                    pushButton(applyMask(pics["ActionLrg"], pics["MaskLrg"]), QSize(120, 29),
+                               QStringLiteral("Accept"), cream, false));
         sheet.add({pw, QStringLiteral("password prompt"), false});
     }
 
@@ -318,6 +319,7 @@ bool renderContactSheet(const Catalogue &c, const QString &dir, const QString &o
         std::fprintf(stderr, "artgen: cannot write %s\n", qPrintable(outPath));
         return false;
     }
-    std::printf("artgen: contact sheet %dx%d written to %s\n", out.width(), out.height(), qPrintable(outPath));
+    std::printf("artgen: contact sheet %dx%d written to %s\n", out.width(), out.height(),
+                qPrintable(outPath));
     return ok;
 }

@@ -19,15 +19,13 @@ namespace {
 constexpr double kShortest = 0.2;
 constexpr double kLongest = 1.5;
 
-int usage()
-{
+int usage() {
     std::fputs("usage: soundgen --words | soundgen OUTDIR [SPEECHDIR]\n", stderr);
     return 2;
 }
 
 // Keeps every sound between the shortest and longest length the program expects.
-void fitLength(synth::Buffer &b, const std::string &name)
-{
+void fitLength(synth::Buffer& b, const std::string& name) {
     const size_t longest = size_t(synth::samples(kLongest));
     if (b.size() > longest) {
         const double over = synth::seconds(b) - kLongest;
@@ -41,17 +39,16 @@ void fitLength(synth::Buffer &b, const std::string &name)
         b.resize(size_t(synth::samples(kShortest)), 0.0f);
 }
 
-}  // namespace
+} // namespace
 
-int main(int argc, char **argv)
-{
+int main(int argc, char** argv) {
     if (argc < 2)
         return usage();
     const std::string first = argv[1];
     const auto sounds = allSounds();
 
     if (first == "--words") {
-        for (const Sound &s : sounds)
+        for (const Sound& s : sounds)
             if (!s.words.empty())
                 std::printf("%s\t%s\n", s.name.c_str(), s.words.c_str());
         return 0;
@@ -69,15 +66,15 @@ int main(int argc, char **argv)
     }
 
     int failures = 0;
-    for (const Sound &s : sounds) {
+    for (const Sound& s : sounds) {
         std::optional<synth::Buffer> speech;
         if (!s.words.empty()) {
             std::string why = "no speech folder given";
             if (!speechDir.empty())
                 speech = wavio::read((speechDir / (s.name + ".wav")).string(), &why);
             if (!speech)
-                std::fprintf(stderr, "soundgen: %s without its words \"%s\" (%s)\n", s.name.c_str(), s.words.c_str(),
-                             why.c_str());
+                std::fprintf(stderr, "soundgen: %s without its words \"%s\" (%s)\n", s.name.c_str(),
+                             s.words.c_str(), why.c_str());
         }
         synth::Buffer b = s.make(speech ? &*speech : nullptr);
         fitLength(b, s.name);

@@ -10,12 +10,26 @@ namespace {
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 
 // MIDI note numbers of the notes used below.
-enum : int { G3 = 55, Ab3 = 56, A3 = 57, Bb3 = 58, C4 = 60, D4 = 62, G4 = 67, C5 = 72, E5 = 76, G5 = 79,
-             C6 = 84, E6 = 88, G6 = 91, C7 = 96, E7 = 100 };
+enum : int {
+    G3 = 55,
+    Ab3 = 56,
+    A3 = 57,
+    Bb3 = 58,
+    C4 = 60,
+    D4 = 62,
+    G4 = 67,
+    C5 = 72,
+    E5 = 76,
+    G5 = 79,
+    C6 = 84,
+    E6 = 88,
+    G6 = 91,
+    C7 = 96,
+    E7 = 100
+};
 
 // Words first, then a short musical answer that starts as the words end.
-Buffer afterWords(const Buffer *speech, const Buffer &accent, double overlap = 0.04)
-{
+Buffer afterWords(const Buffer* speech, const Buffer& accent, double overlap = 0.04) {
     Buffer out;
     double at = 0;
     if (speech) {
@@ -26,8 +40,7 @@ Buffer afterWords(const Buffer *speech, const Buffer &accent, double overlap = 0
     return out;
 }
 
-Buffer chordOf(std::initializer_list<int> notes, double dur, double vibrato = 0.0)
-{
+Buffer chordOf(std::initializer_list<int> notes, double dur, double vibrato = 0.0) {
     Buffer out;
     for (int n : notes)
         mix(out, brass(noteHz(n), dur, vibrato), 0, 1.0 / notes.size());
@@ -36,9 +49,9 @@ Buffer chordOf(std::initializer_list<int> notes, double dur, double vibrato = 0.
 
 // ---- the click ---------------------------------------------------------------------------------
 
-Buffer blip(const Buffer *)
-{
-    Buffer out = oscillator(0.06, [](double t) { return 1500.0 * std::exp(-t * 14.0); }, Wave::Sine);
+Buffer blip(const Buffer*) {
+    Buffer out = oscillator(
+        0.06, [](double t) { return 1500.0 * std::exp(-t * 14.0); }, Wave::Sine);
     percussive(out, 0.001, 0.012);
     Buffer tick = noiseBurst(0.01, 11);
     bandpass(tick, 3200, 1.5);
@@ -50,14 +63,13 @@ Buffer blip(const Buffer *)
 
 // ---- right answers -------------------------------------------------------------------------------
 
-Buffer happyLaugh(const Buffer *)
-{
+Buffer happyLaugh(const Buffer*) {
     // "Ha-ha-ha-ha": open "ah" syllables, each falling a little, the whole laugh falling too.
     Buffer out;
     for (int i = 0; i < 5; ++i) {
         const double p0 = 470.0 - i * 22.0;
-        Buffer s = syllable(0.105, [p0](double t) { return p0 * (1.0 - 0.9 * t); }, 820, 1280, 0.5,
-                            std::uint32_t(100 + i));
+        Buffer s = syllable(
+            0.105, [p0](double t) { return p0 * (1.0 - 0.9 * t); }, 820, 1280, 0.5, std::uint32_t(100 + i));
         mix(out, s, i * 0.145);
     }
     Buffer sparkle = bell(noteHz(C7), 0.5, 0.8);
@@ -66,8 +78,7 @@ Buffer happyLaugh(const Buffer *)
     return out;
 }
 
-Buffer cashRegister(const Buffer *)
-{
+Buffer cashRegister(const Buffer*) {
     Buffer out;
     for (int k = 0; k < 2; ++k) {
         Buffer click = noiseBurst(0.02, std::uint32_t(21 + k));
@@ -85,16 +96,14 @@ Buffer cashRegister(const Buffer *)
     return out;
 }
 
-Buffer bing(const Buffer *)
-{
+Buffer bing(const Buffer*) {
     Buffer out = bell(noteHz(E6), 1.05, 1.0);
     mix(out, bell(noteHz(E7), 0.7, 0.6), 0.0, 0.25);
     reverb(out, 0.2, 0.25);
     return out;
 }
 
-Buffer yayWords(const Buffer *speech)
-{
+Buffer yayWords(const Buffer* speech) {
     Buffer accent;
     const int notes[] = {C6, E6, G6, C7};
     for (int i = 0; i < 4; ++i)
@@ -103,8 +112,7 @@ Buffer yayWords(const Buffer *speech)
     return afterWords(speech, accent);
 }
 
-Buffer boing(const Buffer *)
-{
+Buffer boing(const Buffer*) {
     Buffer out = oscillator(
         0.72,
         [](double t) {
@@ -116,16 +124,14 @@ Buffer boing(const Buffer *)
     return out;
 }
 
-Buffer yesWords(const Buffer *speech)
-{
+Buffer yesWords(const Buffer* speech) {
     Buffer accent = bell(noteHz(G6), 0.55, 0.9);
     mix(accent, bell(noteHz(C7), 0.6, 0.9), 0.09, 1.0);
     reverb(accent, 0.2, 0.2);
     return afterWords(speech, accent);
 }
 
-Buffer strike(const Buffer *)
-{
+Buffer strike(const Buffer*) {
     // The ball rolls, the pins clatter, a bell says "well done".
     Buffer out;
     Buffer roll = noiseBurst(0.45, 71);
@@ -151,8 +157,7 @@ Buffer strike(const Buffer *)
     return out;
 }
 
-Buffer boing2(const Buffer *)
-{
+Buffer boing2(const Buffer*) {
     Buffer out = oscillator(
         0.62,
         [](double t) {
@@ -167,27 +172,26 @@ Buffer boing2(const Buffer *)
 
 // ---- wrong answers: soft and silly, never harsh ------------------------------------------------
 
-Buffer softBoopDown(double from, double to, double dur)
-{
-    Buffer out = oscillator(dur, [=](double t) { return from * std::pow(to / from, t / dur); }, Wave::Triangle);
+Buffer softBoopDown(double from, double to, double dur) {
+    Buffer out = oscillator(
+        dur, [=](double t) { return from * std::pow(to / from, t / dur); }, Wave::Triangle);
     lowpass(out, 1400);
     adsr(out, 0.01, 0.05, 0.8, dur * 0.4);
     return out;
 }
 
-Buffer oopsWords(const Buffer *speech)
-{
+Buffer oopsWords(const Buffer* speech) {
     Buffer accent = softBoopDown(noteHz(G4), noteHz(G4), 0.12);
     mix(accent, softBoopDown(noteHz(D4), noteHz(D4), 0.2), 0.13);
     return afterWords(speech, accent);
 }
 
-Buffer softHorn(std::initializer_list<double> hz, double dur)
-{
+Buffer softHorn(std::initializer_list<double> hz, double dur) {
     Buffer out;
     for (double f : hz) {
-        Buffer v = oscillator(dur, [f, dur](double t) { return f * (1.0 - 0.03 * std::max(0.0, t - dur * 0.7)); },
-                              Wave::Saw, 1.3);
+        Buffer v = oscillator(
+            dur, [f, dur](double t) { return f * (1.0 - 0.03 * std::max(0.0, t - dur * 0.7)); }, Wave::Saw,
+            1.3);
         mix(out, v, 0, 1.0 / hz.size());
     }
     lowpass(out, 900, 0.8);
@@ -195,15 +199,13 @@ Buffer softHorn(std::initializer_list<double> hz, double dur)
     return out;
 }
 
-Buffer airHorn(const Buffer *)
-{
+Buffer airHorn(const Buffer*) {
     Buffer out = softHorn({233.0, 294.0}, 0.5);
     reverb(out, 0.12, 0.15);
     return out;
 }
 
-Buffer truckHorn(const Buffer *)
-{
+Buffer truckHorn(const Buffer*) {
     Buffer out;
     mix(out, softHorn({185.0, 233.0}, 0.2), 0.0);
     mix(out, softHorn({185.0, 233.0}, 0.24), 0.28);
@@ -211,54 +213,52 @@ Buffer truckHorn(const Buffer *)
     return out;
 }
 
-Buffer doupWords(const Buffer *speech)
-{
+Buffer doupWords(const Buffer* speech) {
     return afterWords(speech, softBoopDown(noteHz(G4), noteHz(C4), 0.28));
 }
 
-Buffer yuckWords(const Buffer *speech)
-{
-    Buffer wob = oscillator(0.36, [](double t) { return 150.0 * (1.0 + 0.1 * std::sin(kTwoPi * 7.0 * t)); },
-                            Wave::Triangle);
+Buffer yuckWords(const Buffer* speech) {
+    Buffer wob = oscillator(
+        0.36, [](double t) { return 150.0 * (1.0 + 0.1 * std::sin(kTwoPi * 7.0 * t)); }, Wave::Triangle);
     lowpass(wob, 900);
     adsr(wob, 0.02, 0.05, 0.8, 0.12);
     return afterWords(speech, wob);
 }
 
-Buffer gentleGiggle(const Buffer *)
-{
+Buffer gentleGiggle(const Buffer*) {
     // "Hee-hee-hee", light and quick, drifting down: a giggle, not a jeer.
     Buffer out;
     for (int i = 0; i < 4; ++i) {
         const double p0 = 560.0 - i * 35.0;
-        Buffer s = syllable(0.085, [p0](double t) { return p0 * (1.0 - 1.2 * t); }, 330, 2300, 0.55,
-                            std::uint32_t(300 + i));
+        Buffer s = syllable(
+            0.085, [p0](double t) { return p0 * (1.0 - 1.2 * t); }, 330, 2300, 0.55, std::uint32_t(300 + i));
         mix(out, s, i * 0.125);
     }
     reverb(out, 0.15, 0.2);
     return out;
 }
 
-Buffer cackle(const Buffer *)
-{
+Buffer cackle(const Buffer*) {
     // A hen's "buk-buk-buk ba-GAWK".
     Buffer out;
     for (int i = 0; i < 3; ++i) {
-        Buffer buk = syllable(0.06, [](double t) { return 640.0 * (1.0 - 2.0 * t); }, 650, 1550, 0.3,
-                              std::uint32_t(400 + i));
+        Buffer buk = syllable(
+            0.06, [](double t) { return 640.0 * (1.0 - 2.0 * t); }, 650, 1550, 0.3, std::uint32_t(400 + i));
         mix(out, buk, i * 0.12);
     }
-    mix(out, syllable(0.07, [](double) { return 600.0; }, 700, 1500, 0.3, 410), 0.40);
+    mix(out,
+        syllable(
+            0.07, [](double) { return 600.0; }, 700, 1500, 0.3, 410),
+        0.40);
     Buffer gawk = syllable(
-        0.3, [](double t) { return t < 0.08 ? 700.0 + 3000.0 * t : 940.0 - 900.0 * (t - 0.08); }, 820, 1400, 0.25,
-        411);
+        0.3, [](double t) { return t < 0.08 ? 700.0 + 3000.0 * t : 940.0 - 900.0 * (t - 0.08); }, 820, 1400,
+        0.25, 411);
     mix(out, gawk, 0.49);
     reverb(out, 0.12, 0.15);
     return out;
 }
 
-Buffer awManWords(const Buffer *speech)
-{
+Buffer awManWords(const Buffer* speech) {
     // A small, sleepy "wah-wah-wah-waaah".
     Buffer accent;
     const int notes[] = {Bb3, A3, Ab3};
@@ -271,8 +271,7 @@ Buffer awManWords(const Buffer *speech)
 
 // ---- end of a round: short fanfares ------------------------------------------------------
 
-Buffer taDa(const Buffer *)
-{
+Buffer taDa(const Buffer*) {
     Buffer out = chordOf({C4, G4, C5, E5}, 0.13);
     mix(out, chordOf({C4, G4, C5, E5, G5}, 0.95, 0.012), 0.17);
     mix(out, cymbal(81, 0.9), 0.17, 0.07);
@@ -280,8 +279,7 @@ Buffer taDa(const Buffer *)
     return out;
 }
 
-Buffer arpeggio(const Buffer *)
-{
+Buffer arpeggio(const Buffer*) {
     Buffer out;
     const int notes[] = {C5, E5, G5, C6, E6, G6, C7};
     for (int i = 0; i < 7; ++i)
@@ -292,8 +290,7 @@ Buffer arpeggio(const Buffer *)
     return out;
 }
 
-Buffer drums(const Buffer *)
-{
+Buffer drums(const Buffer*) {
     Buffer out;
     int k = 0;
     for (double t = 0; t < 0.8; t += 0.04, ++k)
@@ -305,8 +302,7 @@ Buffer drums(const Buffer *)
     return out;
 }
 
-Buffer applause(const Buffer *)
-{
+Buffer applause(const Buffer*) {
     const double dur = 1.45;
     Buffer out = silence(dur);
     Noise rnd(90);
@@ -326,8 +322,7 @@ Buffer applause(const Buffer *)
     return out;
 }
 
-Buffer reveille(const Buffer *)
-{
+Buffer reveille(const Buffer*) {
     // The opening of the bugle call.
     Buffer out;
     const int notes[] = {G4, C5, E5, C5, G4, C5, E5, C5};
@@ -343,10 +338,10 @@ Buffer reveille(const Buffer *)
     return out;
 }
 
-Buffer fireworks(const Buffer *)
-{
+Buffer fireworks(const Buffer*) {
     Buffer out;
-    Buffer whistle = oscillator(0.45, [](double t) { return 900.0 * std::pow(2.4, t / 0.45); }, Wave::Sine);
+    Buffer whistle = oscillator(
+        0.45, [](double t) { return 900.0 * std::pow(2.4, t / 0.45); }, Wave::Sine);
     Buffer hiss = noiseBurst(0.45, 60);
     bandpass(hiss, 3000, 1.0);
     mix(whistle, hiss, 0, 0.15);
@@ -371,25 +366,22 @@ Buffer fireworks(const Buffer *)
     return out;
 }
 
-Buffer goodbyeWords(const Buffer *speech)
-{
+Buffer goodbyeWords(const Buffer* speech) {
     Buffer accent = bell(noteHz(G5), 0.6, 0.8);
     mix(accent, bell(noteHz(C5), 0.7, 0.8), 0.16, 1.0);
     reverb(accent, 0.2, 0.1);
     return afterWords(speech, accent, 0.02);
 }
 
-Buffer hastaWords(const Buffer *speech)
-{
+Buffer hastaWords(const Buffer* speech) {
     Buffer accent = chordOf({C4, G4, C5, E5}, 0.26);
     reverb(accent, 0.18, 0.05);
     return afterWords(speech, accent, 0.05);
 }
 
-}  // namespace
+} // namespace
 
-std::vector<Sound> allSounds()
-{
+std::vector<Sound> allSounds() {
     const double praise = 0.89, oops = 0.70, click = 0.55;
     return {
         {"blip", "(click)", "", click, blip},

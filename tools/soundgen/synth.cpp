@@ -9,16 +9,23 @@ namespace synth {
 namespace {
 constexpr double kTwoPi = 2.0 * std::numbers::pi;
 constexpr double kNyquist = kRate / 2.0;
-}  // namespace
+} // namespace
 
-int samples(double sec) { return std::max(0, int(std::lround(sec * kRate))); }
-double seconds(const Buffer &b) { return double(b.size()) / kRate; }
-double noteHz(int midi) { return 440.0 * std::pow(2.0, (midi - 69) / 12.0); }
+int samples(double sec) {
+    return std::max(0, int(std::lround(sec * kRate)));
+}
+double seconds(const Buffer& b) {
+    return double(b.size()) / kRate;
+}
+double noteHz(int midi) {
+    return 440.0 * std::pow(2.0, (midi - 69) / 12.0);
+}
 
-Buffer silence(double sec) { return Buffer(size_t(samples(sec)), 0.0f); }
+Buffer silence(double sec) {
+    return Buffer(size_t(samples(sec)), 0.0f);
+}
 
-void mix(Buffer &dst, const Buffer &src, double atSec, double gain)
-{
+void mix(Buffer& dst, const Buffer& src, double atSec, double gain) {
     const size_t at = size_t(samples(atSec));
     if (dst.size() < at + src.size())
         dst.resize(at + src.size(), 0.0f);
@@ -26,8 +33,7 @@ void mix(Buffer &dst, const Buffer &src, double atSec, double gain)
         dst[at + i] += float(src[i] * gain);
 }
 
-float Noise::next()
-{
+float Noise::next() {
     std::uint32_t x = m_state;
     x ^= x << 13;
     x ^= x >> 17;
@@ -36,10 +42,11 @@ float Noise::next()
     return float(x / 2147483648.0 - 1.0);
 }
 
-double Noise::uniform(double lo, double hi) { return lo + (hi - lo) * (next() * 0.5 + 0.5); }
+double Noise::uniform(double lo, double hi) {
+    return lo + (hi - lo) * (next() * 0.5 + 0.5);
+}
 
-Buffer oscillator(double dur, const std::function<double(double)> &freq, Wave w, double rolloff)
-{
+Buffer oscillator(double dur, const std::function<double(double)>& freq, Wave w, double rolloff) {
     Buffer out(size_t(samples(dur)));
     double phase = 0;
     for (size_t i = 0; i < out.size(); ++i) {
@@ -76,13 +83,12 @@ Buffer oscillator(double dur, const std::function<double(double)> &freq, Wave w,
     return out;
 }
 
-Buffer tone(double dur, double hz, Wave w, double rolloff)
-{
-    return oscillator(dur, [hz](double) { return hz; }, w, rolloff);
+Buffer tone(double dur, double hz, Wave w, double rolloff) {
+    return oscillator(
+        dur, [hz](double) { return hz; }, w, rolloff);
 }
 
-void adsr(Buffer &b, double a, double d, double s, double r)
-{
+void adsr(Buffer& b, double a, double d, double s, double r) {
     const double total = seconds(b);
     for (size_t i = 0; i < b.size(); ++i) {
         const double t = double(i) / kRate;
@@ -100,8 +106,7 @@ void adsr(Buffer &b, double a, double d, double s, double r)
     }
 }
 
-void percussive(Buffer &b, double attack, double tau)
-{
+void percussive(Buffer& b, double attack, double tau) {
     for (size_t i = 0; i < b.size(); ++i) {
         const double t = double(i) / kRate;
         const double g = (t < attack ? t / attack : 1.0) * std::exp(-std::max(0.0, t - attack) / tau);
@@ -109,8 +114,7 @@ void percussive(Buffer &b, double attack, double tau)
     }
 }
 
-void fade(Buffer &b, double inSec, double outSec)
-{
+void fade(Buffer& b, double inSec, double outSec) {
     const size_t in = size_t(samples(inSec)), out = size_t(samples(outSec));
     for (size_t i = 0; i < in && i < b.size(); ++i)
         b[i] = float(b[i] * double(i) / in);
@@ -118,9 +122,8 @@ void fade(Buffer &b, double inSec, double outSec)
         b[b.size() - 1 - i] = float(b[b.size() - 1 - i] * double(i) / out);
 }
 
-void scale(Buffer &b, double g)
-{
-    for (float &s : b)
+void scale(Buffer& b, double g) {
+    for (float& s : b)
         s = float(s * g);
 }
 
@@ -129,9 +132,8 @@ namespace {
 struct Biquad {
     double b0, b1, b2, a1, a2;
     double x1 = 0, x2 = 0, y1 = 0, y2 = 0;
-    void run(Buffer &buf)
-    {
-        for (float &s : buf) {
+    void run(Buffer& buf) {
+        for (float& s : buf) {
             const double x = s;
             const double y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
             x2 = x1;
@@ -143,8 +145,7 @@ struct Biquad {
     }
 };
 
-Biquad design(int kind, double f, double q)
-{
+Biquad design(int kind, double f, double q) {
     f = std::clamp(f, 10.0, kNyquist * 0.95);
     const double w0 = kTwoPi * f / kRate;
     const double c = std::cos(w0), sn = std::sin(w0);
@@ -152,17 +153,17 @@ Biquad design(int kind, double f, double q)
     double b0, b1, b2;
     const double a0 = 1 + alpha, a1 = -2 * c, a2 = 1 - alpha;
     switch (kind) {
-    case 0:  // low pass
+    case 0: // low pass
         b0 = (1 - c) / 2;
         b1 = 1 - c;
         b2 = (1 - c) / 2;
         break;
-    case 1:  // high pass
+    case 1: // high pass
         b0 = (1 + c) / 2;
         b1 = -(1 + c);
         b2 = (1 + c) / 2;
         break;
-    default:  // band pass, 0 dB at the centre
+    default: // band pass, 0 dB at the centre
         b0 = alpha;
         b1 = 0;
         b2 = -alpha;
@@ -171,20 +172,30 @@ Biquad design(int kind, double f, double q)
     return Biquad{b0 / a0, b1 / a0, b2 / a0, a1 / a0, a2 / a0};
 }
 
-}  // namespace
+} // namespace
 
-void lowpass(Buffer &b, double cutoff, double q) { design(0, cutoff, q).run(b); }
-void highpass(Buffer &b, double cutoff, double q) { design(1, cutoff, q).run(b); }
-void bandpass(Buffer &b, double centre, double q) { design(2, centre, q).run(b); }
+void lowpass(Buffer& b, double cutoff, double q) {
+    design(0, cutoff, q).run(b);
+}
+void highpass(Buffer& b, double cutoff, double q) {
+    design(1, cutoff, q).run(b);
+}
+void bandpass(Buffer& b, double centre, double q) {
+    design(2, centre, q).run(b);
+}
 
-Buffer bell(double hz, double dur, double brightness)
-{
+Buffer bell(double hz, double dur, double brightness) {
     // Partials of a small struck bell; the high ones die first.
-    struct P { double ratio, amp, tau; };
-    const P parts[] = {{1.0, 1.0, 0.55}, {2.0, 0.55, 0.35}, {2.76, 0.35 * brightness, 0.22},
-                       {4.07, 0.22 * brightness, 0.14}, {5.4, 0.12 * brightness, 0.09}};
+    struct P {
+        double ratio, amp, tau;
+    };
+    const P parts[] = {{1.0, 1.0, 0.55},
+                       {2.0, 0.55, 0.35},
+                       {2.76, 0.35 * brightness, 0.22},
+                       {4.07, 0.22 * brightness, 0.14},
+                       {5.4, 0.12 * brightness, 0.09}};
     Buffer out = silence(dur);
-    for (const P &p : parts) {
+    for (const P& p : parts) {
         if (hz * p.ratio > kNyquist * 0.9)
             continue;
         Buffer t = tone(dur, hz * p.ratio, Wave::Sine);
@@ -196,8 +207,7 @@ Buffer bell(double hz, double dur, double brightness)
     return out;
 }
 
-Buffer marimba(double hz, double dur)
-{
+Buffer marimba(double hz, double dur) {
     Buffer out = tone(dur, hz, Wave::Sine);
     percussive(out, 0.003, 0.16);
     if (hz * 3.93 < kNyquist * 0.9) {
@@ -209,13 +219,12 @@ Buffer marimba(double hz, double dur)
     return out;
 }
 
-Buffer pluck(double hz, double dur, std::uint32_t seed)
-{
+Buffer pluck(double hz, double dur, std::uint32_t seed) {
     // Karplus-Strong: a burst of noise circulating in a delay line that is slowly smoothed.
     Noise n(seed);
     const int period = std::max(2, int(std::lround(kRate / hz)));
     std::vector<float> line(static_cast<size_t>(period));
-    for (float &s : line)
+    for (float& s : line)
         s = n.next();
     Buffer out(size_t(samples(dur)));
     size_t idx = 0;
@@ -230,8 +239,7 @@ Buffer pluck(double hz, double dur, std::uint32_t seed)
     return out;
 }
 
-Buffer brass(double hz, double dur, double vibrato)
-{
+Buffer brass(double hz, double dur, double vibrato) {
     Buffer out = oscillator(
         dur,
         [hz, vibrato](double t) {
@@ -252,35 +260,33 @@ Buffer brass(double hz, double dur, double vibrato)
     return out;
 }
 
-Buffer noiseBurst(double dur, std::uint32_t seed)
-{
+Buffer noiseBurst(double dur, std::uint32_t seed) {
     Noise n(seed);
     Buffer out(size_t(samples(dur)));
-    for (float &s : out)
+    for (float& s : out)
         s = n.next();
     return out;
 }
 
-Buffer kick(double dur)
-{
-    Buffer out = oscillator(dur, [](double t) { return 50.0 + 110.0 * std::exp(-t * 28.0); }, Wave::Sine);
+Buffer kick(double dur) {
+    Buffer out = oscillator(
+        dur, [](double t) { return 50.0 + 110.0 * std::exp(-t * 28.0); }, Wave::Sine);
     percussive(out, 0.002, 0.09);
     return out;
 }
 
-Buffer snare(std::uint32_t seed, double dur)
-{
+Buffer snare(std::uint32_t seed, double dur) {
     Buffer n = noiseBurst(dur, seed);
     bandpass(n, 2600, 0.7);
     percussive(n, 0.001, 0.05);
-    Buffer body = oscillator(dur, [](double t) { return 190.0 + 60.0 * std::exp(-t * 40.0); }, Wave::Sine);
+    Buffer body = oscillator(
+        dur, [](double t) { return 190.0 + 60.0 * std::exp(-t * 40.0); }, Wave::Sine);
     percussive(body, 0.001, 0.04);
     mix(n, body, 0, 0.6);
     return n;
 }
 
-Buffer clap(std::uint32_t seed)
-{
+Buffer clap(std::uint32_t seed) {
     // A hand clap is a few very fast noise bursts, then a short ring.
     Noise rnd(seed);
     const double centre = rnd.uniform(1000, 2400);
@@ -297,8 +303,7 @@ Buffer clap(std::uint32_t seed)
     return out;
 }
 
-Buffer cymbal(std::uint32_t seed, double dur)
-{
+Buffer cymbal(std::uint32_t seed, double dur) {
     Buffer n = noiseBurst(dur, seed);
     highpass(n, 5000, 0.6);
     Buffer shimmer = noiseBurst(dur, seed + 99u);
@@ -308,9 +313,8 @@ Buffer cymbal(std::uint32_t seed, double dur)
     return n;
 }
 
-Buffer syllable(double dur, const std::function<double(double)> &pitch, double f1, double f2, double breath,
-                std::uint32_t seed)
-{
+Buffer syllable(double dur, const std::function<double(double)>& pitch, double f1, double f2, double breath,
+                std::uint32_t seed) {
     Buffer src = oscillator(dur, pitch, Wave::Saw, 1.0);
     Buffer air = noiseBurst(dur, seed);
     // The breathy "h" at the start turns into voice.
@@ -328,8 +332,7 @@ Buffer syllable(double dur, const std::function<double(double)> &pitch, double f
     return out;
 }
 
-void reverb(Buffer &b, double wet, double tailSec)
-{
+void reverb(Buffer& b, double wet, double tailSec) {
     // Schroeder room: four damped combs in parallel, two all-passes in series.
     const size_t tail = size_t(samples(tailSec));
     Buffer dry = b;
@@ -352,7 +355,7 @@ void reverb(Buffer &b, double wet, double tailSec)
     for (int a = 0; a < 2; ++a) {
         std::vector<float> line(static_cast<size_t>(apLen[a]), 0.0f);
         size_t idx = 0;
-        for (float &s : out) {
+        for (float& s : out) {
             const float buf = line[idx];
             const float y = -s + buf;
             line[idx] = s + buf * 0.5f;
@@ -365,16 +368,14 @@ void reverb(Buffer &b, double wet, double tailSec)
     b.swap(dry);
 }
 
-double peak(const Buffer &b)
-{
+double peak(const Buffer& b) {
     double p = 0;
     for (float s : b)
         p = std::max(p, double(std::fabs(s)));
     return p;
 }
 
-double rms(const Buffer &b)
-{
+double rms(const Buffer& b) {
     if (b.empty())
         return 0;
     double sum = 0;
@@ -383,11 +384,10 @@ double rms(const Buffer &b)
     return std::sqrt(sum / b.size());
 }
 
-void normalise(Buffer &b, double target)
-{
+void normalise(Buffer& b, double target) {
     const double p = peak(b);
     if (p > 0)
         scale(b, target / p);
 }
 
-}  // namespace synth
+} // namespace synth

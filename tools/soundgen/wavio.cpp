@@ -11,25 +11,26 @@ namespace wavio {
 
 namespace {
 
-void put16(std::vector<char> &v, std::uint16_t x)
-{
+void put16(std::vector<char>& v, std::uint16_t x) {
     v.push_back(char(x & 0xff));
     v.push_back(char(x >> 8));
 }
 
-void put32(std::vector<char> &v, std::uint32_t x)
-{
+void put32(std::vector<char>& v, std::uint32_t x) {
     for (int i = 0; i < 4; ++i)
         v.push_back(char((x >> (8 * i)) & 0xff));
 }
 
-std::uint32_t get32(const unsigned char *p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24); }
-std::uint16_t get16(const unsigned char *p) { return std::uint16_t(p[0] | (p[1] << 8)); }
+std::uint32_t get32(const unsigned char* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (std::uint32_t(p[3]) << 24);
+}
+std::uint16_t get16(const unsigned char* p) {
+    return std::uint16_t(p[0] | (p[1] << 8));
+}
 
-}  // namespace
+} // namespace
 
-bool write(const std::string &path, const synth::Buffer &b)
-{
+bool write(const std::string& path, const synth::Buffer& b) {
     const std::uint32_t dataBytes = std::uint32_t(b.size() * 2);
     std::vector<char> out;
     out.reserve(44 + dataBytes);
@@ -37,8 +38,8 @@ bool write(const std::string &path, const synth::Buffer &b)
     put32(out, 36 + dataBytes);
     out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
     put32(out, 16);
-    put16(out, 1);  // PCM
-    put16(out, 1);  // mono
+    put16(out, 1); // PCM
+    put16(out, 1); // mono
     put32(out, synth::kRate);
     put32(out, synth::kRate * 2);
     put16(out, 2);
@@ -54,9 +55,8 @@ bool write(const std::string &path, const synth::Buffer &b)
     return bool(f);
 }
 
-std::optional<synth::Buffer> read(const std::string &path, std::string *why)
-{
-    auto fail = [why](const char *msg) -> std::optional<synth::Buffer> {
+std::optional<synth::Buffer> read(const std::string& path, std::string* why) {
+    auto fail = [why](const char* msg) -> std::optional<synth::Buffer> {
         if (why)
             *why = msg;
         return std::nullopt;
@@ -71,12 +71,12 @@ std::optional<synth::Buffer> read(const std::string &path, std::string *why)
     bool haveFmt = false;
     while (pos + 8 <= d.size()) {
         const std::uint32_t len = get32(&d[pos + 4]);
-        const unsigned char *body = &d[pos + 8];
+        const unsigned char* body = &d[pos + 8];
         if (pos + 8 + len > d.size())
             return fail("truncated chunk");
         if (!std::memcmp(&d[pos], "fmt ", 4)) {
-            if (len < 16 || get16(body) != 1 || get16(body + 2) != 1 || get32(body + 4) != std::uint32_t(synth::kRate)
-                || get16(body + 14) != 16)
+            if (len < 16 || get16(body) != 1 || get16(body + 2) != 1 ||
+                get32(body + 4) != std::uint32_t(synth::kRate) || get16(body + 14) != 16)
                 return fail("not 16-bit PCM mono at 22050 Hz");
             haveFmt = true;
         } else if (!std::memcmp(&d[pos], "data", 4)) {
@@ -92,4 +92,4 @@ std::optional<synth::Buffer> read(const std::string &path, std::string *why)
     return fail("no data chunk");
 }
 
-}  // namespace wavio
+} // namespace wavio
