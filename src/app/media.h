@@ -58,14 +58,12 @@ NBR_PICTURES(NBR_PICTURE_ACCESSOR)
 
 // One accessor per project sound, named as the sound: the path of its file, or empty when the one
 // attempt of the run found none.
-#define NBR_SOUNDS(X)                                                                                        \
-    X(blip)                                                                                                  \
-    X(right1)                                                                                                \
-    X(right2)                                                                                                \
-    X(right3)                                                                                                \
-    X(right4) X(right5) X(right6) X(right7) X(right8) X(wrong1) X(wrong2) X(wrong3) X(wrong4) X(Wrong5)      \
-        X(Wrong6) X(wrong7) X(wrong8) X(round1) X(round2) X(round3) X(round4) X(round5) X(round6) X(round7)  \
-            X(round8)
+// clang-format off
+#define NBR_SOUNDS(X) \
+    X(blip) X(right1) X(right2) X(right3) X(right4) X(right5) X(right6) X(right7) X(right8) \
+    X(wrong1) X(wrong2) X(wrong3) X(wrong4) X(Wrong5) X(Wrong6) X(wrong7) X(wrong8) \
+    X(round1) X(round2) X(round3) X(round4) X(round5) X(round6) X(round7) X(round8)
+// clang-format on
 
 namespace Sounds {
 #define NBR_SOUND_ACCESSOR(name)                                                                             \
