@@ -3,6 +3,7 @@
 #include "app/media.h"
 #include "data/globals.h"
 #include "newcnvbtn.h"
+#include "ovrmsgbox.h"
 #include "picturecanvas.h"
 
 #include <QCheckBox>
@@ -36,21 +37,6 @@ QLabel* label(const QString& name, const QString& text, const QRect& at, QWidget
     return l;
 }
 
-void drawPlainCaution(QPainter& p) {
-    p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath triangle;
-    triangle.moveTo(32, 4);
-    triangle.lineTo(62, 58);
-    triangle.lineTo(2, 58);
-    triangle.closeSubpath();
-    p.setPen(QPen(QColor(0x8A, 0x5A, 0x00), 2));
-    p.setBrush(QColor(0xFF, 0xC8, 0x2E));
-    p.drawPath(triangle);
-    p.setFont(pixelFont(38, true));
-    p.setPen(Qt::black);
-    p.drawText(QRect(0, 14, 64, 44), Qt::AlignCenter, QStringLiteral("!"));
-}
-
 } // namespace
 
 getInputScrn::getInputScrn(QWidget* parent) : QDialog(parent) {
@@ -62,7 +48,7 @@ getInputScrn::getInputScrn(QWidget* parent) : QDialog(parent) {
 
     auto* icon = new PictureCanvas(QStringLiteral("Canvas1"), &Pictures::newCaution64,
                                    PictureCanvas::Fit::OwnSize, this);
-    icon->setFallback([](QPainter& p, const QRect&) { drawPlainCaution(p); });
+    icon->setFallback([](QPainter& p, const QRect&) { ovrMsgBox::drawPlainIcon(p, true); });
     icon->setGeometry(10, 10, 64, 64);
 
     promptTxt = label(QStringLiteral("promptTxt"), QString(), QRect(84, 20, 286, 36), this);

@@ -20,8 +20,10 @@ bool isEnter(const QKeyEvent* key) {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || myGlobals::gIsEnterKey(key->text());
 }
 
+} // namespace
+
 // Drawn when the icon pictures are missing: a yellow warning triangle or a blue note disc.
-void drawPlainIcon(QPainter& p, bool caution) {
+void ovrMsgBox::drawPlainIcon(QPainter& p, bool caution) {
     p.setRenderHint(QPainter::Antialiasing);
     QFont f = p.font();
     f.setPixelSize(38);
@@ -46,8 +48,6 @@ void drawPlainIcon(QPainter& p, bool caution) {
         p.drawText(QRect(3, 3, 58, 58), Qt::AlignCenter, QStringLiteral("i"));
     }
 }
-
-} // namespace
 
 QFont ovrMsgBox::messageFont() {
     QFont f = QGuiApplication::font();

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 
+class QPainter;
 class QPlainTextEdit;
 
 class ovrMsgBox : public QDialog {
@@ -21,6 +22,8 @@ public:
 
     static QFont messageFont();
     static QFont explanationFont();
+    // The 64-pixel icon drawn when its picture is missing: a yellow warning triangle or a blue note disc.
+    static void drawPlainIcon(QPainter& p, bool caution);
 
     static constexpr int kWidth = 420;
     static constexpr int kMessageWidth = 288;
