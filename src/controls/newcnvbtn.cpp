@@ -105,6 +105,9 @@ int newCnvBtn::getHgt(int height, int ascent) {
 
 void newCnvBtn::paintEvent(QPaintEvent*) {
     QPainter p(this);
+    // A button that cannot be used shows it by fading.
+    if (!isEnabled())
+        p.setOpacity(0.45);
     const int w = width();
     const int h = height();
     const QPixmap face =

@@ -1,0 +1,197 @@
+// The sign-in window on a school's worth of students (2,000 in 50 classes of 40), beside the bare
+// SQLite query that reads the same rows, in the same run. bench/ratios.py prints each time over it.
+//
+//   ListClass               picking a class in the open window: the previous class's students go,
+//                           the 40 students of the picked class are read and listed
+//   ShowWindowAndListClass  making and showing a new sign-in window (as every return to it does),
+//                           drawing it, and listing a 40-student class; then closing it again
+//   PlainWindowAndList      for scale: a bare Qt window of the same size listing the same rows
+//   *_Bare                  the same rows through the sqlite3 C API: prepare, bind the class name,
+//                           step through every row reading every column, finalise
+
+#include "app/picts.h"
+#include "controls/printinglb.h"
+#include "data/dbctrl.h"
+#include "signin/namescrn.h"
+#include "support/doubles.h"
+#include "support/fixtures.h"
+
+#include <QApplication>
+#include <QSqlQuery>
+#include <QTableWidget>
+
+#include <benchmark/benchmark.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int kClasses = 50;
+constexpr int kPerClass = 40;
+
+QString className(int c) {
+    return QStringLiteral("Class %1").arg(c);
+}
+
+struct Fixture {
+    TestDoubles::ScriptedDialogs dialogs;
+    std::unique_ptr<TestDoubles::TempDatabase> db;
+    sqlite3* bare = nullptr;
+
+    Fixture() {
+        db = std::make_unique<TestDoubles::TempDatabase>();
+        QSqlDatabase conn = DBCtrl::NBData();
+        conn.transaction();
+        // Classes take turns, so each class's students are spread over the whole table, as when a
+        // school adds its students over the years.
+        for (int c = 0; c < kClasses; ++c) {
+            QSqlQuery q(conn);
+            q.prepare(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"));
+            q.addBindValue(className(c));
+            q.exec();
+        }
+        for (int s = 0; s < kPerClass; ++s) {
+            for (int c = 0; c < kClasses; ++c)
+                db->addStudent(QStringLiteral("Student %1 of class %2").arg(s).arg(c), className(c), "pw",
+                               s % 9);
+        }
+        conn.commit();
+        sqlite3_open_v2(db->file().toUtf8().constData(), &bare, SQLITE_OPEN_READWRITE, nullptr);
+        sqlite3_busy_timeout(bare, 5000);
+        myPicts::loadPics();
+    }
+    ~Fixture() { sqlite3_close(bare); }
+};
+
+std::unique_ptr<Fixture> theFixture;
+
+Fixture& fixture() {
+    if (!theFixture)
+        theFixture = std::make_unique<Fixture>();
+    return *theFixture;
+}
+
+int rowOf(printingLB* list, const QString& text) {
+    for (int r = 0; r < list->rowCount(); ++r) {
+        if (list->item(r, 0)->text() == text)
+            return r;
+    }
+    return -1;
+}
+
+void BareQuery(benchmark::State& state) {
+    Fixture& f = fixture();
+    const std::string cls = className(25).toStdString();
+    for (auto _ : state) {
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(
+            f.bare, "SELECT StID, StName, StClass, StStars, StPW FROM Names WHERE StClass = ? ORDER BY StID",
+            -1, &st, nullptr);
+        sqlite3_bind_text(st, 1, cls.c_str(), static_cast<int>(cls.size()), SQLITE_TRANSIENT);
+        int rows = 0;
+        int rc = 0;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            for (int c = 0; c < sqlite3_column_count(st); ++c)
+                benchmark::DoNotOptimize(sqlite3_column_text(st, c));
+            ++rows;
+        }
+        if (rc != SQLITE_DONE || rows != kPerClass)
+            std::fprintf(stderr, "bare query failed: %s (%d rows)\n", sqlite3_errmsg(f.bare), rows);
+        sqlite3_finalize(st);
+    }
+}
+
+void ListClass(benchmark::State& state) {
+    fixture();
+    NameScrn* window = NameScrn::instance();
+    window->show();
+    QCoreApplication::processEvents();
+    auto* classes = window->findChild<printingLB*>(QStringLiteral("ClassList"));
+    auto* names = window->findChild<printingLB*>(QStringLiteral("NameList"));
+    const int rows[] = {rowOf(classes, className(25)), rowOf(classes, className(26))};
+    int turn = 0;
+    for (auto _ : state) {
+        classes->selectRow(rows[turn++ % 2]);
+        if (names->rowCount() != kPerClass)
+            state.SkipWithError("the class was not listed");
+    }
+    window->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+BENCHMARK(ListClass)->Unit(benchmark::kMicrosecond);
+
+void ListClass_Bare(benchmark::State& state) {
+    BareQuery(state);
+}
+BENCHMARK(ListClass_Bare)->Unit(benchmark::kMicrosecond);
+
+void ShowWindowAndListClass(benchmark::State& state) {
+    fixture();
+    for (auto _ : state) {
+        NameScrn* window = NameScrn::instance();
+        window->show();
+        QCoreApplication::processEvents(); // drawn
+        auto* classes = window->findChild<printingLB*>(QStringLiteral("ClassList"));
+        classes->selectRow(rowOf(classes, className(25)));
+        QCoreApplication::processEvents(); // the new names drawn
+        if (window->findChild<printingLB*>(QStringLiteral("NameList"))->rowCount() != kPerClass)
+            state.SkipWithError("the class was not listed");
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+BENCHMARK(ShowWindowAndListClass)->Unit(benchmark::kMicrosecond);
+
+// For scale, no floor: a plain Qt window of the same size with one list of the same 40 rows, read
+// through the sqlite3 C API, made, shown, drawn and closed.
+void PlainWindowAndList(benchmark::State& state) {
+    Fixture& f = fixture();
+    const std::string cls = className(25).toStdString();
+    for (auto _ : state) {
+        auto* window = new QWidget;
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->resize(800, 676);
+        auto* list = new QTableWidget(0, 2, window);
+        list->setGeometry(210, 32, 260, 538);
+        window->show();
+        QCoreApplication::processEvents();
+        sqlite3_stmt* st = nullptr;
+        sqlite3_prepare_v2(f.bare, "SELECT StID, StName FROM Names WHERE StClass = ? ORDER BY StID", -1, &st,
+                           nullptr);
+        sqlite3_bind_text(st, 1, cls.c_str(), static_cast<int>(cls.size()), SQLITE_TRANSIENT);
+        while (sqlite3_step(st) == SQLITE_ROW) {
+            const int row = list->rowCount();
+            list->insertRow(row);
+            list->setItem(row, 0,
+                          new QTableWidgetItem(
+                              QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(st, 1)))));
+            list->setItem(row, 1, new QTableWidgetItem(QString::number(sqlite3_column_int(st, 0))));
+        }
+        sqlite3_finalize(st);
+        QCoreApplication::processEvents();
+        window->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+}
+BENCHMARK(PlainWindowAndList)->Unit(benchmark::kMicrosecond);
+
+void ShowWindowAndListClass_Bare(benchmark::State& state) {
+    BareQuery(state);
+}
+BENCHMARK(ShowWindowAndListClass_Bare)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    theFixture.reset();
+    return 0;
+}

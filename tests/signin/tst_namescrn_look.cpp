@@ -1,0 +1,149 @@
+// The sign-in window as a class sees it: three classes, a dozen students, one of them signed in and
+// back from a round. At the smallest and the largest size nothing may be cut off or lie on top of
+// something else. With NBR_SHOTS_DIR set, the window is also saved there as a picture at each size.
+
+#include "app/picts.h"
+#include "controls/newcnvbtn.h"
+#include "controls/printinglb.h"
+#include "data/dbctrl.h"
+#include "data/globals.h"
+#include "data/rndset.h"
+#include "data/strecord.h"
+#include "signin/namescrn.h"
+#include "support/doubles.h"
+#include "support/fixtures.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QtTest>
+
+#include <memory>
+
+class TestNameScrnLook : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void nothingCutOffOrCovered_data();
+    void nothingCutOffOrCovered();
+
+private:
+    TestDoubles::ScriptedDialogs dialogs;
+    std::unique_ptr<TestDoubles::TempDatabase> db;
+};
+
+void TestNameScrnLook::initTestCase() {
+    myPicts::loadPics();
+    db = std::make_unique<TestDoubles::TempDatabase>();
+    for (const char* c : {"Mrs O'Neil's Class", "Room 12", "Mr Okafor"})
+        QVERIFY(DBCtrl::insertClass(QString::fromLatin1(c)));
+    const struct {
+        const char* name;
+        const char* cls;
+        int halfStars;
+    } students[] = {
+        {"Amelia Fitzgerald-Hernandez", "Room 12", 3},
+        {"Ben Ng", "Room 12", 0},
+        {"Chloe Dubois", "Room 12", 8},
+        {"Dev Patel", "Room 12", 5},
+        {"Emma Lindqvist", "Room 12", 1},
+        {"Finn O'Brien", "Mrs O'Neil's Class", 2},
+        {"Grace Wu", "Mrs O'Neil's Class", 7},
+        {"Hugo Moreau", "Mrs O'Neil's Class", 4},
+        {"Isla MacLeod", "Mr Okafor", 6},
+        {"Jonah Abiodun", "Mr Okafor", 0},
+        {"Kai Tanaka", "Mr Okafor", 2},
+        {"Lena Schmidt", "Mr Okafor", 3},
+    };
+    int signedIn = 0;
+    for (const auto& s : students) {
+        const int id =
+            db->addStudent(QString::fromLatin1(s.name), QString::fromLatin1(s.cls), {}, s.halfStars);
+        if (QLatin1String(s.name) == QLatin1String("Dev Patel"))
+            signedIn = id;
+    }
+    auto record = std::make_shared<StRecord>(QStringLiteral("Dev Patel"), QStringLiteral("Room 12"), signedIn,
+                                             QString(), 5);
+    myGlobals::gCurPlayer = record;
+    record->getStudentData();
+    myGlobals::gMySet = std::make_shared<rndSet>(10, 10, 0, false, true);
+    myGlobals::gUseLastGame = true;
+}
+
+void TestNameScrnLook::cleanupTestCase() {
+    if (NameScrn::exists())
+        NameScrn::instance()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    db.reset();
+}
+
+void TestNameScrnLook::nothingCutOffOrCovered_data() {
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("smallest") << QSize(800, 676);
+    QTest::newRow("largest") << QSize(1280, 960);
+}
+
+void TestNameScrnLook::nothingCutOffOrCovered() {
+    QFETCH(QSize, size);
+    NameScrn* window = NameScrn::instance();
+    window->show();
+    QTRY_VERIFY(!window->findChild<QTimer*>(QStringLiteral("openTimer"))->isActive());
+    auto* content = window->findChild<QWidget*>(QStringLiteral("content"));
+    window->resize(size.width(), window->height() - content->height() + size.height());
+    QCOMPARE(content->size(), size);
+    QCOMPARE(window->findChild<QLineEdit*>(QStringLiteral("StNameFld"))->text(), QStringLiteral("Dev Patel"));
+
+    QList<QWidget*> shown;
+    for (QWidget* w : content->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (w->isVisible())
+            shown << w;
+    }
+    QVERIFY(shown.size() >= 20);
+
+    // Every text fits its control.
+    for (QWidget* w : shown) {
+        const QString name = w->objectName();
+        if (auto* label = qobject_cast<QLabel*>(w)) {
+            const QRect needed = label->fontMetrics().boundingRect(
+                QRect(0, 0, label->width(), 1000),
+                int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0), label->text());
+            QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height(),
+                     qPrintable(name));
+        } else if (auto* field = qobject_cast<QLineEdit*>(w)) {
+            QVERIFY2(field->fontMetrics().horizontalAdvance(field->text()) <= field->width() - 8,
+                     qPrintable(name));
+        } else if (auto* button = qobject_cast<newCnvBtn*>(w)) {
+            QFont f = button->font();
+            f.setPixelSize(newCnvBtn::getSize(button->width()));
+            f.setBold(true);
+            QVERIFY2(QFontMetrics(f).horizontalAdvance(button->myCaption()) <= button->width() - 8,
+                     qPrintable(button->myCaption()));
+        }
+    }
+    auto* names = window->findChild<printingLB*>(QStringLiteral("NameList"));
+    for (int r = 0; r < names->rowCount(); ++r)
+        QVERIFY2(names->fontMetrics().horizontalAdvance(names->item(r, 0)->text()) <
+                     names->columnWidth(0) - 6,
+                 qPrintable(names->item(r, 0)->text()));
+
+    // No two controls lie on each other (a pixel of touching frames aside).
+    for (int i = 0; i < shown.size(); ++i) {
+        for (int j = i + 1; j < shown.size(); ++j) {
+            const QRect a = shown[i]->geometry().adjusted(1, 1, -1, -1);
+            QVERIFY2(!a.intersects(shown[j]->geometry().adjusted(1, 1, -1, -1)),
+                     qPrintable(shown[i]->objectName() + QStringLiteral(" / ") + shown[j]->objectName()));
+        }
+        QVERIFY2(content->rect().contains(shown[i]->geometry()), qPrintable(shown[i]->objectName()));
+    }
+
+    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        QVERIFY(window->grab().save(
+            QDir(folder).filePath(QStringLiteral("signin-%1x%2.png").arg(size.width()).arg(size.height()))));
+    }
+}
+
+QTEST_MAIN(TestNameScrnLook)
+#include "tst_namescrn_look.moc"
