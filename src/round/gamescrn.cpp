@@ -2,6 +2,7 @@
 
 #include "app/media.h"
 #include "app/menus.h"
+#include "app/picts.h"
 #include "app/sounds.h"
 #include "controls/anstimer.h"
 #include "controls/newcnvbtn.h"
@@ -14,6 +15,8 @@
 #include "data/rndset.h"
 #include "data/seams.h"
 #include "data/strecord.h"
+#include "digitcells.h"
+#include "problemdisplay.h"
 #include "progress/newdatascrn.h"
 #include "roundtexts.h"
 #include "settings/paramscrn.h"
@@ -23,10 +26,12 @@
 #include <QComboBox>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPainter>
 #include <QProgressBar>
 #include <QRegularExpression>
@@ -43,7 +48,12 @@ constexpr int kHeight = 560;
 constexpr int kBarFull = 300; // the time bar's maximum
 constexpr int kClockMs = 1000;
 constexpr int kCheckMs = 300;
-constexpr int kTeacherSets = 2; // the problem source that plays teacher-made sets
+constexpr int kSpeakProblemMs = 800;
+constexpr int kSpeakResultMs = 1500;
+constexpr int kRollStepMs = 50;
+constexpr int kRollStep = 4;      // pixels a cell rises at each step
+constexpr int kRollHandOver = 16; // a cell this far below its place starts the next cell of its row
+constexpr int kTeacherSets = 2;   // the problem source that plays teacher-made sets
 
 // Captions of the first action button: the state of the round.
 const QString kStartRound = QStringLiteral("Start Round");
@@ -87,10 +97,13 @@ void placeAt(QWidget* w, const QWidget* content, int left, int top, int width, i
     w->setGeometry(QRect(origin, QSize(width, height)));
 }
 
+// The text colour of an enabled control; a disabled one keeps the platform's grey.
 void setColour(QWidget* w, const QColor& colour) {
     QPalette pal = w->palette();
-    pal.setColor(QPalette::WindowText, colour);
-    pal.setColor(QPalette::Text, colour);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
+        pal.setColor(group, QPalette::WindowText, colour);
+        pal.setColor(group, QPalette::Text, colour);
+    }
     w->setPalette(pal);
 }
 
@@ -148,6 +161,23 @@ void drawPlainStar(QPainter& p, const QRect& r) {
     p.drawPolygon(star);
 }
 
+// The operation sign, drawn when its picture is missing.
+void drawPlainSign(QPainter& p, const QRect& r, const QWidget* cell) {
+    static const QHash<QString, QString> signs{{QStringLiteral("Prim_Zeri3"), QStringLiteral("+")},
+                                               {QStringLiteral("Prim_Minus3"), QStringLiteral("\u2212")},
+                                               {QStringLiteral("Prim_Times3"), QStringLiteral("\u00D7")},
+                                               {QStringLiteral("Prim_Div3"), QStringLiteral("\u00F7")}};
+    const QString sign = signs.value(cell->property("picture").toString());
+    if (sign.isEmpty())
+        return;
+    QFont f = cell->font();
+    f.setPixelSize(28);
+    f.setBold(true);
+    p.setFont(f);
+    p.setPen(QColor(0x1A, 0x1A, 0x1A));
+    p.drawText(r, Qt::AlignCenter, sign);
+}
+
 bool isEnterKey(const QKeyEvent* key) {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
 }
@@ -174,6 +204,16 @@ GameScrn::GameScrn() {
     setAttribute(Qt::WA_DeleteOnClose);
     // A minimize button and no close box: the round is left through its buttons.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint);
+
+    // The main menu bar, with the two commands this window answers; Preferences... is off while the
+    // round is in front, and Help stays off until there is a help window to open.
+    auto* bar = new MenuBar1(this);
+    bar->attachTo(this);
+    bar->bindHandlers(this);
+    QAction* preferences = bar->item(QStringLiteral("AdminPreferences"));
+    preferences->setEnabled(false);
+    connect(bar->menu(QStringLiteral("AdminMenu")), &QMenu::aboutToShow, this,
+            [preferences] { preferences->setEnabled(false); });
 
     content_ = new QWidget(this);
     content_->setObjectName(QStringLiteral("content"));
@@ -273,7 +313,7 @@ void GameScrn::CreateControls() {
     placeAt(repeatBtn, c, 695, 338, 24, 24);
     repeatBtn->setEnabled(false);
     connect(repeatBtn, &ovrCheckBox::MouseUp, this, &GameScrn::repeatBtn_Action);
-    repeatTxt = makeLabel(GroupBox1, c, "repeatTxt", QStringLiteral("Repeat Last Round"), {723, 338, 110, 20},
+    repeatTxt = makeLabel(GroupBox1, c, "repeatTxt", QStringLiteral("Repeat Last Round"), {723, 338, 100, 20},
                           {10, Qt::black});
     repeatTxt->setEnabled(false);
 
@@ -328,9 +368,39 @@ void GameScrn::CreateControls() {
     ResultTxt->setWordWrap(true);
     ResultTxt->hide();
 
-    // The problem area.
-    problemTxt = makeLabel(c, c, "problemTxt", QString(), {300, 60, 140, 100},
-                           {32, Qt::black, Qt::AlignRight | Qt::AlignVCenter});
+    // The problem area, placed for the vertical layout; the set-up moves it for the horizontal one.
+    const ProblemDisplay::Area vertical = ProblemDisplay::area(true, 0);
+    const auto makeWell = [&](const QString& name, QPoint at) {
+        auto* well = new QFrame(c);
+        well->setObjectName(name);
+        well->setFrameShape(QFrame::Panel);
+        well->setFrameShadow(QFrame::Sunken);
+        placeAt(well, c, at.x(), at.y(), 36, 44);
+        return well;
+    };
+    for (int i = 0; i < 3; ++i) {
+        topWell[i] = makeWell(QStringLiteral("topWell%1").arg(i), vertical.topWell[i]);
+        digitCnv[i] = new DigitCell(QStringLiteral("digitCnv%1").arg(i), topWell[i]);
+        digitCnv[i]->move(6, 6);
+    }
+    for (int i = 0; i < 2; ++i) {
+        botWell[i] = makeWell(QStringLiteral("botWell%1").arg(i), vertical.botWell[i]);
+        digitCnv[3 + i] = new DigitCell(QStringLiteral("digitCnv%1").arg(3 + i), botWell[i]);
+        digitCnv[3 + i]->move(6, 7);
+    }
+    // The operation sign shows the picture its "picture" property names: the sign of the current
+    // problem, or the empty star while no problem is current.
+    OperandCnv = new PictureCanvas(
+        QStringLiteral("OperandCnv"),
+        [this] { return ProjectMedia::picture(OperandCnv->property("picture").toString()); },
+        PictureCanvas::Fit::Stretch, c);
+    OperandCnv->setFallback([this](QPainter& p, const QRect& r) { drawPlainSign(p, r, OperandCnv); });
+    placeAt(OperandCnv, c, vertical.operand.x(), vertical.operand.y(), 32, 32);
+    // The sign cells come after the operation sign: sign cell 1 may stand over it.
+    negCnv[0] = new SignCell(QStringLiteral("negCnv0"), c);
+    negCnv[0]->move(vertical.negCnv0);
+    negCnv[1] = new SignCell(QStringLiteral("negCnv1"), c);
+    negCnv[1]->move(vertical.negCnv1);
     Line1 = new QFrame(c);
     Line1->setObjectName(QStringLiteral("Line1"));
     Line1->setFrameShape(QFrame::HLine);
@@ -344,7 +414,7 @@ void GameScrn::CreateControls() {
     Answer->setFont(fontOf(Answer, 24));
     Answer->setStyleSheet(QStringLiteral("QLineEdit { color: #000000; background: #EEE2D7; }"));
     Answer->setContextMenuPolicy(Qt::NoContextMenu);
-    placeAt(Answer, c, 350, 180, 84, 36);
+    placeAt(Answer, c, vertical.answer.x(), vertical.answer.y(), 84, 36);
     Answer->installEventFilter(this);
     connect(Answer, &QLineEdit::textChanged, this, &GameScrn::Answer_TextChanged);
     Answer->hide();
@@ -367,6 +437,25 @@ void GameScrn::CreateControls() {
     checkAnsT->setObjectName(QStringLiteral("checkAnsT"));
     checkAnsT->setInterval(kCheckMs);
     connect(checkAnsT, &QTimer::timeout, this, &GameScrn::checkAnsT_Action);
+    const auto makeTimer = [this](const QString& name, int ms, bool singleShot) {
+        auto* t = new QTimer(this);
+        t->setObjectName(name);
+        t->setInterval(ms);
+        t->setSingleShot(singleShot);
+        return t;
+    };
+    speakDelay = makeTimer(QStringLiteral("speakDelay"), kSpeakProblemMs, true);
+    connect(speakDelay, &QTimer::timeout, this, &GameScrn::speakDelay_Action);
+    resultSpeak = makeTimer(QStringLiteral("resultSpeak"), kSpeakResultMs, true);
+    connect(resultSpeak, &QTimer::timeout, this, &GameScrn::resultSpeak_Action);
+    for (int i = 0; i < 3; ++i) {
+        topTimer[i] = makeTimer(QStringLiteral("topTimer%1").arg(i), kRollStepMs, false);
+        connect(topTimer[i], &QTimer::timeout, this, [this, i] { topTimer_Action(i); });
+    }
+    for (int i = 0; i < 2; ++i) {
+        botTimer[i] = makeTimer(QStringLiteral("botTimer%1").arg(i), kRollStepMs, false);
+        connect(botTimer[i], &QTimer::timeout, this, [this, i] { botTimer_Action(i); });
+    }
 }
 
 // ---- opening and the settings ------------------------------------------------------------------------
@@ -384,6 +473,16 @@ void GameScrn::scrnSetup() {
     unknownTerm_ = isVert ? 0 : std::clamp(myGlobals::conv2Int(StRecord::UnknownParam), 0, 1);
     Line1->setVisible(isVert);
     EqSign->setVisible(!isVert);
+    const ProblemDisplay::Area area = ProblemDisplay::area(isVert, unknownTerm_);
+    for (int i = 0; i < 3; ++i)
+        topWell[i]->move(area.topWell[i]);
+    for (int i = 0; i < 2; ++i)
+        botWell[i]->move(area.botWell[i]);
+    OperandCnv->move(area.operand);
+    negCnv[0]->move(area.negCnv0);
+    negCnv[1]->move(area.negCnv1);
+    EqSign->move(area.eqSign);
+    Answer->move(area.answer);
     initAnimation();
     NameFld->setText(player() ? player()->curStudent : QString());
     if (myGlobals::gUseLastGame)
@@ -521,6 +620,9 @@ void GameScrn::BeginGame() {
     }
     contBtn[2]->hide();
     ResultTxt->hide();
+    // The last round's result is not spoken into the new round.
+    resultSpeak->stop();
+    spkMsg.clear();
 
     resetNums();
     StaticText1->setVisible(myTime > 0);
@@ -607,6 +709,12 @@ void GameScrn::repeatBtn_Action() {
 void GameScrn::stopRoundTimers() {
     myTimer->stop();
     checkAnsT->stop();
+    speakDelay->stop();
+    resultSpeak->stop();
+    for (QTimer* t : topTimer)
+        t->stop();
+    for (QTimer* t : botTimer)
+        t->stop();
 }
 
 // Every exit through an action button: the round stops where it is, so that nothing is counted while
@@ -644,16 +752,15 @@ void GameScrn::closeEvent(QCloseEvent* event) {
         NameScrn::instance()->show();
 }
 
-void GameScrn::showEvent(QShowEvent* event) {
-    QMainWindow::showEvent(event);
-}
-
 void GameScrn::reinitRound() {
     // What was pending for the problem that ended ends with it.
     checkAnsT->stop();
+    speakDelay->stop();
     spkMsg.clear();
     totTries = 0;
     Answer->clear();
+    for (SignCell* sign : negCnv)
+        sign->setShowNeg(false);
 }
 
 // ---- the problem cycle ---------------------------------------------------------------------------------
@@ -663,6 +770,7 @@ void GameScrn::resetNums() {
     const int i = counter;
     ++problemSerial_;
     funcStr = RoundTexts::operationWords(set.getFunc(i));
+    setOperandPicture();
     if (unknownTerm_ == 1) {
         showProblem(set.getCorAns(i), set.getBotNum(i));
         corAns = set.getTopNum(i);
@@ -670,22 +778,87 @@ void GameScrn::resetNums() {
         showProblem(set.getTopNum(i), set.getBotNum(i));
         corAns = set.getCorAns(i);
     }
+    if (speaksProblems())
+        speakDelay->start();
     ProgBar->setValue(kBarFull);
     curTime = myTime;
     TimeLeft->setText(myTime > 0 ? QString::number(curTime) : QStringLiteral("Off"));
 }
 
+// The display steps of one problem: the rows' pictures and signs, the operation sign at its place, and
+// the digits rolling in (or standing in place at once when animation is off).
 void GameScrn::showProblem(int first, int second) {
-    static const char* signs[] = {"+", "-", "x", "\u00F7"};
-    const int f = myGlobals::gMySet->getFunc(counter);
-    const QString sign = f >= 0 && f < 4 ? QString::fromUtf8(signs[f]) : QString();
-    problemTxt->setText(QString::number(first) + QLatin1Char('\n') + sign + QLatin1Char(' ') +
-                        QString::number(second));
+    const ProblemDisplay::Cells cells = ProblemDisplay::cellsFor(first, second, isVert, unknownTerm_);
+    for (int i = 0; i < ProblemDisplay::kCells; ++i) {
+        digitCnv[i]->setPicture(cells.whichPict[i]);
+        digitCnv[i]->setOffset(DigitCell::kBelow);
+    }
+    negCnv[0]->setShowNeg(cells.showNeg[0]);
+    negCnv[1]->setShowNeg(cells.showNeg[1]);
+    OperandCnv->move(cells.operandLeft, OperandCnv->y());
+    if (cells.negCnv1Left)
+        negCnv[1]->move(*cells.negCnv1Left, negCnv[1]->y());
+    if (myPrefs::prNoAnim) {
+        for (DigitCell* cell : digitCnv)
+            cell->setOffset(0);
+    } else {
+        startRollIn();
+    }
+    setOperandPicture();
 }
 
+void GameScrn::setOperandPicture() {
+    static const char* const signs[] = {"Prim_Zeri3", "Prim_Minus3", "Prim_Times3", "Prim_Div3"};
+    QString name = QStringLiteral("NoStar");
+    if (counter >= 0 && myGlobals::gMySet) {
+        const int f = myGlobals::gMySet->getFunc(counter);
+        name = f >= 0 && f < 4 ? QString::fromLatin1(signs[f]) : QString();
+    }
+    OperandCnv->setProperty("picture", name);
+    OperandCnv->update();
+}
+
+// Blank cells roll in and the operation sign shows the empty star: the display between rounds. The
+// blanks roll in whatever the animation preference says.
 void GameScrn::initAnimation() {
+    for (DigitCell* cell : digitCnv) {
+        cell->setPicture(myPicts::kBlank);
+        cell->setOffset(DigitCell::kBelow);
+    }
+    startRollIn();
     counter = -1;
-    problemTxt->clear();
+    setOperandPicture();
+}
+
+// Each row rises from its leftmost cell; the next cell of the row starts when the previous one is
+// halfway up.
+void GameScrn::startRollIn() {
+    topTimer[0]->start();
+    botTimer[0]->start();
+}
+
+void GameScrn::topTimer_Action(int index) {
+    stepCell(index);
+}
+
+void GameScrn::botTimer_Action(int index) {
+    stepCell(ProblemDisplay::kTopCells + index);
+}
+
+void GameScrn::stepCell(int cell) {
+    if (cell < 0 || cell >= ProblemDisplay::kCells)
+        return;
+    QTimer* own = cell < 3 ? topTimer[cell] : botTimer[cell - 3];
+    const int y = std::max(digitCnv[cell]->offset() - kRollStep, 0);
+    digitCnv[cell]->setOffset(y);
+    if (y <= 2) {
+        own->stop();
+    } else if (y == kRollHandOver) {
+        if (cell == 0 || cell == 1)
+            topTimer[cell + 1]->start();
+        else if (cell == 3)
+            botTimer[1]->start();
+    }
 }
 
 bool GameScrn::eventFilter(QObject* watched, QEvent* event) {
@@ -715,8 +888,10 @@ bool GameScrn::Answer_KeyDown(QKeyEvent* key) {
     if (key->key() == Qt::Key_Backspace && !command)
         return false;
     // With speech on, Space asks for the problem again; it is never part of the answer.
-    if (text == QLatin1String(" ") && !command && speaksProblems())
+    if (text == QLatin1String(" ") && !command && speaksProblems()) {
+        speakDelay->start();
         return true;
+    }
     const bool digit = text.size() == 1 && text[0] >= QLatin1Char('0') && text[0] <= QLatin1Char('9');
     const bool minus = text == QLatin1String("-");
     if (!command && (digit || minus) && isAnswerText(afterTyping(Answer, text))) {
@@ -762,6 +937,8 @@ void GameScrn::checkAnsT_Action() {
     Answer->clear();
     if (totTries >= allowedTries())
         ansWrong();
+    else if (mySpeak)
+        Seams::speech().say(RoundTexts::wrongTry());
 }
 
 // Problems are spoken only while the result is asked: with the first number asked, the spoken
@@ -868,6 +1045,31 @@ void GameScrn::ShowResult(const QString& message) {
     initAnimation();
     ResultTxt->setText(message);
     ResultTxt->show();
+    if (mySpeak) {
+        if (spkMsg.isEmpty())
+            spkMsg = message;
+        resultSpeak->start();
+    }
+}
+
+void GameScrn::speakDelay_Action() {
+    speakDelay->stop();
+    // Spoken as it is when the timer fires; after the round there is no problem to speak.
+    if (counter < 0 || !speaksProblems() || !myGlobals::gMySet)
+        return;
+    const rndSet& set = *myGlobals::gMySet;
+    Seams::speech().say(RoundTexts::problemSpeech(counter + 1, set.getTopNum(counter), set.getFunc(counter),
+                                                  set.getBotNum(counter)));
+}
+
+void GameScrn::resultSpeak_Action() {
+    resultSpeak->stop();
+    if (!spkMsg.isEmpty())
+        Seams::speech().say(spkMsg);
+}
+
+void GameScrn::FileClose() {
+    close();
 }
 
 bool GameScrn::stlFocus_KeyDown(QKeyEvent* key) {

@@ -7,6 +7,8 @@
 #include <memory>
 
 class AnsTimer;
+class DigitCell;
+class SignCell;
 class QComboBox;
 class QFrame;
 class QKeyEvent;
@@ -49,13 +51,22 @@ public slots:
     void myTimer_Action();
     // The pending answer check, 300 ms after the typed answer became long enough.
     void checkAnsT_Action();
+    // The problem speech, 800 ms after the problem was shown (or Space asked for it again).
+    void speakDelay_Action();
+    // The result speech, 1500 ms after the end of a round.
+    void resultSpeak_Action();
+    // One 50 ms step of the roll-in of first-row cell `index` (0 to 2) or second-row cell `index` (0, 1).
+    void topTimer_Action(int index);
+    void botTimer_Action(int index);
+
+    // File > Close: leaves for the sign-in window without saving.
+    void FileClose();
 
 protected:
     // Clears what belongs to one problem, before the next is shown or the round ends.
     virtual void reinitRound();
 
     void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -97,6 +108,9 @@ private:
     void scrnSetup();
     void showProblem(int first, int second);
     void initAnimation();
+    void stepCell(int cell);
+    void startRollIn();
+    void setOperandPicture();
     void boxTyped(QComboBox* box, const QString& text);
     void boxChosen(QComboBox* box, int row);
     bool stlFocus_KeyDown(QKeyEvent* key);
@@ -128,8 +142,13 @@ private:
     QProgressBar* ProgBar = nullptr;
     QLabel* ResultTxt = nullptr;
 
-    // The problem area
-    QLabel* problemTxt = nullptr;
+    // The problem area: three wells of the first number, two of the second, a digit cell in each, the
+    // two separate minus signs and the operation sign
+    std::array<QFrame*, 3> topWell{};
+    std::array<QFrame*, 2> botWell{};
+    std::array<DigitCell*, 5> digitCnv{};
+    std::array<SignCell*, 2> negCnv{};
+    PictureCanvas* OperandCnv = nullptr;
     QFrame* Line1 = nullptr;
     QLineEdit* Answer = nullptr;
     QLabel* EqSign = nullptr;
@@ -138,6 +157,10 @@ private:
     // Timers
     QTimer* myTimer = nullptr;
     AnsTimer* checkAnsT = nullptr;
+    QTimer* speakDelay = nullptr;
+    QTimer* resultSpeak = nullptr;
+    std::array<QTimer*, 3> topTimer{};
+    std::array<QTimer*, 2> botTimer{};
 
     // Round state
     int counter = 0;         // current problem, from 0; -1 while no problem is current
