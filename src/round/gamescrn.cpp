@@ -54,6 +54,7 @@ constexpr int kRollStepMs = 50;
 constexpr int kRollStep = 4;      // pixels a cell rises at each step
 constexpr int kRollHandOver = 16; // a cell this far below its place starts the next cell of its row
 constexpr int kTeacherSets = 2;   // the problem source that plays teacher-made sets
+constexpr int kMinProblems = 4;   // the fewest problems per round the Total Problems box stores
 
 // Captions of the first action button: the state of the round.
 const QString kStartRound = QStringLiteral("Start Round");
@@ -276,7 +277,7 @@ void GameScrn::CreateControls() {
         return box;
     };
     hiNumFld = makeBox("hiNumFld", 767, 164, rndSet::kMinHighest, rndSet::kMaxHighest, 1);
-    totProbFld = makeBox("totProbFld", 768, 194, 4, rndSet::kMaxProblems, 2);
+    totProbFld = makeBox("totProbFld", 768, 194, kMinProblems, rndSet::kMaxProblems, 2);
 
     warnTxt = makeLabel(CtrlPCnv, c, "warnTxt", QStringLiteral("Using Teacher-Created Set!"),
                         {642, 230, 194, 20}, {0, QColor(0xFF, 0x00, 0x00), Qt::AlignCenter});
@@ -418,8 +419,8 @@ void GameScrn::CreateControls() {
     Answer->installEventFilter(this);
     connect(Answer, &QLineEdit::textChanged, this, &GameScrn::Answer_TextChanged);
     Answer->hide();
-    EqSign =
-        makeLabel(c, c, "EqSign", QStringLiteral("="), {436, 518, 20, 32}, {36, Qt::black, Qt::AlignCenter});
+    EqSign = makeLabel(c, c, "EqSign", QStringLiteral("="), QRect(vertical.eqSign, QSize(20, 32)),
+                       {36, Qt::black, Qt::AlignCenter});
     EqSign->hide();
 
     // Outside the visible area: holds the keyboard whenever no answer is being typed, so that Return
@@ -546,17 +547,16 @@ void GameScrn::boxChosen(QComboBox* box, int row) {
 // The text of a box typed: the setting takes the number it reads as, kept within the box's range; the
 // box keeps showing what was typed. The running round keeps the count it started with.
 void GameScrn::boxTyped(QComboBox* box, const QString& text) {
-    if (!player())
+    StRecord* student = player();
+    if (!student)
         return;
-    if (box == hiNumFld) {
-        const QString stored = myGlobals::limitEntry(text, rndSet::kMaxHighest, rndSet::kMinHighest);
-        player()->myParams[StRecord::HighestParam] = stored;
-        myHiNum = stored.toInt();
-    } else {
-        const QString stored = myGlobals::limitEntry(text, rndSet::kMaxProblems, 4);
-        player()->myParams[StRecord::ProblemsParam] = stored;
-        myTotProbs = stored.toInt();
-    }
+    const bool highest = box == hiNumFld;
+    const int index = highest ? StRecord::HighestParam : StRecord::ProblemsParam;
+    const QString stored = highest ? myGlobals::limitEntry(text, rndSet::kMaxHighest, rndSet::kMinHighest)
+                                   : myGlobals::limitEntry(text, rndSet::kMaxProblems, kMinProblems);
+    if (index < student->myParams.size())
+        student->myParams[index] = stored;
+    (highest ? myHiNum : myTotProbs) = stored.toInt();
 }
 
 // ---- round control -------------------------------------------------------------------------------------
@@ -656,7 +656,7 @@ void GameScrn::hndlContBtn(int index) {
             BeginGame();
         } else if (caption == kStopRound) {
             myTimer->stop();
-            leave(Next::SignIn, true);
+            leave(Next::SignIn);
         } else if (caption == kOpenSavedSet) {
             openSavedSet();
         } else {
@@ -665,13 +665,13 @@ void GameScrn::hndlContBtn(int index) {
         break;
     }
     case 1:
-        leave(Next::Settings, true);
+        leave(Next::Settings);
         break;
     case 2:
-        leave(Next::Progress, true);
+        leave(Next::Progress);
         break;
     case 3:
-        leave(Next::SignIn, true);
+        leave(Next::SignIn);
         break;
     default:
         break;
@@ -719,10 +719,10 @@ void GameScrn::stopRoundTimers() {
 
 // Every exit through an action button: the round stops where it is, so that nothing is counted while
 // the save's messages are up, then the record is saved, the window closes and the next one shows.
-void GameScrn::leave(Next next, bool save) {
+void GameScrn::leave(Next next) {
     stopRoundTimers();
     leaving_ = true;
-    if (save && player())
+    if (player())
         player()->rejoinData();
     close();
     switch (next) {

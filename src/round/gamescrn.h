@@ -84,7 +84,7 @@ private:
     void repeatBtn_Action();
     void openSavedSet();
     std::shared_ptr<rndSet> newSet(int problems, bool forceRandom);
-    void leave(Next next, bool save);
+    void leave(Next next);
     void stopRoundTimers();
     void setMainCaption(const QString& caption, std::uint8_t kind);
     void setStar(bool earned);
