@@ -65,6 +65,8 @@ void editFocusedField(const QString& item) {
 
 const char* kStandardTag = "nbrStandard"; // marks an item that runs its standard behaviour
 
+bool quitChosen = false;
+
 } // namespace
 
 const Table& mainTable() {
@@ -109,6 +111,10 @@ const Table& teacherTable() {
         {"HelpMenu", "Help", {{"HelpHelp", "Help", "Cmd+?", K::Ordinary}}},
     };
     return table;
+}
+
+bool quitting() {
+    return quitChosen;
 }
 
 QList<QKeySequence> shortcutsFor(const Item& item) {
@@ -196,6 +202,7 @@ QStringList Bar::bindHandlers(QObject* window) {
                 // The platform's quit in every window: the windows close (and save what they keep),
                 // but none can stop it.
                 connect(a, &QAction::triggered, qApp, [] {
+                    quitChosen = true;
                     QApplication::closeAllWindows();
                     QCoreApplication::quit();
                 });

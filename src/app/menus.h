@@ -40,6 +40,10 @@ const Table& teacherTable();
 // A table shortcut as key sequences: "Cmd" is the Control key here; Help also answers F1.
 QList<QKeySequence> shortcutsFor(const Item& item);
 
+// True from the moment Quit was chosen: a window that closes then closes for good and hands over to
+// no other window.
+bool quitting();
+
 // A menu bar built from one of the tables. Menus and items carry their names as object names.
 class Bar : public QMenuBar {
     Q_OBJECT

@@ -14,6 +14,8 @@ namespace {
 
 constexpr int kPressShift = 4;
 constexpr int kPressedShrink = 5;
+constexpr int kCaptionMargin = 4;
+constexpr int kSmallestCaption = 9;
 
 QColor captionColour(std::uint8_t kind) {
     return kind <= 1 ? QColor(0xFF, 0xF6, 0xE6) : QColor(0xBD, 0xD8, 0xFF);
@@ -129,6 +131,10 @@ void newCnvBtn::paintEvent(QPaintEvent*) {
     QFont f = font();
     f.setPixelSize(getSize(w));
     f.setBold(true);
+    // A caption longer than the face is made smaller rather than cut off at both ends.
+    while (f.pixelSize() > kSmallestCaption &&
+           QFontMetrics(f).horizontalAdvance(mMycaption) > w - 2 * kCaptionMargin)
+        f.setPixelSize(f.pixelSize() - 1);
     p.setFont(f);
     const QFontMetrics fm(f);
     const int textWidth = fm.horizontalAdvance(mMycaption);

@@ -48,6 +48,7 @@ private slots:
     void otherButtonsDoNothing();
     void drawsFaceAndShadowedCaption_data();
     void drawsFaceAndShadowedCaption();
+    void longCaptionShrinksToTheFace();
     void pressedFaceLeavesTheEdgeFree();
     void missingFaceStillShowsAButton();
     void tellsAssistiveTechnology();
@@ -183,6 +184,19 @@ void TestNewCnvBtn::drawsFaceAndShadowedCaption() {
                 right = qMax(right, x);
             }
     QVERIFY2(qAbs(left - (139 - right)) <= 3, qPrintable(QStringLiteral("%1 %2").arg(left).arg(right)));
+}
+
+void TestNewCnvBtn::longCaptionShrinksToTheFace() {
+    newCnvBtn b;
+    b.resize(120, 33);
+    b.setCaption(QStringLiteral("Open Saved Set"), 1);
+    const QImage image = render(b);
+    // Nothing but face in the outer columns: the caption is whole, not cut off at the edges.
+    for (int y = 0; y < 33; ++y) {
+        for (int x : {0, 1, 2, 117, 118, 119})
+            QCOMPARE(image.pixel(x, y), kFaceColours[1].rgb());
+    }
+    QVERIFY(countColour(image, qRgb(255, 246, 230)) > 40);
 }
 
 void TestNewCnvBtn::pressedFaceLeavesTheEdgeFree() {
