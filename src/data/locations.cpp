@@ -116,14 +116,14 @@ QString getLocalPrefFol() {
     const QString file = localPrefFile();
     if (file.isEmpty() || QFileInfo::exists(file))
         return file;
+    // A missing file is made from what is in memory: the defaults on a first start, and later in a
+    // run (the file deleted meanwhile) the preferences in use, which must not be reset behind the
+    // teacher's back.
     const QString older = olderPrefFile();
-    if (older.isEmpty()) {
-        initPrefs();
-    } else if (!readPrefFile(older)) {
+    if (!older.isEmpty() && !readPrefFile(older)) {
         // A damaged older file must not keep this computer from ever having preferences again.
         caution(QStringLiteral("Unable to read the preferences"),
                 QStringLiteral("Please go to Preferences and reset."));
-        initPrefs();
     }
     writePrefFile(file); // a failure has been shown; the file is still the one to use
     return file;

@@ -85,6 +85,7 @@ private slots:
     void folderReferences_data();
     void folderReferences();
     void firstStartMakesTheLocalFileFromDefaults();
+    void fileDeletedDuringTheRunKeepsThePreferencesInUse();
     void olderFileIsTakenOverOnce();
     void damagedOlderFileDoesNotBlockPreferences();
     void damagedLocalFileKeepsDefaultsAndSkipsTheNetwork();
@@ -179,7 +180,6 @@ void TestLocations::folderReferences() {
 
 void TestLocations::firstStartMakesTheLocalFileFromDefaults() {
     ScriptedDialogs dialogs;
-    myPrefs::prMaxTries = 6; // whatever memory held is replaced by the defaults
     startUp();
     QCOMPARE(fileValues(myPrefs::localPrefFile()), Values{});
     QCOMPARE(myPrefs::current(), Values{});
@@ -188,6 +188,20 @@ void TestLocations::firstStartMakesTheLocalFileFromDefaults() {
     QCOMPARE(QFileInfo(localDataFolder()).permissions() & QFileDevice::WriteOther, QFileDevice::WriteOther);
     QCOMPARE(dialogs.messages().size(), 1);
     QVERIFY(dialogs.messages()[0].startsWith("A new Database file was created"));
+}
+
+void TestLocations::fileDeletedDuringTheRunKeepsThePreferencesInUse() {
+    ScriptedDialogs dialogs;
+    startUp();
+    myPrefs::prMaxTries = 6;
+    myPrefs::prPctCrit = 90;
+    QVERIFY(QFile::remove(myPrefs::localPrefFile()));
+    // Asking for the preferences location (the drill round does, for the problem-set folder) makes
+    // the file again from what is in use, and resets nothing.
+    QCOMPARE(myPrefs::getCurrentPrefFol(), myPrefs::localPrefFile());
+    QCOMPARE(myPrefs::prMaxTries, 6);
+    QCOMPARE(fileValues(myPrefs::localPrefFile())->maxTries, 6);
+    QCOMPARE(fileValues(myPrefs::localPrefFile())->pctCrit, 90);
 }
 
 void TestLocations::olderFileIsTakenOverOnce() {
