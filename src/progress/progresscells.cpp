@@ -10,7 +10,6 @@
 
 namespace {
 
-constexpr int kPressShift = 2;
 // The tag's place and its largest and smallest letters, in pixels.
 constexpr int kTagLeft = 10;
 constexpr int kTagBaseline = 16;
@@ -100,40 +99,18 @@ void StarCnv::paintEvent(QPaintEvent*) {
 }
 
 void StarCnv::mousePressEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton) {
-        event->ignore();
-        return;
-    }
-    // Accepting the press sends the release here, wherever the pointer is by then.
-    event->accept();
-    if (pressed_)
-        return;
-    pressed_ = true;
-    move(pos() + QPoint(kPressShift, kPressShift));
+    shift_.press(*this, event);
 }
 
 void StarCnv::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() != Qt::LeftButton || !pressed_) {
-        event->ignore();
-        return;
-    }
-    event->accept();
-    moveBack();
-    if (release_)
+    if (shift_.release(*this, event) && release_)
         release_(*this);
 }
 
 void StarCnv::hideEvent(QHideEvent* event) {
     // A hidden cell gets no release: put it back now.
-    moveBack();
+    shift_.moveBack(*this);
     QWidget::hideEvent(event);
-}
-
-void StarCnv::moveBack() {
-    if (!pressed_)
-        return;
-    pressed_ = false;
-    move(pos() - QPoint(kPressShift, kPressShift));
 }
 
 namespace ProgressPaint {

@@ -6,6 +6,8 @@
 
 #include "progressgrid.h"
 
+#include "controls/pressshift.h"
+
 #include <QWidget>
 
 #include <functional>
@@ -35,7 +37,7 @@ public:
     using ReleaseHandler = std::function<void(StarCnv&)>;
     StarCnv(int index, PaintHandler paint, ReleaseHandler release, QWidget* parent);
     int index() const { return index_; }
-    bool isPressed() const { return pressed_; }
+    bool isPressed() const { return shift_.isPressed(); }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -44,10 +46,8 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void moveBack();
-
     int index_;
-    bool pressed_ = false;
+    PressShift shift_;
     PaintHandler paint_;
     ReleaseHandler release_;
 };

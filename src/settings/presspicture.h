@@ -4,12 +4,13 @@
 // which comes wherever the pointer then is; the picture moves back before MouseUp is raised.
 
 #include "controls/picturecanvas.h"
+#include "controls/pressshift.h"
 
 class PressPicture : public PictureCanvas {
     Q_OBJECT
 public:
     PressPicture(const QString& objectName, Source source, Fit fit, QWidget* parent);
-    bool isPressed() const { return pressed_; }
+    bool isPressed() const { return shift_.isPressed(); }
 
 signals:
     void MouseUp();
@@ -20,6 +21,5 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void moveBack();
-    bool pressed_ = false;
+    PressShift shift_;
 };
