@@ -77,11 +77,11 @@ PrimSetScrn::PrimSetScrn()
     setFixedSize(310, 267);
 
     for (int i = 0; i < 5; ++i) {
-        const OperationButton& spec = kButtons[i];
+        const OperationButton& kind = kButtons[i];
         auto* button =
-            new PressPicture(QStringLiteral("myBtn"), spec.picture, PictureCanvas::Fit::Stretch, this);
+            new PressPicture(QStringLiteral("myBtn"), kind.picture, PictureCanvas::Fit::Stretch, this);
         button->setProperty("index", i);
-        button->setProperty("picture", QString::fromLatin1(spec.name));
+        button->setProperty("picture", QString::fromLatin1(kind.name));
         button->setGeometry(22 + 54 * i, 10, 48, 48);
         // The buttons are pictures only: the pointer stays an arrow over them.
         button->unsetCursor();
