@@ -28,9 +28,9 @@ public:
     void showMsg(bool, const QString&, const QString&) override {}
     void plainMessage(const QString&) override {}
     Seams::Answer ask(const Seams::Question&) override { return Seams::Answer::Default; }
-    QString openFile(const QString&, const QString&, const QString&) override { return path; }
-    QString saveFile(const QString&, const QString&, const QString&, const QString&) override { return {}; }
-    QString selectFolder(const QString&, const QString&) override { return {}; }
+    QString openFile(const Seams::FileRequest&) override { return path; }
+    QString saveFile(const Seams::FileRequest&) override { return {}; }
+    QString selectFolder(const Seams::FileRequest&) override { return {}; }
     void showWaitWindow(const QString&) override {}
     void closeWaitWindow() override {}
 };

@@ -4,6 +4,7 @@
 #include "app/media.h"
 #include "app/menus.h"
 #include "app/picts.h"
+#include "app/routes.h"
 #include "app/sounds.h"
 #include "app/uiseams.h"
 #include "data/dbctrl.h"
@@ -33,6 +34,7 @@ void Application::installProgramServices() {
     UiSeams::install();
     // The preferences live in the data layer, which cannot reach the sound player itself.
     myPrefs::setSoundStatesHandler([] { mySounds::setStates(); });
+    Routes::install();
     MenuBar1::shared();
 }
 

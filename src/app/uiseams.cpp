@@ -8,6 +8,8 @@
 #include <QAudioDevice>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QLabel>
 #include <QMediaDevices>
 #include <QMessageBox>
 #include <QPushButton>
@@ -123,18 +125,59 @@ Seams::Answer Dialogs::ask(const Seams::Question& question) {
     });
 }
 
-QString Dialogs::openFile(const QString& title, const QString& folder, const QString& filter) {
-    return aside([&] { return QFileDialog::getOpenFileName(frontWindow(), title, folder, filter); });
+namespace {
+
+// A chooser that can show the request's prompt: the platform's own dialogs have no place for one,
+// so the prompt sits in a row of its own above Qt's file list.
+QString runChooser(const Seams::FileRequest& request, QFileDialog::FileMode mode, QFileDialog::AcceptMode accept) {
+    QFileDialog dialog(frontWindow(), request.title);
+    dialog.setOption(QFileDialog::DontUseNativeDialog, true);
+    dialog.setFileMode(mode);
+    dialog.setAcceptMode(accept);
+    if (mode == QFileDialog::Directory)
+        dialog.setOption(QFileDialog::ShowDirsOnly, true);
+    if (!request.filter.isEmpty())
+        dialog.setNameFilter(request.filter);
+    if (!request.folder.isEmpty())
+        dialog.setDirectory(request.folder);
+    if (!request.suggestedName.isEmpty())
+        dialog.selectFile(request.suggestedName);
+    if (!request.acceptCaption.isEmpty())
+        dialog.setLabelText(QFileDialog::Accept, request.acceptCaption);
+    if (!request.prompt.isEmpty()) {
+        if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
+            auto* prompt = new QLabel(request.prompt, &dialog);
+            prompt->setObjectName(QStringLiteral("prompt"));
+            prompt->setWordWrap(true);
+            // Everything the dialog has moves down one row to make room at the top.
+            QList<std::tuple<QLayoutItem*, int, int, int, int>> items;
+            while (grid->count() > 0) {
+                int row = 0, column = 0, rowSpan = 1, columnSpan = 1;
+                grid->getItemPosition(0, &row, &column, &rowSpan, &columnSpan);
+                items.append({grid->takeAt(0), row, column, rowSpan, columnSpan});
+            }
+            grid->addWidget(prompt, 0, 0, 1, -1);
+            for (const auto& [item, row, column, rowSpan, columnSpan] : items)
+                grid->addItem(item, row + 1, column, rowSpan, columnSpan);
+        }
+    }
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
 }
 
-QString Dialogs::saveFile(const QString& title, const QString& folder, const QString& suggestedName,
-                          const QString& filter) {
-    const QString start = suggestedName.isEmpty() ? folder : QDir(folder).filePath(suggestedName);
-    return aside([&] { return QFileDialog::getSaveFileName(frontWindow(), title, start, filter); });
+} // namespace
+
+QString Dialogs::openFile(const Seams::FileRequest& request) {
+    return aside([&] { return runChooser(request, QFileDialog::ExistingFile, QFileDialog::AcceptOpen); });
 }
 
-QString Dialogs::selectFolder(const QString& title, const QString& folder) {
-    return aside([&] { return QFileDialog::getExistingDirectory(frontWindow(), title, folder); });
+QString Dialogs::saveFile(const Seams::FileRequest& request) {
+    return aside([&] { return runChooser(request, QFileDialog::AnyFile, QFileDialog::AcceptSave); });
+}
+
+QString Dialogs::selectFolder(const Seams::FileRequest& request) {
+    return aside([&] { return runChooser(request, QFileDialog::Directory, QFileDialog::AcceptOpen); });
 }
 
 void Dialogs::showWaitWindow(const QString& text) {

@@ -268,8 +268,12 @@ QString printingLB::exportText(const QString& title, const QStringList& headings
 
 void printingLB::exportMe(const QString& title, const QString& header1, const QString& header2,
                           const QString& header3, const QString& header4) {
-    const QString path = Seams::dialogs().saveFile(
-        QStringLiteral("Export A List"), QCoreApplication::applicationDirPath(), title, kTextFilter);
+    Seams::FileRequest request;
+    request.title = QStringLiteral("Export A List");
+    request.folder = QCoreApplication::applicationDirPath();
+    request.suggestedName = title;
+    request.filter = kTextFilter;
+    const QString path = Seams::dialogs().saveFile(request);
     if (path.isEmpty())
         return;
     const QByteArray bytes = exportText(title, {header1, header2, header3, header4}).toUtf8();

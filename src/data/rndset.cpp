@@ -356,7 +356,11 @@ void rndSet::createDataSet() {
 }
 
 bool rndSet::openInputSet(const QString& folder) {
-    const QString path = Seams::dialogs().openFile(openTitle(), folder, fileFilter());
+    Seams::FileRequest request;
+    request.title = openTitle();
+    request.folder = folder;
+    request.filter = fileFilter();
+    const QString path = Seams::dialogs().openFile(request);
     if (path.isEmpty())
         return false;
     QFile file(path);

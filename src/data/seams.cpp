@@ -15,9 +15,9 @@ public:
         qInfo().noquote() << "[question]" << question.message << "->" << question.defaultCaption;
         return Answer::Default;
     }
-    QString openFile(const QString&, const QString&, const QString&) override { return {}; }
-    QString saveFile(const QString&, const QString&, const QString&, const QString&) override { return {}; }
-    QString selectFolder(const QString&, const QString&) override { return {}; }
+    QString openFile(const FileRequest&) override { return {}; }
+    QString saveFile(const FileRequest&) override { return {}; }
+    QString selectFolder(const FileRequest&) override { return {}; }
     void showWaitWindow(const QString&) override {}
     void closeWaitWindow() override {}
 };

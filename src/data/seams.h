@@ -25,6 +25,16 @@ struct Question {
     QString alternateCaption;
 };
 
+// What a file or folder chooser is asked for. Only the title is needed; the rest may stay empty.
+struct FileRequest {
+    QString title;
+    QString prompt;        // a line of guidance shown above the files
+    QString folder;        // where the chooser starts
+    QString filter;        // Qt's "Name (*.ext);;All Files (*)" form
+    QString suggestedName; // save only: the name offered
+    QString acceptCaption; // the accepting button's caption; empty: the platform's own
+};
+
 class Dialogs {
 public:
     virtual ~Dialogs() = default;
@@ -35,11 +45,10 @@ public:
     virtual void plainMessage(const QString& message) = 0;
     virtual Answer ask(const Question& question) = 0;
 
-    // File choosers: an empty result means the user cancelled. Filters use Qt's "Name (*.ext)" form.
-    virtual QString openFile(const QString& title, const QString& folder, const QString& filter) = 0;
-    virtual QString saveFile(const QString& title, const QString& folder, const QString& suggestedName,
-                             const QString& filter) = 0;
-    virtual QString selectFolder(const QString& title, const QString& folder) = 0;
+    // File and folder choosers: an empty result means the user cancelled.
+    virtual QString openFile(const FileRequest& request) = 0;
+    virtual QString saveFile(const FileRequest& request) = 0;
+    virtual QString selectFolder(const FileRequest& request) = 0;
 
     // The small wait window shown while something slow happens (looking for the shared folder).
     virtual void showWaitWindow(const QString& text) = 0;

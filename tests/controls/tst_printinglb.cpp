@@ -22,11 +22,10 @@ class ExportDialogs : public ScriptedDialogs {
 public:
     QString suggestedName;
     QString filter;
-    QString saveFile(const QString& title, const QString& folder, const QString& suggested,
-                     const QString& f) override {
-        suggestedName = suggested;
-        filter = f;
-        return ScriptedDialogs::saveFile(title, folder, suggested, f);
+    QString saveFile(const Seams::FileRequest& request) override {
+        suggestedName = request.suggestedName;
+        filter = request.filter;
+        return ScriptedDialogs::saveFile(request);
     }
 };
 

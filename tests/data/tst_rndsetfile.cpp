@@ -26,10 +26,10 @@ class Chooser : public TestDoubles::ScriptedDialogs {
 public:
     QString folder;
     QString filter;
-    QString openFile(const QString& title, const QString& f, const QString& fl) override {
-        folder = f;
-        filter = fl;
-        return ScriptedDialogs::openFile(title, f, fl);
+    QString openFile(const Seams::FileRequest& request) override {
+        folder = request.folder;
+        filter = request.filter;
+        return ScriptedDialogs::openFile(request);
     }
 };
 

@@ -10,16 +10,16 @@ ScriptedDialogs::~ScriptedDialogs() {
 }
 
 void ScriptedDialogs::showMsg(bool isCaution, const QString& message, const QString& explanation) {
-    shown.append({Shown::Msg, isCaution, message, explanation, {}});
+    shown.append({Shown::Msg, isCaution, message, explanation, {}, {}});
 }
 
 void ScriptedDialogs::plainMessage(const QString& message) {
-    shown.append({Shown::Plain, false, message, {}, {}});
+    shown.append({Shown::Plain, false, message, {}, {}, {}});
 }
 
 Seams::Answer ScriptedDialogs::ask(const Seams::Question& question) {
     shown.append({Shown::Question, question.icon == Seams::Icon::Caution, question.message,
-                  question.explanation, question});
+                  question.explanation, question, {}});
     if (answers.empty())
         return Seams::Answer::Default;
     const Seams::Answer a = answers.front();
@@ -37,18 +37,18 @@ QString nextPath(std::deque<QString>& paths) {
 }
 } // namespace
 
-QString ScriptedDialogs::openFile(const QString& title, const QString&, const QString&) {
-    shown.append({Shown::OpenFile, false, title, {}, {}});
+QString ScriptedDialogs::openFile(const Seams::FileRequest& request) {
+    shown.append({Shown::OpenFile, false, request.title, request.prompt, {}, request});
     return nextPath(paths);
 }
 
-QString ScriptedDialogs::saveFile(const QString& title, const QString&, const QString&, const QString&) {
-    shown.append({Shown::SaveFile, false, title, {}, {}});
+QString ScriptedDialogs::saveFile(const Seams::FileRequest& request) {
+    shown.append({Shown::SaveFile, false, request.title, request.prompt, {}, request});
     return nextPath(paths);
 }
 
-QString ScriptedDialogs::selectFolder(const QString& title, const QString&) {
-    shown.append({Shown::SelectFolder, false, title, {}, {}});
+QString ScriptedDialogs::selectFolder(const Seams::FileRequest& request) {
+    shown.append({Shown::SelectFolder, false, request.title, request.prompt, {}, request});
     return nextPath(paths);
 }
 

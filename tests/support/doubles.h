@@ -18,6 +18,7 @@ struct Shown {
     QString message;
     QString explanation;
     Seams::Question question;
+    Seams::FileRequest file; // what a file or folder chooser was asked for
 };
 
 class ScriptedDialogs : public Seams::Dialogs {
@@ -33,10 +34,9 @@ public:
     void showMsg(bool isCaution, const QString& message, const QString& explanation) override;
     void plainMessage(const QString& message) override;
     Seams::Answer ask(const Seams::Question& question) override;
-    QString openFile(const QString& title, const QString& folder, const QString& filter) override;
-    QString saveFile(const QString& title, const QString& folder, const QString& suggestedName,
-                     const QString& filter) override;
-    QString selectFolder(const QString& title, const QString& folder) override;
+    QString openFile(const Seams::FileRequest& request) override;
+    QString saveFile(const Seams::FileRequest& request) override;
+    QString selectFolder(const Seams::FileRequest& request) override;
     void showWaitWindow(const QString& text) override {
         waitTexts << text;
         waitOpen = true;

@@ -1,0 +1,90 @@
+#include "gamewindow.h"
+
+#include "app/helplink.h"
+#include "app/media.h"
+#include "app/menus.h"
+#include "controls/picturecanvas.h"
+#include "data/globals.h"
+#include "data/strecord.h"
+#include "signin/namescrn.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLayout>
+#include <QScreen>
+#include <QVBoxLayout>
+
+GameWindow::GameWindow(const QString& objectName, const QString& title, QSize design, int helpTopic)
+    : design_(design) {
+    setObjectName(objectName);
+    setWindowTitle(title);
+    setAttribute(Qt::WA_DeleteOnClose);
+    // A close box and a minimise button, no zoom: the games are drawn for one size.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowMinimizeButtonHint);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    bar_ = new MenuBar1(this);
+    bar_->attachTo(this);
+    bar_->bindHandlers(this);
+    HelpLink::bindHelpItem(bar_, this, helpTopic);
+
+    // The background is the content area itself, so every control sits on it at its layout place.
+    content_ = new PictureCanvas(QStringLiteral("CustomBlueBkg"), [] { return Pictures::CustomBlueBkg(); },
+                                 PictureCanvas::Fit::Stretch, this);
+    content_->setFixedSize(design);
+    layout()->addWidget(content_);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        adjustSize();
+        move(screen->availableGeometry().center() - rect().center());
+    }
+}
+
+GameWindow::~GameWindow() = default;
+
+QString GameWindow::firstName() {
+    return myGlobals::gCurPlayer ? myGlobals::gCurPlayer->getFirstName() : QString();
+}
+
+QString GameWindow::studentName() {
+    return myGlobals::gCurPlayer ? myGlobals::gCurPlayer->curStudent : QString();
+}
+
+void GameWindow::FileClose() {
+    if (closeRequested())
+        leave();
+}
+
+void GameWindow::leave() {
+    if (leaving_)
+        return;
+    leaving_ = true;
+    stopTimers();
+    aboutToLeave();
+    // The record's own messages (a failed save) show while the game is still on screen; the student
+    // goes back to the sign-in window whatever the save reported.
+    if (dataDirty && myGlobals::gCurPlayer)
+        myGlobals::gCurPlayer->rejoinData();
+    dataDirty = false;
+    close();
+    if (!Menus::quitting())
+        NameScrn::instance()->show();
+}
+
+void GameWindow::closeEvent(QCloseEvent* event) {
+    if (leaving_) {
+        event->accept();
+        return;
+    }
+    // The close box and Quit: Quit always leaves; the close box may be taken by a running game.
+    if (!Menus::quitting() && !closeRequested()) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    leave();
+}
