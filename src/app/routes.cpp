@@ -3,6 +3,8 @@
 #include "helplink.h"
 #include "preferences/prefscrn10.h"
 #include "signin/namescrn.h"
+#include "support/checkversscrn.h"
+#include "support/newaboutscrn.h"
 
 namespace Routes {
 
@@ -12,6 +14,12 @@ void install() {
     (void)links;
     links.preferences = [] {
         PrefScrn10::instance()->show();
+    };
+    links.checkVersion = [] {
+        checkVersScrn::showWindow();
+    };
+    links.about = [] {
+        newAboutScrn::instance()->exec();
     };
 }
 

@@ -1,0 +1,403 @@
+// The version check against a web server of the test's own on 127.0.0.1: every kind of answer and
+// failure ends in the window's texts, height and buttons, with the spinner stopped; only the newest
+// request answers; nothing reaches a closed window.
+
+#include "app/routes.h"
+#include "data/appversion.h"
+#include "signin/namescrn.h"
+#include "support/checkversscrn.h"
+
+#include <QDesktopServices>
+#include <QLabel>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <QtTest>
+
+#include <deque>
+#include <optional>
+
+namespace {
+
+// A tiny HTTP server: each request takes the next scripted answer; an empty answer keeps the
+// connection open without a word.
+class LocalServer : public QObject {
+    Q_OBJECT
+public:
+    struct Answer {
+        int status = 200;
+        QByteArray body;
+        bool silent = false;
+    };
+    std::deque<Answer> answers;
+    QStringList requests; // "GET /path"
+    int disconnects = 0;
+
+    LocalServer() {
+        connect(&server_, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket* s = server_.nextPendingConnection()) {
+                connect(s, &QTcpSocket::readyRead, this, [this, s] { readRequest(s); });
+                connect(s, &QTcpSocket::disconnected, this, [this, s] {
+                    ++disconnects;
+                    s->deleteLater();
+                });
+            }
+        });
+    }
+    bool listen() { return server_.listen(QHostAddress(QStringLiteral("127.0.0.1")), 0); }
+    QString address() const { return QStringLiteral("http://127.0.0.1:%1").arg(server_.serverPort()); }
+
+private:
+    void readRequest(QTcpSocket* s) {
+        QByteArray& buffer = buffers_[s];
+        buffer += s->readAll();
+        if (!buffer.contains("\r\n\r\n"))
+            return;
+        requests << QString::fromLatin1(buffer.left(buffer.indexOf(" HTTP/")));
+        buffer.clear();
+        const Answer a = answers.empty() ? Answer{} : answers.front();
+        if (!answers.empty())
+            answers.pop_front();
+        if (a.silent)
+            return;
+        const QByteArray reason = a.status == 200 ? "OK" : "Status";
+        QByteArray out = "HTTP/1.1 " + QByteArray::number(a.status) + " " + reason + "\r\n";
+        out += "Content-Type: text/plain\r\nContent-Length: " + QByteArray::number(a.body.size()) +
+               "\r\nConnection: close\r\n\r\n" + a.body;
+        s->write(out);
+        s->disconnectFromHost();
+    }
+
+    QTcpServer server_;
+    QHash<QTcpSocket*, QByteArray> buffers_;
+};
+
+class UrlRecorder : public QObject {
+    Q_OBJECT
+public:
+    QList<QUrl> opened;
+public slots:
+    void open(const QUrl& url) { opened << url; }
+};
+
+template <typename T> T* control(QWidget* w, const char* name) {
+    return w->findChild<T*>(QLatin1String(name));
+}
+
+} // namespace
+
+class TestCheckVersScrn : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void opensIdle();
+    void answers_data();
+    void answers();
+    void longBodyIsReadUpTo64KB();
+    void failures_data();
+    void failures();
+    void failureThenAnswerGrowsTheWindow();
+    void pressWhileWaitingOnlyTheLastAnswers();
+    void closingWhileWaiting();
+    void productPageAndKeys();
+    void releasesAreReadAsYearAndRelease_data();
+    void releasesAreReadAsYearAndRelease();
+
+private:
+    checkVersScrn* open();
+    void press(checkVersScrn* w) { control<QPushButton>(w, "checkBtn")->click(); }
+    // Waits until the spinner stops; false when it keeps turning.
+    bool settled(checkVersScrn* w, int ms = 5000);
+    QString result(checkVersScrn* w) { return control<QLabel>(w, "ResultTxt")->text(); }
+    // With NBR_SHOTS_DIR set, the window is saved there as a picture.
+    void shoot(QWidget* w, const QString& name);
+
+    LocalServer server_;
+};
+
+void TestCheckVersScrn::initTestCase() {
+    QVERIFY(server_.listen());
+}
+
+void TestCheckVersScrn::init() {
+    checkVersScrn::setServer(server_.address(), 3000);
+    server_.answers.clear();
+    server_.requests.clear();
+}
+
+void TestCheckVersScrn::cleanup() {
+    if (checkVersScrn::exists())
+        checkVersScrn::instance()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+checkVersScrn* TestCheckVersScrn::open() {
+    checkVersScrn::showWindow();
+    return checkVersScrn::instance();
+}
+
+void TestCheckVersScrn::shoot(QWidget* w, const QString& name) {
+    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    w->grab().save(QDir(folder).filePath(QStringLiteral("version-%1.png").arg(name)));
+}
+
+bool TestCheckVersScrn::settled(checkVersScrn* w, int ms) {
+    auto* wheel = control<ProgressWheel>(w, "progArrows");
+    QDeadlineTimer deadline(ms);
+    while (!wheel->isHidden() && !deadline.hasExpired())
+        QTest::qWait(10);
+    return wheel->isHidden() && !wheel->isTurning();
+}
+
+void TestCheckVersScrn::opensIdle() {
+    Routes::install();
+    NameScrn::links().checkVersion();
+    QVERIFY(checkVersScrn::exists());
+    checkVersScrn* w = checkVersScrn::instance();
+    QVERIFY(w->isVisible());
+    QVERIFY(!w->isModal());
+    QVERIFY(w->windowFlags() & Qt::FramelessWindowHint);
+    QCOMPARE(w->size(), QSize(442, 230));
+    QCOMPARE(w->minimumSize(), w->maximumSize());
+    QCOMPARE(control<QLabel>(w, "StaticText1")->text(),
+             QStringLiteral("Your current version of Numbrook Riza is:"));
+    QVERIFY(control<QLabel>(w, "StaticText1")->font().bold());
+    QCOMPARE(control<QLabel>(w, "StaticText2")->text(), App::LongVersion());
+    QCOMPARE(control<QLabel>(w, "StaticText3")->text(),
+             QStringLiteral("To check as to whether a more recent version exists:\n"
+                            "   1) Connect to the internet as you normally do.\n"
+                            "   2) Click the button to check with the Orlavo site."));
+    QCOMPARE(control<QPushButton>(w, "checkBtn")->text(), QStringLiteral("Check for Update"));
+    QVERIFY(control<QPushButton>(w, "checkBtn")->isDefault());
+    QCOMPARE(control<QPushButton>(w, "closeBtn")->text(), QStringLiteral("Close"));
+    QCOMPARE(control<QPushButton>(w, "downloadBtn")->text(), QStringLiteral("Go to 'Orlavo' Site"));
+    QCOMPARE(control<QPushButton>(w, "downloadBtn")->geometry(), QRect(120, 273, 200, 20));
+    auto* wheel = control<ProgressWheel>(w, "progArrows");
+    QCOMPARE(wheel->geometry(), QRect(350, 147, 16, 16));
+    QVERIFY(wheel->isHidden());
+    QVERIFY(!wheel->isTurning());
+    QCOMPARE(result(w), QString());
+    shoot(w, QStringLiteral("idle"));
+
+    // Asked again while open: the same window, in front.
+    NameScrn::links().checkVersion();
+    QCOMPARE(checkVersScrn::instance(), w);
+}
+
+void TestCheckVersScrn::answers_data() {
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QByteArray>("body");
+    QTest::addColumn<QString>("shown");
+    QTest::addColumn<int>("height");
+    const QString latest = QStringLiteral("You have the latest version\nCheck back for new updates");
+    QTest::newRow("newer") << 200 << QByteArray("20131\tFaster rounds.\tnot read")
+                           << "Numbrook Riza version 2013r1 is available.\nFaster rounds." << 364;
+    QTest::newRow("equal") << 200 << QByteArray("20121\tnote") << latest << 300;
+    QTest::newRow("older") << 200 << QByteArray("20111\tnote") << latest << 300;
+    QTest::newRow("text first field") << 200 << QByteArray("Version\tnote") << latest << 300;
+    QTest::newRow("four digits") << 200 << QByteArray("2013\tnote") << latest << 300;
+    QTest::newRow("no tab") << 200 << QByteArray("20131\r\n")
+                            << "Numbrook Riza version 2013r1 is available.\n"
+                            << 364;
+    QTest::newRow("six digits") << 200 << QByteArray("201312\tDecember")
+                                << "Numbrook Riza version 2013r12 is available.\nDecember" << 364;
+    QTest::newRow("note with markup")
+        << 200 << QByteArray("20131\t<b>bold</b> & <i>new</i>")
+        << "Numbrook Riza version 2013r1 is available.\n<b>bold</b> & <i>new</i>" << 364;
+    QTest::newRow("UTF-8 note")
+        << 200 << QByteArray("20131\tSch\xC3\xB6n \xE2\x80\x93 neu")
+        << QString::fromUtf8("Numbrook Riza version 2013r1 is available.\nSch\xC3\xB6n \xE2\x80\x93 neu")
+        << 364;
+    QTest::newRow("404") << 404 << QByteArray("gone") << "File Not Found\n" << 230;
+    QTest::newRow("403") << 403 << QByteArray("no") << "Path is Forbidden\n" << 230;
+    QTest::newRow("500") << 500 << QByteArray("oops") << "There was an error in getting the information.\n"
+                         << 230;
+}
+
+void TestCheckVersScrn::answers() {
+    QFETCH(int, status);
+    QFETCH(QByteArray, body);
+    QFETCH(QString, shown);
+    QFETCH(int, height);
+    QCOMPARE(App::ShortVersion(), QStringLiteral("2012d1"));
+    server_.answers.push_back({status, body});
+    checkVersScrn* w = open();
+    press(w);
+    QVERIFY(!control<ProgressWheel>(w, "progArrows")->isHidden());
+    QVERIFY(control<ProgressWheel>(w, "progArrows")->isTurning());
+    QVERIFY(settled(w));
+    QCOMPARE(server_.requests, QStringList{"GET /NBQ/NBQVers.txt"});
+    QCOMPARE(result(w), shown);
+    QCOMPARE(control<QLabel>(w, "ResultTxt")->textFormat(), Qt::PlainText);
+    QCOMPARE(w->size(), QSize(442, height));
+    QVERIFY(!control<QPushButton>(w, "checkBtn")->isEnabled());
+    shoot(w, QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-')));
+}
+
+void TestCheckVersScrn::longBodyIsReadUpTo64KB() {
+    const QByteArray head("20131\t");
+    server_.answers.push_back({200, head + QByteArray(200000, 'a')});
+    checkVersScrn* w = open();
+    press(w);
+    QVERIFY(settled(w));
+    QCOMPARE(result(w), QStringLiteral("Numbrook Riza version 2013r1 is available.\n") +
+                            QString(checkVersScrn::kMaxBody - head.size(), QLatin1Char('a')));
+}
+
+void TestCheckVersScrn::failures_data() {
+    QTest::addColumn<QString>("where"); // "slow", "refused", "invalid"
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("slower than the timeout") << "slow"
+                                             << "An error occurred. Type: 5";
+    QTest::newRow("refused port") << "refused"
+                                  << "An error occurred. Type: 1";
+    QTest::newRow("no such host") << "invalid"
+                                  << "ERROR: No internet connection found.";
+}
+
+void TestCheckVersScrn::failures() {
+    QFETCH(QString, where);
+    QFETCH(QString, shown);
+    if (where == "slow") {
+        server_.answers.push_back({200, {}, true});
+        checkVersScrn::setServer(server_.address(), 300);
+    } else if (where == "refused") {
+        QTcpServer closed;
+        QVERIFY(closed.listen(QHostAddress(QStringLiteral("127.0.0.1")), 0));
+        const quint16 port = closed.serverPort();
+        closed.close();
+        checkVersScrn::setServer(QStringLiteral("http://127.0.0.1:%1").arg(port), 2000);
+    } else {
+        checkVersScrn::setServer(QStringLiteral("http://numbrook-riza.invalid"), 2000);
+    }
+    checkVersScrn* w = open();
+    press(w);
+    QVERIFY(settled(w, 10000));
+    QCOMPARE(result(w), shown);
+    QCOMPARE(w->size(), QSize(442, 230));
+    QVERIFY(control<QPushButton>(w, "checkBtn")->isEnabled());
+    shoot(w, QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1Char(' '), QLatin1Char('-')));
+}
+
+void TestCheckVersScrn::failureThenAnswerGrowsTheWindow() {
+    server_.answers.push_back({200, {}, true});
+    server_.answers.push_back({200, "20131\tnote"});
+    checkVersScrn::setServer(server_.address(), 300);
+    checkVersScrn* w = open();
+    press(w);
+    QVERIFY(settled(w));
+    QCOMPARE(result(w), QStringLiteral("An error occurred. Type: 5"));
+    press(w);
+    QCOMPARE(result(w), QStringLiteral("An error occurred. Type: 5")); // until the answer replaces it
+    QVERIFY(settled(w));
+    QCOMPARE(result(w), QStringLiteral("Numbrook Riza version 2013r1 is available.\nnote"));
+    QCOMPARE(w->height(), 364);
+}
+
+void TestCheckVersScrn::pressWhileWaitingOnlyTheLastAnswers() {
+    // The first request hangs; the second is answered, then nothing more may arrive.
+    server_.answers.push_back({200, {}, true});
+    server_.answers.push_back({200, "20131\tnote"});
+    checkVersScrn* w = open();
+    press(w);
+    QTRY_COMPARE(server_.requests.size(), 1);
+    shoot(w, QStringLiteral("waiting"));
+    press(w);
+    QVERIFY(settled(w));
+    QCOMPARE(server_.requests.size(), 2);
+    QCOMPARE(w->height(), 364);
+    QTest::qWait(400);
+    QCOMPARE(w->height(), 364);
+    QCOMPARE(result(w), QStringLiteral("Numbrook Riza version 2013r1 is available.\nnote"));
+    QTRY_VERIFY(server_.disconnects >= 1); // the first connection was given up
+}
+
+void TestCheckVersScrn::closingWhileWaiting() {
+    server_.answers.push_back({200, {}, true});
+    checkVersScrn::setServer(server_.address(), 400);
+    checkVersScrn* w = open();
+    press(w);
+    QTRY_COMPARE(server_.requests.size(), 1);
+    const int before = server_.disconnects;
+    control<QPushButton>(w, "closeBtn")->click();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!checkVersScrn::exists());
+    QTRY_VERIFY(server_.disconnects > before);
+    QTest::qWait(600); // past the timeout: nothing may arrive anywhere
+
+    w = open();
+    QCOMPARE(result(w), QString());
+    QCOMPARE(w->height(), 230);
+    QVERIFY(control<QPushButton>(w, "checkBtn")->isEnabled());
+    QCOMPARE(control<QLabel>(w, "StaticText2")->text(), App::LongVersion());
+}
+
+void TestCheckVersScrn::productPageAndKeys() {
+    UrlRecorder recorder;
+    QDesktopServices::setUrlHandler(QStringLiteral("http"), &recorder, "open");
+    checkVersScrn* w = open();
+    control<QPushButton>(w, "downloadBtn")->click();
+    QDesktopServices::unsetUrlHandler(QStringLiteral("http"));
+    QCOMPARE(recorder.opened, QList<QUrl>{QUrl(server_.address() + QStringLiteral("/pages/VAVava.html"))});
+    QVERIFY(checkVersScrn::exists());
+
+    // Escape leaves it open; Return presses "Check for Update", even with Close focused.
+    server_.answers.push_back({404, "x"});
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    control<QPushButton>(w, "closeBtn")->setFocus();
+    QTest::keyClick(w, Qt::Key_Escape);
+    QVERIFY(checkVersScrn::exists() && w->isVisible());
+    QTest::keyClick(control<QPushButton>(w, "closeBtn"), Qt::Key_Return);
+    QVERIFY(checkVersScrn::exists());
+    QVERIFY(settled(w));
+    QCOMPARE(result(w), QStringLiteral("File Not Found\n"));
+
+    // The real server is the maker's own.
+    checkVersScrn::setServer(QStringLiteral("http://www.orlavo.com"));
+    QCOMPARE(checkVersScrn::versionFileUrl(), QStringLiteral("http://www.orlavo.com/NBQ/NBQVers.txt"));
+}
+
+void TestCheckVersScrn::releasesAreReadAsYearAndRelease_data() {
+    QTest::addColumn<QString>("published");
+    QTest::addColumn<QString>("running");
+    QTest::addColumn<bool>("newer");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("same release") << "20121"
+                                  << "2012d1" << false << "2012r1";
+    QTest::newRow("next release") << "20122"
+                                  << "2012d1" << true << "2012r2";
+    QTest::newRow("next year") << "20131"
+                               << "2012d1" << true << "2013r1";
+    QTest::newRow("release 12 after 9") << "201212"
+                                        << "2012d9" << true << "2012r12";
+    QTest::newRow("release 9 before 12") << "20129"
+                                         << "2012d12" << false << "2012r9";
+    QTest::newRow("long release") << "2012123456789012345678901"
+                                  << "2012d1" << true << "2012r123456789012345678901";
+    QTest::newRow("too short") << "999"
+                               << "2012d1" << false << "0r0";
+    QTest::newRow("blank first") << " 20131"
+                                 << "2012d1" << true << "2013r1";
+    QTest::newRow("empty") << ""
+                           << "2012d1" << false << "0r0";
+}
+
+void TestCheckVersScrn::releasesAreReadAsYearAndRelease() {
+    QFETCH(QString, published);
+    QFETCH(QString, running);
+    QFETCH(bool, newer);
+    QFETCH(QString, shown);
+    const auto p = checkVersScrn::publishedRelease(published);
+    QCOMPARE(checkVersScrn::runningRelease(running) < p, newer);
+    QCOMPARE(p.shown(), shown);
+}
+
+QTEST_MAIN(TestCheckVersScrn)
+#include "tst_checkversscrn.moc"
