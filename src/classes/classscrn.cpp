@@ -26,6 +26,7 @@
 #include <QMenu>
 #include <QScreen>
 #include <QSet>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -357,7 +358,14 @@ void ClassScrn::hndlAddingStudent() {
     // The student goes into the class the field names, which the list then shows.
     if (myNameCtr->currentClass() != className) {
         QComboBox* popup = myNameCtr->classPopup();
-        popup->setCurrentIndex(popup->findText(className, Qt::MatchFixedString | Qt::MatchCaseSensitive));
+        int index = popup->findText(className, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+        // Another computer may have added the class since the list was read.
+        if (index < 0) {
+            const QSignalBlocker block(popup);
+            popup->addItem(className);
+            index = popup->count() - 1;
+        }
+        popup->setCurrentIndex(index);
     }
     if (myNameCtr->currentClass() == className)
         myNameCtr->addName(name, password);
