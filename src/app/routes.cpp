@@ -1,5 +1,6 @@
 #include "routes.h"
 
+#include "classes/addnamescrn.h"
 #include "classes/classscrn.h"
 #include "helplink.h"
 #include "signin/namescrn.h"
@@ -11,6 +12,9 @@ void install() {
     // Each window family installs its opener below, one line each.
     links.classLists = [] {
         ClassScrn::instance()->show();
+    };
+    links.addMyName = [](const QString& className) {
+        addNameScrn(className).exec();
     };
 }
 

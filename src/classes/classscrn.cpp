@@ -4,11 +4,13 @@
 #include "app/media.h"
 #include "app/menus.h"
 #include "app/printsettings.h"
+#include "classes/resetscoresscrn.h"
 #include "classes/studentlistfile.h"
 #include "controls/ghostef.h"
 #include "controls/namelistctr.h"
 #include "controls/newcnvbtn.h"
 #include "controls/picturecanvas.h"
+#include "controls/printinglb.h"
 #include "controls/zeriminuscontainer.h"
 #include "data/dbctrl.h"
 #include "data/globals.h"
@@ -196,6 +198,7 @@ void ClassScrn::makeControls() {
     connect(addBtn, &newCnvBtn::MouseUp, this, &ClassScrn::addBtn_MouseUp);
     connect(deleteBtn, &newCnvBtn::MouseUp, this, &ClassScrn::deleteBtn_MouseUp);
     connect(closeBtn, &newCnvBtn::MouseUp, this, &ClassScrn::closeBtn_MouseUp);
+    connect(resetScrsBtn, &newCnvBtn::MouseUp, this, &ClassScrn::resetScrsBtn_MouseUp);
     connect(ZeriMinusContainer1, &ZeriMinusContainer::ZeriPressed, this,
             &ClassScrn::ZeriMinusContainer1_ZeriPressed);
     connect(ZeriMinusContainer1, &ZeriMinusContainer::MinusPressed, this,
@@ -281,6 +284,7 @@ void ClassScrn::myNameCtr_studentNameSet(const QString& name, const QString& pas
         // Shown as a real value, in black, even while the field showed its hint.
         classFld->setMyText(className, QString());
         deleteBtn->show();
+        resetScrsBtn->show();
         addBtn->setCaption(kEditCaption, 1);
         addBtn->update();
     }
@@ -417,6 +421,25 @@ void ClassScrn::deleteBtn_MouseUp() {
 
 void ClassScrn::EditClear() {
     myNameCtr->deleteSelectedStudent();
+}
+
+void ClassScrn::resetScrsBtn_MouseUp() {
+    resetScrsBtn->hndlMouseUp();
+    const int id = curSelectedID;
+    {
+        resetScoresScrn dialog(stNameFld->text(), QString::number(id), classFld->text(), this);
+        dialog.exec();
+    }
+    // The reset may have recounted the stars: the list and the form show the stored total, so that a
+    // later edit starts from it.
+    myNameCtr->refreshList();
+    printingLB* list = myNameCtr->list();
+    for (int row = 0; row < list->rowCount(); ++row) {
+        if (myGlobals::textToInt(list->cellTag(row, 0).toString()) == id) {
+            list->selectRow(row);
+            break;
+        }
+    }
 }
 
 void ClassScrn::closeBtn_MouseUp() {

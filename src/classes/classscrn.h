@@ -68,6 +68,7 @@ private:
     void addBtn_MouseUp();
     void deleteBtn_MouseUp();
     void closeBtn_MouseUp();
+    void resetScrsBtn_MouseUp();
     void ZeriMinusContainer1_ZeriPressed();
     void ZeriMinusContainer1_MinusPressed();
 

@@ -2,8 +2,10 @@
 
 #include "app/helplink.h"
 #include "app/menus.h"
+#include "app/onmodal.h"
 #include "app/routes.h"
 #include "classes/classscrn.h"
+#include "classes/resetscoresscrn.h"
 #include "controls/ghostef.h"
 #include "controls/namelistctr.h"
 #include "controls/newcnvbtn.h"
@@ -12,14 +14,17 @@
 #include "controls/zeriminuscontainer.h"
 #include "data/dbctrl.h"
 #include "data/globals.h"
+#include "data/strecord.h"
 #include "signin/namescrn.h"
 #include "support/doubles.h"
 #include "support/fixtures.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -177,6 +182,7 @@ private slots:
     void editStudent_data();
     void editStudent();
     void choosingAStudentFillsTheForm();
+    void resetScoresOpensTheDialog();
     void deleteStudents_data();
     void deleteStudents();
     void addClass_data();
@@ -548,6 +554,7 @@ void TestClassScrn::choosingAStudentFillsTheForm() {
     QCOMPARE(s.classFld()->textColor(), QColor(Qt::black));
     QCOMPARE(s.button("addBtn")->myCaption(), QStringLiteral("Edit Name"));
     QVERIFY(s.button("deleteBtn")->isVisible());
+    QVERIFY(s.button("resetScrsBtn")->isVisible());
     QCOMPARE(s.w->selectedID(), s.bo);
     s.selectStudent("Cy");
     QCOMPARE(s.pwFld()->text(), QStringLiteral("x y"));
@@ -556,6 +563,36 @@ void TestClassScrn::choosingAStudentFillsTheForm() {
     QVERIFY(s.addMode());
     QCOMPARE(s.starsFld()->text(), QStringLiteral("0"));
     QCOMPARE(s.classFld()->text(), QStringLiteral("Grade 3"));
+}
+
+void TestClassScrn::resetScoresOpensTheDialog() {
+    School s;
+    s.choose("Grade 3");
+    s.selectStudent("Ann");
+    QCOMPARE(s.starsFld()->text(), QStringLiteral("1.5"));
+    s.nameFld()->setText("Ann B"); // edited, not saved: the dialog shows it all the same
+    QString name, id, className;
+    onModal([&](QWidget* modal) {
+        auto* d = qobject_cast<resetScoresScrn*>(modal);
+        QVERIFY(d);
+        name = d->rstName;
+        id = d->rstID;
+        className = d->rstClass;
+        d->findChild<QCheckBox*>("selAllBox")->click();
+        d->findChild<QPushButton*>("actionBtn")->click();
+    });
+    s.click("resetScrsBtn");
+    QCOMPARE(name, QStringLiteral("Ann B"));
+    QCOMPARE(id, QString::number(s.ann));
+    QCOMPARE(className, QStringLiteral("Grade 3"));
+    // Ann had no results: the recount took her stars away, and the form shows the stored total.
+    QCOMPARE(column(s.ann, "StStars"), QStringLiteral("0"));
+    QCOMPARE(s.dialogs.messages(), QStringList{"Ann B's stars have been reset to 0.0"});
+    QCOMPARE(s.w->selectedID(), s.ann);
+    QCOMPARE(s.starsFld()->text(), QStringLiteral(".0"));
+    QCOMPARE(s.nameFld()->text(), QStringLiteral("Ann B"));
+    QCOMPARE(myGlobals::gCurPlayer->curStID, s.ann);
+    myGlobals::gCurPlayer.reset();
 }
 
 void TestClassScrn::deleteStudents_data() {

@@ -106,7 +106,7 @@ void TestClassScrnLook::nothingCutOffOrCovered() {
         if (w->isVisible())
             shown << w;
     }
-    QCOMPARE(shown.size(), state == "edit" ? 14 : 13);
+    QCOMPARE(shown.size(), state == "edit" ? 15 : 13);
 
     for (QWidget* w : shown) {
         if (auto* label = qobject_cast<QLabel*>(w)) {
