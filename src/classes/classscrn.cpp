@@ -338,6 +338,22 @@ QString ClassScrn::storedClassOfField() const {
     return {};
 }
 
+QString ClassScrn::checkedClassOfField() const {
+    if (classFieldEmpty()) {
+        Seams::feedback().beep();
+        myGlobals::gShowMsg(false, QStringLiteral("Please select a class from the Popup Menu"),
+                            QStringLiteral("Your name will be added to that class."));
+        return {};
+    }
+    const QString className = storedClassOfField();
+    if (className.isEmpty()) {
+        Seams::feedback().beep();
+        myGlobals::gShowMsg(false, QStringLiteral("Please click the + button to add this class to the list."),
+                            QStringLiteral("Then select this class from the drop down menu."));
+    }
+    return className;
+}
+
 void ClassScrn::hndlAddingStudent() {
     const QString name = stNameFld->text().trimmed();
     const QString password = pwFld->text().trimmed();
@@ -346,19 +362,9 @@ void ClassScrn::hndlAddingStudent() {
         stNameFld->selectAll();
         return;
     }
-    if (classFieldEmpty()) {
-        Seams::feedback().beep();
-        myGlobals::gShowMsg(false, QStringLiteral("Please select a class from the Popup Menu"),
-                            QStringLiteral("Your name will be added to that class."));
+    const QString className = checkedClassOfField();
+    if (className.isEmpty())
         return;
-    }
-    const QString className = storedClassOfField();
-    if (className.isEmpty()) {
-        Seams::feedback().beep();
-        myGlobals::gShowMsg(false, QStringLiteral("Please click the + button to add this class to the list."),
-                            QStringLiteral("Then select this class from the drop down menu."));
-        return;
-    }
     // The student goes into the class the field names, which the list then shows.
     if (myNameCtr->currentClass() != className) {
         QComboBox* popup = myNameCtr->classPopup();
@@ -387,19 +393,9 @@ void ClassScrn::hndlEditingStudent() {
         stNameFld->selectAll();
         return;
     }
-    if (classFieldEmpty()) {
-        Seams::feedback().beep();
-        myGlobals::gShowMsg(false, QStringLiteral("Please select a class from the Popup Menu"),
-                            QStringLiteral("Your name will be added to that class."));
+    const QString className = checkedClassOfField();
+    if (className.isEmpty())
         return;
-    }
-    const QString className = storedClassOfField();
-    if (className.isEmpty()) {
-        Seams::feedback().beep();
-        myGlobals::gShowMsg(false, QStringLiteral("Please click the + button to add this class to the list."),
-                            QStringLiteral("Then select this class from the drop down menu."));
-        return;
-    }
     // The stars belong to the recount of the student's results, not to the form: the stored total
     // goes back unchanged, whatever the form showed (it may be older than a reset).
     int halfStars = 0;

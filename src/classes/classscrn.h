@@ -83,6 +83,8 @@ private:
     // The stored class the class field names: the exact spelling, else the one that differs only in
     // letter case; empty when no class of that name is stored.
     QString storedClassOfField() const;
+    // The stored class a student may go into; when there is none, says why and gives empty text.
+    QString checkedClassOfField() const;
 
     int curSelectedID = -1;
     bool opened = false;

@@ -120,8 +120,8 @@ void TestAddNameScrn::opens() {
 
 void TestAddNameScrn::add_data() {
     QTest::addColumn<QString>("given"); // the sign-in window's class
-    QTest::addColumn<bool>("dropDefault");
-    QTest::addColumn<QString>("pick"); // a class picked in the pop-up, or ""
+    QTest::addColumn<QString>("drop");  // classes deleted first: "Default", "all"
+    QTest::addColumn<QString>("pick");  // a class picked in the pop-up, or ""
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("answer"); // at the duplicate question
     QTest::addColumn<QString>("target");
@@ -131,43 +131,32 @@ void TestAddNameScrn::add_data() {
 
     const QString dup = QStringLiteral("The name ann already exists in the Grade 3 Class. It is advised that "
                                        "you change this name before adding to this class.");
-    QTest::newRow("no class chosen") << "" << false << ""
-                                     << "Dee"
-                                     << ""
-                                     << "Default" << QStringList{"Bo", "Dee"} << true << QStringList{};
+    // clang-format off
+    QTest::newRow("no class chosen")
+        << "" << "" << "" << "Dee" << "" << "Default" << QStringList{"Bo", "Dee"} << true << QStringList{};
     QTest::newRow("Default deleted and made anew")
-        << "" << true << ""
-        << "Dee"
-        << ""
-        << "Default" << QStringList{"Bo", "Dee"} << true << QStringList{};
-    QTest::newRow("another class picked") << "Grade 3" << false << "Room 4"
-                                          << "Dee"
-                                          << ""
-                                          << "Room 4" << QStringList{"Zed", "Dee"} << true << QStringList{};
+        << "" << "Default" << "" << "Dee" << "" << "Default" << QStringList{"Bo", "Dee"} << true << QStringList{};
+    QTest::newRow("no classes at all")
+        << "Room 4" << "all" << "" << "Dee" << "" << "Room 4" << QStringList{"Zed", "Dee"} << true << QStringList{};
+    QTest::newRow("another class picked")
+        << "Grade 3" << "" << "Room 4" << "Dee" << "" << "Room 4" << QStringList{"Zed", "Dee"} << true
+        << QStringList{};
     QTest::newRow("duplicate in other case, back")
-        << "Grade 3" << false << ""
-        << "ann"
-        << "back"
-        << "Grade 3" << QStringList{"Ann"} << false << QStringList{dup};
+        << "Grade 3" << "" << "" << "ann" << "back" << "Grade 3" << QStringList{"Ann"} << false << QStringList{dup};
     QTest::newRow("duplicate in other case, saved")
-        << "GRADE 3" << false << ""
-        << "ann"
-        << "save"
-        << "Grade 3" << QStringList{"Ann", "ann"} << true << QStringList{dup};
+        << "GRADE 3" << "" << "" << "ann" << "save" << "Grade 3" << QStringList{"Ann", "ann"} << true
+        << QStringList{dup};
     QTest::newRow("blanks around a name kept")
-        << "Grade 3" << false << ""
-        << " Ann "
-        << ""
-        << "Grade 3" << QStringList{"Ann", " Ann "} << true << QStringList{};
-    QTest::newRow("a name of blanks") << "Grade 3" << false << ""
-                                      << "   "
-                                      << ""
-                                      << "Grade 3" << QStringList{"Ann"} << false << QStringList{};
+        << "Grade 3" << "" << "" << " Ann " << "" << "Grade 3" << QStringList{"Ann", " Ann "} << true
+        << QStringList{};
+    QTest::newRow("a name of blanks")
+        << "Grade 3" << "" << "" << "   " << "" << "Grade 3" << QStringList{"Ann"} << false << QStringList{};
+    // clang-format on
 }
 
 void TestAddNameScrn::add() {
     QFETCH(QString, given);
-    QFETCH(bool, dropDefault);
+    QFETCH(QString, drop);
     QFETCH(QString, pick);
     QFETCH(QString, name);
     QFETCH(QString, answer);
@@ -176,14 +165,17 @@ void TestAddNameScrn::add() {
     QFETCH(bool, closed);
     QFETCH(QStringList, messages);
     School s;
-    if (dropDefault)
+    if (drop == "Default")
         QSqlQuery(DBCtrl::NBData()).exec(QStringLiteral("DELETE FROM Classes WHERE ClassNm = 'Default'"));
+    else if (drop == "all")
+        QSqlQuery(DBCtrl::NBData()).exec(QStringLiteral("DELETE FROM Classes"));
     const QString signInNameBefore = selectedText("NameList");
     addNameScrn d(given);
     d.show();
     auto* menu = child<QComboBox>(&d, "classMenu2");
-    if (dropDefault)
+    if (!drop.isEmpty())
         QCOMPARE(menu->currentIndex(), -1);
+    QCOMPARE(menu->count(), drop == "all" ? 0 : drop == "Default" ? 2 : 3);
     if (!pick.isEmpty())
         menu->setCurrentIndex(menu->findText(pick));
     QCOMPARE(d.targetClass(), target);

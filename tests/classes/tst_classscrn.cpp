@@ -271,10 +271,12 @@ void TestClassScrn::classListsItemOpensIt() {
 
 void TestClassScrn::everyCloseShowsTheSignInWindow_data() {
     QTest::addColumn<QString>("how");
+    // clang-format off
     QTest::newRow("close box") << "box";
     QTest::newRow("Close Screen") << "button";
     QTest::newRow("File > Close") << "menu";
     QTest::newRow("Ctrl+W") << "key";
+    // clang-format on
 }
 
 void TestClassScrn::everyCloseShowsTheSignInWindow() {
@@ -344,76 +346,29 @@ void TestClassScrn::addStudent_data() {
     QTest::addColumn<int>("beeps");
 
     const QStringList grade3{"Ann", "Cy"};
-    QTest::newRow("blanks trimmed") << "Grade 3"
-                                    << ""
-                                    << "  Dee  "
-                                    << " x "
-                                    << ""
-                                    << "Grade 3" << QStringList{"Ann", "Cy", "Dee"} << "x" << QStringList{}
-                                    << 0;
-    QTest::newRow("name of blanks") << "Grade 3"
-                                    << ""
-                                    << "   "
-                                    << "x"
-                                    << ""
-                                    << "Grade 3" << grade3 << "x y" << QStringList{} << 1;
-    QTest::newRow("no class") << ""
-                              << ""
-                              << "Dee"
-                              << ""
-                              << ""
-                              << "Default" << QStringList{} << ""
-                              << QStringList{"Please select a class from the Popup Menu"} << 1;
-    QTest::newRow("class not stored")
-        << "Grade 3"
-        << "Room 9"
-        << "Dee"
-        << ""
-        << ""
-        << "Room 9" << QStringList{} << ""
-        << QStringList{"Please click the + button to add this class to the list."} << 1;
-    QTest::newRow("typed class over All Classes")
-        << ""
-        << "Room 4"
-        << "Dee"
-        << ""
-        << ""
-        << "Room 4" << QStringList{"Bo", "Dee"} << "" << QStringList{} << 0;
-    QTest::newRow("class stored since the window opened")
-        << ""
-        << "Late"
-        << "Dee"
-        << ""
-        << ""
-        << "Late" << QStringList{"Dee"} << "" << QStringList{} << 0;
-    QTest::newRow("typed class in other letter case")
-        << "Grade 3"
-        << "room 4"
-        << "Dee"
-        << "d"
-        << ""
+    const QString dup = QStringLiteral("The name ann already exists in the Grade 3 Class. It is advised that "
+                                       "you change this name before adding to this class.");
+    // clang-format off
+    QTest::newRow("blanks trimmed") << "Grade 3" << "" << "  Dee  " << " x " << "" << "Grade 3"
+        << QStringList{"Ann", "Cy", "Dee"} << "x" << QStringList{} << 0;
+    QTest::newRow("name of blanks") << "Grade 3" << "" << "   " << "x" << "" << "Grade 3" << grade3 << "x y"
+        << QStringList{} << 1;
+    QTest::newRow("no class") << "" << "" << "Dee" << "" << "" << "Default" << QStringList{} << ""
+        << QStringList{"Please select a class from the Popup Menu"} << 1;
+    QTest::newRow("class not stored") << "Grade 3" << "Room 9" << "Dee" << "" << "" << "Room 9"
+        << QStringList{} << "" << QStringList{"Please click the + button to add this class to the list."}
+        << 1;
+    QTest::newRow("typed class over All Classes") << "" << "Room 4" << "Dee" << "" << "" << "Room 4"
+        << QStringList{"Bo", "Dee"} << "" << QStringList{} << 0;
+    QTest::newRow("class stored since the window opened") << "" << "Late" << "Dee" << "" << "" << "Late"
+        << QStringList{"Dee"} << "" << QStringList{} << 0;
+    QTest::newRow("typed class in other letter case") << "Grade 3" << "room 4" << "Dee" << "d" << ""
         << "Room 4" << QStringList{"Bo", "Dee"} << "d" << QStringList{} << 0;
-    QTest::newRow("duplicate, back") << "Grade 3"
-                                     << ""
-                                     << "ann"
-                                     << ""
-                                     << "cancel"
-                                     << "Grade 3" << grade3 << "x y"
-                                     << QStringList{"The name ann already exists in the Grade 3 Class. It is "
-                                                    "advised that you change this name before adding to this "
-                                                    "class."}
-                                     << 0;
-    QTest::newRow("duplicate, saved")
-        << "Grade 3"
-        << ""
-        << "ann"
-        << ""
-        << "continue"
-        << "Grade 3" << QStringList{"Ann", "Cy", "ann"} << ""
-        << QStringList{"The name ann already exists in the Grade 3 Class. It is "
-                       "advised that you change this name before adding to this "
-                       "class."}
-        << 0;
+    QTest::newRow("duplicate, back") << "Grade 3" << "" << "ann" << "" << "cancel" << "Grade 3" << grade3
+        << "x y" << QStringList{dup} << 0;
+    QTest::newRow("duplicate, saved") << "Grade 3" << "" << "ann" << "" << "continue" << "Grade 3"
+        << QStringList{"Ann", "Cy", "ann"} << "" << QStringList{dup} << 0;
+    // clang-format on
 }
 
 void TestClassScrn::addStudent() {
@@ -473,38 +428,18 @@ void TestClassScrn::editStudent_data() {
     QTest::addColumn<QStringList>("messages");
     QTest::addColumn<int>("beeps");
 
-    QTest::newRow("rename, texts as typed") << " Anna "
-                                            << " pear "
-                                            << ""
-                                            << " Anna "
-                                            << "Grade 3"
-                                            << " pear " << QStringList{} << 0;
-    QTest::newRow("move to a stored class") << "Ann"
-                                            << "apple"
-                                            << "ROOM 4"
-                                            << "Ann"
-                                            << "Room 4"
-                                            << "apple" << QStringList{} << 0;
-    QTest::newRow("class not stored")
-        << "Ann"
-        << "apple"
-        << "Nowhere"
-        << "Ann"
-        << "Grade 3"
-        << "apple" << QStringList{"Please click the + button to add this class to the list."} << 1;
-    QTest::newRow("class field emptied")
-        << "Ann"
-        << "apple"
-        << " "
-        << "Ann"
-        << "Grade 3"
-        << "apple" << QStringList{"Please click the + button to add this class to the list."} << 1;
-    QTest::newRow("name of blanks") << "   "
-                                    << "apple"
-                                    << ""
-                                    << "Ann"
-                                    << "Grade 3"
-                                    << "apple" << QStringList{} << 1;
+    // clang-format off
+    QTest::newRow("rename, texts as typed") << " Anna " << " pear " << "" << " Anna " << "Grade 3" << " pear "
+        << QStringList{} << 0;
+    QTest::newRow("move to a stored class") << "Ann" << "apple" << "ROOM 4" << "Ann" << "Room 4" << "apple"
+        << QStringList{} << 0;
+    QTest::newRow("class not stored") << "Ann" << "apple" << "Nowhere" << "Ann" << "Grade 3" << "apple"
+        << QStringList{"Please click the + button to add this class to the list."} << 1;
+    QTest::newRow("class field emptied") << "Ann" << "apple" << " " << "Ann" << "Grade 3" << "apple"
+        << QStringList{"Please click the + button to add this class to the list."} << 1;
+    QTest::newRow("name of blanks") << "   " << "apple" << "" << "Ann" << "Grade 3" << "apple"
+        << QStringList{} << 1;
+    // clang-format on
 }
 
 void TestClassScrn::editStudent() {
@@ -598,9 +533,11 @@ void TestClassScrn::resetScoresOpensTheDialog() {
 void TestClassScrn::deleteStudents_data() {
     QTest::addColumn<bool>("byMenu");
     QTest::addColumn<bool>("confirm");
+    // clang-format off
     QTest::newRow("button, Delete") << false << true;
     QTest::newRow("Ctrl+D, Delete") << true << true;
     QTest::newRow("button, Cancel") << false << false;
+    // clang-format on
 }
 
 void TestClassScrn::deleteStudents() {
@@ -633,15 +570,17 @@ void TestClassScrn::addClass_data() {
     QTest::addColumn<QString>("fieldAfter");
 
     const QStringList before{"Default", "Grade 3", "Room 4"};
+    // clang-format off
     QTest::newRow("new class") << "Room 5" << QStringList{"Default", "Grade 3", "Room 4", "Room 5"}
-                               << QStringList{} << 0 << ClassScrn::classHint();
+        << QStringList{} << 0 << ClassScrn::classHint();
     QTest::newRow("stored") << "Room 4" << before << QStringList{"That <Class Name> already exists"} << 0
-                            << "Room 4";
-    QTest::newRow("apostrophes removed")
-        << "Mrs O'Neil" << QStringList{"Default", "Grade 3", "Room 4", "Mrs ONeil"}
+        << "Room 4";
+    QTest::newRow("apostrophes removed") << "Mrs O'Neil"
+        << QStringList{"Default", "Grade 3", "Room 4", "Mrs ONeil"}
         << QStringList{"The apostrophe (') is not permitted in class names."} << 0 << ClassScrn::classHint();
     QTest::newRow("only apostrophes and blanks") << " '' " << before << QStringList{} << 1 << " '' ";
     QTest::newRow("hint shown") << "" << before << QStringList{} << 1 << ClassScrn::classHint();
+    // clang-format on
 }
 
 void TestClassScrn::addClass() {
@@ -675,22 +614,18 @@ void TestClassScrn::deleteClass_data() {
     QTest::addColumn<int>("beeps");
 
     const QStringList all{"Default", "Grade 3", "Room 4"};
-    QTest::newRow("Delete") << "Grade 3"
-                            << "delete" << QStringList{"Default", "Room 4"}
-                            << QStringList{"Delete the Grade 3 class and all students from this class?"} << 0;
-    QTest::newRow("Cancel") << "Grade 3"
-                            << "cancel" << all
-                            << QStringList{"Delete the Grade 3 class and all students from this class?"} << 0;
-    QTest::newRow("other letter case asks for the stored class")
-        << "GRADE 3"
-        << "delete" << QStringList{"Default", "Room 4"}
+    // clang-format off
+    QTest::newRow("Delete") << "Grade 3" << "delete" << QStringList{"Default", "Room 4"}
         << QStringList{"Delete the Grade 3 class and all students from this class?"} << 0;
-    QTest::newRow("not stored") << "Room 9"
-                                << "" << all << QStringList{} << 1;
-    QTest::newRow("quote trick") << "x' OR 'a'='a"
-                                 << "" << all << QStringList{} << 1;
-    QTest::newRow("hint shown") << ""
-                                << "" << all << QStringList{} << 1;
+    QTest::newRow("Cancel") << "Grade 3" << "cancel" << all
+        << QStringList{"Delete the Grade 3 class and all students from this class?"} << 0;
+    QTest::newRow("other letter case asks for the stored class") << "GRADE 3" << "delete"
+        << QStringList{"Default", "Room 4"}
+        << QStringList{"Delete the Grade 3 class and all students from this class?"} << 0;
+    QTest::newRow("not stored") << "Room 9" << "" << all << QStringList{} << 1;
+    QTest::newRow("quote trick") << "x' OR 'a'='a" << "" << all << QStringList{} << 1;
+    QTest::newRow("hint shown") << "" << "" << all << QStringList{} << 1;
+    // clang-format on
 }
 
 void TestClassScrn::deleteClass() {
@@ -761,27 +696,23 @@ void TestClassScrn::import_data() {
     QTest::addColumn<QStringList>("passwords");
     QTest::addColumn<int>("questions");
 
-    const QStringList before{"Ann", "Cy"};
-    QTest::newRow("UTF-8, LF, odd lines")
-        << QByteArray("Dee\tpw\n\tx\n   \ty\nEd\t\nFay\tp2\tz\n\nno tab\n") << QList<Seams::Answer>{}
-        << QStringList{"Ann", "Cy", "Dee", "Ed", "Fay"} << QStringList{"apple", "x y", "pw", "", "p2"} << 0;
-    QTest::newRow("UTF-16 with mark, CRLF")
-        << QByteArray("\xFF\xFE"
-                      "Z\0o\0\xEB\0\t\0q\0\r\0\n\0",
-                      16)
+    // clang-format off
+    QTest::newRow("UTF-8, LF, odd lines") << QByteArray("Dee\tpw\n\tx\n   \ty\nEd\t\nFay\tp2\tz\n\nno tab\n")
+        << QList<Seams::Answer>{} << QStringList{"Ann", "Cy", "Dee", "Ed", "Fay"}
+        << QStringList{"apple", "x y", "pw", "", "p2"} << 0;
+    QTest::newRow("UTF-16 with mark, CRLF") << QByteArray("\xFF\xFE" "Z\0o\0\xEB\0\t\0q\0\r\0\n\0", 16)
         << QList<Seams::Answer>{} << QStringList{"Ann", "Cy", QStringLiteral("Zoë")}
         << QStringList{"apple", "x y", "q"} << 0;
     QTest::newRow("Windows-1252, CR") << QByteArray("Ren\xE9\x65\t\x80\rGus\tg\r") << QList<Seams::Answer>{}
-                                      << QStringList{"Ann", "Cy", QStringLiteral("Renée"), "Gus"}
-                                      << QStringList{"apple", "x y", QStringLiteral("€"), "g"} << 0;
-    QTest::newRow("duplicates: back, then save")
-        << QByteArray("ann\t1\nCY\t2\nDee\t3\n")
+        << QStringList{"Ann", "Cy", QStringLiteral("Renée"), "Gus"}
+        << QStringList{"apple", "x y", QStringLiteral("€"), "g"} << 0;
+    QTest::newRow("duplicates: back, then save") << QByteArray("ann\t1\nCY\t2\nDee\t3\n")
         << QList<Seams::Answer>{Seams::Answer::Default, Seams::Answer::Cancel}
         << QStringList{"Ann", "Cy", "CY", "Dee"} << QStringList{"apple", "x y", "2", "3"} << 2;
-    QTest::newRow("earlier lines of the file count")
-        << QByteArray("Dee\t1\ndee\t2\nDEE\t3\n")
+    QTest::newRow("earlier lines of the file count") << QByteArray("Dee\t1\ndee\t2\nDEE\t3\n")
         << QList<Seams::Answer>{Seams::Answer::Cancel, Seams::Answer::Default}
         << QStringList{"Ann", "Cy", "Dee", "dee"} << QStringList{"apple", "x y", "1", "2"} << 2;
+    // clang-format on
 }
 
 void TestClassScrn::import() {
@@ -832,10 +763,12 @@ void TestClassScrn::import() {
 void TestClassScrn::importRefusesWhatItCannotRead_data() {
     QTest::addColumn<QByteArray>("bytes"); // empty: the file is missing
     QTest::addColumn<QString>("message");
+    // clang-format off
     QTest::newRow("cannot be opened") << QByteArray() << "The file could not be opened.";
     QTest::newRow("not text") << QByteArray("PK\x03\x04\0\0Dee\tpw\n", 13) << "This file is not a text file.";
     QTest::newRow("no student line") << QByteArray("Dee\nEd\n\tx\n")
-                                     << "No student names were found in this file.";
+        << "No student names were found in this file.";
+    // clang-format on
 }
 
 void TestClassScrn::importRefusesWhatItCannotRead() {

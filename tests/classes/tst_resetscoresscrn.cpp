@@ -185,21 +185,18 @@ void TestResetScoresScrn::reset_data() {
     const QList<bool> none{false, false, false, false};
     const QList<bool> all{true, true, true, true};
     const QString defaults = QStringLiteral("99.99,99.99,0,99.99,0,99.99");
-    QTest::newRow("nothing ticked") << QList<int>{} << 8 << none << kBests << "8"
-                                    << "";
+    // clang-format off
+    QTest::newRow("nothing ticked") << QList<int>{} << 8 << none << kBests << "8" << "";
     QTest::newRow("Select All") << QList<int>{-1} << 8 << all << defaults << "0"
-                                << "Ann Lee's stars have been reset to 0.0";
+        << "Ann Lee's stars have been reset to 0.0";
     QTest::newRow("operations only") << QList<int>{0, 1, 2, 3} << 8 << all << kBests << "0"
-                                     << "Ann Lee's stars have been reset to 0.0";
+        << "Ann Lee's stars have been reset to 0.0";
     QTest::newRow("one operation") << QList<int>{2} << 8 << QList<bool>{false, false, true, false} << kBests
-                                   << "6"
-                                   << "Ann Lee's stars have been reset to 3.0";
-    QTest::newRow("games only, a stale total corrected")
-        << QList<int>{4, 5, 6, 7, 8, 9} << 5 << none << defaults << "8"
-        << "Congratulations, Ann Lee";
-    QTest::newRow("two games") << QList<int>{6, 9} << 8 << none << "3.5,4,0,5.25,7,99.99"
-                               << "8"
-                               << "";
+        << "6" << "Ann Lee's stars have been reset to 3.0";
+    QTest::newRow("games only, a stale total corrected") << QList<int>{4, 5, 6, 7, 8, 9} << 5 << none
+        << defaults << "8" << "Congratulations, Ann Lee";
+    QTest::newRow("two games") << QList<int>{6, 9} << 8 << none << "3.5,4,0,5.25,7,99.99" << "8" << "";
+    // clang-format on
 }
 
 void TestResetScoresScrn::reset() {
@@ -244,11 +241,13 @@ void TestResetScoresScrn::studentNotFound_data() {
     QTest::addColumn<QString>("className");
     QTest::addColumn<int>("idOffset");
     QTest::addColumn<QString>("message");
-    QTest::newRow("class with no students")
-        << "Nowhere" << 0 << "Unable to find this student's record in the database.";
+    // clang-format off
+    QTest::newRow("class with no students") << "Nowhere" << 0
+        << "Unable to find this student's record in the database.";
     QTest::newRow("class without that id") << kClass << 100 << "Error in getting current student's info.";
     QTest::newRow("quote trick") << "x' OR 'a'='a" << 0
-                                 << "Unable to find this student's record in the database.";
+        << "Unable to find this student's record in the database.";
+    // clang-format on
 }
 
 void TestResetScoresScrn::studentNotFound() {

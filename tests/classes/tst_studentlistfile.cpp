@@ -50,61 +50,55 @@ void TestStudentListFile::reads_data() {
     QTest::addColumn<bool>("heading");
 
     const Students annBob{{"Ann", "pw"}, {"Bob", ""}};
+    // clang-format off
     QTest::newRow("LF") << QByteArray("Ann\tpw\nBob\t\n") << annBob << Problem::None << 0 << false;
     QTest::newRow("CRLF") << QByteArray("Ann\tpw\r\nBob\t\r\n") << annBob << Problem::None << 0 << false;
     QTest::newRow("CR") << QByteArray("Ann\tpw\rBob\t\r") << annBob << Problem::None << 0 << false;
-    QTest::newRow("no line end at the end")
-        << QByteArray("Ann\tpw\nBob\t") << annBob << Problem::None << 0 << false;
-    QTest::newRow("third field ignored, blanks kept")
-        << QByteArray(" Cy \t p2 \tz\tq\n") << Students{{" Cy ", " p2 "}} << Problem::None << 0 << false;
-    QTest::newRow("tab-less and empty lines skipped")
-        << QByteArray("Room 4\n\nAnn\tpw\njust text\n\n") << Students{{"Ann", "pw"}} << Problem::None << 0
+    QTest::newRow("no line end at the end") << QByteArray("Ann\tpw\nBob\t") << annBob << Problem::None << 0
         << false;
-    QTest::newRow("empty and blank names skipped")
-        << QByteArray("\tx\n   \ty\nAnn\tpw\n") << Students{{"Ann", "pw"}} << Problem::None << 2 << false;
+    QTest::newRow("third field ignored, blanks kept") << QByteArray(" Cy \t p2 \tz\tq\n")
+        << Students{{" Cy ", " p2 "}} << Problem::None << 0 << false;
+    QTest::newRow("tab-less and empty lines skipped") << QByteArray("Room 4\n\nAnn\tpw\njust text\n\n")
+        << Students{{"Ann", "pw"}} << Problem::None << 0 << false;
+    QTest::newRow("empty and blank names skipped") << QByteArray("\tx\n   \ty\nAnn\tpw\n")
+        << Students{{"Ann", "pw"}} << Problem::None << 2 << false;
 
-    QTest::newRow("UTF-8 without mark")
-        << QByteArray("Zo\xC3\xAB\tcaf\xC3\xA9\n")
+    QTest::newRow("UTF-8 without mark") << QByteArray("Zo\xC3\xAB\tcaf\xC3\xA9\n")
         << Students{{QStringLiteral("Zoë"), QStringLiteral("café")}} << Problem::None << 0 << false;
     QTest::newRow("UTF-8 with mark") << QByteArray("\xEF\xBB\xBFZo\xC3\xAB\tpw\r\n")
-                                     << Students{{QStringLiteral("Zoë"), "pw"}} << Problem::None << 0
-                                     << false;
-    QTest::newRow("UTF-16 LE with mark")
-        << utf16(QStringLiteral("Name\tPassword\r\nŁucja\tżółw\r\n"), true)
+        << Students{{QStringLiteral("Zoë"), "pw"}} << Problem::None << 0 << false;
+    QTest::newRow("UTF-16 LE with mark") << utf16(QStringLiteral("Name\tPassword\r\nŁucja\tżółw\r\n"), true)
         << Students{{QStringLiteral("Łucja"), QStringLiteral("żółw")}} << Problem::None << 0 << true;
-    QTest::newRow("UTF-16 BE with mark")
-        << utf16(QStringLiteral("Zoë\t€5\n"), false)
+    QTest::newRow("UTF-16 BE with mark") << utf16(QStringLiteral("Zoë\t€5\n"), false)
         << Students{{QStringLiteral("Zoë"), QStringLiteral("€5")}} << Problem::None << 0 << false;
     QTest::newRow("Windows-1252") << QByteArray("Zo\xEB\t\x80\x39\x39\nRen\xE9\x65 \x93R\x94\t\n")
-                                  << Students{{QStringLiteral("Zoë"), QStringLiteral("€99")},
-                                              {QStringLiteral("Renée “R”"), ""}}
-                                  << Problem::None << 0 << false;
+        << Students{{QStringLiteral("Zoë"), QStringLiteral("€99")}, {QStringLiteral("Renée “R”"), ""}}
+        << Problem::None << 0 << false;
 
     // A list the program exported: title, heading with a trailing tab, rows with clear passwords.
     QTest::newRow("exported list reads back")
         << QByteArray("Room 4\nStudent Name\tPassword\tStars\t\nAnn\tapple\t1.5\nBob\t\t.0\n")
         << Students{{"Ann", "apple"}, {"Bob", ""}} << Problem::None << 0 << true;
     QTest::newRow("heading by name, any case") << QByteArray(" student \tsecret\nAnn\tpw\n")
-                                               << Students{{"Ann", "pw"}} << Problem::None << 0 << true;
-    QTest::newRow("heading by password")
-        << QByteArray("Kids\tPASSWORD\nAnn\tpw\n") << Students{{"Ann", "pw"}} << Problem::None << 0 << true;
-    QTest::newRow("only the first tabbed line can be a heading")
-        << QByteArray("Ann\tpw\nName\tx\n") << Students{{"Ann", "pw"}, {"Name", "x"}} << Problem::None << 0
-        << false;
+        << Students{{"Ann", "pw"}} << Problem::None << 0 << true;
+    QTest::newRow("heading by password") << QByteArray("Kids\tPASSWORD\nAnn\tpw\n") << Students{{"Ann", "pw"}}
+        << Problem::None << 0 << true;
+    QTest::newRow("only the first tabbed line can be a heading") << QByteArray("Ann\tpw\nName\tx\n")
+        << Students{{"Ann", "pw"}, {"Name", "x"}} << Problem::None << 0 << false;
     QTest::newRow("a mark inside the text is no part of a name")
-        << QByteArray("Ann\tpw\n\xEF\xBB\xBF"
-                      "Bob\tq\n")
-        << Students{{"Ann", "pw"}, {"Bob", "q"}} << Problem::None << 0 << false;
+        << QByteArray("Ann\tpw\n\xEF\xBB\xBF" "Bob\tq\n") << Students{{"Ann", "pw"}, {"Bob", "q"}}
+        << Problem::None << 0 << false;
 
-    QTest::newRow("NUL bytes: not text")
-        << QByteArray("PK\x03\x04\0\0Ann\tpw\n", 13) << Students{} << Problem::NotText << 0 << false;
-    QTest::newRow("UTF-16 without mark: not text")
-        << utf16(QStringLiteral("Ann\tpw\n"), true).mid(2) << Students{} << Problem::NotText << 0 << false;
+    QTest::newRow("NUL bytes: not text") << QByteArray("PK\x03\x04\0\0Ann\tpw\n", 13) << Students{}
+        << Problem::NotText << 0 << false;
+    QTest::newRow("UTF-16 without mark: not text") << utf16(QStringLiteral("Ann\tpw\n"), true).mid(2)
+        << Students{} << Problem::NotText << 0 << false;
     QTest::newRow("no student line") << QByteArray("Ann\nBob\n") << Students{} << Problem::NoStudents << 0
-                                     << false;
-    QTest::newRow("only a heading and blank names")
-        << QByteArray("Student Name\tPassword\n\tx\n") << Students{} << Problem::NoStudents << 1 << true;
+        << false;
+    QTest::newRow("only a heading and blank names") << QByteArray("Student Name\tPassword\n\tx\n")
+        << Students{} << Problem::NoStudents << 1 << true;
     QTest::newRow("empty file") << QByteArray() << Students{} << Problem::NoStudents << 0 << false;
+    // clang-format on
 }
 
 void TestStudentListFile::reads() {
