@@ -195,6 +195,7 @@ private slots:
     void import();
     void importRefusesWhatItCannotRead_data();
     void importRefusesWhatItCannotRead();
+    void failedImportStoresNothing();
     void exportReadsBack();
 };
 
@@ -789,6 +790,22 @@ void TestClassScrn::importRefusesWhatItCannotRead() {
     s.dialogs.clear();
     s.item("FileImport")->trigger();
     QCOMPARE(s.dialogs.messages(), QStringList{});
+}
+
+void TestClassScrn::failedImportStoresNothing() {
+    QTemporaryDir dir;
+    const QString path = dir.filePath("list.txt");
+    writeFile(path, "Dee\tpw\nEd\t\n");
+    School s;
+    // The results table is gone: the import's last step fails, and the students before it go too.
+    QVERIFY(QSqlQuery(DBCtrl::NBData()).exec(QStringLiteral("ALTER TABLE theData RENAME TO Gone")));
+    s.choose("Grade 3");
+    s.dialogs.paths.push_back(path);
+    s.item("FileImport")->trigger();
+    QCOMPARE(s.dialogs.messages().size(), 1);
+    QVERIFY(s.dialogs.messages().first().startsWith("Database Error: "));
+    QCOMPARE(namesOf("Grade 3"), (QStringList{"Ann", "Cy"}));
+    QCOMPARE(s.listed(), (QStringList{"Ann", "Cy"}));
 }
 
 void TestClassScrn::exportReadsBack() {
