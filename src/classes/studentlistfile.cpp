@@ -67,7 +67,7 @@ Contents read(const QByteArray& bytes) {
         contents.problem = Problem::NotText;
         return contents;
     }
-    // A mark some programs leave at the start of every piece they append is no part of any name.
+    // A mark some programs leave at the start of every block of text they append is no part of any name.
     text.remove(QChar(0xFEFF));
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
