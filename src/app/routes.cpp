@@ -1,5 +1,7 @@
 #include "routes.h"
 
+#include "classes/addnamescrn.h"
+#include "classes/classscrn.h"
 #include "helplink.h"
 #include "preferences/prefscrn10.h"
 #include "signin/namescrn.h"
@@ -11,7 +13,6 @@ namespace Routes {
 void install() {
     NameScrn::Links& links = NameScrn::links();
     // Each window family installs its opener below, one line each.
-    (void)links;
     links.preferences = [] {
         PrefScrn10::instance()->show();
     };
@@ -20,6 +21,12 @@ void install() {
     };
     links.about = [] {
         newAboutScrn::instance()->exec();
+    };
+    links.classLists = [] {
+        ClassScrn::instance()->show();
+    };
+    links.addMyName = [](const QString& className) {
+        addNameScrn(className).exec();
     };
 }
 

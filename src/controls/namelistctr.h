@@ -40,6 +40,8 @@ public:
     void doSelectAll();
     bool isClassSelected() const;
     void exportNames();
+    // Reads the shown students again, for students added behind the panel's back (an import).
+    void refreshList() { fillNameList(); }
 
     // The class whose students are shown; empty while "All Classes" is chosen.
     QString currentClass() const { return curClass; }

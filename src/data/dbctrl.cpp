@@ -369,22 +369,66 @@ bool checkForDuplName(const QString& name, const QString& className) {
 bool hndlAddName(const QString& name, const QString& password, const QString& className, int* addedId) {
     if (addedId)
         *addedId = 0;
-    if (checkForDuplName(name, className)) {
-        Seams::Question q;
-        q.icon = Seams::Icon::Question;
-        q.message = QStringLiteral("The name ") + name + QStringLiteral(" already exists in the ") +
-                    className + QStringLiteral(" Class. ") +
-                    QStringLiteral("It is advised that you change this name before adding to this class.");
-        q.explanation = QStringLiteral("Click <Cancel> to go back and change the Name. ");
-        q.defaultCaption = QStringLiteral("Cancel");
-        q.cancelCaption = QStringLiteral("Continue to Save");
-        if (Seams::dialogs().ask(q) != Seams::Answer::Cancel)
-            return true;
-    }
+    if (checkForDuplName(name, className) && !askAddDuplicate(name, className))
+        return true;
     const int id = insertName(name, password, className, 0);
     if (addedId)
         *addedId = id;
     return false;
+}
+
+bool askAddDuplicate(const QString& name, const QString& className) {
+    Seams::Question q;
+    q.icon = Seams::Icon::Question;
+    q.message = QStringLiteral("The name ") + name + QStringLiteral(" already exists in the ") + className +
+                QStringLiteral(" Class. ") +
+                QStringLiteral("It is advised that you change this name before adding to this class.");
+    q.explanation = QStringLiteral("Click <Cancel> to go back and change the Name. ");
+    q.defaultCaption = QStringLiteral("Cancel");
+    q.cancelCaption = QStringLiteral("Continue to Save");
+    return Seams::dialogs().ask(q) == Seams::Answer::Cancel;
+}
+
+QList<int> insertNames(const QList<std::pair<QString, QString>>& students, const QString& className) {
+    if (students.isEmpty())
+        return {};
+    if (!isConnected()) {
+        Seams::feedback().beep();
+        return {};
+    }
+    Transaction tx;
+    if (!tx.ok()) {
+        failed(tx.error());
+        return {};
+    }
+    const QString cls = myGlobals::oneLine(className);
+    const QString insert =
+        QStringLiteral("INSERT INTO Names (StName, StPW, StClass, StStars) VALUES (?, ?, ?, ?)");
+    QList<int> ids;
+    ids.reserve(students.size());
+    for (const auto& [name, password] : students) {
+        Result added = exec(insert, {myGlobals::oneLine(name),
+                                     password.isEmpty() ? QString() : myGlobals::scrambleStr(password), cls,
+                                     QStringLiteral("0")});
+        if (!added) {
+            failed(lastErrorRef());
+            return {};
+        }
+        ids.append(added->lastInsertId().toInt());
+    }
+    // The write lock is held throughout, so the new ids follow one another above every older id: one
+    // statement clears whatever results rows earlier students with these ids left behind.
+    const auto [lowest, highest] = std::minmax_element(ids.cbegin(), ids.cend());
+    if (!exec(QStringLiteral("DELETE FROM theData WHERE CAST(StID AS INTEGER) BETWEEN ? AND ?"),
+              {*lowest, *highest})) {
+        failed(lastErrorRef());
+        return {};
+    }
+    if (!tx.commit()) {
+        failed(tx.error());
+        return {};
+    }
+    return ids;
 }
 
 bool checkForDuplClass(const QString& name) {

@@ -7,6 +7,7 @@
 #include <QVariant>
 
 #include <initializer_list>
+#include <utility>
 
 // The program's one database: the file "NB_Data.rbd" with its tables Classes, Names, theData and
 // HallData, and the operations that change classes, students and the hall of fame. Every value is
@@ -41,6 +42,13 @@ bool checkForDuplName(const QString& name, const QString& className);
 bool hndlAddName(const QString& name, const QString& password, const QString& className,
                  int* addedId = nullptr);
 bool checkForDuplClass(const QString& name);
+// The duplicate-name question of an add: the name is already in the class. True when the user chose to
+// add it all the same.
+bool askAddDuplicate(const QString& name, const QString& className);
+// Adds many students (name, password in clear) to one class at once, as an import does: one
+// statement, one transaction, results rows left by earlier students with the new ids cleared once.
+// The new ids in order; empty when nothing was added (the failure has been shown).
+QList<int> insertNames(const QList<std::pair<QString, QString>>& students, const QString& className);
 void updateNames(const QString& name, const QString& className, const QString& stID, const QString& password,
                  const QString& stars);
 // Adds the signed-in student to the hall of fame unless the name is there already.

@@ -1,0 +1,51 @@
+#pragma once
+
+// The reader of a student import file: a plain text file, one student on each line, the name and the
+// password separated by a tab. It only reads; what to say about what it found is the window's
+// business.
+//
+// Files come from many programs: UTF-8 with or without a byte order mark, UTF-16 with one, and, from
+// older spreadsheets, Windows-1252. Lines may end in LF, CRLF or CR. A list the program exported reads
+// back: its title line holds no tab, and its heading line is recognised and skipped.
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+
+namespace StudentListFile {
+
+struct Student {
+    QString name;     // the text before the first tab, unchanged
+    QString password; // the text after it up to the next tab, unchanged (clear text)
+    bool operator==(const Student& other) const = default;
+};
+
+enum class Problem {
+    None,
+    CannotOpen, // the file could not be read at all
+    NotText,    // it holds NUL characters: a word-processor or spreadsheet file, a picture...
+    NoStudents, // no line with a tab and a name
+};
+
+struct Contents {
+    QList<Student> students; // in file order
+    Problem problem = Problem::None;
+    int blankNames = 0;          // tabbed lines skipped because the name was empty or blank
+    bool headingSkipped = false; // the first tabbed line was a heading
+};
+
+// The file's bytes as text: a byte order mark decides; without one, text that is valid UTF-8 is
+// UTF-8, anything else Windows-1252. The mark itself is not part of the text.
+QString decode(const QByteArray& bytes);
+
+// The line filter: the line itself when it holds a tab, otherwise the empty text.
+QString parseText(const QString& line);
+
+// Whether a tabbed line is the heading of a list: its first field "Student Name", "Name" or "Student",
+// or its second "Password", letter case and surrounding blanks ignored.
+bool isHeading(const QString& name, const QString& password);
+
+Contents read(const QByteArray& bytes);
+Contents readFile(const QString& path);
+
+} // namespace StudentListFile

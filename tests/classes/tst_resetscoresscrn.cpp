@@ -1,0 +1,311 @@
+// The reset-scores dialog driven through its boxes and buttons against a temporary database; then the
+// sign-in window, which plays the reset student on.
+
+#include "classes/resetscoresscrn.h"
+#include "controls/newcnvbtn.h"
+#include "controls/printinglb.h"
+#include "data/dbctrl.h"
+#include "data/globals.h"
+#include "data/prefs.h"
+#include "data/strecord.h"
+#include "settings/paramscrn.h"
+#include "signin/namescrn.h"
+#include "support/doubles.h"
+#include "support/fixtures.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QtTest>
+
+#include <memory>
+
+using TestDoubles::ScriptedDialogs;
+using TestDoubles::TempDatabase;
+
+namespace {
+
+const QString kClass = QStringLiteral("Mrs O'Neil");
+const QString kBests = QStringLiteral("3.5,4,12,5.25,7,6");
+const QString kZero = QStringLiteral("0/0,").repeated(19).chopped(1);
+
+QString nameColumn(int id, const char* column) {
+    QSqlQuery q(DBCtrl::NBData());
+    q.prepare(QStringLiteral("SELECT %1 FROM Names WHERE StID = ?").arg(QLatin1String(column)));
+    q.addBindValue(id);
+    return q.exec() && q.next() ? q.value(0).toString() : QStringLiteral("<none>");
+}
+
+// A student who knows every fact (four stars), in the hall of fame, with a best in every game.
+struct School {
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    int ann = 0, bo = 0;
+    std::shared_ptr<StRecord> before;
+    QString fullData;
+
+    explicit School(int storedHalfStars = 8, const QString& bests = kBests) {
+        myPrefs::prHiCrit = 10;
+        myPrefs::prPctCrit = 85;
+        myPrefs::prNumCrit = 40;
+        DBCtrl::insertClass(kClass);
+        bo = db.addStudent("Bo", kClass, "", 0);
+        ann = db.addStudent("Ann Lee", kClass, "apple", storedHalfStars);
+        db.addResults(ann, 50, 50);
+        QSqlQuery q(DBCtrl::NBData());
+        q.prepare(QStringLiteral("UPDATE theData SET zeriGames = ?, lastDate = '1/2/25' WHERE StID = ?"));
+        q.addBindValue(bests);
+        q.addBindValue(QString::number(ann));
+        q.exec();
+        DBCtrl::insertHOF(QStringLiteral("Ann Lee"));
+        fullData = db.dataColumn(ann, "stAdd");
+        before = std::make_shared<StRecord>("Bo", kClass, bo, QString(), 0);
+        myGlobals::gCurPlayer = before;
+        dialogs.clear();
+    }
+    ~School() {
+        myGlobals::gCurPlayer.reset();
+        for (QWidget* w : {static_cast<QWidget*>(ParamScrn::exists() ? ParamScrn::instance() : nullptr),
+                           static_cast<QWidget*>(NameScrn::exists() ? NameScrn::instance() : nullptr)}) {
+            if (w)
+                w->close();
+        }
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    }
+};
+
+QCheckBox* box(QWidget* d, int i) {
+    return d->findChild<QCheckBox*>(QStringLiteral("resetBox(%1)").arg(i));
+}
+
+// A click on the box itself: the caption's free space to its right takes no clicks.
+void tick(QCheckBox* b) {
+    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(8, b->height() / 2));
+}
+
+} // namespace
+
+class TestResetScoresScrn : public QObject {
+    Q_OBJECT
+private slots:
+    void opens();
+    void selectAll();
+    void keys();
+    void reset_data();
+    void reset();
+    void studentNotFound_data();
+    void studentNotFound();
+    void shortBestsList();
+    void signInPlaysTheResetStudent();
+};
+
+void TestResetScoresScrn::opens() {
+    School s;
+    resetScoresScrn d(QStringLiteral("Ann Lee"), QString::number(s.ann), kClass);
+    d.show();
+    QCOMPARE(d.windowTitle(), QStringLiteral("Reset Scores"));
+    QCOMPARE(d.size(), QSize(360, 480));
+    QCOMPARE(d.minimumSize(), d.maximumSize());
+    QVERIFY(d.isModal());
+    QVERIFY(!(d.windowFlags() & Qt::WindowCloseButtonHint));
+    auto* heading = d.findChild<QLabel*>("StaticText1");
+    QCOMPARE(heading->text(), QStringLiteral("Reset Scores for ..."));
+    QCOMPARE(heading->palette().color(QPalette::WindowText), QColor(0xAC, 0x00, 0xE1));
+    QCOMPARE(d.findChild<QLabel*>("NameFld")->text(), QStringLiteral("Ann Lee"));
+    QCOMPARE(d.findChild<QCheckBox*>("selAllBox")->geometry(), QRect(24, 90, 100, 16));
+    QCOMPARE(d.findChild<QCheckBox*>("selAllBox")->font().pixelSize(), 10);
+    const int tops[] = {120, 150, 180, 210, 240, 268, 300, 330, 360, 390};
+    const char* captions[] = {"All Addition Facts",           "All Subtraction Facts",
+                              "All Multiplication Facts",     "All Division Facts",
+                              "Numbers Game: Difficulty=1",   "Math Detective: Difficulty=2",
+                              "Math Squares: Difficulty=3",   "Math Challenge: Difficulty=4",
+                              "Zuduzo d' Izuv: Difficulty=5", "Mind Games: Difficulty=6"};
+    for (int i = 0; i < 10; ++i) {
+        QCOMPARE(box(&d, i)->geometry(), QRect(44, tops[i], 260, 20));
+        QCOMPARE(box(&d, i)->text(), QString::fromLatin1(captions[i]));
+        QVERIFY(!box(&d, i)->isChecked());
+    }
+    auto* action = d.findChild<QPushButton*>("actionBtn");
+    auto* cancel = d.findChild<QPushButton*>("cancelBtn");
+    QCOMPARE(action->geometry(), QRect(44, 438, 170, 20));
+    QCOMPARE(action->text(), QStringLiteral("Reset Selected Games"));
+    QCOMPARE(cancel->geometry().topLeft(), QPoint(244, 438));
+    QVERIFY(cancel->isDefault());
+}
+
+void TestResetScoresScrn::selectAll() {
+    School s;
+    resetScoresScrn d(QStringLiteral("Ann Lee"), QString::number(s.ann), kClass);
+    d.show();
+    auto* all = d.findChild<QCheckBox*>("selAllBox");
+    tick(all);
+    for (int i = 0; i < 10; ++i)
+        QVERIFY(box(&d, i)->isChecked());
+    tick(box(&d, 3));
+    QVERIFY(!box(&d, 3)->isChecked());
+    QVERIFY(all->isChecked());
+    tick(all);
+    for (int i = 0; i < 10; ++i)
+        QVERIFY(!box(&d, i)->isChecked());
+    tick(all);
+    for (int i = 0; i < 10; ++i)
+        QVERIFY(box(&d, i)->isChecked());
+
+    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        QVERIFY(d.grab().save(QDir(folder).filePath("resetscores-all.png")));
+    }
+}
+
+void TestResetScoresScrn::keys() {
+    School s;
+    resetScoresScrn d(QStringLiteral("Ann Lee"), QString::number(s.ann), kClass);
+    d.show();
+    tick(d.findChild<QCheckBox*>("selAllBox"));
+    QTest::keyClick(&d, Qt::Key_Escape);
+    QVERIFY(d.isVisible());
+    QTest::keyClick(&d, Qt::Key_Return);
+    QVERIFY(!d.isVisible());
+    QCOMPARE(d.result(), int(QDialog::Rejected));
+    QCOMPARE(s.db.dataColumn(s.ann, "stAdd"), s.fullData);
+    QCOMPARE(myGlobals::gCurPlayer, s.before);
+}
+
+void TestResetScoresScrn::reset_data() {
+    QTest::addColumn<QList<int>>("ticks"); // -1: "Select All"
+    QTest::addColumn<int>("storedHalfStars");
+    QTest::addColumn<QList<bool>>("zeroed"); // per operation
+    QTest::addColumn<QString>("bests");
+    QTest::addColumn<QString>("stars");
+    QTest::addColumn<QString>("message");
+
+    const QList<bool> none{false, false, false, false};
+    const QList<bool> all{true, true, true, true};
+    const QString defaults = QStringLiteral("99.99,99.99,0,99.99,0,99.99");
+    // clang-format off
+    QTest::newRow("nothing ticked") << QList<int>{} << 8 << none << kBests << "8" << "";
+    QTest::newRow("Select All") << QList<int>{-1} << 8 << all << defaults << "0"
+        << "Ann Lee's stars have been reset to 0.0";
+    QTest::newRow("operations only") << QList<int>{0, 1, 2, 3} << 8 << all << kBests << "0"
+        << "Ann Lee's stars have been reset to 0.0";
+    QTest::newRow("one operation") << QList<int>{2} << 8 << QList<bool>{false, false, true, false} << kBests
+        << "6" << "Ann Lee's stars have been reset to 3.0";
+    QTest::newRow("games only, a stale total corrected") << QList<int>{4, 5, 6, 7, 8, 9} << 5 << none
+        << defaults << "8" << "Congratulations, Ann Lee";
+    QTest::newRow("two games") << QList<int>{6, 9} << 8 << none << "3.5,4,0,5.25,7,99.99" << "8" << "";
+    // clang-format on
+}
+
+void TestResetScoresScrn::reset() {
+    QFETCH(QList<int>, ticks);
+    QFETCH(int, storedHalfStars);
+    QFETCH(QList<bool>, zeroed);
+    QFETCH(QString, bests);
+    QFETCH(QString, stars);
+    QFETCH(QString, message);
+    School s(storedHalfStars);
+    resetScoresScrn d(QStringLiteral("Ann Lee"), QString::number(s.ann), kClass);
+    d.show();
+    for (int t : ticks)
+        tick(t < 0 ? d.findChild<QCheckBox*>("selAllBox") : box(&d, t));
+    QTest::mouseClick(d.findChild<QPushButton*>("actionBtn"), Qt::LeftButton);
+
+    QVERIFY(!d.isVisible());
+    const char* columns[] = {"stAdd", "stSub", "stMul", "stDiv"};
+    for (int op = 0; op < 4; ++op)
+        QCOMPARE(s.db.dataColumn(s.ann, columns[op]), zeroed[op] ? kZero : s.fullData);
+    QCOMPARE(s.db.dataColumn(s.ann, "zeriGames"), bests);
+    QCOMPARE(s.db.dataColumn(s.ann, "lastDate"), DBCtrl::todayText());
+    QCOMPARE(s.db.dataColumn(s.ann, "stParam"), QStringLiteral("0,0,10,1^1^1^1,0,15,10,0,0,0,0"));
+    QCOMPARE(nameColumn(s.ann, "StStars"), stars);
+    QCOMPARE(myGlobals::unscrambleStr(nameColumn(s.ann, "StPW")), QStringLiteral("apple"));
+    // Bo's row and the hall of fame are untouched.
+    QCOMPARE(nameColumn(s.bo, "StStars"), QStringLiteral("0"));
+    QCOMPARE(s.db.count("HallData", "StName", "Ann Lee"), 1);
+    const QStringList shown = s.dialogs.messages();
+    QCOMPARE(shown.size(), message.isEmpty() ? 0 : 1);
+    if (!message.isEmpty())
+        QVERIFY2(shown.first().startsWith(message), qPrintable(shown.first()));
+    QVERIFY(myGlobals::gCurPlayer && myGlobals::gCurPlayer != s.before);
+    QCOMPARE(myGlobals::gCurPlayer->curStID, s.ann);
+    QCOMPARE(myGlobals::gCurPlayer->curStudent, QStringLiteral("Ann Lee"));
+    QCOMPARE(myGlobals::gCurPlayer->curClass, kClass);
+    QCOMPARE(myGlobals::gCurPlayer->curStPW, QStringLiteral("apple"));
+    QCOMPARE(myGlobals::gCurPlayer->curStars, myGlobals::textToInt(stars));
+}
+
+void TestResetScoresScrn::studentNotFound_data() {
+    QTest::addColumn<QString>("className");
+    QTest::addColumn<int>("idOffset");
+    QTest::addColumn<QString>("message");
+    // clang-format off
+    QTest::newRow("class with no students") << "Nowhere" << 0
+        << "Unable to find this student's record in the database.";
+    QTest::newRow("class without that id") << kClass << 100 << "Error in getting current student's info.";
+    QTest::newRow("quote trick") << "x' OR 'a'='a" << 0
+        << "Unable to find this student's record in the database.";
+    // clang-format on
+}
+
+void TestResetScoresScrn::studentNotFound() {
+    QFETCH(QString, className);
+    QFETCH(int, idOffset);
+    QFETCH(QString, message);
+    School s;
+    resetScoresScrn d(QStringLiteral("Ann Lee"), QString::number(s.ann + idOffset), className);
+    d.show();
+    tick(d.findChild<QCheckBox*>("selAllBox"));
+    QTest::mouseClick(d.findChild<QPushButton*>("actionBtn"), Qt::LeftButton);
+    QVERIFY(!d.isVisible());
+    QCOMPARE(s.dialogs.messages(), QStringList{message});
+    QCOMPARE(s.dialogs.shown.first().kind, TestDoubles::Shown::Plain);
+    QCOMPARE(s.db.dataColumn(s.ann, "stAdd"), s.fullData);
+    QCOMPARE(s.db.dataColumn(s.ann, "lastDate"), QStringLiteral("1/2/25"));
+    QCOMPARE(nameColumn(s.ann, "StStars"), QStringLiteral("8"));
+    QCOMPARE(myGlobals::gCurPlayer, s.before);
+}
+
+void TestResetScoresScrn::shortBestsList() {
+    School s(8, QStringLiteral("3.5,4"));
+    resetScoresScrn d(QStringLiteral("Ann Lee"), QString::number(s.ann), kClass);
+    d.show();
+    tick(box(&d, 9));
+    QTest::mouseClick(d.findChild<QPushButton*>("actionBtn"), Qt::LeftButton);
+    QCOMPARE(s.db.dataColumn(s.ann, "zeriGames"), QStringLiteral("3.5,4,0,99.99,0,99.99"));
+}
+
+void TestResetScoresScrn::signInPlaysTheResetStudent() {
+    School s;
+    myPrefs::prReqStPW = true;
+    resetScoresScrn d(QStringLiteral("Ann Lee"), QString::number(s.ann), kClass);
+    d.show();
+    tick(box(&d, 0));
+    QTest::mouseClick(d.findChild<QPushButton*>("actionBtn"), Qt::LeftButton);
+    const std::shared_ptr<StRecord> reset = myGlobals::gCurPlayer;
+    QCOMPARE(reset->curStID, s.ann);
+
+    NameScrn* signIn = NameScrn::instance();
+    signIn->show();
+    auto* names = signIn->findChild<printingLB*>(QStringLiteral("NameList"));
+    QTRY_VERIFY(!names->selectedItems().isEmpty());
+    QCOMPARE(names->selectedItems().first()->text(), QStringLiteral("Ann Lee"));
+    // A password prompt would be a modal window: note it and close it, so the test cannot hang.
+    bool prompted = false;
+    QTimer::singleShot(0, qApp, [&prompted] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            prompted = true;
+            modal->close();
+        }
+    });
+    QTest::mouseClick(signIn->findChild<newCnvBtn*>(QStringLiteral("ContBtn")), Qt::LeftButton);
+    QVERIFY(!prompted);
+    QVERIFY(ParamScrn::exists() && ParamScrn::instance()->isVisible());
+    QCOMPARE(myGlobals::gCurPlayer, reset);
+    myPrefs::prReqStPW = false;
+}
+
+QTEST_MAIN(TestResetScoresScrn)
+#include "tst_resetscoresscrn.moc"
