@@ -1,6 +1,7 @@
 #include "routes.h"
 
 #include "helplink.h"
+#include "setmaker/creategamescrn.h"
 #include "signin/namescrn.h"
 
 namespace Routes {
@@ -8,7 +9,9 @@ namespace Routes {
 void install() {
     NameScrn::Links& links = NameScrn::links();
     // Each window family installs its opener below, one line each.
-    (void)links;
+    links.createSets = [] {
+        createGameScrn::instance()->show();
+    };
 }
 
 } // namespace Routes
