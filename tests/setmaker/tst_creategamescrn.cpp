@@ -641,7 +641,14 @@ void TestCreateGameScrn::twentyRowsCloseTheEntryAndDeleteOpensIt() {
     // The fields, the answer and the sign were not touched.
     QVERIFY(topFld()->text().isEmpty());
     QCOMPARE(maker()->operation(), 0);
+    // Ctrl+D from the keyboard, the row picked in the list.
+    probList()->setFocus();
+    probList()->setCurrentRow(0);
+    QTest::keyClick(probList(), Qt::Key_D, Qt::ControlModifier);
+    QCOMPARE(rows().size(), 18);
+    QCOMPARE(rows().first(), QStringLiteral("2 + 1"));
     addProblem("21", 1, "1");
+    addProblem("22", 1, "1");
     QCOMPARE(rows().size(), 20);
     QVERIFY(!topFld()->isEnabled());
     QCOMPARE(feedback->beeps, 1);
