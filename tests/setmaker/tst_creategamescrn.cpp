@@ -9,6 +9,7 @@
 #include "data/globals.h"
 #include "data/locations.h"
 #include "data/prefs.h"
+#include "data/rndset.h"
 #include "setmaker/creategamescrn.h"
 #include "setmaker/setfile.h"
 #include "signin/namescrn.h"
@@ -674,6 +675,20 @@ void TestCreateGameScrn::saveWritesTheSet() {
     QVERIFY(!maker()->dirty());
     QVERIFY(!maker()->isWindowModified());
     QCOMPARE(rows().size(), 4);
+
+    // A round drawing from saved sets finds the set where its chooser starts, as the same problems.
+    myPrefs::prDataSource = 2;
+    dialogs->paths = {week1};
+    const rndSet round(10, 10, 0, false, false, myPrefs::getInputSetsFolder());
+    QCOMPARE(dialogs->shown.last().file.folder, setsFolder());
+    QCOMPARE(round.roundReport().myTotProbs, std::optional<int>(4));
+    QStringList drawn;
+    for (int i = 0; i < 4; ++i)
+        drawn << QStringLiteral("%1 %2 %3")
+                     .arg(round.getTopNum(i))
+                     .arg(round.getFunc(i))
+                     .arg(round.getBotNum(i));
+    QCOMPARE(drawn, (QStringList{"12 0 7", "-5 1 -3", "100 3 10", "9 2 9"}));
 
     // A second save under one name, with or without changes, writes nothing.
     dialogs->clear();
