@@ -95,12 +95,36 @@ private:
     PressShift shift_;
 };
 
+// The list's thin dotted line under every row.
+class DottedRows : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override {
+        QStyledItemDelegate::paint(painter, option, index);
+        painter->save();
+        painter->setPen(QPen(QColor(0xB0, 0xB0, 0xB0), 1, Qt::DotLine));
+        const int y = option.rect.bottom();
+        painter->drawLine(option.rect.left(), y, option.rect.right(), y);
+        painter->restore();
+    }
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), 16};
+    }
+};
+
+void message(const QString& text) {
+    Seams::dialogs().plainMessage(text);
+}
+
+} // namespace
+
 // Which of the two arrow keys are held down now, whichever control has the keyboard. A key that goes
 // down while the program is in the background is not seen, so leaving the program forgets both.
-class ArrowKeys : public QObject {
+class HeldArrowKeys : public QObject {
 public:
-    explicit ArrowKeys(QObject* parent) : QObject(parent) { qApp->installEventFilter(this); }
-    ~ArrowKeys() override { qApp->removeEventFilter(this); }
+    explicit HeldArrowKeys(QObject* parent) : QObject(parent) { qApp->installEventFilter(this); }
+    ~HeldArrowKeys() override { qApp->removeEventFilter(this); }
 
     bool up = false;
     bool down = false;
@@ -129,30 +153,6 @@ protected:
         return QObject::eventFilter(watched, event);
     }
 };
-
-// The list's thin dotted line under every row.
-class DottedRows : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter* painter, const QStyleOptionViewItem& option,
-               const QModelIndex& index) const override {
-        QStyledItemDelegate::paint(painter, option, index);
-        painter->save();
-        painter->setPen(QPen(QColor(0xB0, 0xB0, 0xB0), 1, Qt::DotLine));
-        const int y = option.rect.bottom();
-        painter->drawLine(option.rect.left(), y, option.rect.right(), y);
-        painter->restore();
-    }
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
-        return {QStyledItemDelegate::sizeHint(option, index).width(), 16};
-    }
-};
-
-void message(const QString& text) {
-    Seams::dialogs().plainMessage(text);
-}
-
-} // namespace
 
 createGameScrn* createGameScrn::instance() {
     if (!shared_)
@@ -190,7 +190,7 @@ createGameScrn::createGameScrn() {
     column->addWidget(content);
     column->setSizeConstraint(QLayout::SetFixedSize);
 
-    arrowKeys = new ArrowKeys(this);
+    arrowKeys = new HeldArrowKeys(this);
     keyTimer = new QTimer(this);
     keyTimer->setObjectName(QStringLiteral("keyTimer"));
     keyTimer->setInterval(250);
@@ -369,10 +369,9 @@ void createGameScrn::funcCnv_MouseUp() {
 void createGameScrn::keyTimer_Action() {
     if (!isActiveWindow())
         return;
-    const auto* keys = static_cast<ArrowKeys*>(arrowKeys);
-    if (keys->up)
+    if (arrowKeys->up)
         setOperation(SetEntry::nextOperation(myFuncCt));
-    else if (keys->down)
+    else if (arrowKeys->down)
         setOperation(SetEntry::previousOperation(myFuncCt));
 }
 

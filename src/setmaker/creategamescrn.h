@@ -12,6 +12,7 @@
 #include <QWidget>
 
 class CtrlMenu;
+class HeldArrowKeys;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -96,7 +97,7 @@ private:
     newCnvBtn* CloseBtn;
     QTimer* keyTimer;
     QTimer* calcTimer;
-    QObject* arrowKeys; // which arrow keys are held down, wherever the keyboard is
+    HeldArrowKeys* arrowKeys;
 
     static createGameScrn* shared_;
 };
