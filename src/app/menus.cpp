@@ -65,6 +65,35 @@ void editFocusedField(const QString& item) {
 
 const char* kStandardTag = "nbrStandard"; // marks an item that runs its standard behaviour
 
+bool closesAtQuit(const QWidget* w) {
+    return w->isVisible() && w->windowType() != Qt::Desktop && !w->testAttribute(Qt::WA_DontShowOnScreen);
+}
+
+// Asks every open window to close, the modal ones first (the innermost first), since a window in
+// front may hold what the user still wants: when one refuses, the windows behind it stay open.
+// True when every window closed.
+bool closeEveryWindow() {
+    QList<QPointer<QWidget>> asked;
+    for (;;) {
+        QWidget* next = QApplication::activeModalWidget();
+        if (next && asked.contains(next))
+            next = nullptr;
+        if (!next) {
+            for (QWidget* w : QApplication::topLevelWidgets()) {
+                if (closesAtQuit(w) && !asked.contains(w)) {
+                    next = w;
+                    break;
+                }
+            }
+        }
+        if (!next)
+            return true;
+        asked << next;
+        if (!next->close())
+            return false;
+    }
+}
+
 bool quitChosen = false;
 
 } // namespace
@@ -199,12 +228,14 @@ QStringList Bar::bindHandlers(QObject* window) {
                 QMetaObject::normalizedSignature((name + QLatin1String("()")).toLatin1());
             const int index = window ? window->metaObject()->indexOfMethod(signature.constData()) : -1;
             if (name == QLatin1String("FileQuit")) {
-                // The platform's quit in every window: the windows close (and save what they keep),
-                // but none can stop it.
+                // The platform's quit in every window: the windows close (and save what they keep);
+                // a window that refuses its close (unsaved work the user keeps) stops the quit.
                 connect(a, &QAction::triggered, qApp, [] {
                     quitChosen = true;
-                    QApplication::closeAllWindows();
-                    QCoreApplication::quit();
+                    if (closeEveryWindow())
+                        QCoreApplication::quit();
+                    else
+                        quitChosen = false;
                 });
                 a->setEnabled(true);
             } else if (index >= 0) {

@@ -4,6 +4,8 @@
 #include "classes/classscrn.h"
 #include "helplink.h"
 #include "preferences/prefscrn10.h"
+    };
+#include "setmaker/creategamescrn.h"
 #include "signin/namescrn.h"
 #include "support/checkversscrn.h"
 #include "support/newaboutscrn.h"
@@ -27,6 +29,9 @@ void install() {
     };
     links.addMyName = [](const QString& className) {
         addNameScrn(className).exec();
+    };
+    links.createSets = [] {
+        createGameScrn::instance()->show();
     };
 }
 

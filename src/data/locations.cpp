@@ -199,7 +199,10 @@ QString getInputSetsFolder() {
         return {};
     // Beside the preferences: in network mode beside the shared folder, not inside it.
     const QString folder = child(QFileInfo(current).absolutePath(), kInputSetsFolderName);
-    QDir().mkpath(folder);
+    // Every teacher account of this computer writes its sets here; a folder that is already there
+    // keeps the permissions someone gave it.
+    if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
+        QFile::setPermissions(folder, kEveryone);
     return folder;
 }
 

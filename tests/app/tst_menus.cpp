@@ -1,6 +1,7 @@
 #include "app/menus.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QLineEdit>
 #include <QMainWindow>
 #include <QMenu>
@@ -59,6 +60,27 @@ public slots:
     void EditUndo() { handled << QStringLiteral("EditUndo"); }
 };
 
+// A window that may keep its close, and notes the order in which Quit asked the windows.
+class KeepingWindow : public QWidget {
+public:
+    KeepingWindow(const QString& name, bool keeps, QStringList* asked) : keeps_(keeps), asked_(asked) {
+        setObjectName(name);
+    }
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        *asked_ << objectName();
+        if (keeps_)
+            event->ignore();
+        else
+            event->accept();
+    }
+
+private:
+    bool keeps_;
+    QStringList* asked_;
+};
+
 class TestMenus : public QObject {
     Q_OBJECT
 private slots:
@@ -68,6 +90,8 @@ private slots:
     void windowHandlesItemsByName();
     void shortcutsReachTheHandlers();
     void editItemsWorkOnTheFocusedField();
+    void aWindowThatKeepsItsCloseStopsQuit();
+    void quitClosesEveryWindow(); // last: the program is quitting afterwards
 };
 
 void TestMenus::mainBarFollowsItsTable() {
@@ -195,6 +219,44 @@ void TestMenus::editItemsWorkOnTheFocusedField() {
     window.setFocus();
     emit bar->menu(QStringLiteral("EditMenu"))->aboutToShow();
     QVERIFY(!bar->item(QStringLiteral("EditCut"))->isEnabled());
+}
+
+// Quit asks the modal window in front first: when it keeps its close, the windows behind it stay
+// open, and the program is not quitting.
+void TestMenus::aWindowThatKeepsItsCloseStopsQuit() {
+    QStringList asked;
+    KeepingWindow behind(QStringLiteral("behind"), false, &asked);
+    KeepingWindow front(QStringLiteral("front"), true, &asked);
+    front.setWindowModality(Qt::ApplicationModal);
+    behind.show();
+    front.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&front));
+    auto* bar = new CtrlMenu(&front);
+    bar->bindHandlers(&front);
+    bar->item(QStringLiteral("FileQuit"))->trigger();
+    QCOMPARE(asked, QStringList{"front"});
+    QVERIFY(front.isVisible() && behind.isVisible());
+    QVERIFY(!Menus::quitting());
+}
+
+void TestMenus::quitClosesEveryWindow() {
+    QStringList asked;
+    KeepingWindow one(QStringLiteral("one"), false, &asked);
+    KeepingWindow two(QStringLiteral("two"), false, &asked);
+    KeepingWindow front(QStringLiteral("front"), false, &asked);
+    front.setWindowModality(Qt::ApplicationModal);
+    KeepingWindow hidden(QStringLiteral("hidden"), true, &asked);
+    for (QWidget* w :
+         {static_cast<QWidget*>(&one), static_cast<QWidget*>(&two), static_cast<QWidget*>(&front)})
+        w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(&front));
+    auto* bar = new MenuBar1(&one);
+    bar->bindHandlers(&one);
+    bar->item(QStringLiteral("FileQuit"))->trigger();
+    QCOMPARE(asked.size(), 3);
+    QCOMPARE(asked.first(), QStringLiteral("front"));
+    QVERIFY(!one.isVisible() && !two.isVisible() && !front.isVisible());
+    QVERIFY(Menus::quitting());
 }
 
 QTEST_MAIN(TestMenus)

@@ -409,6 +409,17 @@ void TestLocations::problemSetsLieBesideThePreferences() {
     ScriptedDialogs dialogs;
     QCOMPARE(myPrefs::getInputSetsFolder(), sandbox_->path("config/NBQ_InputSets"));
     QVERIFY(QFileInfo(sandbox_->path("config/NBQ_InputSets")).isDir());
+    const QFileDevice::Permissions everyone =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
+        QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther |
+        QFileDevice::ExeOther;
+    QCOMPARE(QFile::permissions(sandbox_->path("config/NBQ_InputSets")) & everyone, everyone);
+    // A folder that is already there keeps the permissions it was given.
+    const QFileDevice::Permissions ownerOnly =
+        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+    QVERIFY(QFile::setPermissions(sandbox_->path("config/NBQ_InputSets"), ownerOnly));
+    QCOMPARE(myPrefs::getInputSetsFolder(), sandbox_->path("config/NBQ_InputSets"));
+    QCOMPARE(QFile::permissions(sandbox_->path("config/NBQ_InputSets")) & everyone, ownerOnly);
     myPrefs::prUseAltLoc = true;
     myPrefs::prAltFileLoc = sharedFolder();
     QCOMPARE(myPrefs::getInputSetsFolder(), sandbox_->path("share/NBQ_InputSets"));
