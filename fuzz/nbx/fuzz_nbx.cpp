@@ -21,9 +21,9 @@ public:
     void showMsg(bool, const QString&, const QString&) override {}
     void plainMessage(const QString&) override {}
     Seams::Answer ask(const Seams::Question&) override { return Seams::Answer::Default; }
-    QString openFile(const QString&, const QString&, const QString&) override { return path; }
-    QString saveFile(const QString&, const QString&, const QString&, const QString&) override { return {}; }
-    QString selectFolder(const QString&, const QString&) override { return {}; }
+    QString openFile(const Seams::FileRequest&) override { return path; }
+    QString saveFile(const Seams::FileRequest&) override { return {}; }
+    QString selectFolder(const Seams::FileRequest&) override { return {}; }
     void showWaitWindow(const QString&) override {}
     void closeWaitWindow() override {}
 };
@@ -65,9 +65,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     buffer.open(QIODevice::ReadOnly);
     const rndSet::SavedSetRecords read = rndSet::readSavedSet(buffer);
     check(read.texts.size() <= rndSet::kMaxProblems);
+    int kept = 0;
     for (const QString& text : read.texts) {
         check(text.size() <= 255);
-        rndSet::parseProblem(text);
+        const auto p = rndSet::parseProblem(text);
+        if (!p || rndSet::canShow(*p))
+            ++kept;
     }
 
     // The whole way a round opens a file.
@@ -77,9 +80,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     file.close();
     const rndSet set(10, 10, 0, false, false, dir.path());
     const rndSet::RoundReport& report = set.roundReport();
-    check(report.openSetFailed == read.texts.isEmpty());
+    check(report.openSetFailed == (kept == 0));
     if (!report.openSetFailed) {
-        check(report.myTotProbs && *report.myTotProbs == read.texts.size());
+        check(report.myTotProbs && *report.myTotProbs == kept);
         check(set.getTotProblems() == *report.myTotProbs - 1);
         for (int i = 0; i <= set.getTotProblems(); ++i)
             checkProblem(set, i);

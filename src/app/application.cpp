@@ -12,6 +12,7 @@
 #include "data/locations.h"
 #include "data/prefs.h"
 #include "data/random.h"
+#include "signin/namescrn.h"
 #include "signin/splashscrn.h"
 #include "support/expreporterscrn.h"
 #include "support/stackcleaner.h"
@@ -35,7 +36,6 @@ void Application::installProgramServices() {
     // The preferences live in the data layer, which cannot reach the sound player itself.
     myPrefs::setSoundStatesHandler([] { mySounds::setStates(); });
     Routes::install();
-    MenuBar1::shared();
 }
 
 Application::~Application() = default;
@@ -97,6 +97,9 @@ void Application::Event_Open() {
         mySounds::loadMySnds();
     });
     runStep("digit and star pictures", [] { myPicts::loadPics(); });
+    // Decoding and scaling the sign-in window's background is the dearest part of its first paint:
+    // done here, while the start window is up anyway.
+    runStep("sign-in background", [] { NameScrn::prepareBackground(); });
     openStepFinished_ = true;
     if (SplashScrn::exists())
         SplashScrn::instance()->openStepFinished();

@@ -9,6 +9,10 @@
 namespace SpecialFolderWendle {
 
 QString BundleMacOSFolder() {
+    // Tests give the program a folder of their own, so that nothing they make lands in the build tree.
+    const QString overridden = qEnvironmentVariable("NBR_PROGRAM_DIR");
+    if (!overridden.isEmpty())
+        return QFileInfo(overridden).absoluteFilePath();
     return QCoreApplication::applicationDirPath();
 }
 

@@ -282,20 +282,6 @@ MenuBar1::MenuBar1(QWidget* parent) : Menus::Bar(Menus::mainTable(), parent) {
     setObjectName(QStringLiteral("MenuBar1"));
 }
 
-MenuBar1* MenuBar1::shared() {
-    static QPointer<MenuBar1> instance;
-    if (!instance)
-        instance = new MenuBar1;
-    return instance;
-}
-
 CtrlMenu::CtrlMenu(QWidget* parent) : Menus::Bar(Menus::teacherTable(), parent) {
     setObjectName(QStringLiteral("CtrlMenu"));
-}
-
-CtrlMenu* CtrlMenu::shared() {
-    static QPointer<CtrlMenu> instance;
-    if (!instance)
-        instance = new CtrlMenu;
-    return instance;
 }

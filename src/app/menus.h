@@ -75,13 +75,10 @@ class MenuBar1 : public Menus::Bar {
     Q_OBJECT
 public:
     explicit MenuBar1(QWidget* parent = nullptr);
-    // The application's own bar, made on first use (the global menu bar where the platform has one).
-    static MenuBar1* shared();
 };
 
 class CtrlMenu : public Menus::Bar {
     Q_OBJECT
 public:
     explicit CtrlMenu(QWidget* parent = nullptr);
-    static CtrlMenu* shared();
 };

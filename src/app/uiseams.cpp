@@ -2,6 +2,7 @@
 
 #include "controls/ovrmsgbox.h"
 #include "controls/waitscrn.h"
+#include "filetypes.h"
 #include "media.h"
 
 #include <QApplication>
@@ -53,6 +54,18 @@ void quietHandler(QtMsgType type, const QMessageLogContext& context, const QStri
 }
 
 } // namespace
+
+QStringList nameFilters(const Seams::FileRequest& request) {
+    QStringList out;
+    for (const QString& type : request.fileTypes) {
+        const QString f = FileTypes1::filter(type);
+        if (!f.isEmpty())
+            out << f;
+    }
+    if (request.anyFile)
+        out << QStringLiteral("All Files (*)");
+    return out;
+}
 
 bool hasAudioOutput() {
     static const bool available = [] {
@@ -129,15 +142,17 @@ namespace {
 
 // A chooser that can show the request's prompt: the platform's own dialogs have no place for one,
 // so the prompt sits in a row of its own above Qt's file list.
-QString runChooser(const Seams::FileRequest& request, QFileDialog::FileMode mode, QFileDialog::AcceptMode accept) {
+QString runChooser(const Seams::FileRequest& request, QFileDialog::FileMode mode,
+                   QFileDialog::AcceptMode accept) {
     QFileDialog dialog(frontWindow(), request.title);
     dialog.setOption(QFileDialog::DontUseNativeDialog, true);
     dialog.setFileMode(mode);
     dialog.setAcceptMode(accept);
     if (mode == QFileDialog::Directory)
         dialog.setOption(QFileDialog::ShowDirsOnly, true);
-    if (!request.filter.isEmpty())
-        dialog.setNameFilter(request.filter);
+    const QStringList filters = nameFilters(request);
+    if (!filters.isEmpty())
+        dialog.setNameFilters(filters);
     if (!request.folder.isEmpty())
         dialog.setDirectory(request.folder);
     if (!request.suggestedName.isEmpty())

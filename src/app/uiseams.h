@@ -23,6 +23,10 @@ void install();
 // True when the system has a sound output. Asked once per run.
 bool hasAudioOutput();
 
+// The name filters a file chooser shows for a request, from the file type table, in Qt's
+// "Description (*.a *.b)" form; "All Files (*)" last when the request offers any file.
+QStringList nameFilters(const Seams::FileRequest& request);
+
 class Dialogs final : public Seams::Dialogs {
 public:
     void showMsg(bool isCaution, const QString& message, const QString& explanation) override;

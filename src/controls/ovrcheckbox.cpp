@@ -75,10 +75,20 @@ void ovrCheckBox::paintEvent(QPaintEvent*) {
     prepareFaces();
     QPainter p(this);
     const QPixmap& face = mvalue ? myValuePict : myUnselPict;
+    // A box made smaller than its pictures (the round's 16-pixel repeat box) shows them scaled down
+    // whole rather than cut off.
+    const int room = std::min(width(), height());
+    const bool small = room < 24;
+    if (small) {
+        p.setRenderHint(QPainter::SmoothPixmapTransform);
+        p.scale(room / 24.0, room / 24.0);
+    }
     if (face.isNull())
         drawPlainBox(p, mvalue);
     else
         p.drawPixmap(1, 1, face);
+    if (small)
+        p.resetTransform();
 
     QFont f = font();
     f.setPixelSize(12);

@@ -1,5 +1,7 @@
 #include "printinglb.h"
 
+#include "app/filetypes.h"
+
 #include "app/printdialogs.h"
 #include "app/printsettings.h"
 #include "data/dbctrl.h"
@@ -20,11 +22,6 @@
 namespace {
 
 const QString kTab = QStringLiteral("\t");
-
-// The plain-text type the export offers, with the extensions the program has always accepted.
-const QString kTextFilter =
-    QStringLiteral("Plain text (*.asc *.ascii *.bas *.c *.class *.cp *.cpp *.h *.hp *.hpp "
-                   "*.i3 *.java *.m2 *.m3 *.mak *.text *.txt)");
 
 // Lets the list paint the stripes behind its cells before the text goes on top.
 class StripeDelegate final : public QStyledItemDelegate {
@@ -270,9 +267,10 @@ void printingLB::exportMe(const QString& title, const QString& header1, const QS
                           const QString& header3, const QString& header4) {
     Seams::FileRequest request;
     request.title = QStringLiteral("Export A List");
+    request.prompt = QStringLiteral("Choose a location for the exported list.");
     request.folder = QCoreApplication::applicationDirPath();
     request.suggestedName = title;
-    request.filter = kTextFilter;
+    request.fileTypes = {QLatin1String(FileTypes1::kText)};
     const QString path = Seams::dialogs().saveFile(request);
     if (path.isEmpty())
         return;

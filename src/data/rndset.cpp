@@ -359,7 +359,7 @@ bool rndSet::openInputSet(const QString& folder) {
     Seams::FileRequest request;
     request.title = openTitle();
     request.folder = folder;
-    request.filter = fileFilter();
+    request.fileTypes = {QLatin1String(kSetFileType)};
     const QString path = Seams::dialogs().openFile(request);
     if (path.isEmpty())
         return false;
@@ -378,6 +378,11 @@ bool rndSet::openInputSet(const QString& folder) {
     }
     readSet = records.texts;
     parseReadSet();
+    if (rsTotProbs == 0) {
+        // Every problem was left out: there is no set to play.
+        report_.myTotProbs.reset();
+        return false;
+    }
     return true;
 }
 
@@ -400,38 +405,75 @@ rndSet::SavedSetRecords rndSet::readSavedSet(QIODevice& in) {
 }
 
 void rndSet::parseReadSet() {
-    const int n = static_cast<int>(std::min<qsizetype>(readSet.size(), kMaxProblems));
+    // A problem whose numbers the round cannot show is left out whole: changing its numbers would teach
+    // a different problem than the teacher wrote.
+    QList<Problem> kept;
+    int tooLarge = 0;
+    for (const QString& text : std::as_const(readSet)) {
+        if (kept.size() == kMaxProblems)
+            break;
+        const std::optional<Problem> p = parseProblem(text);
+        if (p && !canShow(*p)) {
+            ++tooLarge;
+            continue;
+        }
+        kept << p.value_or(Problem{});
+    }
+    if (tooLarge > 0) {
+        Seams::dialogs().plainMessage(
+            (tooLarge == 1
+                 ? QStringLiteral("1 problem of this set uses a number")
+                 : QString::number(tooLarge) + QStringLiteral(" problems of this set use numbers")) +
+            QStringLiteral(" too large to show (the first number up to %1, the second up to %2).\n"
+                           "They were left out.")
+                .arg(kMaxFirstShown)
+                .arg(kMaxSecondShown));
+    }
+    const int n = static_cast<int>(kept.size());
     report_.myTotProbs = n;
     rsTotProbs = n;
     for (int i = 0; i < n; ++i) {
-        if (const std::optional<Problem> p = parseProblem(readSet[i])) {
-            topNumSet[i] = p->top;
-            funcSet[i] = p->func;
-            botNumSet[i] = p->bot;
-        }
+        topNumSet[i] = kept[i].top;
+        funcSet[i] = kept[i].func;
+        botNumSet[i] = kept[i].bot;
     }
 }
 
+bool rndSet::canShow(const Problem& p) {
+    return std::abs(static_cast<long long>(p.top)) <= kMaxFirstShown &&
+           std::abs(static_cast<long long>(p.bot)) <= kMaxSecondShown;
+}
+
 std::optional<rndSet::Problem> rndSet::parseProblem(const QString& text) {
-    // Numbers the round could not show are brought to the nearest it can, so that the problem shown is
-    // the problem checked.
-    const auto first = [](const QString& part) {
-        return std::clamp(myGlobals::textToInt(part), -kMaxFirstShown, kMaxFirstShown);
+    const auto number = [](const QString& part) {
+        return myGlobals::textToInt(part);
     };
-    const auto second = [](const QString& part) {
-        return std::clamp(myGlobals::textToInt(part), -kMaxSecondShown, kMaxSecondShown);
+    // Whether the sign at `at` stands between two numbers: a digit before it and a digit (or a minus
+    // and a digit) after it, blanks aside. A lower-case x is a sign only there ("box" is no problem).
+    const auto betweenNumbers = [&text](qsizetype at) {
+        qsizetype b = at - 1;
+        while (b >= 0 && text[b] == QLatin1Char(' '))
+            --b;
+        qsizetype a = at + 1;
+        while (a < text.size() && text[a] == QLatin1Char(' '))
+            ++a;
+        if (a < text.size() && text[a] == QLatin1Char('-'))
+            ++a;
+        return b >= 0 && text[b].isDigit() && a < text.size() && text[a].isDigit();
     };
     // The first occurrence of any of the sign's characters, from a position on.
-    const auto find = [&text](QLatin1StringView sign, qsizetype from) {
+    const auto find = [&](QLatin1StringView sign, qsizetype from) {
         qsizetype best = -1;
         for (const char c : sign) {
-            const qsizetype at = text.indexOf(QLatin1Char(c), from);
+            qsizetype at = text.indexOf(QLatin1Char(c), from);
+            while (c == 'x' && at >= 0 && !betweenNumbers(at))
+                at = text.indexOf(QLatin1Char(c), at + 1);
             if (at >= 0 && (best < 0 || at < best))
                 best = at;
         }
         return best;
     };
-    // The multiplication sign is a capital X; a lower-case x means the same.
+    // The multiplication sign is a capital X; a lower-case x between two numbers means the same.
     const struct {
         QLatin1StringView sign;
         int func;
@@ -442,13 +484,13 @@ std::optional<rndSet::Problem> rndSet::parseProblem(const QString& text) {
             continue;
         const qsizetype further = find(s.sign, at + 1);
         const QString after = further < 0 ? text.mid(at + 1) : text.mid(at + 1, further - at - 1);
-        return Problem{first(text.left(at)), s.func, second(after)};
+        return Problem{number(text.left(at)), s.func, number(after)};
     }
     // A minus sign is a subtraction only with a blank on each side, so that minus signs of numbers stay
     // with their numbers ("5 - -3").
     if (text.contains(QLatin1StringView(" - "))) {
         const QStringList fields = text.split(QLatin1Char(' '));
-        return Problem{first(fields.value(0)), 1, second(fields.value(2))};
+        return Problem{number(fields.value(0)), 1, number(fields.value(2))};
     }
     return std::nullopt;
 }

@@ -66,11 +66,15 @@ public:
 
     // Reads the length-prefixed records of a saved set. A truncated last record ends the reading.
     static SavedSetRecords readSavedSet(QIODevice& in);
-    // The problem one record describes, or nothing when the text holds none of the four signs.
+    // The problem one record describes, its numbers as written, or nothing when the text holds none of
+    // the four signs.
     static std::optional<Problem> parseProblem(const QString& text);
+    // Whether the round's digit cells can show the problem's numbers.
+    static bool canShow(const Problem& p);
 
     static QString openTitle() { return QStringLiteral("Select a 'Numbrook Riza' set file"); }
-    static QString fileFilter() { return QStringLiteral("SavedSet (*.nbx)"); }
+    // The problem-set files' name in the program's file type table.
+    static constexpr const char* kSetFileType = "SavedSet";
 
 private:
     int GetRnd(int a, int b);

@@ -28,9 +28,12 @@ struct Question {
 // What a file or folder chooser is asked for. Only the title is needed; the rest may stay empty.
 struct FileRequest {
     QString title;
-    QString prompt;        // a line of guidance shown above the files
-    QString folder;        // where the chooser starts
-    QString filter;        // Qt's "Name (*.ext);;All Files (*)" form
+    QString prompt; // a line of guidance shown above the files
+    QString folder; // where the chooser starts
+    // The kinds of file offered, by the names of the program's file type table ("SavedSet",
+    // "text/plain"), in order; the dialog builds its filters from that table alone.
+    QStringList fileTypes;
+    bool anyFile = false;  // "All Files" offered after them
     QString suggestedName; // save only: the name offered
     QString acceptCaption; // the accepting button's caption; empty: the platform's own
 };

@@ -15,6 +15,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
 #include <QPushButton>
 #include <QScreen>
 #include <QTabBar>
@@ -283,8 +284,17 @@ void newDataScrn::gradeBarCnv_Paint(GradeBarCnv& bar, QPainter& g) {
     if (!ProgressGrid::namesAFamily(f))
         return;
     ProgressPaint::paintBar(g, bar.size(), ProgressGrid::wholePercentOf(myGlobals::gCurPlayer.get(), op, f));
-    if (!hideDetails)
-        ProgressPaint::paintTag(g, bar.size(), setTag(bar.index()));
+    if (hideDetails)
+        return;
+    // Every tag of the grid in one letter size, the one at which the widest fits, so that the grid
+    // reads evenly instead of one bar's tag shrinking beside its neighbours.
+    QStringList tags;
+    for (int i = 0; i < ProgressGrid::kCells; ++i) {
+        if (ProgressGrid::namesAFamily(ProgressGrid::factIndexOf(i, tierLev)))
+            tags << setTag(i);
+    }
+    ProgressPaint::paintTag(g, bar.size(), setTag(bar.index()),
+                            ProgressPaint::tagPixelSize(g.font(), bar.size(), tags));
 }
 
 QString newDataScrn::setTag(int index) const {

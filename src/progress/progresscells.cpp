@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QPainterPath>
 
+#include <algorithm>
+
 #include <cmath>
 
 namespace {
@@ -130,25 +132,38 @@ void paintBar(QPainter& g, QSize size, int wholePercent) {
     g.fillRect(QRect(wholePercent + 1, 0, size.width(), size.height()), remainder);
 }
 
-void paintTag(QPainter& g, QSize size, const QString& tag) {
-    if (tag.isEmpty())
-        return;
-    QFont f = g.font();
+int tagPixelSize(const QFont& font, QSize size, const QStringList& tags) {
+    QFont f = font;
     f.setBold(true);
     const int room = size.width() - kTagLeft - 1;
     int pixels = kTagSize;
     for (; pixels > kSmallestTagSize; --pixels) {
         f.setPixelSize(pixels);
-        if (QFontMetrics(f).horizontalAdvance(tag) <= room)
+        const QFontMetrics metrics(f);
+        if (std::all_of(tags.begin(), tags.end(),
+                        [&](const QString& tag) { return metrics.horizontalAdvance(tag) <= room; }))
             break;
     }
+    return pixels;
+}
+
+void paintTag(QPainter& g, QSize size, const QString& tag, int pixels) {
+    if (tag.isEmpty())
+        return;
+    QFont f = g.font();
+    f.setBold(true);
     f.setPixelSize(pixels);
+    const int room = size.width() - kTagLeft - 1;
     const int width = QFontMetrics(f).horizontalAdvance(tag);
     // A tag too long even in the smallest letters starts further left rather than lose its end.
     const int x = width <= room ? kTagLeft : std::max(1, size.width() - 1 - width);
     g.setFont(f);
     g.setPen(Qt::black);
     g.drawText(x, kTagBaseline, tag);
+}
+
+void paintTag(QPainter& g, QSize size, const QString& tag) {
+    paintTag(g, size, tag, tagPixelSize(g.font(), size, {tag}));
 }
 
 void paintMark(QPainter& g, ProgressGrid::Mark mark) {

@@ -55,7 +55,12 @@ private:
 namespace ProgressPaint {
 // Columns 0 to wholePercent shaded by their colour, the rest grey; all grey below 1 percent.
 void paintBar(QPainter& g, QSize size, int wholePercent);
-// The tag in bold black over the bar, made smaller when it would run past the bar's right edge.
+// The letter size, in pixels, at which every one of the tags fits a bar of that size (bold, from the
+// usual 10 down to 8).
+int tagPixelSize(const QFont& font, QSize size, const QStringList& tags);
+// The tag in bold black over the bar at that letter size.
+void paintTag(QPainter& g, QSize size, const QString& tag, int pixels);
+// A tag alone: made smaller when it would run past the bar's right edge.
 void paintTag(QPainter& g, QSize size, const QString& tag);
 // The cell's picture, or a drawn likeness of it when the picture file is missing.
 void paintMark(QPainter& g, ProgressGrid::Mark mark);

@@ -311,7 +311,7 @@ void GameScrn::CreateControls() {
     }
     repeatBtn = new ovrCheckBox(GroupBox1);
     repeatBtn->setObjectName(QStringLiteral("repeatBtn"));
-    placeAt(repeatBtn, c, 695, 338, 24, 24);
+    placeAt(repeatBtn, c, 695, 340, 16, 16);
     repeatBtn->setEnabled(false);
     connect(repeatBtn, &ovrCheckBox::MouseUp, this, &GameScrn::repeatBtn_Action);
     repeatTxt = makeLabel(GroupBox1, c, "repeatTxt", QStringLiteral("Repeat Last Round"), {723, 338, 100, 20},
@@ -978,15 +978,17 @@ void GameScrn::ansWrong() {
 void GameScrn::myTimer_Action() {
     if (counter < 0)
         return;
+    // The time limit comes first and the round clock second: a last problem that times out ends the
+    // round before its final tick is counted, so a round of 60 ticks reads 60 seconds.
+    if (myTime > 0) {
+        ProgBar->setValue(std::max(ProgBar->value() - timeDec, 0));
+        --curTime;
+        if (curTime <= 0)
+            ansWrong();
+        else
+            TimeLeft->setText(QString::number(curTime));
+    }
     ++RoundTime;
-    if (myTime <= 0)
-        return;
-    ProgBar->setValue(std::max(ProgBar->value() - timeDec, 0));
-    --curTime;
-    if (curTime <= 0)
-        ansWrong();
-    else
-        TimeLeft->setText(QString::number(curTime));
 }
 
 // ---- results and the end of the round -----------------------------------------------------------------

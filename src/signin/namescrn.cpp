@@ -85,7 +85,6 @@ QLineEdit* makeField(const QString& name, QWidget* parent) {
     f->setReadOnly(true);
     f->setFocusPolicy(Qt::NoFocus); // read-only: never a caret, never a selection
     f->setAttribute(Qt::WA_MacShowFocusRect, false);
-    f->setAlignment(Qt::AlignCenter);
     QPalette pal = f->palette();
     pal.setColor(QPalette::Base, QColor(0xF3, 0xED, 0xDA));
     pal.setColor(QPalette::Text, Qt::black);
@@ -159,6 +158,21 @@ PictureCanvas::Fallback plainTitle(const QString& text, const QColor& colour) {
 }
 
 // The window's content: the background picture stretched over all of it, and every control.
+// Scaling the picture smoothly is the dearest part of a paint: done once per size, and kept for the
+// next window, since every return to sign-in makes a new one.
+QPixmap scaledBackground(const QPixmap& back, QSize size) {
+    const QString key = QStringLiteral("NameScrn background %1 %2x%3")
+                            .arg(back.cacheKey())
+                            .arg(size.width())
+                            .arg(size.height());
+    QPixmap scaled;
+    if (!QPixmapCache::find(key, &scaled)) {
+        scaled = back.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        QPixmapCache::insert(key, scaled);
+    }
+    return scaled;
+}
+
 class Backdrop final : public QWidget {
 public:
     Backdrop(std::function<void()> resized, QWidget* parent) : QWidget(parent), resized_(std::move(resized)) {
@@ -176,16 +190,7 @@ protected:
             p.fillRect(rect(), sky);
             return;
         }
-        // Scaling the picture smoothly is the dearest part of a paint: done once per size, and kept
-        // for the next window, since every return to sign-in makes a new one.
-        const QString key =
-            QStringLiteral("NameScrn background %1 %2x%3").arg(back.cacheKey()).arg(width()).arg(height());
-        QPixmap scaled;
-        if (!QPixmapCache::find(key, &scaled)) {
-            scaled = back.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-            QPixmapCache::insert(key, scaled);
-        }
-        p.drawPixmap(0, 0, scaled);
+        p.drawPixmap(0, 0, scaledBackground(back, size()));
     }
     void resizeEvent(QResizeEvent* event) override {
         QWidget::resizeEvent(event);
@@ -324,6 +329,12 @@ NameScrn::NameScrn() : QWidget(nullptr, Qt::Window) {
 
     layout->activate();
     resize(minimumSize());
+}
+
+void NameScrn::prepareBackground() {
+    const QPixmap back = Pictures::CustomBlueBkg();
+    if (!back.isNull())
+        scaledBackground(back, QSize(kDesignWidth, kDesignHeight));
 }
 
 NameScrn::~NameScrn() {
@@ -819,7 +830,11 @@ void NameScrn::HelpHelp() {
 void NameScrn::HelpGettingStarted() {
     const QString guide = quickStartGuidePath();
     if (!guide.isEmpty() && QFileInfo(guide).isFile()) {
-        documentOpener()(guide);
+        if (!documentOpener()(guide))
+            Seams::dialogs().plainMessage(QStringLiteral("No program on this computer could open the <") +
+                                          QFileInfo(guide).fileName() +
+                                          QStringLiteral(">. It is in the Numbrook Riza folder: ") +
+                                          QDir::toNativeSeparators(QFileInfo(guide).absolutePath()));
         return;
     }
     Seams::dialogs().plainMessage(

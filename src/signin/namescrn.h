@@ -40,6 +40,8 @@ public:
     static NameScrn* instance();
     // Whether the window exists now (it is dropped when it closes).
     static bool exists();
+    // Decodes and scales the background for the window's design size ahead of its first paint.
+    static void prepareBackground();
 
     // The windows of other parts of the program that this window opens. The part that builds such a
     // window installs its opener here; until one is installed, its button or menu item is shown

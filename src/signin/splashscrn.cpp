@@ -57,10 +57,12 @@ SplashScrn::SplashScrn()
     Canvas1->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     versTxt->setObjectName(QStringLiteral("versTxt"));
-    versTxt->setGeometry(80, 490, 640, 24);
+    versTxt->setGeometry(80, 490, 640, 20);
     versTxt->setAlignment(Qt::AlignCenter);
+    // Sized in pixels like every other text of the program, so the line fits its 20 pixels on any
+    // screen resolution.
     QFont font = versTxt->font();
-    font.setPointSize(18);
+    font.setPixelSize(18);
     versTxt->setFont(font);
     versTxt->setStyleSheet(QStringLiteral("color: white;"));
     versTxt->setAttribute(Qt::WA_TransparentForMouseEvents);

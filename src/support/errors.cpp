@@ -11,8 +11,10 @@
 
 namespace ErrorStacks {
 
+// Each thread keeps the stack of its own latest throw: a throw on another thread must not replace the
+// stack of the exception this one is handling.
 QStringList& lastThrowStack() {
-    static QStringList stack;
+    thread_local QStringList stack;
     return stack;
 }
 

@@ -3,9 +3,12 @@
 #include "controls/newcnvbtn.h"
 #include "data/appversion.h"
 #include "data/dbctrl.h"
+#include "data/seams.h"
 
+#include <QClipboard>
 #include <QCoreApplication>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -96,6 +99,21 @@ expReporterScrn::expReporterScrn(const QString& reportText, QWidget* parent)
     connect(quitBtn, &newCnvBtn::MouseUp, this, &expReporterScrn::quitBtn_MouseUp);
 }
 
+namespace {
+expReporterScrn::MailOpener& mailOpener() {
+    static expReporterScrn::MailOpener opener = [](const QUrl& url) {
+        return QDesktopServices::openUrl(url);
+    };
+    return opener;
+}
+} // namespace
+
+void expReporterScrn::setMailOpener(MailOpener opener) {
+    mailOpener() = opener ? std::move(opener) : [](const QUrl& url) {
+        return QDesktopServices::openUrl(url);
+    };
+}
+
 QString expReporterScrn::mailLink(const QString& body) {
     // Mail links carry line ends as CR LF, and every character outside the unreserved set encoded.
     QString crlf = body;
@@ -108,8 +126,21 @@ QString expReporterScrn::mailLink(const QString& body) {
 
 void expReporterScrn::reportBtn_MouseUp() {
     reportBtn->hndlMouseUp();
-    QDesktopServices::openUrl(
-        QUrl::fromEncoded(mailLink(errFld->toPlainText()).toLatin1(), QUrl::StrictMode));
+    const bool handedOver =
+        mailOpener()(QUrl::fromEncoded(mailLink(errFld->toPlainText()).toLatin1(), QUrl::StrictMode));
+    if (!handedOver) {
+        // No mail program took the report: it goes to the clipboard, so that it can be pasted into any
+        // mail, and "Report..." stays for another try.
+        QGuiApplication::clipboard()->setText(QStringLiteral("To: ") + QLatin1String(kSupportAddress) +
+                                              QStringLiteral("\nSubject: ") + QLatin1String(kSubject) +
+                                              QStringLiteral("\n\n") + errFld->toPlainText());
+        Seams::dialogs().showMsg(
+            true, QStringLiteral("No mail program could take the report."),
+            QStringLiteral("The report has been copied to the clipboard. Please paste it "
+                           "into an e-mail to ") +
+                QLatin1String(kSupportAddress) + QLatin1Char('.'));
+        return;
+    }
     ignoreBtn->setCaption(QStringLiteral("Continue"), 0);
     ignoreBtn->update();
     reportBtn->hide();

@@ -2,12 +2,16 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QLabel;
+class QUrl;
 class QTextEdit;
 class newCnvBtn;
 
 // The report of an error that no code caught: the user may hand it to the mail program, go on, or
 // quit. Made anew for each error with the report text.
+
 class expReporterScrn : public QDialog {
     Q_OBJECT
 public:
@@ -16,6 +20,10 @@ public:
     // The mail link for a report: subject and body percent-encoded, so the mail program gets them as
     // they are (line ends included).
     static QString mailLink(const QString& body);
+    // Hands a mail link to the mail program; false when none took it. Replaceable so that tests can
+    // stand in for a computer without one.
+    using MailOpener = std::function<bool(const QUrl&)>;
+    static void setMailOpener(MailOpener opener);
     static const char* const kSupportAddress;
     static const char* const kSubject;
 

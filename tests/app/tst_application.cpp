@@ -8,7 +8,16 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include <stdexcept>
+#include <thread>
+#include <vector>
+
 // Named and not local to this file, so that the stack captured at the throw can show it.
+[[gnu::noinline]] int readPastTheEnd() {
+    const std::vector<int> v{1, 2};
+    return v.at(3);
+}
+
 [[gnu::noinline]] void failInATimer() {
     throw NilObjectException("no student");
 }
@@ -20,6 +29,7 @@ private slots:
     void buttonErrorLeavesTheWindowOpen();
     void aSecondErrorDuringAReportDoesNotStack();
     void startUpFinishesAndDoesNotQuitBetweenWindows();
+    void libraryErrorsKeepTheirOwnThreadsStack();
 };
 
 void TestApplication::timerErrorIsReportedAndTheProgramGoesOn() {
@@ -100,6 +110,27 @@ int main(int argc, char** argv) {
     App::Application app(argc, argv);
     TestApplication test;
     return QTest::qExec(&test, argc, argv);
+}
+
+// A library exception's stack is the one recorded at its throw, on its own thread: an exception thrown
+// and caught on another thread meanwhile does not replace it.
+void TestApplication::libraryErrorsKeepTheirOwnThreadsStack() {
+    QStringList stack;
+    QStringList otherThreads;
+    try {
+        readPastTheEnd();
+    } catch (const std::out_of_range&) {
+        std::thread([&otherThreads] {
+            try {
+                throw std::runtime_error("elsewhere");
+            } catch (...) {
+                otherThreads = ErrorStacks::ofCurrentException();
+            }
+        }).join();
+        stack = ErrorStacks::ofCurrentException();
+    }
+    QVERIFY2(stack.join('\n').contains(QStringLiteral("readPastTheEnd")), qPrintable(stack.join('\n')));
+    QVERIFY(!otherThreads.join('\n').contains(QStringLiteral("readPastTheEnd")));
 }
 
 #include "tst_application.moc"

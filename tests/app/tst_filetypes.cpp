@@ -1,4 +1,13 @@
 #include "app/filetypes.h"
+#include "app/uiseams.h"
+#include "controls/printinglb.h"
+#include "data/globals.h"
+#include "data/prefs.h"
+#include "data/rndset.h"
+#include "data/strecord.h"
+#include "onmodal.h"
+
+#include <QFileDialog>
 
 #include <QDir>
 #include <QFile>
@@ -14,6 +23,7 @@ private slots:
     void filterAdmitsItsFiles_data();
     void filterAdmitsItsFiles();
     void desktopKnowsProblemSetFiles();
+    void realDialogsShowTheTablesFilters();
 };
 
 namespace {
@@ -93,6 +103,49 @@ void TestFileTypes::desktopKnowsProblemSetFiles() {
     const QMimeType type = db.mimeTypeForFile(QStringLiteral("Week 3.nbx"), QMimeDatabase::MatchExtension);
     QCOMPARE(type.name(), QStringLiteral("application/x-numbrook-riza-set"));
     QCOMPARE(type.comment(), QStringLiteral("Numbrook Riza problem set"));
+}
+
+// The choosers the program really opens take their filters from the table alone: the round's saved-set
+// chooser and the class list export, each caught while its dialog is up.
+void TestFileTypes::realDialogsShowTheTablesFilters() {
+    UiSeams::Dialogs dialogs;
+    Seams::setDialogs(&dialogs);
+    QStringList shown;
+    const auto capture = [&shown] {
+        onModal([&shown](QWidget* modal) {
+            auto* chooser = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(chooser);
+            shown = chooser->nameFilters();
+        });
+    };
+
+    // The round asks for a teacher's set.
+    myPrefs::initPrefs();
+    myPrefs::prDataSource = 2;
+    auto player = std::make_shared<StRecord>("Ann Lee", "Default", 1, QString(), 0);
+    player->myParams = StRecord::defaultParams();
+    myGlobals::gCurPlayer = player;
+    // Cancelled, the chooser is followed by the round's note that a random set is made: closed too.
+    onModal([&shown](QWidget* modal) {
+        auto* chooser = qobject_cast<QFileDialog*>(modal);
+        QVERIFY(chooser);
+        shown = chooser->nameFilters();
+        onModal([](QWidget*) {});
+    });
+    rndSet(10, 10, 0, false, false, QDir::tempPath());
+    QCOMPARE(shown, QStringList{FileTypes1::filter(QStringLiteral("SavedSet"))});
+    QCOMPARE(shown.first(), QStringLiteral("Numbrook Riza problem sets (*.nbx)"));
+    myGlobals::gCurPlayer.reset();
+
+    // The export of a class list.
+    shown.clear();
+    printingLB list;
+    list.setColumnCount(1);
+    capture();
+    list.exportMe("Grade 3", "Student Name", "", "", "");
+    QCOMPARE(shown, QStringList{FileTypes1::filter(QStringLiteral("text/plain"))});
+
+    Seams::setDialogs(nullptr);
 }
 
 QTEST_MAIN(TestFileTypes)

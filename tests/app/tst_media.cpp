@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QtTest>
 
 class TestMedia : public QObject {
@@ -148,24 +149,27 @@ void TestMedia::soundIsTriedOncePerRun() {
 void TestMedia::resourcesFolderIsFoundFromTheExecutable() {
     const QByteArray previous = qgetenv("NBR_RESOURCES_DIR");
     qunsetenv("NBR_RESOURCES_DIR");
-    const QString exeDir = QCoreApplication::applicationDirPath();
+    QCOMPARE(SpecialFolderWendle::BundleMacOSFolder(), QCoreApplication::applicationDirPath());
+
+    // A program folder of the test's own, laid out as a bundle-like tree: contents/bin/program.
+    QTemporaryDir tree;
+    QVERIFY(tree.isValid());
+    const QString exeDir = tree.filePath(QStringLiteral("contents/bin"));
+    QVERIFY(QDir().mkpath(exeDir));
+    qputenv("NBR_PROGRAM_DIR", exeDir.toLocal8Bit());
     QCOMPARE(SpecialFolderWendle::BundleMacOSFolder(), exeDir);
-    QCOMPARE(SpecialFolderWendle::BundleContentsFolder(),
-             QFileInfo(exeDir + QStringLiteral("/..")).absoluteFilePath());
+    QCOMPARE(SpecialFolderWendle::BundleContentsFolder(), tree.filePath(QStringLiteral("contents")));
+    QVERIFY(SpecialFolderWendle::BundleResourcesFolder().isEmpty());
 
-    // The test programs live one folder below the program, whose "Resources" the build fills: the
-    // bundle-like layout, executable -> parent -> "Resources".
-    const QString besideParent =
-        QDir(SpecialFolderWendle::BundleContentsFolder()).filePath(QStringLiteral("Resources"));
+    // A "Resources" beside the program's folder is found...
+    const QString besideParent = tree.filePath(QStringLiteral("contents/Resources"));
+    QVERIFY(QDir().mkpath(besideParent));
+    QCOMPARE(SpecialFolderWendle::BundleResourcesFolder(), besideParent);
+    // ...but an installed or built program keeps the folder right beside itself, and that one wins.
     const QString beside = QDir(exeDir).filePath(QStringLiteral("Resources"));
-    QVERIFY2(!QFileInfo::exists(beside), "a Resources folder is in the way of this test");
-    if (QFileInfo(besideParent).isDir())
-        QCOMPARE(SpecialFolderWendle::BundleResourcesFolder(), besideParent);
-
-    // An installed or built program keeps the folder right beside itself; that one wins.
-    QVERIFY(QDir(exeDir).mkdir(QStringLiteral("Resources")));
+    QVERIFY(QDir().mkpath(beside));
     const QString found = SpecialFolderWendle::BundleResourcesFolder();
-    QDir(beside).removeRecursively();
+    qunsetenv("NBR_PROGRAM_DIR");
     qputenv("NBR_RESOURCES_DIR", previous);
     QCOMPARE(found, beside);
 }

@@ -111,8 +111,6 @@ void TestMenus::mainBarFollowsItsTable() {
                             "  HelpGettingStarted|Getting Started...||",
                             "  HelpCheckVersion|Check Version||"};
     QCOMPARE(describe(bar), expected);
-    QCOMPARE(MenuBar1::shared(), MenuBar1::shared());
-    QCOMPARE(describe(*MenuBar1::shared()), expected);
 }
 
 void TestMenus::teacherBarFollowsItsTable() {

@@ -21,10 +21,10 @@ namespace {
 class ExportDialogs : public ScriptedDialogs {
 public:
     QString suggestedName;
-    QString filter;
+    QStringList fileTypes;
     QString saveFile(const Seams::FileRequest& request) override {
         suggestedName = request.suggestedName;
-        filter = request.filter;
+        fileTypes = request.fileTypes;
         return ScriptedDialogs::saveFile(request);
     }
 };
@@ -343,7 +343,8 @@ void TestPrintingLB::exportWritesTheListFormat() {
     list.exportMe("Grade 3", "Student Name", "Password", "Stars", "");
     QCOMPARE(dialogs.suggestedName, QStringLiteral("Grade 3"));
     QCOMPARE(dialogs.shown.first().message, QStringLiteral("Export A List"));
-    QVERIFY(dialogs.filter.contains("*.txt"));
+    QCOMPARE(dialogs.shown.first().file.prompt, QStringLiteral("Choose a location for the exported list."));
+    QCOMPARE(dialogs.fileTypes, QStringList{"text/plain"});
     QCOMPARE(readAll(path), QStringLiteral("Grade 3\n"
                                            "Student Name\tPassword\tStars\t\n"
                                            "Ann\n"
@@ -409,11 +410,13 @@ void TestPrintingLB::unwritableExportIsReported() {
         QVERIFY(QDir().mkpath(folder));
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         QFile probe(folder + "/probe");
-        if (probe.open(QIODevice::WriteOnly)) {
-            probe.remove();
-            QSKIP("this user may write into read-only folders");
-        }
         path = folder + "/list.txt";
+        if (probe.open(QIODevice::WriteOnly)) {
+            // The superuser writes into read-only folders: a folder that refuses everyone stands in,
+            // so that the case runs wherever the tests run.
+            probe.remove();
+            path = QStringLiteral("/proc/numbrook-riza-list.txt");
+        }
     }
     ExportDialogs dialogs;
     dialogs.paths = {path};

@@ -25,10 +25,10 @@ const QString kLeftOut =
 class Chooser : public TestDoubles::ScriptedDialogs {
 public:
     QString folder;
-    QString filter;
+    QStringList fileTypes;
     QString openFile(const Seams::FileRequest& request) override {
         folder = request.folder;
-        filter = request.filter;
+        fileTypes = request.fileTypes;
         return ScriptedDialogs::openFile(request);
     }
 };
@@ -87,6 +87,8 @@ private slots:
     void recordTexts();
     void fileShapes_data();
     void fileShapes();
+    void unshowableProblemsAreLeftOut_data();
+    void unshowableProblemsAreLeftOut();
     void chooserStartsInTheSetsFolder();
     void filesThatCannotBeRead();
     void damagedFilesGiveDefinedSets();
@@ -116,16 +118,16 @@ void TestSavedSets::recordTexts_data() {
     QTest::newRow("empty") << QByteArray("") << 0 << 0 << 0 << 0;
     QTest::newRow("number alone") << QByteArray("12") << 0 << 0 << 0 << 0;
     QTest::newRow("Latin-1 times sign") << QByteArray("7 \xd7 3") << 0 << 0 << 0 << 0;
-    QTest::newRow("first over 999") << QByteArray("1000 + 5") << 999 << 0 << 5 << 1004;
-    QTest::newRow("second over 99") << QByteArray("5 X 250") << 5 << 2 << 99 << 495;
-    QTest::newRow("far below -999") << QByteArray("-2000 - 3") << -999 << 1 << 3 << -1002;
-    QTest::newRow("beyond 32 bits") << QByteArray("99999999999 X 99999999999") << 999 << 2 << 99 << 98901;
     QTest::newRow("fractions dropped") << QByteArray("3.7 + 2.9") << 3 << 0 << 2 << 5;
     QTest::newRow("extra blanks") << QByteArray("  4   +   9  ") << 4 << 0 << 9 << 13;
     QTest::newRow("second sign ends the number") << QByteArray("5 + 3 + 2") << 5 << 0 << 3 << 8;
     QTest::newRow("second sign right after") << QByteArray("4 + +3") << 4 << 0 << 0 << 4;
     QTest::newRow("word for a number") << QByteArray("two + 2") << 0 << 0 << 2 << 2;
     QTest::newRow("X found before /") << QByteArray("8 / 2 X 4") << 8 << 2 << 4 << 32;
+    QTest::newRow("x of a word is no sign") << QByteArray("8 / 2 box") << 8 << 3 << 2 << 4;
+    QTest::newRow("x without numbers is no sign") << QByteArray("box") << 0 << 0 << 0 << 0;
+    QTest::newRow("x before a negative") << QByteArray("4 x -2") << 4 << 2 << -2 << -8;
+    QTest::newRow("999 and 99 still show") << QByteArray("-999 X -99") << -999 << 2 << -99 << 98901;
     QTest::newRow("255 bytes") << QByteArray("3 + 4").leftJustified(255, ' ') << 3 << 0 << 4 << 7;
 }
 
@@ -146,6 +148,42 @@ void TestSavedSets::recordTexts() {
     QCOMPARE(set->getBotNum(0), bot);
     QCOMPARE(set->getCorAns(0), answer);
     QVERIFY(chooser.messages().isEmpty());
+}
+
+void TestSavedSets::unshowableProblemsAreLeftOut_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QList<int>>("answers"); // empty: the open fails
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("second over 99") << records({"3 + 4", "6 / 120", "2 X 5"}) << QList<int>{7, 10}
+                                    << "1 problem of this set uses a number";
+    QTest::newRow("several") << records({"1000 + 5", "3 + 4", "5 X 250", "-2000 - 3", "99999999999 X 2"})
+                             << QList<int>{7} << "4 problems of this set use numbers";
+    QTest::newRow("all of them") << records({"1000 + 5"}) << QList<int>{}
+                                 << "1 problem of this set uses a number";
+}
+
+// The round shows at most three digits of the first number and two of the second: a problem with
+// larger numbers is never changed into another one ("6 / 120" is not 6 / 99 with the answer 0).
+void TestSavedSets::unshowableProblemsAreLeftOut() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QList<int>, answers);
+    QFETCH(QString, message);
+    Chooser chooser;
+    const auto set = open(chooser, write(bytes));
+    const QStringList shown = chooser.messages();
+    QVERIFY(!shown.isEmpty());
+    QVERIFY2(shown.first().startsWith(message), qPrintable(shown.first()));
+    QVERIFY(shown.first().contains(QStringLiteral("left out")));
+    if (answers.isEmpty()) {
+        QVERIFY(set->roundReport().openSetFailed);
+        QCOMPARE(shown.last(), kUnable);
+        return;
+    }
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(set->roundReport().myTotProbs, std::optional<int>(int(answers.size())));
+    for (int i = 0; i < answers.size(); ++i)
+        QCOMPARE(set->getCorAns(i), answers[i]);
 }
 
 void TestSavedSets::fileShapes_data() {
@@ -210,7 +248,7 @@ void TestSavedSets::chooserStartsInTheSetsFolder() {
     QCOMPARE(chooser.shown.first().kind, TestDoubles::Shown::OpenFile);
     QCOMPARE(chooser.shown.first().message, QStringLiteral("Select a 'Numbrook Riza' set file"));
     QCOMPARE(chooser.folder, dir_.path());
-    QCOMPARE(chooser.filter, QStringLiteral("SavedSet (*.nbx)"));
+    QCOMPARE(chooser.fileTypes, QStringList{"SavedSet"});
     QCOMPARE(set->getTotProblems(), 4);
 
     // A forced random set replaces a failed one without asking again.
@@ -257,29 +295,40 @@ void TestSavedSets::damagedFilesGiveDefinedSets() {
         if (pick(0, 2) == 0 && !bytes.isEmpty())
             bytes.truncate(pick(0, bytes.size() - 1));
 
-        // The complete records, counted straight from the bytes.
+        // The complete records, counted straight from the bytes; of the first 20, those the round can
+        // show are kept.
         int complete = 0;
+        int kept = 0;
+        int tooLarge = 0;
         for (qsizetype at = 0; at < bytes.size();) {
             const int length = static_cast<unsigned char>(bytes[at]);
             if (at + 1 + length > bytes.size())
                 break;
-            ++complete;
+            if (++complete <= 20) {
+                const auto p = rndSet::parseProblem(QString::fromLatin1(bytes.mid(at + 1, length)));
+                (p && !rndSet::canShow(*p)) ? ++tooLarge : ++kept;
+            }
             at += 1 + length;
         }
 
         Chooser chooser;
         const auto set = open(chooser, write(bytes));
         const rndSet::RoundReport& report = set->roundReport();
-        QCOMPARE(report.openSetFailed, complete == 0);
+        QCOMPARE(report.openSetFailed, kept == 0);
+        const QStringList shown = chooser.messages();
+        QCOMPARE(shown.size(), int(complete > 20) + int(tooLarge > 0) + int(kept == 0));
+        if (complete > 20)
+            QCOMPARE(shown.first(), kLeftOut);
+        if (tooLarge > 0)
+            QVERIFY(shown[complete > 20 ? 1 : 0].contains(QStringLiteral("left out")));
         if (report.openSetFailed) {
             ++failed;
             continue;
         }
         ++read;
-        const int n = std::min(complete, 20);
+        const int n = kept;
         QCOMPARE(report.myTotProbs, std::optional<int>(n));
         QCOMPARE(set->getTotProblems(), n - 1);
-        QCOMPARE(chooser.messages(), complete > 20 ? QStringList{kLeftOut} : QStringList{});
         for (int i = 0; i < n; ++i) {
             const qint64 top = set->getTopNum(i);
             const qint64 bot = set->getBotNum(i);

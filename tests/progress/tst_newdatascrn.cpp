@@ -57,6 +57,18 @@ Mark markIn(StarCnv* cell) {
     return Mark::None;
 }
 
+// The tags of the tab that shows a fact index: the grid draws all of them in one letter size.
+QStringList tabTags(int factIndex) {
+    const int first = factIndex < 10 ? 0 : 10;
+    const int last = factIndex < 10 ? 9 : 18;
+    QStringList tags;
+    for (int op = 0; op < 4; ++op) {
+        for (int f = first; f <= last; ++f)
+            tags << ProgressGrid::tagText(myGlobals::gCurPlayer.get(), op, f, ProgressGrid::criteria());
+    }
+    return tags;
+}
+
 // A bar as it should look for one operation and fact index, with or without its tag.
 QImage expectedBar(int operation, int factIndex, bool withTag) {
     QImage bar(100, 20, QImage::Format_ARGB32_Premultiplied);
@@ -65,8 +77,9 @@ QImage expectedBar(int operation, int factIndex, bool withTag) {
     const StRecord* player = myGlobals::gCurPlayer.get();
     ProgressPaint::paintBar(g, bar.size(), ProgressGrid::wholePercentOf(player, operation, factIndex));
     if (withTag)
-        ProgressPaint::paintTag(
-            g, bar.size(), ProgressGrid::tagText(player, operation, factIndex, ProgressGrid::criteria()));
+        ProgressPaint::paintTag(g, bar.size(),
+                                ProgressGrid::tagText(player, operation, factIndex, ProgressGrid::criteria()),
+                                ProgressPaint::tagPixelSize(g.font(), bar.size(), tabTags(factIndex)));
     g.end();
     return asArgb(bar);
 }
@@ -134,6 +147,7 @@ private slots:
     void countsAreReadAfreshAtEachOpening();
     void secondTabShowsFamilies11To19();
     void detailsSwitchTakesOnlyTheTags();
+    void everyTagSharesOneSize();
     void barColours_data();
     void barColours();
     void marksFollowTheCriteria();
@@ -251,6 +265,27 @@ void TestNewDataScrn::detailsSwitchTakesOnlyTheTags() {
 
     QTest::mouseClick(button, Qt::LeftButton);
     QCOMPARE(button->text(), QStringLiteral("Hide Details"));
+    QCOMPARE(shownBar(window, 0), expectedBar(0, 0, true));
+}
+
+// One long tag makes every tag of the grid smaller, so that the grid stays even: a short tag is drawn
+// in the size the long one needs, not in the larger size it would fit alone.
+void TestNewDataScrn::everyTagSharesOneSize() {
+    auto record = signIn();
+    record->addCor[0] = 345;
+    record->addTried[0] = 350;
+    record->subCor[4] = 3;
+    record->subTried[4] = 4;
+    newDataScrn* window = open();
+    QVERIFY(window);
+    const QString longTag = ProgressGrid::tagText(record.get(), 0, 0, ProgressGrid::criteria());
+    const QString shortTag = ProgressGrid::tagText(record.get(), 1, 4, ProgressGrid::criteria());
+    QCOMPARE(longTag, QStringLiteral("345 of 350 = 98%"));
+    const QFont font = window->gradeBarCnv(14)->font();
+    const int shared = ProgressPaint::tagPixelSize(font, {100, 20}, tabTags(0));
+    QVERIFY(shared < ProgressPaint::tagPixelSize(font, {100, 20}, {shortTag}));
+    QCOMPARE(shared, ProgressPaint::tagPixelSize(font, {100, 20}, {longTag}));
+    QCOMPARE(shownBar(window, 14), expectedBar(1, 4, true));
     QCOMPARE(shownBar(window, 0), expectedBar(0, 0, true));
 }
 

@@ -32,6 +32,8 @@ class TestGameRound : public QObject {
 private slots:
     void wholeTeacherSetRoundIsSaved();
     void timeLimitsTriesAndMisses();
+    void lastProblemTimingOutAddsNoSecond();
+    void windowUsesTheRealIntervals();
     void everyExitSavesOnceWithTheRoundStopped_data();
     void everyExitSavesOnceWithTheRoundStopped();
     void replayPlaysTheKeptSetsCount_data();
@@ -186,6 +188,40 @@ void TestGameRound::timeLimitsTriesAndMisses() {
     QCOMPARE(s.addTried[2], 10); // 5 + -3 counts under 3
     QCOMPARE(s.addCor[2], 9);
     QCOMPARE(world.student->saves, 0); // nothing reaches the database before the student leaves
+}
+
+// Two problems of 5 seconds both left to time out: the clock ticked 10 times, and the round reads the
+// 9 seconds before the tick that ended it (the problem's first second may be short; the last tick is
+// the end of the round, not a second of it).
+void TestGameRound::lastProblemTimingOutAddsNoSecond() {
+    World world;
+    world.setParam(StRecord::SecondsParam, QStringLiteral("5"));
+    GameScrn* w = replaying({{7, 0, 5}, {9, 1, 2}}, 2);
+    press(w, 0);
+    for (int s = 0; s < 10; ++s)
+        w->myTimer_Action();
+    QCOMPARE(caption(w), QStringLiteral("Play Again"));
+    QCOMPARE(textOf(w, "totTimeTxt"), QStringLiteral("Time for this round: 9 seconds"));
+    // The clock has stopped with the round: a late tick changes nothing.
+    w->myTimer_Action();
+    QCOMPARE(textOf(w, "totTimeTxt"), QStringLiteral("Time for this round: 9 seconds"));
+}
+
+// The fixture shortens both timers for speed; the window itself must check an answer 300 ms after it
+// is complete and tick its clock once a second.
+void TestGameRound::windowUsesTheRealIntervals() {
+    World world;
+    myGlobals::gMySet = std::make_shared<FixedSet>(fivePlay());
+    myGlobals::gUseLastGame = true;
+    myGlobals::gLastTot = 5;
+    GameScrn* w = GameScrn::instance();
+    w->show();
+    QCOMPARE(checkTimer(w)->interval(), 300);
+    QVERIFY(checkTimer(w)->isSingleShot());
+    auto* clock = part<QTimer>(w, QStringLiteral("myTimer"));
+    QCOMPARE(clock->interval(), 1000);
+    QVERIFY(!clock->isSingleShot());
+    w->close();
 }
 
 void TestGameRound::everyExitSavesOnceWithTheRoundStopped_data() {

@@ -862,14 +862,18 @@ void TestNameScrn::disabledButtonIsFaded() {
 
 void TestNameScrn::gettingStartedOpensTheGuideOrSaysItIsMissing() {
     QStringList openedPaths;
+    bool opens = true;
     NameScrn::setDocumentOpener([&](const QString& path) {
         openedPaths << path;
-        return true;
+        return opens;
     });
+    QCOMPARE(QFileInfo(NameScrn::quickStartGuidePath()).absolutePath(),
+             QCoreApplication::applicationDirPath());
+    // A program folder of the test's own, so that the guide the test writes never lands in the build.
+    QTemporaryDir programDir;
+    qputenv("NBR_PROGRAM_DIR", programDir.path().toLocal8Bit());
     const QString guide = NameScrn::quickStartGuidePath();
-    QCOMPARE(QFileInfo(guide).fileName(), QStringLiteral("NBQ Quick Start Guide.rtf"));
-    QCOMPARE(QFileInfo(guide).absolutePath(), QCoreApplication::applicationDirPath());
-    QFile::remove(guide);
+    QCOMPARE(guide, programDir.filePath(QStringLiteral("NBQ Quick Start Guide.rtf")));
     open();
 
     menuItem(QStringLiteral("HelpGettingStarted"))->trigger();
@@ -884,10 +888,19 @@ void TestNameScrn::gettingStartedOpensTheGuideOrSaysItIsMissing() {
     file.close();
     dialogs.clear();
     menuItem(QStringLiteral("HelpGettingStarted"))->trigger();
-    QFile::remove(guide);
     QCOMPARE(openedPaths, QStringList{guide});
     QVERIFY(dialogs.messages().isEmpty());
     QVERIFY(NameScrn::instance()->isVisible());
+
+    // A computer with no program for the guide's kind of file: the message names the file and where
+    // it is, so the teacher can open it another way.
+    opens = false;
+    dialogs.clear();
+    menuItem(QStringLiteral("HelpGettingStarted"))->trigger();
+    qunsetenv("NBR_PROGRAM_DIR");
+    QCOMPARE(dialogs.messages().size(), 1);
+    QVERIFY(dialogs.messages().first().contains(QStringLiteral("NBQ Quick Start Guide.rtf")));
+    QVERIFY(dialogs.messages().first().contains(QDir::toNativeSeparators(programDir.path())));
 }
 
 void TestNameScrn::hallOfFameListOpens() {

@@ -30,7 +30,10 @@ void TestSplashScrn::showsTheVersionOnBlack() {
     auto* version = splash->findChild<QLabel*>("versTxt");
     QVERIFY(version);
     QCOMPARE(version->text(), App::LongVersion());
-    QCOMPARE(version->geometry().topLeft(), QPoint(80, 490));
+    QCOMPARE(version->geometry(), QRect(80, 490, 640, 20));
+    QCOMPARE(version->font().pixelSize(), 18);
+    // The whole line fits its height: nothing of the text is cut at the bottom.
+    QVERIFY(QFontMetrics(version->font()).height() <= 22);
     const QImage shot = splash->grab().toImage();
     QCOMPARE(shot.pixelColor(5, 595), QColor(Qt::black));
 }

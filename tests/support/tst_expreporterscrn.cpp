@@ -1,9 +1,12 @@
 #include "controls/newcnvbtn.h"
 #include "data/appversion.h"
 #include "data/dbctrl.h"
+#include "support/doubles.h"
 #include "support/expreporterscrn.h"
 
+#include <QClipboard>
 #include <QDesktopServices>
+#include <QGuiApplication>
 #include <QTextEdit>
 #include <QUrlQuery>
 #include <QtTest>
@@ -25,6 +28,7 @@ private slots:
     void fillsTheReportBox_data();
     void fillsTheReportBox();
     void reportHandsTheBoxToTheMailProgramOnce();
+    void withoutAMailProgramTheReportGoesToTheClipboard();
     void ignoreAndContinueClose();
     void keysNeverCloseOrQuit();
     void quitEndsTheEventLoop();
@@ -79,6 +83,29 @@ void TestExpReporterScrn::reportHandsTheBoxToTheMailProgramOnce() {
     QVERIFY(w.isVisible());
     QVERIFY(!w.findChild<newCnvBtn*>("reportBtn")->isVisible());
     QCOMPARE(w.findChild<newCnvBtn*>("ignoreBtn")->myCaption(), QStringLiteral("Continue"));
+}
+
+void TestExpReporterScrn::withoutAMailProgramTheReportGoesToTheClipboard() {
+    TestDoubles::ScriptedDialogs dialogs;
+    int tries = 0;
+    expReporterScrn::setMailOpener([&](const QUrl&) {
+        ++tries;
+        return false;
+    });
+    QGuiApplication::clipboard()->clear();
+    expReporterScrn w("Error: NilObjectException\nSub NameScrn.refreshData( boolean )");
+    w.show();
+    click(w, "reportBtn");
+    expReporterScrn::setMailOpener(nullptr);
+    QCOMPARE(tries, 1);
+    QCOMPARE(dialogs.messages(), QStringList{"No mail program could take the report."});
+    QVERIFY(dialogs.shown[0].explanation.contains(QLatin1String(expReporterScrn::kSupportAddress)));
+    const QString pasted = QGuiApplication::clipboard()->text();
+    QVERIFY(pasted.contains(QLatin1String(expReporterScrn::kSupportAddress)));
+    QVERIFY(pasted.contains(w.findChild<QTextEdit*>("errFld")->toPlainText()));
+    // Nothing was sent: the report can be tried again, and nothing claims it went.
+    QVERIFY(w.findChild<newCnvBtn*>("reportBtn")->isVisible());
+    QCOMPARE(w.findChild<newCnvBtn*>("ignoreBtn")->myCaption(), QStringLiteral("Ignore"));
 }
 
 void TestExpReporterScrn::ignoreAndContinueClose() {
