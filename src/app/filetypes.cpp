@@ -17,7 +17,7 @@ const QList<FileType>& all() {
         {"image/gif", ".gif", "GIFF", "????"},
         {"SavedSet", ".nbx", "NB+s", "NBRB"},
         {"tmpfile", ".tmp", "????", "NBRB"},
-        {"text/plain", ".asc;.ascii;.bas;.c;.class;.cp;.cpp;.h;.hp;.hpp;.i3;.java;.m2;.m3;.mak;.text;.txt",
+        {"text/plain", ".asc;.ascii;.bas;.c;.class;.cp;.cpp;.h;.hp;.hpp;.i3;.java;.m2;.m3;.mak;.text;.tsv;.txt",
          "TEXT", "????"},
     };
     return types;

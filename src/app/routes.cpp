@@ -4,7 +4,6 @@
 #include "classes/classscrn.h"
 #include "helplink.h"
 #include "preferences/prefscrn10.h"
-    };
 #include "setmaker/creategamescrn.h"
 #include "signin/namescrn.h"
 #include "support/checkversscrn.h"

@@ -1,5 +1,7 @@
 #include "classscrn.h"
 
+#include "app/filetypes.h"
+
 #include "app/helplink.h"
 #include "app/media.h"
 #include "app/menus.h"
@@ -534,7 +536,8 @@ void ClassScrn::importNames() {
     request.prompt =
         QStringLiteral("Select a text file (TSV) containing student names. See HELP for more info.");
     request.folder = QCoreApplication::applicationDirPath();
-    request.filter = QStringLiteral("Text files (*.txt *.text *.tsv);;All files (*)");
+    request.fileTypes = {QLatin1String(FileTypes1::kText)};
+    request.anyFile = true;
     const QString path = Seams::dialogs().openFile(request);
     if (path.isEmpty())
         return;

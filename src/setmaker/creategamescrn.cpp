@@ -539,7 +539,7 @@ bool createGameScrn::hndlSave() {
 void createGameScrn::hndlOpen() {
     Seams::FileRequest request;
     request.title = rndSet::openTitle();
-    request.filter = rndSet::fileFilter();
+    request.fileTypes = {QLatin1String(rndSet::kSetFileType)};
     request.folder = myPrefs::getInputSetsFolder();
     if (request.folder.isEmpty())
         request.folder = QDir::homePath();

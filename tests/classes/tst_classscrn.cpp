@@ -4,6 +4,7 @@
 #include "app/menus.h"
 #include "app/onmodal.h"
 #include "app/routes.h"
+#include "app/uiseams.h"
 #include "classes/classscrn.h"
 #include "classes/resetscoresscrn.h"
 #include "controls/ghostef.h"
@@ -743,7 +744,12 @@ void TestClassScrn::import() {
     QCOMPARE(chooser.file.prompt,
              QStringLiteral("Select a text file (TSV) containing student names. See HELP for more info."));
     QCOMPARE(chooser.file.folder, QCoreApplication::applicationDirPath());
-    QVERIFY(chooser.file.filter.contains("*.tsv") && chooser.file.filter.contains("(*)"));
+    QCOMPARE(chooser.file.fileTypes, QStringList{"text/plain"});
+    QVERIFY(chooser.file.anyFile);
+    const QStringList filters = UiSeams::nameFilters(chooser.file);
+    QVERIFY(filters.first().contains("*.txt") && filters.first().contains("*.text") &&
+            filters.first().contains("*.tsv"));
+    QCOMPARE(filters.last(), QStringLiteral("All Files (*)"));
 
     const QList<Stored> stored = studentsOf("Grade 3");
     QStringList storedNames, storedPasswords;
