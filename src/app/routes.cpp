@@ -1,5 +1,6 @@
 #include "routes.h"
 
+#include "games/squares/msqrsscrn.h"
 #include "helplink.h"
 #include "signin/namescrn.h"
 
@@ -8,6 +9,9 @@ namespace Routes {
 void install() {
     NameScrn::Links& links = NameScrn::links();
     // Each window family installs its opener below, one line each.
+    links.games[2] = [] {
+        MSqrsScrn::instance()->show();
+    };
     (void)links;
 }
 
