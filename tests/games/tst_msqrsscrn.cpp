@@ -337,6 +337,11 @@ void TestMSqrsScrn::opensReadyForAGame() {
     QCOMPARE(instruction(), QStringLiteral("Click the <Start Game> button to begin."));
     for (const char* d : {"TargetCnv", "TotalCnv", "PtsCnv", "ScoreCnv"})
         QCOMPARE(shown(d), QStringLiteral("00"));
+    // The widest total the game lets through fits its display.
+    QFont displayFont = part(QStringLiteral("TotalCnv"))->font();
+    displayFont.setPixelSize(24);
+    displayFont.setItalic(true);
+    QVERIFY(QFontMetrics(displayFont).horizontalAdvance(Squares::formatDisplay(-Squares::kTotalLimit)) <= 100);
 
     // 64 squares, no digits, and clicks do nothing until the first start.
     const auto all = squares();
