@@ -1,5 +1,6 @@
 #include "routes.h"
 
+#include "games/challenge/challengescrn.h"
 #include "games/squares/msqrsscrn.h"
 #include "helplink.h"
 #include "signin/namescrn.h"
@@ -11,6 +12,9 @@ void install() {
     // Each window family installs its opener below, one line each.
     links.games[2] = [] {
         MSqrsScrn::instance()->show();
+    };
+    links.games[3] = [] {
+        challengeScrn::instance()->show();
     };
     (void)links;
 }
