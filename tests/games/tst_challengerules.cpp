@@ -4,6 +4,8 @@
 
 #include "games/challenge/challengerules.h"
 
+#include "scripteddraw.h"
+
 #include <QtTest>
 
 #include <deque>
@@ -12,22 +14,9 @@
 using Challenge::Game;
 using Challenge::Outcome;
 using Challenge::Problem;
+using GameTest::ScriptedDraw;
 
 namespace {
-
-// Draws from a script first, then from a seeded generator.
-struct ScriptedDraw {
-    std::deque<int> script;
-    std::mt19937 rng{3};
-    int operator()(int low, int high) {
-        if (!script.empty()) {
-            const int v = script.front();
-            script.pop_front();
-            return v;
-        }
-        return std::uniform_int_distribution<int>(low, high)(rng);
-    }
-};
 
 Problem problem(int top, int function, int missing, int result) {
     return {top, function, missing, result};

@@ -20,10 +20,9 @@
 #include "data/prefs.h"
 #include "data/random.h"
 #include "data/strecord.h"
+#include "gamefixture.h"
 #include "games/challenge/challengescrn.h"
 #include "signin/namescrn.h"
-#include "support/doubles.h"
-#include "support/fixtures.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -36,22 +35,9 @@
 
 #include <memory>
 
-namespace {
+using GameTest::press;
 
-class CountingRecord : public StRecord {
-public:
-    using StRecord::StRecord;
-    int saves = 0;
-    bool timersRunningAtSave = false;
-    void rejoinData() override {
-        ++saves;
-        if (challengeScrn::exists()) {
-            for (const QTimer* t : challengeScrn::instance()->findChildren<QTimer*>())
-                timersRunningAtSave = timersRunningAtSave || t->isActive();
-        }
-        StRecord::rejoinData();
-    }
-};
+namespace {
 
 challengeScrn* win() {
     return challengeScrn::instance();
@@ -98,10 +84,6 @@ bool anyTimerOn() {
 
 newCnvBtn* button(const char* name) {
     return part<newCnvBtn>(QString::fromLatin1(name));
-}
-
-void press(newCnvBtn* b) {
-    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(10, 10));
 }
 
 void clickOn(QWidget* w) {
@@ -197,11 +179,7 @@ private:
     Played playGame(int answers, int ticksPerCard);
     void playCard(Played& p, bool wantWrong, bool wantMissed);
 
-    std::unique_ptr<TestDoubles::ScriptedDialogs> dialogs;
-    std::unique_ptr<TestDoubles::RecordingFeedback> feedback;
-    std::unique_ptr<TestDoubles::TempDatabase> db;
-    std::shared_ptr<CountingRecord> student;
-    int id = 0;
+    std::unique_ptr<GameTest::World> world;
 };
 
 void TestChallengeScrn::initTestCase() {
@@ -209,44 +187,30 @@ void TestChallengeScrn::initTestCase() {
 }
 
 void TestChallengeScrn::init() {
-    dialogs = std::make_unique<TestDoubles::ScriptedDialogs>();
-    feedback = std::make_unique<TestDoubles::RecordingFeedback>();
-    db = std::make_unique<TestDoubles::TempDatabase>();
-    QVERIFY(db->ok());
-    myPrefs::initPrefs();
-    myPrefs::prSndSet = QStringLiteral("1,0,0,0");
-    mySounds::loadMySnds();
-    mySounds::setStates();
-    NameScrn::links() = {};
-    HelpLink::install({});
-    myGlobals::gCurPlayer.reset();
-    id = db->addStudent(QStringLiteral("Ann Lee"), QStringLiteral("Room 5"));
-    db->addResults(id, 8, 9);
-    App::myRnd().seed(2024);
-    dialogs->clear();
+    world = std::make_unique<GameTest::World>();
+    QVERIFY(world->db.ok());
 }
 
 void TestChallengeScrn::cleanup() {
     if (challengeScrn::exists())
         challengeScrn::instance()->close();
-    if (NameScrn::exists())
-        NameScrn::instance()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!challengeScrn::exists());
-    myGlobals::gCurPlayer.reset();
-    student.reset();
-    db.reset();
-    feedback.reset();
-    dialogs.reset();
+    world.reset();
 }
 
 void TestChallengeScrn::openFor(const QString& best, const QString& high) {
-    student = std::make_shared<CountingRecord>(QStringLiteral("Ann Lee"), QStringLiteral("Room 5"), id,
-                                               QString(), 0);
-    student->getStudentData();
-    student->myZeriScrs[3] = best;
-    student->myParams[2] = high;
-    myGlobals::gCurPlayer = student;
+    world->signIn([&](StRecord& r) {
+        r.myZeriScrs[3] = best;
+        r.myParams[2] = high;
+    });
+    world->student->timersRunning = [] {
+        for (const QTimer* t : win()->findChildren<QTimer*>()) {
+            if (t->isActive())
+                return true;
+        }
+        return false;
+    };
     win()->show();
     QVERIFY(QTest::qWaitForWindowExposed(win()));
 }
@@ -279,7 +243,7 @@ void TestChallengeScrn::playCard(Played& p, bool wantWrong, bool wantMissed) {
         const QPoint stops[] = {{99, 129}, {399, 129}, {99, 329}, {399, 329}};
         if (fromHome)
             QCOMPARE(canvas("WildCnv")->pos(), stops[fits]);
-        QVERIFY(feedback->sounds.last().startsWith(QLatin1String("right")));
+        QVERIFY(world->feedback.sounds.last().startsWith(QLatin1String("right")));
         ++p.right;
         QCOMPARE(counter("RightFld"), QString::number(p.right));
         QVERIFY(timer("delayTimer")->isActive());
@@ -292,7 +256,7 @@ void TestChallengeScrn::playCard(Played& p, bool wantWrong, bool wantMissed) {
         QVERIFY(win()->game().isTrash());
         QCOMPARE(flyToTheEnd(), 43);
         QVERIFY(!win()->game().isTrash());
-        QCOMPARE(feedback->sounds.last(), QStringLiteral("blip"));
+        QCOMPARE(world->feedback.sounds.last(), QStringLiteral("blip"));
         QCOMPARE(canvas("WildCnv")->pos(), Challenge::kCardHome);
         ++p.trashes;
         QVERIFY(!timer("delayTimer")->isActive()); // the next card at once
@@ -365,14 +329,14 @@ void TestChallengeScrn::opensIdle() {
     clickTarget(0);
     clickTarget(4);
     clickOn(canvas("WildCnv"));
-    QVERIFY(feedback->sounds.isEmpty());
-    QCOMPARE(feedback->beeps, 0);
+    QVERIFY(world->feedback.sounds.isEmpty());
+    QCOMPARE(world->feedback.beeps, 0);
     QVERIFY(!anyTimerOn());
 
     // Showing the setting is no change: closing saves nothing.
     win()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(student->saves, 0);
+    QCOMPARE(world->student->saves, 0);
 }
 
 void TestChallengeScrn::controlsStandWhereTheLayoutPutsThem_data() {
@@ -416,27 +380,9 @@ void TestChallengeScrn::controlsStandWhereTheLayoutPutsThem() {
 }
 
 void TestChallengeScrn::studentPlaysAGameAndKeepsTheBest() {
-    QVERIFY(DBCtrl::insertClass(QStringLiteral("Room 5")));
-    Routes::install();
-    NameScrn* names = NameScrn::instance();
-    names->show();
-    QTRY_VERIFY(!names->findChild<QTimer*>(QStringLiteral("openTimer"))->isActive());
-    auto pickRow = [](printingLB* list, const QString& text) {
-        for (int r = 0; r < list->rowCount(); ++r) {
-            if (list->item(r, 0)->text() == text) {
-                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                                  list->visualItemRect(list->item(r, 0)).center());
-                return;
-            }
-        }
-        QFAIL(qPrintable(text));
-    };
-    pickRow(names->findChild<printingLB*>(QStringLiteral("ClassList")), QStringLiteral("Room 5"));
-    pickRow(names->findChild<printingLB*>(QStringLiteral("NameList")), QStringLiteral("Ann Lee"));
-    const auto gameButton = [] {
-        return NameScrn::instance()->findChildren<newCnvBtn*>(QStringLiteral("gamesBtn")).at(3);
-    };
-    press(gameButton());
+    GameTest::enterThroughGameButton(3);
+    if (QTest::currentTestFailed())
+        return;
     QVERIFY(challengeScrn::exists() && win()->isVisible());
     QVERIFY(!NameScrn::exists());
     QCOMPARE(label("InfoTxt", 1)->text(), QStringLiteral("99.99"));
@@ -453,13 +399,13 @@ void TestChallengeScrn::studentPlaysAGameAndKeepsTheBest() {
 
     const double average = double(p.ticks + 20 + 15 - p.trashes) / p.answers();
     QCOMPARE(win()->game().seconds(), p.ticks + 20 + 15 - p.trashes);
-    dialogs->clear();
+    world->dialogs.clear();
     press(button("CloseBtn"));
-    QCOMPARE(dialogs->shown.size(), 1);
-    QCOMPARE(dialogs->shown[0].message,
+    QCOMPARE(world->dialogs.shown.size(), 1);
+    QCOMPARE(world->dialogs.shown[0].message,
              QStringLiteral("Congratulations, Ann!\nYou have improved your average time per problem."));
-    QCOMPARE(dialogs->shown[0].explanation, QStringLiteral("Try to beat this score next time."));
-    QVERIFY(feedback->sounds.last().startsWith(QLatin1String("round")));
+    QCOMPARE(world->dialogs.shown[0].explanation, QStringLiteral("Try to beat this score next time."));
+    QVERIFY(world->feedback.sounds.last().startsWith(QLatin1String("round")));
     QCOMPARE(label("InfoTxt", 1)->text(), GameBests::formatAverage(average));
     QCOMPARE(label("showTxt2")->text(), QStringLiteral("Ann's Best Avg. Time."));
     QCOMPARE(label("InstrFld")->text(), QStringLiteral("Round finished.\nClick <Start Game> to play again."));
@@ -471,27 +417,25 @@ void TestChallengeScrn::studentPlaysAGameAndKeepsTheBest() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!challengeScrn::exists());
     QVERIFY(NameScrn::exists() && NameScrn::instance()->isVisible());
-    QCOMPARE(db->dataColumn(id, QStringLiteral("zeriGames")).split(QLatin1Char(',')).value(3),
-             GameBests::formatAverage(average));
+    QCOMPARE(world->storedBest(3), GameBests::formatAverage(average));
 
     // A slower game: "Sorry, ", the best stays.
-    QTRY_VERIFY(!NameScrn::instance()->findChild<QTimer*>(QStringLiteral("openTimer"))->isActive());
-    press(gameButton());
+    GameTest::waitForSignIn();
+    press(GameTest::gameButton(3));
     const Played slow = playGame(10, 30);
     QVERIFY(!QTest::currentTestFailed());
     const double slowAverage = double(slow.ticks + 20 + 15 - slow.trashes) / slow.answers();
-    dialogs->clear();
+    world->dialogs.clear();
     press(button("CloseBtn"));
-    QCOMPARE(dialogs->shown.size(), 1);
-    QCOMPARE(dialogs->shown[0].message, QStringLiteral("Sorry, Ann\nYour average time was ") +
-                                            GameBests::formatAverage(slowAverage) +
-                                            QStringLiteral(" which did not improve your score."));
-    QCOMPARE(dialogs->shown[0].explanation, QStringLiteral("You can try again at any time."));
+    QCOMPARE(world->dialogs.shown.size(), 1);
+    QCOMPARE(world->dialogs.shown[0].message, QStringLiteral("Sorry, Ann\nYour average time was ") +
+                                                  GameBests::formatAverage(slowAverage) +
+                                                  QStringLiteral(" which did not improve your score."));
+    QCOMPARE(world->dialogs.shown[0].explanation, QStringLiteral("You can try again at any time."));
     QCOMPARE(label("showTxt2")->text(), QStringLiteral("Current Average Time"));
     press(button("CloseBtn"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(db->dataColumn(id, QStringLiteral("zeriGames")).split(QLatin1Char(',')).value(3),
-             GameBests::formatAverage(average));
+    QCOMPARE(world->storedBest(3), GameBests::formatAverage(average));
 }
 
 void TestChallengeScrn::shortGameAsksAndStopAnywayRecordsNothing() {
@@ -501,37 +445,37 @@ void TestChallengeScrn::shortGameAsksAndStopAnywayRecordsNothing() {
     QCOMPARE(win()->game().answered(), 9);
 
     // File > Close asks; "Continue Game" plays on.
-    dialogs->answers = {Seams::Answer::Default};
+    world->dialogs.answers = {Seams::Answer::Default};
     menuItem("FileClose")->trigger();
-    QCOMPARE(dialogs->shown.size(), 1);
-    QCOMPARE(dialogs->shown[0].question.message,
+    QCOMPARE(world->dialogs.shown.size(), 1);
+    QCOMPARE(world->dialogs.shown[0].question.message,
              QStringLiteral("Please complete at least 10 problems to improve your average time."));
-    QCOMPARE(dialogs->shown[0].question.defaultCaption, QStringLiteral("Continue Game"));
-    QCOMPARE(dialogs->shown[0].question.cancelCaption, QStringLiteral("Stop Anyway"));
+    QCOMPARE(world->dialogs.shown[0].question.defaultCaption, QStringLiteral("Continue Game"));
+    QCOMPARE(world->dialogs.shown[0].question.cancelCaption, QStringLiteral("Stop Anyway"));
     QCOMPARE(button("CloseBtn")->myCaption(), QStringLiteral("Stop Game"));
     QVERIFY(timer("totTimer")->isActive());
     QVERIFY(win()->game().allowClick());
 
     // The Close button asks too; "Stop Anyway" finishes and records nothing.
-    dialogs->clear();
-    dialogs->answers = {Seams::Answer::Cancel};
+    world->dialogs.clear();
+    world->dialogs.answers = {Seams::Answer::Cancel};
     press(button("CloseBtn"));
-    QCOMPARE(dialogs->shown.size(), 1);
+    QCOMPARE(world->dialogs.shown.size(), 1);
     QCOMPARE(button("CloseBtn")->myCaption(), QStringLiteral("Close Screen"));
     QCOMPARE(label("InstrFld")->text(), QStringLiteral("Round finished.\nClick <Start Game> to play again."));
     QVERIFY(!anyTimerOn());
-    QCOMPARE(student->myZeriScrs[3], QStringLiteral("40.00"));
+    QCOMPARE(world->student->myZeriScrs[3], QStringLiteral("40.00"));
 
     // Stopping at once: no answers, no division, the same question.
-    dialogs->clear();
-    dialogs->answers = {Seams::Answer::Cancel};
+    world->dialogs.clear();
+    world->dialogs.answers = {Seams::Answer::Cancel};
     press(button("StartBtn"));
     press(button("CloseBtn"));
-    QCOMPARE(dialogs->shown.size(), 1);
-    QCOMPARE(student->myZeriScrs[3], QStringLiteral("40.00"));
+    QCOMPARE(world->dialogs.shown.size(), 1);
+    QCOMPARE(world->student->myZeriScrs[3], QStringLiteral("40.00"));
     press(button("CloseBtn"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(student->saves, 0);
+    QCOMPARE(world->student->saves, 0);
 }
 
 void TestChallengeScrn::stopMidFlightOrMidPauseLeavesNothingRunning_data() {
@@ -579,9 +523,9 @@ void TestChallengeScrn::stopMidFlightOrMidPauseLeavesNothingRunning() {
         }
     }
 
-    dialogs->answers = {carryOn ? Seams::Answer::Default : Seams::Answer::Cancel};
+    world->dialogs.answers = {carryOn ? Seams::Answer::Default : Seams::Answer::Cancel};
     press(button("CloseBtn"));
-    QCOMPARE(dialogs->shown.size(), 1); // fewer than 10 answers
+    QCOMPARE(world->dialogs.shown.size(), 1); // fewer than 10 answers
     QVERIFY(!timer("animTimer")->isActive());
     // A card in flight landed and counted.
     if (moment == QLatin1String("slot"))
@@ -628,7 +572,7 @@ void TestChallengeScrn::cardBeepsAndCountersTakeNoKeys() {
     press(button("StartBtn"));
     QCOMPARE(counter("RightFld"), QStringLiteral("0"));
     clickOn(canvas("WildCnv"));
-    QCOMPARE(feedback->beeps, 1);
+    QCOMPARE(world->feedback.beeps, 1);
     QCOMPARE(label("InstrFld")->text(), QStringLiteral("Click on the destination"));
     QCOMPARE(win()->game().answered(), 0);
     QVERIFY(win()->game().allowClick());
@@ -662,7 +606,7 @@ void TestChallengeScrn::highestNumberBox() {
     box->lineEdit()->selectAll();
     QTest::keyClicks(box->lineEdit(), typed);
     QCOMPARE(box->currentText(), typed); // the box keeps what was typed
-    QCOMPARE(student->myParams[2], stored);
+    QCOMPARE(world->student->myParams[2], stored);
     QCOMPARE(win()->game().high(), stored.toInt());
 
     // Used at once for the cards of a game.
@@ -674,9 +618,10 @@ void TestChallengeScrn::highestNumberBox() {
     }
     win()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(student->saves, 1);
-    QVERIFY(!student->timersRunningAtSave);
-    QCOMPARE(db->dataColumn(id, QStringLiteral("stParam")).split(QLatin1Char(',')).value(2), stored);
+    QCOMPARE(world->student->saves, 1);
+    QVERIFY(!world->student->timersRunningAtSave);
+    QCOMPARE(world->db.dataColumn(world->id, QStringLiteral("stParam")).split(QLatin1Char(',')).value(2),
+             stored);
 }
 
 void TestChallengeScrn::storedHighestNumberOutsideItsRangeIsClamped() {
@@ -694,13 +639,13 @@ void TestChallengeScrn::closeBoxRecordsNoRunningGame() {
     openFor(QStringLiteral("99.99"));
     App::myRnd().seed(4);
     playGame(10, 1);
-    dialogs->clear();
+    world->dialogs.clear();
     win()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!challengeScrn::exists());
-    QVERIFY(dialogs->shown.isEmpty());
-    QCOMPARE(student->saves, 0);
-    QCOMPARE(student->myZeriScrs[3], QStringLiteral("99.99"));
+    QVERIFY(world->dialogs.shown.isEmpty());
+    QCOMPARE(world->student->saves, 0);
+    QCOMPARE(world->student->myZeriScrs[3], QStringLiteral("99.99"));
 }
 
 void TestChallengeScrn::helpOpensTopicThirteen() {
@@ -776,7 +721,7 @@ void TestChallengeScrn::screenshots() {
     while (win()->game().answered() < 10)
         playCard(p, false, false);
     press(button("CloseBtn"));
-    const auto best = dialogs->shown.last();
+    const auto best = world->dialogs.shown.last();
     save(QStringLiteral("6-best"), withBox(shot(), best.message, best.explanation, best.isCaution));
     // The short-game question as the program asks it.
     press(button("StartBtn"));
@@ -791,9 +736,9 @@ void TestChallengeScrn::screenshots() {
                     (questionShot.height() - boxImage.height()) / 2, boxImage);
     });
     press(button("CloseBtn"));
-    Seams::setDialogs(dialogs.get());
+    Seams::setDialogs(&world->dialogs);
     save(QStringLiteral("7-short-game"), questionShot);
-    dialogs->answers = {Seams::Answer::Cancel};
+    world->dialogs.answers = {Seams::Answer::Cancel};
     press(button("CloseBtn"));
     win()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -806,7 +751,7 @@ void TestChallengeScrn::screenshots() {
         playCard(q, false, false);
     }
     press(button("CloseBtn"));
-    const auto sorry = dialogs->shown.last();
+    const auto sorry = world->dialogs.shown.last();
     save(QStringLiteral("8-sorry"), withBox(shot(), sorry.message, sorry.explanation, sorry.isCaution));
 }
 

@@ -15,10 +15,9 @@
 #include "data/prefs.h"
 #include "data/random.h"
 #include "data/strecord.h"
+#include "gamefixture.h"
 #include "games/squares/msqrsscrn.h"
 #include "signin/namescrn.h"
-#include "support/doubles.h"
-#include "support/fixtures.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -34,18 +33,9 @@
 #include <optional>
 #include <vector>
 
-namespace {
+using GameTest::press;
 
-// The signed-in student, counting saves.
-class CountingRecord : public StRecord {
-public:
-    using StRecord::StRecord;
-    int saves = 0;
-    void rejoinData() override {
-        ++saves;
-        StRecord::rejoinData();
-    }
-};
+namespace {
 
 MSqrsScrn* win() {
     return MSqrsScrn::instance();
@@ -95,10 +85,6 @@ QString instruction() {
 
 newCnvBtn* button(const char* name) {
     return part<newCnvBtn>(QString::fromLatin1(name));
-}
-
-void press(newCnvBtn* b) {
-    QTest::mouseClick(b, Qt::LeftButton, {}, QPoint(10, 10));
 }
 
 void clickSquare(int k) {
@@ -236,11 +222,7 @@ private:
     void openFor(const QString& best = QStringLiteral("0"));
     std::vector<Step> hitOnce();
 
-    std::unique_ptr<TestDoubles::ScriptedDialogs> dialogs;
-    std::unique_ptr<TestDoubles::RecordingFeedback> feedback;
-    std::unique_ptr<TestDoubles::TempDatabase> db;
-    std::shared_ptr<CountingRecord> student;
-    int id = 0;
+    std::unique_ptr<GameTest::World> world;
 };
 
 void TestMSqrsScrn::initTestCase() {
@@ -248,44 +230,21 @@ void TestMSqrsScrn::initTestCase() {
 }
 
 void TestMSqrsScrn::init() {
-    dialogs = std::make_unique<TestDoubles::ScriptedDialogs>();
-    feedback = std::make_unique<TestDoubles::RecordingFeedback>();
-    db = std::make_unique<TestDoubles::TempDatabase>();
-    QVERIFY(db->ok());
-    myPrefs::initPrefs();
-    myPrefs::prSndSet = QStringLiteral("1,0,0,0");
-    mySounds::loadMySnds();
-    mySounds::setStates();
-    NameScrn::links() = {};
-    HelpLink::install({});
-    myGlobals::gCurPlayer.reset();
-    id = db->addStudent(QStringLiteral("Ann Lee"), QStringLiteral("Room 5"));
-    db->addResults(id, 8, 9);
-    App::myRnd().seed(2024);
-    dialogs->clear();
+    world = std::make_unique<GameTest::World>();
+    QVERIFY(world->db.ok());
 }
 
 void TestMSqrsScrn::cleanup() {
     if (MSqrsScrn::exists())
         MSqrsScrn::instance()->close();
-    if (NameScrn::exists())
-        NameScrn::instance()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!MSqrsScrn::exists());
-    myGlobals::gCurPlayer.reset();
-    student.reset();
-    db.reset();
-    feedback.reset();
-    dialogs.reset();
+    world.reset();
 }
 
 // The window opened straight for a loaded student (the sign-in window's part is its own test).
 void TestMSqrsScrn::openFor(const QString& best) {
-    student = std::make_shared<CountingRecord>(QStringLiteral("Ann Lee"), QStringLiteral("Room 5"), id,
-                                               QString(), 0);
-    student->getStudentData();
-    student->myZeriScrs[2] = best;
-    myGlobals::gCurPlayer = student;
+    world->signIn([&](StRecord& r) { r.myZeriScrs[2] = best; });
     win()->show();
     QVERIFY(QTest::qWaitForWindowExposed(win()));
 }
@@ -341,7 +300,8 @@ void TestMSqrsScrn::opensReadyForAGame() {
     QFont displayFont = part(QStringLiteral("TotalCnv"))->font();
     displayFont.setPixelSize(24);
     displayFont.setItalic(true);
-    QVERIFY(QFontMetrics(displayFont).horizontalAdvance(Squares::formatDisplay(-Squares::kTotalLimit)) <= 100);
+    QVERIFY(QFontMetrics(displayFont).horizontalAdvance(Squares::formatDisplay(-Squares::kTotalLimit)) <=
+            100);
 
     // 64 squares, no digits, and clicks do nothing until the first start.
     const auto all = squares();
@@ -354,7 +314,7 @@ void TestMSqrsScrn::opensReadyForAGame() {
     }
     clickSquare(0);
     clickSquare(9);
-    QVERIFY(feedback->sounds.isEmpty());
+    QVERIFY(world->feedback.sounds.isEmpty());
     QCOMPARE(instruction(), QStringLiteral("Click the <Start Game> button to begin."));
     menuItem("EditUndo")->trigger();
     QCOMPARE(shown("TotalCnv"), QStringLiteral("00"));
@@ -430,28 +390,9 @@ void TestMSqrsScrn::numberKeysChooseTheFunction() {
 
 void TestMSqrsScrn::studentPlaysTwoBoardsAndKeepsTheBest() {
     // Signed in on the sign-in window, through game button 2.
-    QVERIFY(DBCtrl::insertClass(QStringLiteral("Room 5")));
-    Routes::install();
-    NameScrn* names = NameScrn::instance();
-    names->show();
-    QTRY_VERIFY(!names->findChild<QTimer*>(QStringLiteral("openTimer"))->isActive());
-    auto pickRow = [](printingLB* list, const QString& text) {
-        for (int r = 0; r < list->rowCount(); ++r) {
-            if (list->item(r, 0)->text() == text) {
-                QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                                  list->visualItemRect(list->item(r, 0)).center());
-                return;
-            }
-        }
-        QFAIL(qPrintable(text));
-    };
-    pickRow(names->findChild<printingLB*>(QStringLiteral("ClassList")), QStringLiteral("Room 5"));
-    pickRow(names->findChild<printingLB*>(QStringLiteral("NameList")), QStringLiteral("Ann Lee"));
-    const auto gameButton = [] {
-        return NameScrn::instance()->findChildren<newCnvBtn*>(QStringLiteral("gamesBtn")).at(2);
-    };
-    QVERIFY(gameButton()->isEnabled());
-    press(gameButton());
+    GameTest::enterThroughGameButton(2);
+    if (QTest::currentTestFailed())
+        return;
     QVERIFY(MSqrsScrn::exists());
     QVERIFY(win()->isVisible());
     QVERIFY(!NameScrn::exists());
@@ -480,16 +421,16 @@ void TestMSqrsScrn::studentPlaysTwoBoardsAndKeepsTheBest() {
     clickSquare(start);
     QCOMPARE(instruction(), QStringLiteral("Set function,\nClick adjacent square."));
     QCOMPARE(value("TotalCnv"), look().digit[static_cast<std::size_t>(start)]);
-    QCOMPARE(feedback->sounds.last(), QStringLiteral("blip"));
+    QCOMPARE(world->feedback.sounds.last(), QStringLiteral("blip"));
     QVERIFY(!part<QPushButton>(QStringLiteral("undoBtn"))->isEnabled());
 
     const int far = start < 32 ? start + 18 : start - 18; // two rows away
     clickSquare(far);
     QCOMPARE(instruction(), QStringLiteral("Can only click an ADJACENT square.\nMay NOT click diagonal."));
-    QVERIFY(feedback->sounds.last().startsWith(QLatin1String("wrong")));
+    QVERIFY(world->feedback.sounds.last().startsWith(QLatin1String("wrong")));
     clickSquare(start);
     QCOMPARE(instruction(), QStringLiteral("That square has already been used!"));
-    QVERIFY(feedback->sounds.last().startsWith(QLatin1String("wrong")));
+    QVERIFY(world->feedback.sounds.last().startsWith(QLatin1String("wrong")));
     QCOMPARE(shown("ScoreCnv"), QStringLiteral("55"));
 
     // A step that misses, then Undo: the square is free again and the total is the one before.
@@ -525,7 +466,7 @@ void TestMSqrsScrn::studentPlaysTwoBoardsAndKeepsTheBest() {
     playPlan(rest);
     const long long firstBoard = 55 - 5 * static_cast<long long>(rest.size() + 1);
     QCOMPARE(instruction(), QStringLiteral("Correct!\nCan you keep going?"));
-    QVERIFY(feedback->sounds.last().startsWith(QLatin1String("right")));
+    QVERIFY(world->feedback.sounds.last().startsWith(QLatin1String("right")));
     QCOMPARE(value("PtsCnv"), firstBoard);
     QCOMPARE(shown("ScoreCnv"), QStringLiteral("105"));
     QCOMPARE(value("TotalCnv"), look().digit[static_cast<std::size_t>(rest.back().square)]);
@@ -541,14 +482,14 @@ void TestMSqrsScrn::studentPlaysTwoBoardsAndKeepsTheBest() {
     QCOMPARE(instruction(), QStringLiteral("Correct!\nCan you keep going?"));
 
     // Stopping sets the first best.
-    dialogs->clear();
+    world->dialogs.clear();
     press(button("closeBtn"));
-    QCOMPARE(dialogs->shown.size(), 1);
-    QCOMPARE(dialogs->shown[0].message,
+    QCOMPARE(world->dialogs.shown.size(), 1);
+    QCOMPARE(world->dialogs.shown[0].message,
              QStringLiteral("Congratulations, Ann!\nYou have achieved a new HIGH SCORE"));
-    QCOMPARE(dialogs->shown[0].explanation, QStringLiteral("Try to beat this score next time."));
-    QVERIFY(!dialogs->shown[0].isCaution);
-    QVERIFY(feedback->sounds.last().startsWith(QLatin1String("round")));
+    QCOMPARE(world->dialogs.shown[0].explanation, QStringLiteral("Try to beat this score next time."));
+    QVERIFY(!world->dialogs.shown[0].isCaution);
+    QVERIFY(world->feedback.sounds.last().startsWith(QLatin1String("round")));
     QCOMPARE(infoTxt(1)->text(), QString::number(points));
     QCOMPARE(button("closeBtn")->myCaption(), QStringLiteral("Close Screen"));
     QCOMPARE(button("startBtn")->myCaption(), QStringLiteral("Start Game"));
@@ -561,28 +502,26 @@ void TestMSqrsScrn::studentPlaysTwoBoardsAndKeepsTheBest() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!MSqrsScrn::exists());
     QVERIFY(NameScrn::exists() && NameScrn::instance()->isVisible());
-    QCOMPARE(db->dataColumn(id, QStringLiteral("zeriGames")).split(QLatin1Char(',')).value(2),
-             QString::number(points));
+    QCOMPARE(world->storedBest(2), QString::number(points));
 
     // A second visit with fewer points: "Sorry, ", and the best stays.
-    QTRY_VERIFY(!NameScrn::instance()->findChild<QTimer*>(QStringLiteral("openTimer"))->isActive());
-    press(gameButton());
+    GameTest::waitForSignIn();
+    press(GameTest::gameButton(2));
     QVERIFY(MSqrsScrn::exists());
     QCOMPARE(infoTxt(1)->text(), QString::number(points));
     press(button("startBtn"));
-    dialogs->clear();
+    world->dialogs.clear();
     press(button("closeBtn"));
-    QCOMPARE(dialogs->shown.size(), 1);
-    QCOMPARE(dialogs->shown[0].message,
+    QCOMPARE(world->dialogs.shown.size(), 1);
+    QCOMPARE(world->dialogs.shown[0].message,
              QStringLiteral("Sorry, Ann\nYour total points were 0 which did not improve your score."));
-    QCOMPARE(dialogs->shown[0].explanation, QStringLiteral("You can try again at any time."));
+    QCOMPARE(world->dialogs.shown[0].explanation, QStringLiteral("You can try again at any time."));
     QCOMPARE(infoTxt(1)->text(), QString::number(points));
     press(button("closeBtn"));
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!MSqrsScrn::exists());
     QCOMPARE(myGlobals::gCurPlayer->myZeriScrs.value(2), QString::number(points));
-    QCOMPARE(db->dataColumn(id, QStringLiteral("zeriGames")).split(QLatin1Char(',')).value(2),
-             QString::number(points));
+    QCOMPARE(world->storedBest(2), QString::number(points));
     Q_UNUSED(second);
 }
 
@@ -620,18 +559,18 @@ void TestMSqrsScrn::fileCloseStopsAGameThenCloses() {
     press(button("startBtn"));
     menuItem("FileClose")->trigger();
     QVERIFY(MSqrsScrn::exists());
-    QCOMPARE(dialogs->messages(),
+    QCOMPARE(world->dialogs.messages(),
              QStringList{
                  QStringLiteral("Sorry, Ann\nYour total points were 0 which did not improve your score.")});
     QCOMPARE(button("closeBtn")->myCaption(), QStringLiteral("Close Screen"));
     QCOMPARE(button("startBtn")->myCaption(), QStringLiteral("Start Game"));
     // An equal score is no new best.
-    QVERIFY(feedback->sounds.filter(QStringLiteral("round")).isEmpty());
+    QVERIFY(world->feedback.sounds.filter(QStringLiteral("round")).isEmpty());
 
     menuItem("FileClose")->trigger();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!MSqrsScrn::exists());
-    QCOMPARE(student->saves, 0); // nothing changed
+    QCOMPARE(world->student->saves, 0); // nothing changed
     QVERIFY(NameScrn::exists() && NameScrn::instance()->isVisible());
 }
 
@@ -641,21 +580,20 @@ void TestMSqrsScrn::closeBoxRecordsNoRunningGameButKeepsAnEarlierBest() {
     hitOnce();
     const long long best = value("PtsCnv");
     press(button("closeBtn")); // a new best
-    QCOMPARE(student->myZeriScrs[2], QString::number(best));
+    QCOMPARE(world->student->myZeriScrs[2], QString::number(best));
 
     // Another game, left by the close box while it runs: not compared, not recorded.
     press(button("startBtn"));
     QCOMPARE(value("PtsCnv"), 0LL);
     hitOnce();
     hitOnce();
-    dialogs->clear();
+    world->dialogs.clear();
     win()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!MSqrsScrn::exists());
-    QVERIFY(dialogs->shown.isEmpty());
-    QCOMPARE(student->saves, 1);
-    QCOMPARE(db->dataColumn(id, QStringLiteral("zeriGames")).split(QLatin1Char(',')).value(2),
-             QString::number(best));
+    QVERIFY(world->dialogs.shown.isEmpty());
+    QCOMPARE(world->student->saves, 1);
+    QCOMPARE(world->storedBest(2), QString::number(best));
 }
 
 void TestMSqrsScrn::activationBringsBackTheStartLine() {
@@ -762,10 +700,10 @@ void TestMSqrsScrn::screenshots() {
     save(QStringLiteral("3-mid-game"), shot());
 
     press(button("closeBtn"));
-    save(QStringLiteral("4-high-score"), withBox(dialogs->shown.last()));
+    save(QStringLiteral("4-high-score"), withBox(world->dialogs.shown.last()));
     press(button("startBtn"));
     press(button("closeBtn"));
-    save(QStringLiteral("5-sorry"), withBox(dialogs->shown.last()));
+    save(QStringLiteral("5-sorry"), withBox(world->dialogs.shown.last()));
 }
 
 QTEST_MAIN(TestMSqrsScrn)

@@ -3,29 +3,18 @@
 
 #include "games/squares/squaresrules.h"
 
+#include "scripteddraw.h"
+
 #include <QtTest>
 
 #include <deque>
 #include <random>
 
+using GameTest::ScriptedDraw;
 using Squares::Board;
 using Squares::Outcome;
 
 namespace {
-
-// Draws that come from a script first, then from a seeded generator.
-struct ScriptedDraw {
-    std::deque<int> script;
-    std::mt19937 rng{1};
-    int operator()(int low, int high) {
-        if (!script.empty()) {
-            const int v = script.front();
-            script.pop_front();
-            return v;
-        }
-        return std::uniform_int_distribution<int>(low, high)(rng);
-    }
-};
 
 // A board of ones with the given digits put in, the walk not started, and the target set.
 Board boardOf(std::initializer_list<std::pair<int, int>> digits, int target, int function = Squares::Add) {

@@ -12,6 +12,7 @@
 #include "data/random.h"
 #include "data/seams.h"
 #include "data/strecord.h"
+#include "games/common/gamelayout.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -39,33 +40,6 @@ const QColor kPurple(0xAC, 0x00, 0xE1);
 
 const QPoint kCardLayout(251, 229); // where the layout first puts the card, 2 pixels right of home
 
-QFont fontOf(const QWidget* w, int pixelSize) {
-    QFont f = w->font();
-    if (pixelSize > 0)
-        f.setPixelSize(pixelSize);
-    return f;
-}
-
-void setColour(QWidget* w, const QColor& colour) {
-    QPalette pal = w->palette();
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        pal.setColor(group, QPalette::WindowText, colour);
-        pal.setColor(group, QPalette::Text, colour);
-    }
-    w->setPalette(pal);
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect at, int pixelSize,
-                  const QColor& colour, Qt::Alignment align) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setFont(fontOf(label, pixelSize));
-    label->setAlignment(align);
-    setColour(label, colour);
-    label->setGeometry(at);
-    return label;
-}
-
 // The counters show numbers the game writes; nothing typed reaches them.
 class SwallowKeys : public QObject {
 public:
@@ -84,7 +58,7 @@ QLineEdit* makeCounter(QWidget* parent, const char* name, QRect at, QObject* fil
     auto* f = new QLineEdit(parent);
     f->setObjectName(QString::fromLatin1(name));
     f->setReadOnly(true);
-    f->setFont(fontOf(f, 12));
+    f->setFont(GameLayout::pixelFont(f, 12));
     f->setGeometry(at);
     f->setContextMenuPolicy(Qt::NoContextMenu);
     f->installEventFilter(filter);
@@ -117,7 +91,7 @@ QPixmap functionPicture(int function) {
 
 // The card's number as the slots and the card show it.
 void drawCardNumber(QPainter& g, const QWidget* on, int number) {
-    g.setFont(fontOf(on, 28));
+    g.setFont(GameLayout::pixelFont(on, 28));
     g.setPen(Qt::black);
     g.drawText(12, 28, QString::number(number));
 }
@@ -183,8 +157,8 @@ void challengeScrn::createControls() {
 
     for (int i = 0; i < Challenge::kSlots; ++i) {
         // As wide as the result under it: a top number can have three digits (9 x 19 = 171).
-        auto* t = makeLabel(c, "TopNum", QString::number(i), {left[i] - 21, top[i], 80, 32}, 28, Qt::black,
-                            centred);
+        auto* t = GameLayout::label(c, "TopNum", QString::number(i), {left[i] - 21, top[i], 80, 32}, 28,
+                                    Qt::black, centred);
         t->setProperty("index", i);
         topNum_[static_cast<std::size_t>(i)] = t;
     }
@@ -204,8 +178,8 @@ void challengeScrn::createControls() {
         };
         numCnv_[static_cast<std::size_t>(i)] = n;
     }
-    makeLabel(c, "StaticText1", QStringLiteral("- Wild Card!!! -"), {211, 206, 130, 20}, 12, kPurple,
-              centred);
+    GameLayout::label(c, "StaticText1", QStringLiteral("- Wild Card!!! -"), {211, 206, 130, 20}, 12, kPurple,
+                      centred);
     wildCnv_ = new Canvas(QStringLiteral("WildCnv"), 0, c);
     wildCnv_->setGeometry(QRect(kCardLayout, QSize(46, 36)));
     wildCnv_->paint = [this](QPainter& g) {
@@ -216,8 +190,8 @@ void challengeScrn::createControls() {
     };
 
     for (int i = 0; i < Challenge::kSlots; ++i) {
-        auto* a = makeLabel(c, "AnsFld", QStringLiteral("X"), {left[i] - 21, top[i] + 79, 80, 32}, 28,
-                            Qt::black, centred);
+        auto* a = GameLayout::label(c, "AnsFld", QStringLiteral("X"), {left[i] - 21, top[i] + 79, 80, 32}, 28,
+                                    Qt::black, centred);
         a->setProperty("index", i);
         ansFld_[static_cast<std::size_t>(i)] = a;
         auto* line = new QFrame(c);
@@ -230,7 +204,7 @@ void challengeScrn::createControls() {
         line->setPalette(pal);
     }
 
-    instrFld_ = makeLabel(c, "InstrFld", QString(), {30, 8, 488, 40}, 12, Qt::black, centred);
+    instrFld_ = GameLayout::label(c, "InstrFld", QString(), {30, 8, 488, 40}, 12, Qt::black, centred);
     instrFld_->setWordWrap(true);
 
     totTimer_ = new QTimer(this);
@@ -251,7 +225,8 @@ void challengeScrn::createControls() {
         if (game_.allowClick())
             hndlClick(Challenge::kTrash);
     };
-    makeLabel(c, "StaticText3", QStringLiteral("Trash"), {235, 512, 80, 20}, 12, QColor(0xFF, 0, 0), centred);
+    GameLayout::label(c, "StaticText3", QStringLiteral("Trash"), {235, 512, 80, 20}, 12, QColor(0xFF, 0, 0),
+                      centred);
 
     for (int i = 0; i < Challenge::kSlots; ++i) {
         auto* f = new Canvas(QStringLiteral("func"), i, c);
@@ -271,7 +246,7 @@ void challengeScrn::createControls() {
     showWrongCnv_ = new Canvas(QStringLiteral("showWrongCnv"), 0, c);
     showWrongCnv_->setGeometry(253, 68, 40, 32);
     showWrongCnv_->paint = [this](QPainter& g) {
-        g.setFont(fontOf(showWrongCnv_, 28));
+        g.setFont(GameLayout::pixelFont(showWrongCnv_, 28));
         g.setPen(QColor(255, 0, 0));
         g.drawText(0, 30, QStringLiteral("<<"));
     };
@@ -282,13 +257,13 @@ void challengeScrn::createControls() {
     panel->setGeometry(548, 0, 232, 520);
     for (int i = 0; i < 2; ++i) {
         infoTxt_[static_cast<std::size_t>(i)] =
-            makeLabel(c, "InfoTxt", QString(), {572, 80 + 58 * i, 189, 20}, 0, Qt::black, centred);
+            GameLayout::label(c, "InfoTxt", QString(), {572, 80 + 58 * i, 189, 20}, 0, Qt::black, centred);
         infoTxt_[static_cast<std::size_t>(i)]->setProperty("index", i);
     }
-    makeLabel(c, "showTxt1", QStringLiteral("-- Current Player --"), {572, 54, 189, 16}, 12, kPurple,
-              centred);
-    showTxt2_ =
-        makeLabel(c, "showTxt2", QString(31, QLatin1Char(' ')), {568, 112, 189, 16}, 12, kPurple, centred);
+    GameLayout::label(c, "showTxt1", QStringLiteral("-- Current Player --"), {572, 54, 189, 16}, 12, kPurple,
+                      centred);
+    showTxt2_ = GameLayout::label(c, "showTxt2", QString(31, QLatin1Char(' ')), {568, 112, 189, 16}, 12,
+                                  kPurple, centred);
 
     auto* group = new QGroupBox(c);
     group->setObjectName(QStringLiteral("GroupBox1"));
@@ -299,20 +274,20 @@ void challengeScrn::createControls() {
     closeBtn_ = new newCnvBtn(c);
     closeBtn_->setObjectName(QStringLiteral("CloseBtn"));
     closeBtn_->setGeometry(586, 440, 160, 32);
-    makeLabel(c, "StaticText7", QStringLiteral("Select Action:"), {574, 351, 100, 20}, 0, kPurple,
-              Qt::AlignLeft | Qt::AlignVCenter);
-    makeLabel(c, "StaticText8", QStringLiteral("Highest Number:"), {572, 172, 108, 16}, 12, Qt::black,
-              Qt::AlignLeft | Qt::AlignVCenter);
+    GameLayout::label(c, "StaticText7", QStringLiteral("Select Action:"), {574, 351, 100, 20}, 0, kPurple,
+                      Qt::AlignLeft | Qt::AlignVCenter);
+    GameLayout::label(c, "StaticText8", QStringLiteral("Highest Number:"), {572, 172, 108, 16}, 12, Qt::black,
+                      Qt::AlignLeft | Qt::AlignVCenter);
 
     auto* swallow = new SwallowKeys(this);
-    makeLabel(c, "StaticText4", QStringLiteral("Correct"), {613, 220, 60, 20}, 12, kPurple,
-              Qt::AlignRight | Qt::AlignVCenter);
+    GameLayout::label(c, "StaticText4", QStringLiteral("Correct"), {613, 220, 60, 20}, 12, kPurple,
+                      Qt::AlignRight | Qt::AlignVCenter);
     rightFld_ = makeCounter(c, "RightFld", {686, 220, 60, 22}, swallow);
-    makeLabel(c, "StaticText5", QStringLiteral("Wrong"), {614, 258, 60, 20}, 12, kPurple,
-              Qt::AlignRight | Qt::AlignVCenter);
+    GameLayout::label(c, "StaticText5", QStringLiteral("Wrong"), {614, 258, 60, 20}, 12, kPurple,
+                      Qt::AlignRight | Qt::AlignVCenter);
     wrongFld_ = makeCounter(c, "WrongFld", {686, 258, 60, 22}, swallow);
-    makeLabel(c, "StaticText6", QStringLiteral("Missed Chances"), {586, 296, 100, 20}, 12, kPurple,
-              Qt::AlignLeft | Qt::AlignVCenter);
+    GameLayout::label(c, "StaticText6", QStringLiteral("Missed Chances"), {586, 296, 100, 20}, 12, kPurple,
+                      Qt::AlignLeft | Qt::AlignVCenter);
     missedFld_ = makeCounter(c, "MissedFld", {686, 296, 60, 22}, swallow);
 
     hiNumFld_ = new QComboBox(c);
@@ -320,7 +295,7 @@ void challengeScrn::createControls() {
     hiNumFld_->setEditable(true);
     hiNumFld_->setCompleter(nullptr);
     hiNumFld_->setInsertPolicy(QComboBox::NoInsert);
-    hiNumFld_->setFont(fontOf(hiNumFld_, 12));
+    hiNumFld_->setFont(GameLayout::pixelFont(hiNumFld_, 12));
     hiNumFld_->setGeometry(688, 170, 68, 22);
 
     animTimer_ = new QTimer(this);
@@ -679,7 +654,7 @@ void challengeScrn::paintSlot(QPainter& g, int slot) const {
         g.setPen(QColor(0x33, 0x55, 0x99));
         g.setBrush(QColor(0xFF, 0xF2, 0xB3));
         g.drawRoundedRect(QRect(4, 2, 29, 27), 6, 6);
-        g.setFont(fontOf(numCnv_[0], 20));
+        g.setFont(GameLayout::pixelFont(numCnv_[0], 20));
         g.drawText(QRect(4, 2, 30, 28), Qt::AlignCenter, QStringLiteral("?"));
     }
 }

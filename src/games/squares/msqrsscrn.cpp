@@ -9,6 +9,7 @@
 #include "data/globals.h"
 #include "data/random.h"
 #include "data/strecord.h"
+#include "games/common/gamelayout.h"
 
 #include <QButtonGroup>
 #include <QComboBox>
@@ -39,36 +40,6 @@ constexpr int kBoardLeft = 20;
 constexpr int kBoardTop = 126;
 constexpr int kPitch = 50;
 constexpr int kSquareSize = 48;
-
-// The window was laid out for a screen on which a point is a pixel, so text sizes are pixel sizes.
-QFont fontOf(const QWidget* w, int pixelSize, bool bold = false, bool italic = false) {
-    QFont f = w->font();
-    if (pixelSize > 0)
-        f.setPixelSize(pixelSize);
-    f.setBold(bold);
-    f.setItalic(italic);
-    return f;
-}
-
-void setColour(QWidget* w, const QColor& colour) {
-    QPalette pal = w->palette();
-    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive}) {
-        pal.setColor(group, QPalette::WindowText, colour);
-        pal.setColor(group, QPalette::Text, colour);
-    }
-    w->setPalette(pal);
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect at, int pixelSize,
-                  const QColor& colour, Qt::Alignment align) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setFont(fontOf(label, pixelSize));
-    label->setAlignment(align);
-    setColour(label, colour);
-    label->setGeometry(at);
-    return label;
-}
 
 StRecord* player() {
     return myGlobals::gCurPlayer.get();
@@ -162,10 +133,10 @@ void MSqrsScrn::createControls() {
     const Qt::Alignment centred = Qt::AlignHCenter | Qt::AlignVCenter;
 
     squares_[0] = new NumCnv(0, c);
-    makeLabel(c, "StaticText1", QStringLiteral("- Target Number -"), {442, 100, 120, 20}, 12, Qt::black,
-              centred);
-    makeLabel(c, "StaticText2", QStringLiteral("- Current Total -"), {442, 176, 120, 20}, 12, Qt::black,
-              centred);
+    GameLayout::label(c, "StaticText1", QStringLiteral("- Target Number -"), {442, 100, 120, 20}, 12,
+                      Qt::black, centred);
+    GameLayout::label(c, "StaticText2", QStringLiteral("- Current Total -"), {442, 176, 120, 20}, 12,
+                      Qt::black, centred);
 
     modes_ = new QButtonGroup(this);
     modes_->setExclusive(true);
@@ -175,7 +146,7 @@ void MSqrsScrn::createControls() {
         b->setProperty("index", i);
         b->setCheckable(true);
         b->setFocusPolicy(Qt::NoFocus);
-        b->setFont(fontOf(b, 18, i == 0));
+        b->setFont(GameLayout::pixelFont(b, 18, i == 0));
         b->setGeometry(128 + 64 * i, 77, 32, 32);
         modes_->addButton(b, i);
         modeBtn_[static_cast<std::size_t>(i)] = b;
@@ -197,34 +168,34 @@ void MSqrsScrn::createControls() {
     ptsCnv_ = new Display(QStringLiteral("PtsCnv"), c,
                           [this](QPainter& g) { paintNumber(g, ptsCnv_, board_.earned()); });
     ptsCnv_->setGeometry(452, 386, 100, 40);
-    makeLabel(c, "StaticText3", QStringLiteral("- Total Points -"), {432, 360, 140, 20}, 12, Qt::black,
-              centred);
-    makeLabel(c, "StaticText4", QStringLiteral("* Points Available *"), {442, 291, 120, 20}, 12, Qt::black,
-              centred);
+    GameLayout::label(c, "StaticText3", QStringLiteral("- Total Points -"), {432, 360, 140, 20}, 12,
+                      Qt::black, centred);
+    GameLayout::label(c, "StaticText4", QStringLiteral("* Points Available *"), {442, 291, 120, 20}, 12,
+                      Qt::black, centred);
     scoreCnv_ =
         new Display(QStringLiteral("ScoreCnv"), c, [this](QPainter& g) { ScoreCnv_Paint(g, scoreCnv_); });
     scoreCnv_->setGeometry(452, 317, 100, 26);
 
-    instrFld_ = makeLabel(c, "instrFld", QString(), {40, 3, 512, 46}, 18, Qt::black,
-                          Qt::AlignLeft | Qt::AlignVCenter);
+    instrFld_ = GameLayout::label(c, "instrFld", QString(), {40, 3, 512, 46}, 18, Qt::black,
+                                  Qt::AlignLeft | Qt::AlignVCenter);
 
     auto* panel = new PictureCanvas(
         QStringLiteral("sqrsCtrlPanel"), [] { return Pictures::CtrlPanel2(); }, PictureCanvas::Fit::Stretch,
         c);
     panel->setGeometry(568, 0, 232, 520);
-    infoTxt_[0] = makeLabel(c, "InfoTxt", QString(), {592, 86, 189, 20}, 0, Qt::black, centred);
+    infoTxt_[0] = GameLayout::label(c, "InfoTxt", QString(), {592, 86, 189, 20}, 0, Qt::black, centred);
     infoTxt_[0]->setProperty("index", 0);
-    infoTxt_[1] = makeLabel(c, "InfoTxt", QString(), {592, 144, 189, 20}, 0, Qt::black, centred);
+    infoTxt_[1] = GameLayout::label(c, "InfoTxt", QString(), {592, 144, 189, 20}, 0, Qt::black, centred);
     infoTxt_[1]->setProperty("index", 1);
-    makeLabel(c, "showTxt1", QStringLiteral("-- Current Player --"), {592, 60, 189, 16}, 12, kPurple,
-              centred);
-    showTxt2_ = makeLabel(c, "showTxt2", QString(), {588, 118, 189, 16}, 12, kPurple, centred);
+    GameLayout::label(c, "showTxt1", QStringLiteral("-- Current Player --"), {592, 60, 189, 16}, 12, kPurple,
+                      centred);
+    showTxt2_ = GameLayout::label(c, "showTxt2", QString(), {588, 118, 189, 16}, 12, kPurple, centred);
 
     auto* group = new QGroupBox(c);
     group->setObjectName(QStringLiteral("sqrsGroupBox"));
     group->setGeometry(588, 336, 192, 150);
-    makeLabel(c, "StaticText5", QStringLiteral("Select Action:"), {598, 343, 100, 20}, 0, kPurple,
-              Qt::AlignLeft | Qt::AlignVCenter);
+    GameLayout::label(c, "StaticText5", QStringLiteral("Select Action:"), {598, 343, 100, 20}, 0, kPurple,
+                      Qt::AlignLeft | Qt::AlignVCenter);
     closeBtn_ = new newCnvBtn(c);
     closeBtn_->setObjectName(QStringLiteral("closeBtn"));
     closeBtn_->setGeometry(602, 429, 160, 32);
@@ -244,8 +215,8 @@ void MSqrsScrn::createControls() {
     diffMenu_->setFocusPolicy(Qt::NoFocus);
     diffMenu_->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4")});
     diffMenu_->setGeometry(682, 208, 60, 20);
-    makeLabel(c, "StaticText7", QStringLiteral("Difficulty:"), {594, 210, 80, 20}, 0, kPurple,
-              Qt::AlignRight | Qt::AlignVCenter);
+    GameLayout::label(c, "StaticText7", QStringLiteral("Difficulty:"), {594, 210, 80, 20}, 0, kPurple,
+                      Qt::AlignRight | Qt::AlignVCenter);
 
     auto* line = new QFrame(c);
     line->setObjectName(QStringLiteral("Line1"));
@@ -255,16 +226,16 @@ void MSqrsScrn::createControls() {
     linePal.setColor(QPalette::Window, Qt::black);
     line->setPalette(linePal);
 
-    auto* setFunction =
-        makeLabel(c, "StaticText6", QStringLiteral("Set\nFunction"), {50, 77, 60, 36}, 0, kPurple, centred);
+    auto* setFunction = GameLayout::label(c, "StaticText6", QStringLiteral("Set\nFunction"), {50, 77, 60, 36},
+                                          0, kPurple, centred);
     setFunction->setWordWrap(true);
 
     stlFocus_ = new FocusField(c, [this](const QString& key) { return stlFocus_KeyDown(key); });
     stlFocus_->setGeometry(899, 79, 80, 22);
 
     for (int i = 0; i < 4; ++i) {
-        auto* n =
-            makeLabel(c, "smNum", QString::number(i + 1), {134 + 64 * i, 55, 18, 20}, 9, Qt::black, centred);
+        auto* n = GameLayout::label(c, "smNum", QString::number(i + 1), {134 + 64 * i, 55, 18, 20}, 9,
+                                    Qt::black, centred);
         n->setProperty("index", i);
     }
 
@@ -387,7 +358,7 @@ void MSqrsScrn::NumCnv_Paint(const NumCnv* square, QPainter& g) const {
 
 void MSqrsScrn::paintNumber(QPainter& g, const QWidget* canvas, long long value) {
     const QString text = Squares::formatDisplay(value);
-    g.setFont(fontOf(canvas, 24, false, true));
+    g.setFont(GameLayout::pixelFont(canvas, 24, false, true));
     const int x = (canvas->width() - g.fontMetrics().horizontalAdvance(text)) / 2;
     g.setPen(Qt::black);
     g.drawText(x, 30, text);
@@ -403,7 +374,7 @@ void MSqrsScrn::paintNumber(QPainter& g, const QWidget* canvas, long long value)
 
 void MSqrsScrn::ScoreCnv_Paint(QPainter& g, const QWidget* canvas) const {
     const QString text = Squares::formatDisplay(board_.available());
-    g.setFont(fontOf(canvas, 12));
+    g.setFont(GameLayout::pixelFont(canvas, 12));
     const int x = (canvas->width() - g.fontMetrics().horizontalAdvance(text)) / 2;
     g.setPen(Qt::black);
     g.drawText(x, 20, text);
