@@ -552,6 +552,16 @@ void TestMSqrsScrn::undoButtonAndMenuAgree() {
     undoItem->trigger(); // once only
     QCOMPARE(win()->board().current(), 0);
     QCOMPARE(value("TotalCnv"), before);
+
+    // Ctrl+Z reaches the menu, not the hidden field that holds the keys.
+    win()->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(win()));
+    key('1');
+    clickSquare(1);
+    QVERIFY(win()->board().canUndo());
+    QTest::keyClick(part(QStringLiteral("stlFocus")), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(win()->board().current(), 0);
+    QCOMPARE(value("TotalCnv"), before);
 }
 
 void TestMSqrsScrn::fileCloseStopsAGameThenCloses() {
