@@ -438,14 +438,19 @@ void challengeScrn::showCounters() {
 }
 
 void challengeScrn::showSlots() {
+    static const QString signs[] = {QStringLiteral("+"), QStringLiteral("-"), QStringLiteral("x"),
+                                    QStringLiteral("/")};
     for (int i = 0; i < Challenge::kSlots; ++i) {
         const auto at = static_cast<std::size_t>(i);
+        const QString sign =
+            boardInPlay() && !game_.slotEmpty(i) ? signs[game_.problem(i).function] : QString();
+        // Only a slot whose problem changed is drawn again: a card is dealt at every turn.
+        if (topNum_[at]->text() == game_.topText(i) && ansFld_[at]->text() == game_.resultText(i) &&
+            func_[at]->accessibleName() == sign)
+            continue;
         topNum_[at]->setText(game_.topText(i));
         ansFld_[at]->setText(game_.resultText(i));
-        const QString fn[] = {QStringLiteral("+"), QStringLiteral("-"), QStringLiteral("x"),
-                              QStringLiteral("/")};
-        func_[at]->setAccessibleName(boardInPlay() && !game_.slotEmpty(i) ? fn[game_.problem(i).function]
-                                                                          : QString());
+        func_[at]->setAccessibleName(sign);
         func_[at]->update();
         numCnv_[at]->update();
     }
