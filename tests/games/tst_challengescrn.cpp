@@ -150,6 +150,7 @@ private slots:
     void cleanup();
 
     void opensIdle();
+    void controlsAreMadeInTheirOrder();
     void controlsStandWhereTheLayoutPutsThem_data();
     void controlsStandWhereTheLayoutPutsThem();
     void studentPlaysAGameAndKeepsTheBest();
@@ -337,6 +338,28 @@ void TestChallengeScrn::opensIdle() {
     win()->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCOMPARE(world->student->saves, 0);
+}
+
+// A control made later lies in front of one made before it: the card in front of the slots, the
+// results, the trash and the marker in front of the card.
+void TestChallengeScrn::controlsAreMadeInTheirOrder() {
+    openFor();
+    QStringList made;
+    for (QObject* c : win()->content()->children())
+        made << c->objectName();
+    const QStringList expected{
+        "TopNum",      "TopNum",      "TopNum",   "TopNum",      "NumCnv",       "NumCnv",      "NumCnv",
+        "NumCnv",      "StaticText1", "WildCnv",  "AnsFld",      "Line1",        "AnsFld",      "Line1",
+        "AnsFld",      "Line1",       "AnsFld",   "Line1",       "InstrFld",     "TrashCnv",    "StaticText3",
+        "func",        "func",        "func",     "func",        "showWrongCnv", "bkgCnv",      "InfoTxt",
+        "InfoTxt",     "showTxt1",    "showTxt2", "GroupBox1",   "StartBtn",     "CloseBtn",    "StaticText7",
+        "StaticText8", "StaticText4", "RightFld", "StaticText5", "WrongFld",     "StaticText6", "MissedFld",
+        "hiNumFld"};
+    QCOMPARE(made, expected);
+    QStringList timers;
+    for (const QTimer* t : win()->findChildren<QTimer*>(QString(), Qt::FindDirectChildrenOnly))
+        timers << t->objectName();
+    QCOMPARE(timers, (QStringList{"totTimer", "delayTimer", "animTimer"}));
 }
 
 void TestChallengeScrn::controlsStandWhereTheLayoutPutsThem_data() {

@@ -205,6 +205,7 @@ private slots:
     void cleanup();
 
     void opensReadyForAGame();
+    void controlsAreMadeInTheirOrder();
     void controlsStandWhereTheLayoutPutsThem_data();
     void controlsStandWhereTheLayoutPutsThem();
     void numberKeysChooseTheFunction_data();
@@ -319,6 +320,25 @@ void TestMSqrsScrn::opensReadyForAGame() {
     menuItem("EditUndo")->trigger();
     QCOMPARE(shown("TotalCnv"), QStringLiteral("00"));
     QVERIFY(win()->board().current() < 0);
+}
+
+// A control made later lies in front of one made before it.
+void TestMSqrsScrn::controlsAreMadeInTheirOrder() {
+    openFor();
+    QStringList made;
+    for (QObject* c : win()->content()->children())
+        made << c->objectName();
+    QStringList expected{"NumCnv",      "StaticText1", "StaticText2", "modeBtn",  "modeBtn",
+                         "modeBtn",     "modeBtn",     "TargetCnv",   "TotalCnv", "PtsCnv",
+                         "StaticText3", "StaticText4", "ScoreCnv",    "instrFld", "sqrsCtrlPanel",
+                         "InfoTxt",     "InfoTxt",     "showTxt1",    "showTxt2", "sqrsGroupBox",
+                         "StaticText5", "closeBtn",    "startBtn",    "undoBtn",  "diffMenu",
+                         "StaticText7", "Line1",       "StaticText6", "stlFocus", "smNum",
+                         "smNum",       "smNum",       "smNum"};
+    QCOMPARE(expected.size(), 33);
+    for (int k = 1; k < Squares::kSquares; ++k)
+        expected << QStringLiteral("NumCnv"); // the rest of the board, made as the window opens
+    QCOMPARE(made, expected);
 }
 
 void TestMSqrsScrn::controlsStandWhereTheLayoutPutsThem_data() {

@@ -490,7 +490,6 @@ bool challengeScrn::WildCnv_MouseDown() {
 void challengeScrn::showWrong(int target) {
     showWrongCnv_->move(Challenge::markerAt(target));
     showWrongCnv_->show();
-    showWrongCnv_->raise();
     delayTimer_->start();
 }
 
