@@ -2,6 +2,8 @@
 
 #include "classes/addnamescrn.h"
 #include "classes/classscrn.h"
+#include "games/challenge/challengescrn.h"
+#include "games/squares/msqrsscrn.h"
 #include "helplink.h"
 #include "preferences/prefscrn10.h"
 #include "setmaker/creategamescrn.h"
@@ -31,6 +33,12 @@ void install() {
     };
     links.createSets = [] {
         createGameScrn::instance()->show();
+    };
+    links.games[2] = [] {
+        MSqrsScrn::instance()->show();
+    };
+    links.games[3] = [] {
+        challengeScrn::instance()->show();
     };
 }
 
