@@ -1,0 +1,197 @@
+#include "helpscrn2.h"
+
+#include "app/menus.h"
+#include "controls/newcnvbtn.h"
+#include "data/globals.h"
+#include "data/seams.h"
+#include "helpfolder.h"
+#include "indexctnr.h"
+
+#include <QCloseEvent>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+
+constexpr int kIndexWidth = 200;
+constexpr int kBottomStrip = 40; // below the index and the page
+constexpr int kButtonWidth = 120, kButtonHeight = 29;
+constexpr int kButtonGap = 7; // between the buttons and the window's bottom edge
+constexpr int kHideLeft = 40, kCloseLeft = 340;
+
+const QString kMissing = QStringLiteral("That help file is damaged or missing.");
+const QString kHeading = QStringLiteral("folder");
+
+} // namespace
+
+helpScrn2::helpScrn2(int topic, QWidget* parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("helpScrn2"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Help"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::WindowMinimizeButtonHint);
+
+    auto* column = new QVBoxLayout(this);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+    column->setSizeConstraint(QLayout::SetMinAndMaxSize);
+    // Page Setup and Print have no handler yet; the Edit items act on the page when it has the focus.
+    bar_ = new CtrlMenu(this);
+    bar_->attachTo(this);
+    bar_->bindHandlers(this);
+
+    content_ = new QWidget(this);
+    content_->setObjectName(QStringLiteral("content"));
+    content_->setMinimumSize(kMinWidth, kMinHeight);
+    content_->setMaximumSize(kMaxWidth, kMaxHeight);
+    content_->resize(kMinWidth, kMinHeight);
+    column->addWidget(content_);
+
+    myIndexCtnr = new indexCtnr(content_);
+    myIndexCtnr->setObjectName(QStringLiteral("myIndexCtnr"));
+    connect(myIndexCtnr, &indexCtnr::linkClicked, this, &helpScrn2::myIndexCtnr_linkClicked);
+
+    myHTML = new QTextBrowser(content_);
+    myHTML->setObjectName(QStringLiteral("myHTML"));
+    myHTML->setOpenExternalLinks(true);
+    // Read by children too: a size above the small system default.
+    QFont pageFont = myHTML->font();
+    pageFont.setPointSize(qMax(pageFont.pointSize(), 11));
+    myHTML->setFont(pageFont);
+    connect(myHTML, &QTextBrowser::sourceChanged, this, &helpScrn2::myHTML_DocumentComplete);
+
+    hideBtn = new newCnvBtn(content_);
+    hideBtn->setObjectName(QStringLiteral("hideBtn"));
+    connect(hideBtn, &newCnvBtn::MouseUp, this, &helpScrn2::hideBtn_MouseUp);
+
+    closeBtn = new newCnvBtn(content_);
+    closeBtn->setObjectName(QStringLiteral("closeBtn"));
+    connect(closeBtn, &newCnvBtn::Open, this, [this] { closeBtn->setCaption(QStringLiteral("Close"), 1); });
+    connect(closeBtn, &newCnvBtn::MouseUp, this, &helpScrn2::closeBtn_MouseUp);
+
+    openTimer = new QTimer(this);
+    openTimer->setObjectName(QStringLiteral("openTimer"));
+    openTimer->setSingleShot(true);
+    openTimer->setInterval(kOpenDelayMs);
+    connect(openTimer, &QTimer::timeout, this, &helpScrn2::openTimer_Action);
+
+    content_->installEventFilter(this);
+    placeControls();
+
+    indexVisible_ = true;
+    // A number that names no row of the table opens the index alone, as topic 0 does.
+    if (topic >= 1 && !myIndexCtnr->getTopic(topic).isEmpty()) {
+        mWhich = topic;
+        // The page comes once the caller has shown the window; the button has no caption till then.
+        openTimer->start();
+    } else {
+        hideBtn->setCaption(QStringLiteral("Hide Index"), 0);
+    }
+}
+
+helpScrn2* helpScrn2::open(int topic, QWidget* from) {
+    // A modal window blocks every window but its own children: the help window becomes its child.
+    QWidget* owner = from ? from->window() : nullptr;
+    if (owner && !owner->isModal() && owner->windowModality() == Qt::NonModal)
+        owner = nullptr;
+    auto* help = new helpScrn2(topic, owner);
+    help->adjustSize();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        QRect frame = help->frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        help->move(frame.topLeft());
+    }
+    help->show();
+    return help;
+}
+
+bool helpScrn2::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == content_ && event->type() == QEvent::Resize)
+        placeControls();
+    return QWidget::eventFilter(watched, event);
+}
+
+// The index keeps its width and follows the height; the page fills the rest; the buttons keep their
+// left positions and stay 7 pixels above the bottom.
+void helpScrn2::placeControls() {
+    const int w = content_->width();
+    const int h = content_->height();
+    const int pageHeight = h - kBottomStrip;
+    myIndexCtnr->setGeometry(0, 0, kIndexWidth, pageHeight);
+    const int left = indexVisible_ ? kIndexWidth : 0;
+    myHTML->setGeometry(left, 0, w - left, pageHeight);
+    const int buttonTop = h - kButtonGap - kButtonHeight;
+    hideBtn->setGeometry(kHideLeft, buttonTop, kButtonWidth, kButtonHeight);
+    closeBtn->setGeometry(kCloseLeft, buttonTop, kButtonWidth, kButtonHeight);
+}
+
+void helpScrn2::setVisibles() {
+    const int w = content_->width();
+    if (indexVisible_) {
+        myIndexCtnr->hide();
+        myHTML->setGeometry(0, 0, w, myHTML->height());
+        hideBtn->setCaption(QStringLiteral("Show Index"), 0);
+    } else {
+        myIndexCtnr->show();
+        myHTML->setGeometry(kIndexWidth, 0, w - kIndexWidth, myHTML->height());
+        hideBtn->setCaption(QStringLiteral("Hide Index"), 0);
+    }
+    hideBtn->update();
+    indexVisible_ = !indexVisible_;
+}
+
+void helpScrn2::getHelpText(const QString& fileName) {
+    if (fileName == kHeading)
+        return;
+    const QString page = HelpFolder::page(fileName);
+    if (fileName.isEmpty() || !QFileInfo(page).isFile()) {
+        Seams::dialogs().plainMessage(kMissing);
+        return;
+    }
+    myHTML->setSource(QUrl::fromLocalFile(page));
+}
+
+void helpScrn2::myIndexCtnr_linkClicked(const QString& fileName) {
+    getHelpText(fileName);
+}
+
+void helpScrn2::myHTML_DocumentComplete(const QUrl& address) {
+    const QString text = address.toString();
+    curDocUrl_ = address;
+    curDocName_ = text.mid(text.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+void helpScrn2::hideBtn_MouseUp() {
+    hideBtn->hndlMouseUp();
+    setVisibles();
+}
+
+void helpScrn2::closeBtn_MouseUp() {
+    closeBtn->hndlMouseUp();
+    close();
+}
+
+void helpScrn2::openTimer_Action() {
+    setVisibles();
+    getHelpText(myIndexCtnr->getTopic(mWhich));
+}
+
+void helpScrn2::keyPressEvent(QKeyEvent* event) {
+    if (myGlobals::gIsEnterKey(event->text()) || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void helpScrn2::closeEvent(QCloseEvent* event) {
+    // Closed before its page came: it loads nothing.
+    openTimer->stop();
+    QWidget::closeEvent(event);
+}
