@@ -1,18 +1,29 @@
 #include "helpscrn2.h"
 
 #include "app/menus.h"
+#include "app/printdialogs.h"
+#include "app/printsettings.h"
 #include "controls/newcnvbtn.h"
 #include "data/globals.h"
 #include "data/seams.h"
 #include "helpfolder.h"
+#include "htmlfield.h"
 #include "indexctnr.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QPrinter>
 #include <QScreen>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextLayout>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -26,6 +37,12 @@ constexpr int kHideLeft = 40, kCloseLeft = 340;
 
 const QString kMissing = QStringLiteral("That help file is damaged or missing.");
 const QString kHeading = QStringLiteral("folder");
+constexpr qreal kPrintMargin = 36; // points, at the left and the top of the printable area
+
+void cannotPrint() {
+    myGlobals::gShowMsg(true, QStringLiteral("An error was encountered while printing the file"),
+                        QStringLiteral("The 'Help' file could not be opened."));
+}
 
 } // namespace
 
@@ -40,10 +57,13 @@ helpScrn2::helpScrn2(int topic, QWidget* parent) : QWidget(parent, Qt::Window) {
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
     column->setSizeConstraint(QLayout::SetMinAndMaxSize);
-    // Page Setup and Print have no handler yet; the Edit items act on the page when it has the focus.
+    // Page Setup and Print are this window's; the Edit items act on the page when it has the focus.
     bar_ = new CtrlMenu(this);
     bar_->attachTo(this);
     bar_->bindHandlers(this);
+    Event_EnableMenuItems();
+    if (QMenu* file = bar_->menu(QStringLiteral("FileMenu")))
+        connect(file, &QMenu::aboutToShow, this, &helpScrn2::Event_EnableMenuItems);
 
     content_ = new QWidget(this);
     content_->setObjectName(QStringLiteral("content"));
@@ -79,6 +99,13 @@ helpScrn2::helpScrn2(int topic, QWidget* parent) : QWidget(parent, Qt::Window) {
     openTimer->setSingleShot(true);
     openTimer->setInterval(kOpenDelayMs);
     connect(openTimer, &QTimer::timeout, this, &helpScrn2::openTimer_Action);
+
+    // Outside the window and never shown: it only holds the page being printed.
+    stylFld = new HTMLField(content_);
+    stylFld->setObjectName(QStringLiteral("stylFld"));
+    stylFld->setReadOnly(true);
+    stylFld->setGeometry(-364, 288, 352, 120);
+    stylFld->hide();
 
     content_->installEventFilter(this);
     placeControls();
@@ -194,4 +221,119 @@ void helpScrn2::closeEvent(QCloseEvent* event) {
     // Closed before its page came: it loads nothing.
     openTimer->stop();
     QWidget::closeEvent(event);
+}
+
+void helpScrn2::Event_EnableMenuItems() {
+    if (QAction* print = bar_->item(QStringLiteral("FilePrint")))
+        print->setText(QStringLiteral("Print Help Topic"));
+}
+
+void helpScrn2::FilePageSetup() {
+    myGlobals::obtainPrinterSettings();
+}
+
+void helpScrn2::FilePrint() {
+    // The page the view shows, without its "#anchor", and only from the help folder.
+    const QString file =
+        curDocUrl_.isLocalFile() ? QFileInfo(curDocUrl_.toLocalFile()).canonicalFilePath() : QString();
+    const QString folder = QDir(HelpFolder::path()).canonicalPath();
+    if (curDocName_.isEmpty() || file.isEmpty() || folder.isEmpty() ||
+        !file.startsWith(folder + QLatin1Char('/')) || !QFileInfo(file).isFile() ||
+        QFileInfo(file).size() > kLargestPrintedPage) {
+        cannotPrint();
+        return;
+    }
+    QFile page(file);
+    if (!page.open(QIODevice::ReadOnly))
+        return;
+    const QString html = QString::fromUtf8(page.readAll());
+    page.close();
+    stylFld->Render(html);
+    printMe();
+    if (QWidget* focused = focusWidget())
+        focused->clearFocus();
+}
+
+int helpScrn2::printDocument(QTextDocument& document, QPainter& painter, qreal width, qreal height,
+                             const std::function<void()>& newPage) {
+    document.setTextWidth(width);
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    // The top of every line in document coordinates, in order, with its height.
+    QList<std::pair<qreal, qreal>> lines;
+    for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+        const QRectF box = layout->blockBoundingRect(block);
+        const QTextLayout* text = block.layout();
+        for (int i = 0; text && i < text->lineCount(); ++i) {
+            const QTextLine line = text->lineAt(i);
+            lines.append({box.top() + line.y(), line.height()});
+        }
+    }
+    int pages = 0;
+    qsizetype next = 0;
+    while (next < lines.size()) {
+        // As many whole lines as the page holds, and at least one so that printing always ends.
+        const qreal top = lines[next].first;
+        qsizetype last = next;
+        while (last + 1 < lines.size() && lines[last + 1].first + lines[last + 1].second - top <= height)
+            ++last;
+        const qreal bottom = lines[last].first + lines[last].second;
+        if (pages > 0)
+            newPage();
+        painter.save();
+        painter.translate(0, -top);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(0, top, width, qMin(bottom - top, height));
+        context.palette.setColor(QPalette::Text, Qt::black);
+        painter.setClipRect(context.clip);
+        layout->draw(&painter, context);
+        painter.restore();
+        ++pages;
+        next = last + 1;
+    }
+    return pages;
+}
+
+void helpScrn2::printMe() {
+    if (!Printing::dialogs().hasPrinter()) {
+        myGlobals::gShowMsg(
+            true, QStringLiteral("No printer is installed on this computer."),
+            QStringLiteral("Please add a printer in the system's settings, then print again."));
+        return;
+    }
+    std::optional<QPageLayout> setup;
+    myGlobals::gGetPrinterSetup(setup);
+    if (!setup)
+        return;
+    const QRectF printable = setup->paintRect(QPageLayout::Point);
+    if (printable.width() <= kPrintMargin || printable.height() <= kPrintMargin) {
+        myGlobals::gShowMsg(true, QStringLiteral("The help topic could not be printed."),
+                            QStringLiteral("The page leaves no room for the text within its margins. "
+                                           "Please choose a larger paper or smaller margins in Page Setup."));
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setPageLayout(*setup);
+    printer.setDocName(stylFld->documentTitle().isEmpty() ? curDocName_ : stylFld->documentTitle());
+    if (!Printing::dialogs().print(printer))
+        return;
+
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        myGlobals::gShowMsg(true, QStringLiteral("The help topic could not be printed."),
+                            QStringLiteral("The printer could not be started. Please check the printer, "
+                                           "then print again."));
+        return;
+    }
+    // The painter's origin is the printable area's corner; the margin is in points.
+    const qreal perPoint = printer.resolution() / 72.0;
+    const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
+    const qreal margin = kPrintMargin * perPoint;
+    std::unique_ptr<QTextDocument> document(stylFld->document()->clone());
+    document->documentLayout()->setPaintDevice(&printer);
+    document->setDocumentMargin(0);
+    painter.setPen(Qt::black);
+    painter.translate(margin, margin);
+    printDocument(*document, painter, area.width() - margin, area.height() - margin,
+                  [&printer] { printer.newPage(); });
+    painter.end();
 }

@@ -9,7 +9,13 @@
 #include <QUrl>
 #include <QWidget>
 
+#include <functional>
+
+class QPainter;
+
 class CtrlMenu;
+class HTMLField;
+class QTextDocument;
 class QTextBrowser;
 class QTimer;
 class indexCtnr;
@@ -38,6 +44,21 @@ public:
 
     QWidget* content() const { return content_; }
     CtrlMenu* menu() const { return bar_; }
+    // The hidden field in which a page is read for printing.
+    HTMLField* printField() const { return stylFld; }
+
+    // Pages larger than this are not printed: reading them could take long.
+    static constexpr qint64 kLargestPrintedPage = 128 * 1024;
+
+    // Lays the document out for a page of the given size (device units) with the text width given,
+    // and draws its lines page after page; a new page begins only between lines. Returns the pages.
+    static int printDocument(QTextDocument& document, QPainter& painter, qreal width, qreal height,
+                             const std::function<void()>& newPage);
+
+public slots:
+    // File > Page Setup and File > Print Help Topic, bound by name to the teacher bar.
+    void FilePageSetup();
+    void FilePrint();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -53,6 +74,8 @@ private:
     void setVisibles();
     void getHelpText(const QString& fileName);
     void placeControls();
+    void Event_EnableMenuItems();
+    void printMe();
 
     QWidget* content_ = nullptr;
     CtrlMenu* bar_ = nullptr;
@@ -61,6 +84,7 @@ private:
     newCnvBtn* hideBtn = nullptr;
     newCnvBtn* closeBtn = nullptr;
     QTimer* openTimer = nullptr;
+    HTMLField* stylFld = nullptr;
 
     QString curDocName_;
     QUrl curDocUrl_;

@@ -65,7 +65,7 @@ private slots:
     void returnAndEnterClose();
     void closedEarlyLoadsNothing();
     void helpFromAModalWindowTakesClicks();
-    void teacherBarWithPrintingNotYetThere();
+    void teacherBarWithPrinting();
     void editItemsReadThePageButNeverChangeIt();
 };
 
@@ -298,15 +298,18 @@ void TestHelpScrn2::helpFromAModalWindowTakesClicks() {
     free->close();
 }
 
-void TestHelpScrn2::teacherBarWithPrintingNotYetThere() {
+void TestHelpScrn2::teacherBarWithPrinting() {
     helpScrn2* w = shown(0);
     QVERIFY(w);
     CtrlMenu* bar = w->menu();
     QVERIFY(bar);
-    QVERIFY(!bar->item(QStringLiteral("FilePrint"))->isEnabled());
-    QVERIFY(!bar->item(QStringLiteral("FilePageSetup"))->isEnabled());
+    // Both offered before any page is there; Print names what it prints.
+    QVERIFY(bar->item(QStringLiteral("FilePrint"))->isEnabled());
+    QCOMPARE(bar->item(QStringLiteral("FilePrint"))->text(), QStringLiteral("Print Help Topic"));
+    QVERIFY(bar->item(QStringLiteral("FilePageSetup"))->isEnabled());
     QVERIFY(bar->item(QStringLiteral("FileQuit"))->isEnabled());
     QVERIFY(bar->item(QStringLiteral("EditCopy"))->isEnabled());
+    QVERIFY(!bar->item(QStringLiteral("FileOpen"))->isEnabled());
 }
 
 void TestHelpScrn2::editItemsReadThePageButNeverChangeIt() {
