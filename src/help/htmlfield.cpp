@@ -80,7 +80,8 @@ void HTMLField::scrollToPosition(int position) {
         if (line.isValid())
             top += line.y();
     }
-    verticalScrollBar()->setValue(static_cast<int>(top));
+    // The line at the top, below the document's own margin.
+    verticalScrollBar()->setValue(qMax(0, static_cast<int>(top - document()->documentMargin())));
 }
 
 void HTMLField::Event_SelChange() {
