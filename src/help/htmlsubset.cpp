@@ -88,14 +88,13 @@ int hexPair(QStringView pair) {
     return value;
 }
 
-// Moves every recorded position back by the line feeds cut from the front of the text.
-void shift(QStringList& runs, qsizetype by, int positions) {
-    if (by == 0)
-        return;
+// Moves every recorded position back by the line feeds cut from the front of the text, and keeps it
+// within the text: a "<" that a run counted as text can still be read as a tag's start later.
+void shift(QStringList& runs, qsizetype by, int positions, qsizetype length) {
     for (QString& run : runs) {
         QStringList fields = run.split(kTab);
         for (int i = 0; i < positions && i < fields.size(); ++i)
-            fields[i] = QString::number(qMax<qsizetype>(0, fields[i].toLongLong() - by));
+            fields[i] = QString::number(qBound<qsizetype>(0, fields[i].toLongLong() - by, length));
         run = fields.join(kTab);
     }
 }
@@ -303,8 +302,8 @@ Rendered render(const QString& html, int baseSize) {
     const QString trimmed = lTrim(page, QString(kLF));
     const qsizetype cut = page.size() - trimmed.size();
     for (QStringList* runs : {&r.bolds, &r.italics, &r.headers, &r.fonts, &r.colors, &r.sizes, &r.links})
-        shift(*runs, cut, 2);
-    shift(r.anchors, cut, 1);
+        shift(*runs, cut, 2, trimmed.size());
+    shift(r.anchors, cut, 1, trimmed.size());
     r.text = trimmed;
     return r;
 }

@@ -221,6 +221,7 @@ void TestHtmlSubset::strayBracketsEndInTime_data() {
     QTest::newRow("closing tag without >") << "<b>x</b"
                                            << "x</b"
                                            << "";
+    QTest::newRow("a < the run counted, read as a tag later") << "<small>a<b</small>c>d" << "ad" << "size 0,2,10";
     QTest::newRow("stray < inside content") << "<i>a<b</i>c"
                                             << "a<bc"
                                             << "i 0,3";
