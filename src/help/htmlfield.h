@@ -17,6 +17,8 @@ public:
     void Render(const QString& html);
     // Empties the text and every run.
     void ClearAll();
+    // Raises GotTitle with the page's title (empty without a whole title element).
+    void GetTitle(const QString& html) { emit GotTitle(HtmlSubset::getTitle(html)); }
 
     const QStringList& bolds() const { return r_.bolds; }
     const QStringList& italics() const { return r_.italics; }

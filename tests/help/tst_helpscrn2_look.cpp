@@ -3,9 +3,12 @@
 // NBR_SHOTS_DIR set, each view is also saved there as a picture.
 
 #include "help/helpscrn2.h"
+#include "help/htmlfield.h"
 #include "help/indexctnr.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
+#include <QPainter>
 #include <QTest>
 #include <QTextBrowser>
 
@@ -39,6 +42,7 @@ private slots:
     void largestWithIndex();
     void everyPage_data();
     void everyPage();
+    void printedPages();
 };
 
 void TestHelpScrn2Look::fromSignIn() {
@@ -81,6 +85,61 @@ void TestHelpScrn2Look::everyPage() {
     QVERIFY(view->toPlainText().size() > 200);
     QCOMPARE(view->documentTitle().isEmpty(), false);
     look(w, QStringLiteral("page-%1").arg(w->curDocName().section(QLatin1Char('.'), 0, 0)));
+}
+
+// The pages as printing lays them out, on paper of US Letter at 100 dots per inch with the margins of
+// the printable area and our own 36 points.
+void TestHelpScrn2Look::printedPages() {
+    helpScrn2* w = helpScrn2::open(4, nullptr);
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    QTRY_COMPARE(w->curDocName(), QStringLiteral("nbq_cls.html"));
+    QFile file(w->curDocUrl().toLocalFile());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    w->printField()->Render(QString::fromUtf8(file.readAll()));
+
+    const qreal dpi = 100, perPoint = dpi / 72;
+    const QSize paper(850, 1100);
+    const QRectF printable(0.5 * dpi, 0.5 * dpi, paper.width() - dpi, paper.height() - dpi);
+    const qreal margin = 36 * perPoint;
+    QList<QImage> pages;
+    const auto freshPage = [&] {
+        QImage page(paper, QImage::Format_RGB32);
+        page.fill(Qt::white);
+        page.setDotsPerMeterX(qRound(dpi / 0.0254));
+        page.setDotsPerMeterY(qRound(dpi / 0.0254));
+        pages << page;
+    };
+    freshPage();
+    std::unique_ptr<QTextDocument> document(w->printField()->document()->clone());
+    document->setDocumentMargin(0);
+    document->documentLayout()->setPaintDevice(&pages.first());
+    // Each page gets its own painter: the laid-out page is drawn, then painted onto the paper.
+    QImage sheet(printable.size().toSize(), QImage::Format_ARGB32);
+    sheet.fill(Qt::transparent);
+    QPainter painter(&sheet);
+    painter.translate(margin, margin);
+    const auto flush = [&] {
+        QPainter paper(&pages.last());
+        paper.drawImage(printable.topLeft(), sheet);
+        sheet.fill(Qt::transparent);
+    };
+    const int count = helpScrn2::printDocument(*document, painter, printable.width() - margin,
+                                               printable.height() - margin, [&] {
+                                                   flush();
+                                                   freshPage();
+                                               });
+    painter.end();
+    flush();
+    QCOMPARE(pages.size(), count);
+    QVERIFY(count >= 1);
+    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
+    if (!folder.isEmpty()) {
+        QDir().mkpath(folder);
+        for (int i = 0; i < qMin(2, count); ++i)
+            QVERIFY(pages[i]
+                        .scaledToWidth(560, Qt::SmoothTransformation)
+                        .save(QDir(folder).filePath(QStringLiteral("help-printed-%1.png").arg(i + 1))));
+    }
 }
 
 QTEST_MAIN(TestHelpScrn2Look)
