@@ -4,19 +4,17 @@
 // a new one on its own topic and shows it without blocking the window it came from; help windows
 // share nothing with one another.
 
-#include <QPointer>
 #include <QString>
 #include <QUrl>
 #include <QWidget>
 
 #include <functional>
 
-class QPainter;
-
 class CtrlMenu;
 class HTMLField;
-class QTextDocument;
+class QPainter;
 class QTextBrowser;
+class QTextDocument;
 class QTimer;
 class indexCtnr;
 class newCnvBtn;

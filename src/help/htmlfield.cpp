@@ -6,7 +6,6 @@
 #include <QTextLayout>
 
 HTMLField::HTMLField(QWidget* parent) : QTextEdit(parent) {
-    setAcceptRichText(true);
     connect(this, &QTextEdit::cursorPositionChanged, this, &HTMLField::Event_SelChange);
 }
 
@@ -56,6 +55,7 @@ void HTMLField::Render(const QString& html) {
     base.setFontPointSize(textSize());
     base.setForeground(r_.textColor);
     HtmlSubset::setText(document(), r_.text, base);
+    document()->setMetaInformation(QTextDocument::DocumentTitle, r_.title);
     DoStyles();
 
     verticalScrollBar()->setValue(0);

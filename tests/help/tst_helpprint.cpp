@@ -102,7 +102,7 @@ void TestHelpPrint::shortPageIsOnePage() {
     QVERIFY(dialogs_.shown.isEmpty());
     QCOMPARE(TestDoubles::pdfPageCount(printing.pdfPath), 1);
     QCOMPARE(w->printField()->toPlainText(), QStringLiteral("\nPlay\n\n\nShort.\n\n\n\n"));
-    QCOMPARE(printing.documentName, QStringLiteral("nbq_play.html"));
+    QCOMPARE(printing.documentName, QStringLiteral("Play"));
     // The focus leaves the window's controls.
     QVERIFY(!w->focusWidget() || !w->focusWidget()->hasFocus());
 }
