@@ -14,45 +14,45 @@
 
 namespace {
 
-const char* const kPieces[] = {"<",
-                               ">",
-                               "</",
-                               "<b>",
-                               "</b>",
-                               "<i>",
-                               "<p",
-                               "</p>",
-                               "<h1>",
-                               "</h3",
-                               "<li>",
-                               "<br>",
-                               "<title>",
-                               "</title>",
-                               "&amp;",
-                               "&lt;",
-                               "&gt;",
-                               "&eacute;",
-                               "&nbsp;",
-                               "<img src=x alt=y>",
-                               "<a href=#top>",
-                               "<a name=top>",
-                               "</a>",
-                               "<font size=-99999999999 color=#zz>",
-                               "</font>",
-                               "<body>",
-                               "</body>",
-                               "\r",
-                               "\n",
-                               "  ",
-                               "\"",
-                               "=",
-                               "\x01",
-                               "\x00"};
+const char* const kFragments[] = {"<",
+                                  ">",
+                                  "</",
+                                  "<b>",
+                                  "</b>",
+                                  "<i>",
+                                  "<p",
+                                  "</p>",
+                                  "<h1>",
+                                  "</h3",
+                                  "<li>",
+                                  "<br>",
+                                  "<title>",
+                                  "</title>",
+                                  "&amp;",
+                                  "&lt;",
+                                  "&gt;",
+                                  "&eacute;",
+                                  "&nbsp;",
+                                  "<img src=x alt=y>",
+                                  "<a href=#top>",
+                                  "<a name=top>",
+                                  "</a>",
+                                  "<font size=-99999999999 color=#zz>",
+                                  "</font>",
+                                  "<body>",
+                                  "</body>",
+                                  "\r",
+                                  "\n",
+                                  "  ",
+                                  "\"",
+                                  "=",
+                                  "\x01",
+                                  "\x00"};
 
 QString pick(QRandomGenerator& random) {
-    const auto n = std::size(kPieces);
-    const char* piece = kPieces[random.bounded(static_cast<quint32>(n))];
-    return piece[0] == '\0' ? QString(QChar(0)) : QString::fromLatin1(piece);
+    const auto n = std::size(kFragments);
+    const char* fragment = kFragments[random.bounded(static_cast<quint32>(n))];
+    return fragment[0] == '\0' ? QString(QChar(0)) : QString::fromLatin1(fragment);
 }
 
 QString mutate(QString page, QRandomGenerator& random) {
@@ -145,8 +145,8 @@ void TestHtmlSoak::tagSoup() {
     QRandomGenerator random(7);
     for (int round = 0; round < 400; ++round) {
         QString soup;
-        const int pieces = random.bounded(300);
-        for (int i = 0; i < pieces; ++i)
+        const int fragments = random.bounded(300);
+        for (int i = 0; i < fragments; ++i)
             soup += random.bounded(3) == 0 ? QStringLiteral("x") : pick(random);
         check(soup);
         if (QTest::currentTestFailed())
