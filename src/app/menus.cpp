@@ -47,11 +47,12 @@ void editFocusedField(const QString& item) {
     if (!w)
         return;
     if (item == QLatin1String("EditClear")) {
-        if (auto* line = qobject_cast<QLineEdit*>(w))
+        // A cursor edits whatever its document holds: a field that is only read (a help page) keeps it.
+        if (auto* line = qobject_cast<QLineEdit*>(w); line && !line->isReadOnly())
             line->del();
-        else if (auto* text = qobject_cast<QTextEdit*>(w))
+        else if (auto* text = qobject_cast<QTextEdit*>(w); text && !text->isReadOnly())
             text->textCursor().removeSelectedText();
-        else if (auto* plain = qobject_cast<QPlainTextEdit*>(w))
+        else if (auto* plain = qobject_cast<QPlainTextEdit*>(w); plain && !plain->isReadOnly())
             plain->textCursor().removeSelectedText();
         return;
     }

@@ -4,6 +4,7 @@
 #include "classes/classscrn.h"
 #include "games/challenge/challengescrn.h"
 #include "games/squares/msqrsscrn.h"
+#include "help/helpscrn2.h"
 #include "helplink.h"
 #include "preferences/prefscrn10.h"
 #include "setmaker/creategamescrn.h"
@@ -39,6 +40,10 @@ void install() {
     };
     links.games[3] = [] {
         challengeScrn::instance()->show();
+    };
+    HelpLink::install([](int topic, QWidget* from) { helpScrn2::open(topic, from); });
+    links.help = [] {
+        HelpLink::open(0, NameScrn::exists() ? NameScrn::instance() : nullptr);
     };
 }
 

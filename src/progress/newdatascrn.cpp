@@ -1,5 +1,6 @@
 #include "newdatascrn.h"
 
+#include "app/helplink.h"
 #include "app/menus.h"
 #include "controls/newcnvbtn.h"
 #include "data/globals.h"
@@ -104,9 +105,10 @@ newDataScrn::newDataScrn() : QWidget(nullptr, Qt::Window) {
     column->setSpacing(0);
     column->setSizeConstraint(QLayout::SetFixedSize);
     // The window handles no menu item of its own: Quit and the Edit items keep their standard
-    // behaviour, the rest are offered disabled.
+    // behaviour, Help opens the page on a student's data, the rest are offered disabled.
     auto* bar = new MenuBar1(this);
     bar->bindHandlers(this);
+    HelpLink::bindHelpItem(bar, this, 2);
     bar->attachTo(this);
     auto* content = new QWidget(this);
     content->setObjectName(QStringLiteral("dataContent"));

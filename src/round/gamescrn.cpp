@@ -1,6 +1,7 @@
 #include "gamescrn.h"
 
 #include "app/media.h"
+#include "app/helplink.h"
 #include "app/menus.h"
 #include "app/picts.h"
 #include "app/sounds.h"
@@ -207,10 +208,11 @@ GameScrn::GameScrn() {
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMinimizeButtonHint);
 
     // The main menu bar, with the two commands this window answers; Preferences... is off while the
-    // round is in front, and Help stays off until there is a help window to open.
+    // round is in front. Help opens the page on playing a round.
     auto* bar = new MenuBar1(this);
     bar->attachTo(this);
     bar->bindHandlers(this);
+    HelpLink::bindHelpItem(bar, this, 1);
     QAction* preferences = bar->item(QStringLiteral("AdminPreferences"));
     preferences->setEnabled(false);
     connect(bar->menu(QStringLiteral("AdminMenu")), &QMenu::aboutToShow, this,

@@ -1,6 +1,7 @@
 #include "paramscrn.h"
 
 #include "app/media.h"
+#include "app/helplink.h"
 #include "app/menus.h"
 #include "controls/newcnvbtn.h"
 #include "controls/ovrcheckbox.h"
@@ -119,6 +120,7 @@ ParamScrn::ParamScrn()
     auto* bar = new MenuBar1(this);
     bar->attachTo(this);
     bar->bindHandlers(this);
+    HelpLink::bindHelpItem(bar, this, 1);
 
     setWindowTitle(QStringLiteral("Settings for"));
     auto* content = new QWidget(this);

@@ -12,6 +12,7 @@ foreach(expected
         "bin/Resources/CustomBlueBkg.png"
         "bin/Resources/right1.wav"
         "bin/NBQ Quick Start Guide.rtf"
+        "bin/NBQ_Help/nbq_play.html"
         "share/applications/numbrook-riza.desktop"
         "share/icons/hicolor/32x32/apps/numbrook-riza.png"
         "share/icons/hicolor/32x32/mimetypes/application-x-numbrook-riza-set.png"

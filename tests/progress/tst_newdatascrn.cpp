@@ -1,6 +1,7 @@
 // The progress window driven through its controls: what it shows for a student, its tabs and
 // details switch, the practice start from a cell, and its ways out.
 
+#include "app/helplink.h"
 #include "app/menus.h"
 #include "data/dbctrl.h"
 #include "data/globals.h"
@@ -144,6 +145,7 @@ private slots:
     }
 
     void opensOnTheStudentAndTheCriteria();
+    void helpOpensThePageOnData();
     void countsAreReadAfreshAtEachOpening();
     void secondTabShowsFamilies11To19();
     void detailsSwitchTakesOnlyTheTags();
@@ -186,6 +188,21 @@ void TestNewDataScrn::opensOnTheStudentAndTheCriteria() {
     QVERIFY(bar);
     // Help has no window yet: offered disabled rather than doing nothing.
     QVERIFY(!bar->item(QStringLiteral("HelpHelp"))->isEnabled());
+}
+
+void TestNewDataScrn::helpOpensThePageOnData() {
+    signIn();
+    QList<std::pair<int, QWidget*>> opened;
+    HelpLink::install([&](int topic, QWidget* from) { opened.append({topic, from}); });
+    newDataScrn* window = open();
+    QVERIFY(window);
+    QAction* help = window->findChild<MenuBar1*>()->item(QStringLiteral("HelpHelp"));
+    QVERIFY(help->isEnabled());
+    help->trigger();
+    HelpLink::install({});
+    QCOMPARE(opened.size(), 1);
+    QCOMPARE(opened.first().first, 2);
+    QCOMPARE(opened.first().second, window);
 }
 
 void TestNewDataScrn::countsAreReadAfreshAtEachOpening() {

@@ -1,5 +1,6 @@
 #include "roundfixture.h"
 
+#include "app/helplink.h"
 #include "app/menus.h"
 #include "app/picts.h"
 #include "controls/picturecanvas.h"
@@ -107,6 +108,7 @@ private slots:
     void fileCloseLeavesWithoutSaving_data();
     void fileCloseLeavesWithoutSaving();
     void menusWhileTheRoundIsInFront();
+    void helpOpensThePageOnPlaying();
     void quitClosesForGood();
 };
 
@@ -531,6 +533,19 @@ void TestGameScrnFace::menusWhileTheRoundIsInFront() {
         QVERIFY2(!menuItem(w, item)->isEnabled(), item);
     press(w, 0);
     QVERIFY(!menuItem(w, "AdminPreferences")->isEnabled());
+}
+
+void TestGameScrnFace::helpOpensThePageOnPlaying() {
+    World world;
+    QList<std::pair<int, QWidget*>> opened;
+    HelpLink::install([&](int topic, QWidget* from) { opened.append({topic, from}); });
+    GameScrn* w = replaying({{7, 0, 5}});
+    QVERIFY(menuItem(w, "HelpHelp")->isEnabled());
+    menuItem(w, "HelpHelp")->trigger();
+    HelpLink::install({});
+    QCOMPARE(opened.size(), 1);
+    QCOMPARE(opened.first().first, 1);
+    QCOMPARE(opened.first().second, w);
 }
 
 // Quitting closes the round window for good: it hands over to no window and saves nothing.

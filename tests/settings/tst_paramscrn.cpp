@@ -1,3 +1,4 @@
+#include "app/helplink.h"
 #include "app/onmodal.h"
 #include "controls/newcnvbtn.h"
 #include "controls/ovrcheckbox.h"
@@ -73,6 +74,7 @@ private slots:
     void leavesWithoutSaving_data();
     void leavesWithoutSaving();
     void otherKeysAndMenuItems();
+    void helpOpensThePageOnPlaying();
     void rulesKeepStillWhileSettling();
     void unknownTermLayoutAndSpeech();
     void speechLiftsShortTimes_data();
@@ -371,6 +373,20 @@ void TestParamScrn::leavesWithoutSaving() {
     QCOMPARE(checkedIndex(again, "TimeBtn"), 1);
     QCOMPARE(checkedIndex(again, "FNadd"), 0);
     QVERIFY(!again->isSettled());
+}
+
+void TestParamScrn::helpOpensThePageOnPlaying() {
+    SignedIn ann(kDefaults);
+    QList<std::pair<int, QWidget*>> opened;
+    HelpLink::install([&](int topic, QWidget* from) { opened.append({topic, from}); });
+    ParamScrn* w = openSettings();
+    auto* help = w->findChild<QAction*>("HelpHelp");
+    QVERIFY(help->isEnabled());
+    help->trigger();
+    HelpLink::install({});
+    QCOMPARE(opened.size(), 1);
+    QCOMPARE(opened.first().first, 1);
+    QCOMPARE(opened.first().second, w);
 }
 
 void TestParamScrn::otherKeysAndMenuItems() {

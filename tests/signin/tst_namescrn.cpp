@@ -1,6 +1,8 @@
+#include "app/helplink.h"
 #include "app/menus.h"
 #include "app/onmodal.h"
 #include "app/picts.h"
+#include "app/routes.h"
 #include "controls/hofscrn.h"
 #include "controls/newcnvbtn.h"
 #include "controls/printinglb.h"
@@ -11,6 +13,7 @@
 #include "data/prefs.h"
 #include "data/rndset.h"
 #include "data/strecord.h"
+#include "help/helpscrn2.h"
 #include "round/gamescrn.h"
 #include "settings/paramscrn.h"
 #include "signin/namescrn.h"
@@ -156,6 +159,7 @@ private slots:
     void gameButtonsAndAddMeFollowTheirWindows();
     void adminItemsAskForThePassword();
     void windowsNotThereYetAreDisabled();
+    void helpOpensTheIndexAlone();
     void disabledButtonIsFaded();
     void gettingStartedOpensTheGuideOrSaysItIsMissing();
     void hallOfFameListOpens();
@@ -841,6 +845,24 @@ void TestNameScrn::windowsNotThereYetAreDisabled() {
     menuItem(QStringLiteral("HelpAboutNumbrookZeri"))->trigger();
     QCOMPARE(helps, 3);
     QVERIFY(!menuItem(QStringLiteral("HelpCheckVersion"))->isEnabled());
+}
+
+void TestNameScrn::helpOpensTheIndexAlone() {
+    Routes::install();
+    open();
+    QVERIFY(menuItem(QStringLiteral("HelpHelp"))->isEnabled());
+    menuItem(QStringLiteral("HelpHelp"))->trigger();
+    HelpLink::install({});
+    helpScrn2* help = nullptr;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* h = qobject_cast<helpScrn2*>(w); h && h->isVisible())
+            help = h;
+    QVERIFY(help);
+    QVERIFY(help->indexVisible());
+    QTest::qWait(250);
+    QVERIFY(help->indexVisible());
+    QVERIFY(help->curDocName().isEmpty());
+    help->close();
 }
 
 void TestNameScrn::disabledButtonIsFaded() {
