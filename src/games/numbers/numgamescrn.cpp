@@ -169,6 +169,14 @@ void numGameScrn::makeControls() {
         label(well, c, QStringLiteral("ansFld"), QString(), {336, 499, 72, 22}, {22, Qt::black, centred});
     probFld[0]->setProperty("index", 0);
     probFld[1]->setProperty("index", 1);
+    // The problem line stands on white: a pick then repaints its number alone, not what lies under it.
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{well, probFld[0], funcFld, probFld[1], funcFld1, ansFld}) {
+        QPalette pal = w->palette();
+        pal.setColor(QPalette::Window, Qt::white);
+        w->setPalette(pal);
+        w->setAutoFillBackground(true);
+    }
 
     label(c, c, QStringLiteral("StaticText16"), QStringLiteral("Your average solve time:"),
           {130, 548, 166, 20});
