@@ -1,5 +1,6 @@
 #include "routes.h"
 
+#include "games/detective/newmdscrn.h"
 #include "games/numbers/numgamescrn.h"
 #include "helplink.h"
 #include "signin/namescrn.h"
@@ -11,6 +12,9 @@ void install() {
     // Each window family installs its opener below, one line each.
     links.games[0] = [] {
         numGameScrn::instance()->show();
+    };
+    links.games[1] = [] {
+        newMDScrn::instance()->show();
     };
 }
 
