@@ -127,6 +127,7 @@ private slots:
     void twoVisitsThroughTheSignInWindow();
     void closingStopsEveryTimerBeforeTheSave();
     void bigBoardsLook();
+    void helpAndAFailedSave();
 
 private:
     std::unique_ptr<TestDoubles::ScriptedDialogs> dialogs;
@@ -536,6 +537,32 @@ void TestNewMDScrn::bigBoardsLook() {
     fields(w)[2]->setFocus();
     QTest::keyClick(fields(w)[2], Qt::Key_1);
     shoot(w, QStringLiteral("detective-mid"));
+}
+
+void TestNewMDScrn::helpAndAFailedSave() {
+    QList<int> topics;
+    HelpLink::install([&](int topic, QWidget*) { topics << topic; });
+    newMDScrn* w = open();
+    QAction* help = w->menuBar()->item(QStringLiteral("HelpHelp"));
+    QVERIFY(help && help->isEnabled());
+    help->trigger();
+    help->trigger();
+    QCOMPARE(topics, (QList<int>{11, 11}));
+    HelpLink::install(nullptr);
+
+    // "abc" stores "4"; the save then fails: the record's own message, and back to the sign-in window.
+    auto* hi = part<NumberCombo>(w, QStringLiteral("hiNumFld"));
+    hi->lineEdit()->selectAll();
+    QTest::keyClicks(hi->lineEdit(), QStringLiteral("abc"));
+    QCOMPARE(student->myParams[StRecord::HighestParam], QStringLiteral("4"));
+    DBCtrl::closeDB();
+    click(part<newCnvBtn>(w, QStringLiteral("closeBtn")));
+    settle();
+    QCOMPARE(student->saves, 1);
+    QVERIFY(!dialogs->shown.isEmpty());
+    QVERIFY(!newMDScrn::exists());
+    QVERIFY(NameScrn::exists());
+    QVERIFY(DBCtrl::connectToDB(db->file()));
 }
 
 QTEST_MAIN(TestNewMDScrn)
