@@ -3,6 +3,8 @@
 #include <QPaintEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 PictureCanvas::PictureCanvas(const QString& objectName, Source source, Fit fit, QWidget* parent)
     : QWidget(parent), source_(std::move(source)), fit_(fit) {
     setObjectName(objectName);
@@ -34,7 +36,15 @@ void PictureCanvas::paintEvent(QPaintEvent* event) {
         sp.drawPixmap(rect(), picture);
         stretchedKey_ = picture.cacheKey();
     }
-    // Part by part: the region left between opaque children is many small rectangles, each a plain copy.
-    for (const QRect& part : event->region())
-        p.drawPixmap(part, stretched_, QRectF(QPointF(part.topLeft()) * ratio, QSizeF(part.size()) * ratio));
+    // Part by part: the region left between opaque children is many small rectangles, each a plain copy,
+    // in bands low enough that the copy stays on this thread (Qt hands taller ones to its thread pool,
+    // whose hand-over costs more than such a copy).
+    constexpr int kBand = 64;
+    for (const QRect& part : event->region()) {
+        for (int top = part.top(); top <= part.bottom(); top += kBand) {
+            const QRect band(part.left(), top, part.width(), std::min(kBand, part.bottom() + 1 - top));
+            p.drawPixmap(band, stretched_,
+                         QRectF(QPointF(band.topLeft()) * ratio, QSizeF(band.size()) * ratio));
+        }
+    }
 }
