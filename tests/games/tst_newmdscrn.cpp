@@ -12,6 +12,7 @@
 #include "data/random.h"
 #include "data/strecord.h"
 #include "games/detective/newmdscrn.h"
+#include "games/gamefixture.h"
 #include "settings/numbercombo.h"
 #include "signin/namescrn.h"
 #include "support/doubles.h"
@@ -29,27 +30,11 @@
 
 namespace {
 
-class TrackingRecord : public StRecord {
-public:
-    using StRecord::StRecord;
-    int saves = 0;
-    bool timersRunningAtSave = false;
-    void rejoinData() override {
-        ++saves;
-        if (newMDScrn::exists()) {
-            for (const QTimer* t : newMDScrn::instance()->findChildren<QTimer*>())
-                timersRunningAtSave = timersRunningAtSave || t->isActive();
-        }
-        StRecord::rejoinData();
-    }
-};
-
-template <typename T = QWidget> T* part(QWidget* w, const QString& name) {
-    T* c = w->findChild<T*>(name);
-    if (!c)
-        qFatal("no control %s", qPrintable(name));
-    return c;
-}
+using GameTest::click;
+using GameTest::part;
+using GameTest::settle;
+using GameTest::shoot;
+using TrackingRecord = GameTest::TrackingRecord<newMDScrn>;
 
 QString text(QWidget* w, const QString& name) {
     return part<QLabel>(w, name)->text();
@@ -75,14 +60,6 @@ QString best(QWidget* w) {
     return {};
 }
 
-void settle() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-void click(QWidget* w) {
-    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(20, 12));
-}
-
 // The square showing a number, by what it tells a screen reader.
 mdSquare* squareShowing(QWidget* w, int value) {
     for (mdSquare* s : squares(w)) {
@@ -101,14 +78,6 @@ mdSquare* wrongSquare(newMDScrn* w) {
             return s;
     }
     return nullptr;
-}
-
-void shoot(QWidget* w, const QString& name) {
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QVERIFY(w->grab().save(QDir(folder).filePath(name + QStringLiteral(".png"))));
 }
 
 } // namespace
@@ -130,48 +99,21 @@ private slots:
     void helpAndAFailedSave();
 
 private:
-    std::unique_ptr<TestDoubles::ScriptedDialogs> dialogs;
-    std::unique_ptr<TestDoubles::RecordingFeedback> feedback;
-    std::unique_ptr<TestDoubles::TempDatabase> db;
-    std::shared_ptr<TrackingRecord> student;
-    int id = 0;
+    std::unique_ptr<GameTest::World<newMDScrn>> world;
 
     newMDScrn* open();
     // Starts a factors round on base 60 at highest number 10 (seeds tried in turn).
     void factorsOn60(newMDScrn* w);
-    QStringList zeriGames() const { return db->dataColumn(id, QStringLiteral("zeriGames")).split(','); }
-    QStringList stParam() const { return db->dataColumn(id, QStringLiteral("stParam")).split(','); }
+    QStringList zeriGames() const { return world->stored(QStringLiteral("zeriGames")); }
+    QStringList stParam() const { return world->stored(QStringLiteral("stParam")); }
 };
 
 void TestNewMDScrn::init() {
-    dialogs = std::make_unique<TestDoubles::ScriptedDialogs>();
-    feedback = std::make_unique<TestDoubles::RecordingFeedback>();
-    db = std::make_unique<TestDoubles::TempDatabase>();
-    myPrefs::initPrefs();
-    myPrefs::prSndSet = QStringLiteral("1,0,0,0");
-    mySounds::loadMySnds();
-    mySounds::setStates();
-    QVERIFY(DBCtrl::insertClass(QStringLiteral("Room 5")));
-    id = db->addStudent(QStringLiteral("Ann Lee"), QStringLiteral("Room 5"));
-    student = std::make_shared<TrackingRecord>(QStringLiteral("Ann Lee"), QStringLiteral("Room 5"), id,
-                                               QString(), 0);
-    student->getStudentData();
-    myGlobals::gCurPlayer = student;
-    App::myRnd().seed(3);
-    dialogs->clear();
+    world = std::make_unique<GameTest::World<newMDScrn>>(3);
 }
 
 void TestNewMDScrn::cleanup() {
-    if (newMDScrn::exists())
-        newMDScrn::instance()->close();
-    if (NameScrn::exists())
-        NameScrn::instance()->close();
-    settle();
-    myGlobals::gCurPlayer.reset();
-    student.reset();
-    db.reset();
-    feedback.reset();
-    dialogs.reset();
+    world.reset();
 }
 
 newMDScrn* TestNewMDScrn::open() {
@@ -235,8 +177,8 @@ void TestNewMDScrn::layout() {
 }
 
 void TestNewMDScrn::opensReadyAndRefusesUntilARound() {
-    student->myParams[StRecord::HighestParam] = QStringLiteral("2"); // damaged: held at 4
-    student->myZeriScrs[1] = QStringLiteral("3.5");
+    world->student->myParams[StRecord::HighestParam] = QStringLiteral("2"); // damaged: held at 4
+    world->student->myZeriScrs[1] = QStringLiteral("3.5");
     newMDScrn* w = open();
     QCOMPARE(part<newCnvBtn>(w, QStringLiteral("factorBtn"))->myCaption(), QStringLiteral("Find Factors"));
     QCOMPARE(part<newCnvBtn>(w, QStringLiteral("multBtn"))->myCaption(), QStringLiteral("Find Multiples"));
@@ -259,9 +201,9 @@ void TestNewMDScrn::opensReadyAndRefusesUntilARound() {
     click(squares(w)[5]);
     QTest::keyClick(fields(w)[0], Qt::Key_3);
     QTest::keyClick(fields(w)[0], Qt::Key_Escape);
-    QCOMPARE(feedback->beeps, 3);
+    QCOMPARE(world->feedback.beeps, 3);
     QVERIFY(fields(w)[0]->text().isEmpty());
-    QVERIFY(feedback->sounds.isEmpty());
+    QVERIFY(world->feedback.sounds.isEmpty());
     QVERIFY(newMDScrn::exists() && w->isVisible());
 
     // Highest number 4 deals full boards of distinct numbers.
@@ -279,7 +221,7 @@ void TestNewMDScrn::opensReadyAndRefusesUntilARound() {
     // Leaving untouched saves nothing: the held value was only read.
     QCOMPARE(best(w), QStringLiteral("3.5"));
     click(part<newCnvBtn>(w, QStringLiteral("closeBtn")));
-    QCOMPARE(student->saves, 0);
+    QCOMPARE(world->student->saves, 0);
 }
 
 void TestNewMDScrn::typingJudgesTheWholeEntry() {
@@ -288,14 +230,14 @@ void TestNewMDScrn::typingJudgesTheWholeEntry() {
     QCOMPARE(text(w, QStringLiteral("InstrFld")),
              QStringLiteral("Ann: Find 12 factors of 60\nClick a number or type into the field."));
     const QList<mdAnsFld*> f = fields(w);
-    feedback->beeps = 0;
+    world->feedback.beeps = 0;
     // Field 0 expects 60: "1" grows, then "12" is a miss (another field's answer: no square used).
     QTest::keyClick(f[0], Qt::Key_1);
     QCOMPARE(f[0]->text(), QStringLiteral("1"));
     f[0]->setCursorPosition(0); // the digit still goes to the end
     QTest::keyClick(f[0], Qt::Key_2);
     QVERIFY(f[0]->text().isEmpty());
-    QCOMPARE(feedback->sounds.last(), QStringLiteral("wrong1"));
+    QCOMPARE(world->feedback.sounds.last(), QStringLiteral("wrong1"));
     QVERIFY(!w->rules().used(squareShowing(w, 12)->index()));
     // Letters and pasting change nothing.
     QTest::keyClick(f[0], Qt::Key_A);
@@ -303,7 +245,7 @@ void TestNewMDScrn::typingJudgesTheWholeEntry() {
     QTest::keyClick(f[0], Qt::Key_V, Qt::ControlModifier);
     QMetaObject::invokeMethod(f[0], "paste");
     QVERIFY(f[0]->text().isEmpty());
-    QCOMPARE(feedback->beeps, 3);
+    QCOMPARE(world->feedback.beeps, 3);
     QCOMPARE(f[0]->contextMenuPolicy(), Qt::NoContextMenu);
     QVERIFY(!f[0]->acceptDrops());
     // "60" is right: the field keeps it, the square is used, the focus moves on.
@@ -311,7 +253,7 @@ void TestNewMDScrn::typingJudgesTheWholeEntry() {
     QTest::keyClicks(f[0], QStringLiteral("60"));
     QCOMPARE(f[0]->text(), QStringLiteral("60"));
     QVERIFY(w->rules().used(squareShowing(w, 60)->index()));
-    QCOMPARE(feedback->sounds.last(), QStringLiteral("right1"));
+    QCOMPARE(world->feedback.sounds.last(), QStringLiteral("right1"));
     // Field 2 expects 20: "1" then Tab leaves an unfinished entry; a click on 20 fills it.
     f[2]->setFocus();
     QTest::keyClick(f[2], Qt::Key_1);
@@ -321,9 +263,9 @@ void TestNewMDScrn::typingJudgesTheWholeEntry() {
     QCOMPARE(f[2]->text(), QStringLiteral("20"));
     QCOMPARE(f[2]->selectedText(), QString());
     // Clicking the same square again beeps without a miss.
-    const int beeps = feedback->beeps;
+    const int beeps = world->feedback.beeps;
     click(squareShowing(w, 20));
-    QCOMPARE(feedback->beeps, beeps + 1);
+    QCOMPARE(world->feedback.beeps, beeps + 1);
     QCOMPARE(w->rules().missesLeft(), 2);
 }
 
@@ -364,43 +306,21 @@ void TestNewMDScrn::missesWarnAndTheThirdLoses() {
     click(wrongSquare(w)); // refused: no round
     click(part<newCnvBtn>(w, QStringLiteral("factorBtn")));
     QVERIFY(!delay->isActive());
-    QVERIFY(dialogs->shown.isEmpty());
+    QVERIFY(world->dialogs.shown.isEmpty());
 }
 
 void TestNewMDScrn::twoVisitsThroughTheSignInWindow() {
     myGlobals::gCurPlayer.reset();
     Routes::install();
     NameScrn::instance()->show();
-    const auto choose = [&](const QString& list, const QString& t) {
-        auto* l = part<printingLB>(NameScrn::instance(), list);
-        for (int r = 0; r < l->rowCount(); ++r) {
-            if (l->item(r, 0)->text() == t) {
-                QTest::mouseClick(l->viewport(), Qt::LeftButton, {},
-                                  l->visualItemRect(l->item(r, 0)).center());
-                return;
-            }
-        }
-        QFAIL(qPrintable(t));
-    };
     const auto visit = [&]() -> newMDScrn* {
-        choose(QStringLiteral("ClassList"), QStringLiteral("Room 5"));
-        choose(QStringLiteral("NameList"), QStringLiteral("Ann Lee"));
-        const QList<newCnvBtn*> games =
-            NameScrn::instance()->findChildren<newCnvBtn*>(QStringLiteral("gamesBtn"));
-        if (games.size() < 2 || !games[1]->isEnabled()) {
-            qWarning() << "game button" << games.size();
+        if (!GameTest::chooseStudent(QStringLiteral("Room 5"), QStringLiteral("Ann Lee")) ||
+            !GameTest::pressGameButton(1) || !newMDScrn::exists() || NameScrn::exists())
             return nullptr;
-        }
-        QTest::mouseClick(games[1], Qt::LeftButton, {}, QPoint(10, 10));
-        settle();
-        if (!newMDScrn::exists() || NameScrn::exists()) {
-            qWarning() << "no window" << newMDScrn::exists();
-            return nullptr;
-        }
         newMDScrn* w = newMDScrn::instance();
         part<QTimer>(w, QStringLiteral("mdGameTimer"))->setInterval(3600 * 1000);
-        dialogs->clear();
-        feedback->sounds.clear();
+        world->dialogs.clear();
+        world->feedback.sounds.clear();
         return w;
     };
     // Finds every answer: the even fields by typing, the others by clicking; `seconds` on the clock.
@@ -430,7 +350,7 @@ void TestNewMDScrn::twoVisitsThroughTheSignInWindow() {
     QVERIFY(w->rules().roundDone());
     QCOMPARE(text(w, QStringLiteral("InstrFld")),
              QStringLiteral("Congratulations! You were perfect this round."));
-    QCOMPARE(feedback->sounds.last(), QStringLiteral("round1"));
+    QCOMPARE(world->feedback.sounds.last(), QStringLiteral("round1"));
     QCOMPARE(part<PictureCanvas>(w, QStringLiteral("StarPict"))
                  ->grab()
                  .toImage()
@@ -442,11 +362,11 @@ void TestNewMDScrn::twoVisitsThroughTheSignInWindow() {
     auto* message = part<QTimer>(w, QStringLiteral("dlyMsgBoxtimer"));
     QVERIFY(message->isActive());
     QCOMPARE(message->interval(), 400);
-    QVERIFY(dialogs->shown.isEmpty());
+    QVERIFY(world->dialogs.shown.isEmpty());
     w->dlyMsgBoxtimer_Action();
-    QCOMPARE(dialogs->messages(),
+    QCOMPARE(world->dialogs.messages(),
              QStringList{"Congratulations, Ann!\nYou have improved your average time per problem."});
-    QCOMPARE(dialogs->shown.last().explanation, QStringLiteral("Try to beat this score next time."));
+    QCOMPARE(world->dialogs.shown.last().explanation, QStringLiteral("Try to beat this score next time."));
     shoot(w, QStringLiteral("detective-won"));
     click(part<newCnvBtn>(w, QStringLiteral("closeBtn")));
     settle();
@@ -456,8 +376,8 @@ void TestNewMDScrn::twoVisitsThroughTheSignInWindow() {
     QCOMPARE(stParam()[StRecord::HighestParam], QStringLiteral("12"));
 
     // Second visit: a multiples round lost, then one won more slowly: nothing shown, nothing saved.
-    const QString row =
-        db->dataColumn(id, QStringLiteral("zeriGames")) + db->dataColumn(id, QStringLiteral("stParam"));
+    const QString row = world->db.dataColumn(world->id, QStringLiteral("zeriGames")) +
+                        world->db.dataColumn(world->id, QStringLiteral("stParam"));
     w = visit();
     QVERIFY(w);
     click(part<newCnvBtn>(w, QStringLiteral("multBtn")));
@@ -474,8 +394,9 @@ void TestNewMDScrn::twoVisitsThroughTheSignInWindow() {
              QStringLiteral("Congratulations! You were perfect this round."));
     click(part<newCnvBtn>(w, QStringLiteral("closeBtn")));
     settle();
-    QVERIFY(dialogs->shown.isEmpty());
-    QCOMPARE(db->dataColumn(id, QStringLiteral("zeriGames")) + db->dataColumn(id, QStringLiteral("stParam")),
+    QVERIFY(world->dialogs.shown.isEmpty());
+    QCOMPARE(world->db.dataColumn(world->id, QStringLiteral("zeriGames")) +
+                 world->db.dataColumn(world->id, QStringLiteral("stParam")),
              row);
 }
 
@@ -484,7 +405,7 @@ void TestNewMDScrn::closingStopsEveryTimerBeforeTheSave() {
     auto* hi = part<NumberCombo>(w, QStringLiteral("hiNumFld"));
     hi->lineEdit()->selectAll();
     QTest::keyClicks(hi->lineEdit(), QStringLiteral("99999999999"));
-    QCOMPARE(student->myParams[StRecord::HighestParam], QStringLiteral("19"));
+    QCOMPARE(world->student->myParams[StRecord::HighestParam], QStringLiteral("19"));
     QCOMPARE(hi->currentText(), QStringLiteral("99999999999"));
     click(part<newCnvBtn>(w, QStringLiteral("multBtn")));
     click(wrongSquare(w));
@@ -493,8 +414,8 @@ void TestNewMDScrn::closingStopsEveryTimerBeforeTheSave() {
     // Escape in an answer field during a round closes the window.
     fields(w)[0]->setFocus();
     QTest::keyClick(fields(w)[0], Qt::Key_Escape);
-    QCOMPARE(student->saves, 1);
-    QVERIFY(!student->timersRunningAtSave);
+    QCOMPARE(world->student->saves, 1);
+    QVERIFY(!world->student->timersRunningAtSave);
     settle();
     QVERIFY(!newMDScrn::exists());
     QCOMPARE(stParam()[StRecord::HighestParam], QStringLiteral("19"));
@@ -502,7 +423,7 @@ void TestNewMDScrn::closingStopsEveryTimerBeforeTheSave() {
 }
 
 void TestNewMDScrn::bigBoardsLook() {
-    student->myParams[StRecord::HighestParam] = QStringLiteral("19");
+    world->student->myParams[StRecord::HighestParam] = QStringLiteral("19");
     newMDScrn* w = open();
     shoot(w, QStringLiteral("detective-start"));
     for (quint32 seed = 1; seed < 5000; ++seed) {
@@ -528,7 +449,7 @@ void TestNewMDScrn::bigBoardsLook() {
     // Mid round at 10: a found answer, a used square, an unfinished entry, the warning.
     click(part<newCnvBtn>(w, QStringLiteral("closeBtn")));
     settle();
-    student->myParams[StRecord::HighestParam] = QStringLiteral("10");
+    world->student->myParams[StRecord::HighestParam] = QStringLiteral("10");
     w = open();
     factorsOn60(w);
     click(squareShowing(w, 30));
@@ -554,15 +475,15 @@ void TestNewMDScrn::helpAndAFailedSave() {
     auto* hi = part<NumberCombo>(w, QStringLiteral("hiNumFld"));
     hi->lineEdit()->selectAll();
     QTest::keyClicks(hi->lineEdit(), QStringLiteral("abc"));
-    QCOMPARE(student->myParams[StRecord::HighestParam], QStringLiteral("4"));
+    QCOMPARE(world->student->myParams[StRecord::HighestParam], QStringLiteral("4"));
     DBCtrl::closeDB();
     click(part<newCnvBtn>(w, QStringLiteral("closeBtn")));
     settle();
-    QCOMPARE(student->saves, 1);
-    QVERIFY(!dialogs->shown.isEmpty());
+    QCOMPARE(world->student->saves, 1);
+    QVERIFY(!world->dialogs.shown.isEmpty());
     QVERIFY(!newMDScrn::exists());
     QVERIFY(NameScrn::exists());
-    QVERIFY(DBCtrl::connectToDB(db->file()));
+    QVERIFY(DBCtrl::connectToDB(world->db.file()));
 }
 
 QTEST_MAIN(TestNewMDScrn)

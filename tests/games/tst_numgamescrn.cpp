@@ -12,6 +12,7 @@
 #include "data/prefs.h"
 #include "data/random.h"
 #include "data/strecord.h"
+#include "games/gamefixture.h"
 #include "games/numbers/numgamescrn.h"
 #include "settings/numbercombo.h"
 #include "signin/namescrn.h"
@@ -31,28 +32,11 @@
 
 namespace {
 
-// The signed-in student, noting each save and whether a timer of the game still ran at it.
-class TrackingRecord : public StRecord {
-public:
-    using StRecord::StRecord;
-    int saves = 0;
-    bool timersRunningAtSave = false;
-    void rejoinData() override {
-        ++saves;
-        if (numGameScrn::exists()) {
-            for (const QTimer* t : numGameScrn::instance()->findChildren<QTimer*>())
-                timersRunningAtSave = timersRunningAtSave || t->isActive();
-        }
-        StRecord::rejoinData();
-    }
-};
-
-template <typename T = QWidget> T* part(QWidget* w, const QString& name) {
-    T* c = w->findChild<T*>(name);
-    if (!c)
-        qFatal("no control %s", qPrintable(name));
-    return c;
-}
+using GameTest::click;
+using GameTest::part;
+using GameTest::settle;
+using GameTest::shoot;
+using TrackingRecord = GameTest::TrackingRecord<numGameScrn>;
 
 QString text(QWidget* w, const QString& name) {
     return part<QLabel>(w, name)->text();
@@ -82,15 +66,6 @@ QList<int> numbers(QWidget* w) {
     for (numGameTile* t : board(w))
         n << (t->accessibleName().isEmpty() ? -1 : t->accessibleName().toInt());
     return n;
-}
-
-// Lets a closed window go, as the event loop would.
-void settle() {
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-}
-
-void click(QWidget* w) {
-    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(20, 20));
 }
 
 QTimer* checkTimer(QWidget* w) {
@@ -146,14 +121,6 @@ bool looks(numGameTile* tile, bool picked, int number) {
            expectedFace(tile, picked, number);
 }
 
-void shoot(QWidget* w, const QString& name) {
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QVERIFY(w->grab().save(QDir(folder).filePath(name + QStringLiteral(".png"))));
-}
-
 } // namespace
 
 class TestNumGameScrn : public QObject {
@@ -177,48 +144,19 @@ private slots:
     void helpAndActivation();
 
 private:
-    std::unique_ptr<TestDoubles::ScriptedDialogs> dialogs;
-    std::unique_ptr<TestDoubles::RecordingFeedback> feedback;
-    std::unique_ptr<TestDoubles::TempDatabase> db;
-    std::shared_ptr<TrackingRecord> student;
-    int id = 0;
+    std::unique_ptr<GameTest::World<numGameScrn>> world;
 
     numGameScrn* open();
-    QStringList zeriGames() const { return db->dataColumn(id, QStringLiteral("zeriGames")).split(','); }
-    QStringList stParam() const { return db->dataColumn(id, QStringLiteral("stParam")).split(','); }
+    QStringList zeriGames() const { return world->stored(QStringLiteral("zeriGames")); }
+    QStringList stParam() const { return world->stored(QStringLiteral("stParam")); }
 };
 
 void TestNumGameScrn::init() {
-    dialogs = std::make_unique<TestDoubles::ScriptedDialogs>();
-    feedback = std::make_unique<TestDoubles::RecordingFeedback>();
-    db = std::make_unique<TestDoubles::TempDatabase>();
-    myPrefs::prSndSet = QStringLiteral("1,0,0,0");
-    mySounds::loadMySnds();
-    mySounds::setStates();
-    id = db->addStudent(QStringLiteral("Ann Lee"), QStringLiteral("Room 5"));
-    student = std::make_shared<TrackingRecord>(QStringLiteral("Ann Lee"), QStringLiteral("Room 5"), id,
-                                               QString(), 0);
-    student->getStudentData();
-    myGlobals::gCurPlayer = student;
-    App::myRnd().seed(11);
-    myPrefs::initPrefs();
-    myPrefs::prSndSet = QStringLiteral("1,0,0,0");
-    mySounds::setStates();
-    QVERIFY(DBCtrl::insertClass(QStringLiteral("Room 5")));
-    dialogs->clear();
+    world = std::make_unique<GameTest::World<numGameScrn>>(11);
 }
 
 void TestNumGameScrn::cleanup() {
-    if (numGameScrn::exists())
-        numGameScrn::instance()->close();
-    if (NameScrn::exists())
-        NameScrn::instance()->close();
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    myGlobals::gCurPlayer.reset();
-    student.reset();
-    db.reset();
-    feedback.reset();
-    dialogs.reset();
+    world.reset();
 }
 
 numGameScrn* TestNumGameScrn::open() {
@@ -323,12 +261,12 @@ void TestNumGameScrn::opensWithTheStudentsRecord() {
     QFETCH(QString, best);
     QFETCH(int, highest);
     QFETCH(QString, heading);
-    student->curStudent = name;
-    student->myParams[StRecord::HighestParam] = storedHighest;
-    student->myParams[StRecord::NegativesParam] = negatives;
-    student->myZeriScrs[0] = best;
-    student->rejoinData();
-    student->saves = 0;
+    world->student->curStudent = name;
+    world->student->myParams[StRecord::HighestParam] = storedHighest;
+    world->student->myParams[StRecord::NegativesParam] = negatives;
+    world->student->myZeriScrs[0] = best;
+    world->student->rejoinData();
+    world->student->saves = 0;
     const QString rowBefore = stParam().join(',') + zeriGames().join(',');
 
     numGameScrn* w = open();
@@ -347,7 +285,7 @@ void TestNumGameScrn::opensWithTheStudentsRecord() {
     click(part<newCnvBtn>(w, QStringLiteral("closeBtn")));
     settle();
     QVERIFY(!numGameScrn::exists());
-    QCOMPARE(student->saves, 0);
+    QCOMPARE(world->student->saves, 0);
     QCOMPARE(stParam().join(',') + zeriGames().join(','), rowBefore);
     QVERIFY(NameScrn::instance()->isVisible());
 }
@@ -374,7 +312,7 @@ void TestNumGameScrn::highestNumberIsClampedAndSavedAtClose() {
     highest->lineEdit()->selectAll();
     QTest::keyClicks(highest->lineEdit(), typed);
     QCOMPARE(highest->currentText(), typed); // the box keeps what was typed
-    QCOMPARE(student->myParams[StRecord::HighestParam], stored);
+    QCOMPARE(world->student->myParams[StRecord::HighestParam], stored);
     QCOMPARE(numbers(w), before); // the board waits for the next Start
 
     click(part<newCnvBtn>(w, QStringLiteral("ActionBtn")));
@@ -383,8 +321,8 @@ void TestNumGameScrn::highestNumberIsClampedAndSavedAtClose() {
     w->FileClose();
     settle();
     QVERIFY(!numGameScrn::exists());
-    QCOMPARE(student->saves, 1);
-    QVERIFY(!student->timersRunningAtSave);
+    QCOMPARE(world->student->saves, 1);
+    QVERIFY(!world->student->timersRunningAtSave);
     QCOMPARE(stParam()[StRecord::HighestParam], stored);
 }
 
@@ -423,42 +361,22 @@ void TestNumGameScrn::wholeGameThroughTheSignInWindow() {
     Routes::install();
     auto* signIn = NameScrn::instance();
     signIn->show();
-    const auto rowOf = [](printingLB* list, const QString& t) {
-        for (int r = 0; r < list->rowCount(); ++r) {
-            if (list->item(r, 0)->text() == t)
-                return r;
-        }
-        return -1;
-    };
-    const auto choose = [&](const QString& list, const QString& t) {
-        auto* l = part<printingLB>(NameScrn::instance(), list);
-        const int r = rowOf(l, t);
-        QVERIFY2(r >= 0, qPrintable(t));
-        QTest::mouseClick(l->viewport(), Qt::LeftButton, {}, l->visualItemRect(l->item(r, 0)).center());
-    };
     // One visit: signs Ann in, plays 8 problems in `seconds` seconds through the tiles, with a click
     // before Start, one wrong pair and one refused click; returns the window at the game's end.
     const auto play = [&](int seconds) -> numGameScrn* {
-        choose(QStringLiteral("ClassList"), QStringLiteral("Room 5"));
-        choose(QStringLiteral("NameList"), QStringLiteral("Ann Lee"));
-        const QList<newCnvBtn*> games =
-            NameScrn::instance()->findChildren<newCnvBtn*>(QStringLiteral("gamesBtn"));
-        if (games.isEmpty() || !games[0]->isEnabled())
-            return nullptr;
-        QTest::mouseClick(games[0], Qt::LeftButton, {}, QPoint(10, 10));
-        settle();
-        if (!numGameScrn::exists() || NameScrn::exists())
+        if (!GameTest::chooseStudent(QStringLiteral("Room 5"), QStringLiteral("Ann Lee")) ||
+            !GameTest::pressGameButton(0) || !numGameScrn::exists() || NameScrn::exists())
             return nullptr;
         numGameScrn* w = numGameScrn::instance();
         clock(w)->setInterval(3600 * 1000);
         part<QComboBox>(w, QStringLiteral("totFld"))->setCurrentIndex(2); // 8 problems
-        feedback->sounds.clear();
-        feedback->beeps = 0;
-        dialogs->clear();
+        world->feedback.sounds.clear();
+        world->feedback.beeps = 0;
+        world->dialogs.clear();
 
         // Before Start the board takes no picks and says nothing.
         click(board(w)[0]);
-        if (!feedback->sounds.isEmpty() || feedback->beeps != 0)
+        if (!world->feedback.sounds.isEmpty() || world->feedback.beeps != 0)
             return nullptr;
         click(part<newCnvBtn>(w, QStringLiteral("ActionBtn")));
         if (part<newCnvBtn>(w, QStringLiteral("ActionBtn"))->isVisible() || !clock(w)->isActive())
@@ -469,7 +387,8 @@ void TestNumGameScrn::wholeGameThroughTheSignInWindow() {
         // One wrong pair: the wrong sound, the same problem.
         const QString answer = text(w, QStringLiteral("ansFld"));
         playPair(w, pairFor(w, false));
-        if (feedback->sounds.last() != QLatin1String("wrong1") || text(w, QStringLiteral("ansFld")) != answer)
+        if (world->feedback.sounds.last() != QLatin1String("wrong1") ||
+            text(w, QStringLiteral("ansFld")) != answer)
             return nullptr;
         for (int problem = 1; problem <= 8; ++problem) {
             if (text(w, QStringLiteral("ctFld")) != QStringLiteral("#%1").arg(problem))
@@ -479,7 +398,7 @@ void TestNumGameScrn::wholeGameThroughTheSignInWindow() {
                 // A refused click: the first tile again beeps and changes nothing.
                 click(board(w)[right.first]);
                 click(board(w)[right.first]);
-                if (feedback->beeps != 1 || checkTimer(w)->isActive())
+                if (world->feedback.beeps != 1 || checkTimer(w)->isActive())
                     return nullptr;
                 click(board(w)[right.second]);
                 w->myAnsTimer_Action();
@@ -497,12 +416,12 @@ void TestNumGameScrn::wholeGameThroughTheSignInWindow() {
     QCOMPARE(text(w, QStringLiteral("timeFld")), QStringLiteral("1.50"));
     QCOMPARE(text(w, QStringLiteral("ctFld")), QStringLiteral("#8"));
     QVERIFY(!clock(w)->isActive());
-    QCOMPARE(feedback->sounds.count(QStringLiteral("right1")), 7); // none for the last pair
-    QCOMPARE(feedback->sounds.last(), QStringLiteral("round1"));
-    QCOMPARE(dialogs->messages(),
+    QCOMPARE(world->feedback.sounds.count(QStringLiteral("right1")), 7); // none for the last pair
+    QCOMPARE(world->feedback.sounds.last(), QStringLiteral("round1"));
+    QCOMPARE(world->dialogs.messages(),
              QStringList{"Congratulations, Ann!\nYou have improved your average time per problem."});
-    QCOMPARE(dialogs->shown.last().explanation, QStringLiteral("Try to beat this score next time."));
-    QVERIFY(!dialogs->shown.last().isCaution);
+    QCOMPARE(world->dialogs.shown.last().explanation, QStringLiteral("Try to beat this score next time."));
+    QVERIFY(!world->dialogs.shown.last().isCaution);
     QCOMPARE(text(w, QStringLiteral("InstrFld")),
              QStringLiteral("Congratulations! Click <Start Game> to play again or <Close Game> to leave."));
     QCOMPARE(indexed(w, QStringLiteral("InfoTxt"), 1)->text(), QStringLiteral("1.5"));
@@ -515,10 +434,10 @@ void TestNumGameScrn::wholeGameThroughTheSignInWindow() {
              Pictures::smallstar().toImage().convertToFormat(QImage::Format_RGB32));
     shoot(w, QStringLiteral("numbers-end"));
     // After the game the board ignores clicks.
-    feedback->sounds.clear();
+    world->feedback.sounds.clear();
     click(board(w)[3]);
-    QVERIFY(feedback->sounds.isEmpty());
-    QCOMPARE(feedback->beeps, 1);
+    QVERIFY(world->feedback.sounds.isEmpty());
+    QCOMPARE(world->feedback.beeps, 1);
     click(part<newCnvBtn>(w, QStringLiteral("closeBtn")));
     settle();
     QVERIFY(!numGameScrn::exists());
@@ -527,16 +446,16 @@ void TestNumGameScrn::wholeGameThroughTheSignInWindow() {
     QCOMPARE(myGlobals::gCurPlayer->curStudent, QStringLiteral("Ann Lee"));
 
     // A slower game (2.50) leaves the best.
-    const QString rowBefore = db->dataColumn(id, QStringLiteral("zeriGames"));
+    const QString rowBefore = world->db.dataColumn(world->id, QStringLiteral("zeriGames"));
     w = play(20);
     QVERIFY(w);
-    QCOMPARE(dialogs->messages(),
+    QCOMPARE(world->dialogs.messages(),
              QStringList{"Sorry, Ann\nYour average time was 2.50 which did not improve your score."});
-    QCOMPARE(dialogs->shown.last().explanation, QStringLiteral("You can try again at any time."));
+    QCOMPARE(world->dialogs.shown.last().explanation, QStringLiteral("You can try again at any time."));
     QCOMPARE(indexed(w, QStringLiteral("InfoTxt"), 1)->text(), QStringLiteral("1.5"));
     click(part<newCnvBtn>(w, QStringLiteral("closeBtn")));
     settle();
-    QCOMPARE(db->dataColumn(id, QStringLiteral("zeriGames")), rowBefore);
+    QCOMPARE(world->db.dataColumn(world->id, QStringLiteral("zeriGames")), rowBefore);
     QCOMPARE(myGlobals::gCurPlayer->myZeriScrs[0], QStringLiteral("1.5"));
 }
 
@@ -610,16 +529,16 @@ void TestNumGameScrn::closingStopsEverything() {
     click(board(w)[pair.first]);
     click(board(w)[pair.second]);
     QVERIFY(checkTimer(w)->isActive());
-    feedback->sounds.clear();
+    world->feedback.sounds.clear();
     // The close box during a pending check: the save runs with every timer stopped, and nothing
     // fires, sounds or asks afterwards.
     w->close();
-    QCOMPARE(student->saves, 1);
-    QVERIFY(!student->timersRunningAtSave);
+    QCOMPARE(world->student->saves, 1);
+    QVERIFY(!world->student->timersRunningAtSave);
     QCOMPARE(stParam()[StRecord::HighestParam], QStringLiteral("15"));
     QTest::qWait(700);
-    QVERIFY(feedback->sounds.isEmpty());
-    QVERIFY(dialogs->shown.isEmpty());
+    QVERIFY(world->feedback.sounds.isEmpty());
+    QVERIFY(world->dialogs.shown.isEmpty());
     QVERIFY(NameScrn::instance()->isVisible());
 }
 
