@@ -254,6 +254,20 @@ void TestNewMDScrn::typingJudgesTheWholeEntry() {
     QCOMPARE(f[0]->text(), QStringLiteral("60"));
     QVERIFY(w->rules().used(squareShowing(w, 60)->index()));
     QCOMPARE(world->feedback.sounds.last(), QStringLiteral("right1"));
+    // The Edit menu's changes (Cut, Clear, Undo) are put back: a found answer neither vanishes nor
+    // counts twice, even when Backspace took a digit and the student types it again.
+    const int beepsBefore = world->feedback.beeps;
+    QMetaObject::invokeMethod(f[0], "cut");
+    QMetaObject::invokeMethod(f[0], "undo");
+    f[0]->setCursorPosition(1);
+    f[0]->del();
+    QCOMPARE(f[0]->text(), QStringLiteral("60"));
+    QCOMPARE(world->feedback.beeps, beepsBefore + 3);
+    QTest::keyClick(f[0], Qt::Key_Backspace);
+    QCOMPARE(f[0]->text(), QStringLiteral("6"));
+    QTest::keyClick(f[0], Qt::Key_0);
+    QCOMPARE(w->rules().found(), 1);
+    QCOMPARE(world->feedback.beeps, beepsBefore + 4);
     // Field 2 expects 20: "1" then Tab leaves an unfinished entry; a click on 20 fills it.
     f[2]->setFocus();
     QTest::keyClick(f[2], Qt::Key_1);

@@ -83,6 +83,7 @@ void MDRules::begin(bool factors) {
     factors_ = factors;
     deal();
     found_ = 0;
+    foundAnswers_.assign(answers_.size(), false);
     missesLeft_ = kMisses;
     seconds_ = 0;
     roundDone_ = false;
@@ -120,6 +121,7 @@ int MDRules::squareOf(int value) const {
 }
 
 MDRules::Outcome MDRules::correct(int answer) {
+    foundAnswers_[static_cast<std::size_t>(answer)] = true;
     ++found_;
     Outcome o{found_ == count() ? Kind::Won : Kind::Found, answer, false};
     if (o.kind == Kind::Won)
@@ -152,6 +154,8 @@ MDRules::Outcome MDRules::entry(const QString& text, int field) {
     if (text.size() < QString::number(a).size())
         return {Kind::Growing, -1, false};
     const int value = myGlobals::textToInt(text);
+    if (value == a && foundAnswers_[static_cast<std::size_t>(count() - 1 - field)])
+        return {};
     if (value == a) {
         if (const int s = squareOf(a); s >= 0)
             used_[static_cast<std::size_t>(s)] = true;

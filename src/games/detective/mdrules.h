@@ -19,7 +19,7 @@ public:
 
     // What a click or a typed digit did.
     enum class Kind {
-        Refused, // no round, or a used square: the system beep, nothing changes
+        Refused, // no round, a used square or an answer found already: the system beep, nothing changes
         Growing, // a typed entry shorter than its answer: the digit is added
         Found,   // an answer found
         Missed,  // a miss; the round goes on
@@ -99,6 +99,7 @@ private:
     int base_ = 0;
     int lastMultiplesBase_ = 0;
     std::vector<int> answers_;
+    std::vector<bool> foundAnswers_;
     std::array<int, kSquares> board_{}; // the number on each square
     std::array<bool, kSquares> used_{};
     int found_ = 0;

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScopedValueRollback>
 #include <QTimer>
 
 using GameLayout::kPurple;
@@ -98,6 +99,34 @@ mdAnsFld::mdAnsFld(int index, newMDScrn* window, QWidget* parent)
     setContextMenuPolicy(Qt::NoContextMenu);
     setAcceptDrops(false);
     setDragEnabled(false);
+    // The Edit menu reaches a focused field directly (Cut, Clear, Undo): whatever changes its text but
+    // the game and Backspace is put back, so that a found answer can neither vanish nor count twice.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (writing_) {
+            kept_ = text;
+        } else if (text != kept_) {
+            setEntry(kept_);
+            Seams::feedback().beep();
+        }
+    });
+}
+
+void mdAnsFld::setEntry(const QString& text) {
+    const QScopedValueRollback<bool> ours(writing_, true);
+    setText(text);
+    kept_ = text;
+}
+
+void mdAnsFld::undo() {
+    Seams::feedback().beep();
+}
+
+void mdAnsFld::redo() {
+    Seams::feedback().beep();
+}
+
+void mdAnsFld::cut() {
+    Seams::feedback().beep();
 }
 
 void mdAnsFld::paste() {
@@ -117,8 +146,10 @@ bool mdAnsFld::event(QEvent* e) {
 }
 
 void mdAnsFld::keyPressEvent(QKeyEvent* event) {
-    if (!window_->AnsFld_KeyDown(index_, event))
+    if (!window_->AnsFld_KeyDown(index_, event)) {
+        const QScopedValueRollback<bool> ours(writing_, true);
         QLineEdit::keyPressEvent(event);
+    }
     event->accept();
 }
 
@@ -311,7 +342,7 @@ void newMDScrn::initGame() {
     starEarned_ = false;
     StarPict->update();
     for (int k = 0; k < MDRules::kFields; ++k) {
-        AnsFld[k]->clear();
+        AnsFld[k]->setEntry(QString());
         AnsFld[k]->setVisible(k < rules_.count());
     }
     missFld->setText(QString::number(rules_.missesLeft()));
@@ -384,13 +415,13 @@ bool newMDScrn::AnsFld_KeyDown(int field, QKeyEvent* event) {
     case MDRules::Kind::Growing:
     case MDRules::Kind::Found:
     case MDRules::Kind::Won:
-        f->setText(judged);
+        f->setEntry(judged);
         f->deselect();
         f->setCursorPosition(static_cast<int>(judged.size()));
         break;
     case MDRules::Kind::Missed:
     case MDRules::Kind::Lost:
-        f->clear();
+        f->setEntry(QString());
         break;
     case MDRules::Kind::Refused:
         Seams::feedback().beep();
@@ -412,7 +443,7 @@ void newMDScrn::hndlOutcome(const MDRules::Outcome& o, bool fromClick) {
     case MDRules::Kind::Won: {
         const int field = rules_.count() - 1 - o.answer;
         if (fromClick) {
-            AnsFld[field]->setText(QString::number(rules_.answers()[static_cast<std::size_t>(o.answer)]));
+            AnsFld[field]->setEntry(QString::number(rules_.answers()[static_cast<std::size_t>(o.answer)]));
             AnsFld[field]->deselect();
         }
         if (o.kind == MDRules::Kind::Won) {
@@ -511,7 +542,7 @@ void newMDScrn::delayTimer_Action() {
     if (leaving())
         return;
     for (int k = 0; k < rules_.count() && k < AnsFld.size(); ++k)
-        AnsFld[k]->setText(QString::number(rules_.fieldAnswer(k)));
+        AnsFld[k]->setEntry(QString::number(rules_.fieldAnswer(k)));
 }
 
 void newMDScrn::dlyMsgBoxtimer_Action() {

@@ -45,9 +45,15 @@ public:
     mdAnsFld(int index, newMDScrn* window, QWidget* parent);
     int index() const { return index_; }
 
+    // Sets the text as the game judged it.
+    void setEntry(const QString& text);
+
 public slots:
-    // Edit > Paste: refused, like a typed key that is no digit.
+    // The Edit menu's changes: refused, like a typed key that is no digit.
     void paste();
+    void undo();
+    void redo();
+    void cut();
 
 protected:
     bool event(QEvent* event) override;
@@ -58,6 +64,8 @@ protected:
 private:
     int index_;
     newMDScrn* window_;
+    bool writing_ = false; // the text changes by the game or by Backspace
+    QString kept_;
 };
 
 class newMDScrn : public GameWindow, public OneWindow<newMDScrn> {
