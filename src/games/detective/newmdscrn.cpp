@@ -112,6 +112,8 @@ mdAnsFld::mdAnsFld(int index, newMDScrn* window, QWidget* parent)
 }
 
 void mdAnsFld::setEntry(const QString& text) {
+    if (text == this->text())
+        return;
     const QScopedValueRollback<bool> ours(writing_, true);
     setText(text);
     kept_ = text;
