@@ -97,6 +97,7 @@ private slots:
     void closingStopsEveryTimerBeforeTheSave();
     void bigBoardsLook();
     void helpAndAFailedSave();
+    void focusRestsWhenNoFieldIsEmpty();
 
 private:
     std::unique_ptr<GameTest::World<newMDScrn>> world;
@@ -498,6 +499,33 @@ void TestNewMDScrn::helpAndAFailedSave() {
     QVERIFY(!newMDScrn::exists());
     QVERIFY(NameScrn::exists());
     QVERIFY(DBCtrl::connectToDB(world->db.file()));
+}
+
+void TestNewMDScrn::focusRestsWhenNoFieldIsEmpty() {
+    newMDScrn* w = open();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w)); // focus moves only in the active window
+    click(part<newCnvBtn>(w, QStringLiteral("multBtn")));
+    const QList<mdAnsFld*> f = fields(w);
+    const int n = w->rules().count();
+    // Every field holds something: the one-digit answer found, the others an unfinished first digit.
+    for (int k = 0; k < n; ++k) {
+        const QString answer = QString::number(w->rules().fieldAnswer(k));
+        if (answer.size() == 1)
+            click(squareShowing(w, answer.toInt()));
+        else
+            f[k]->setEntry(answer.left(1));
+    }
+    QVERIFY(!w->rules().roundDone());
+    // A filled field taking the focus keeps it: there is no empty field to pass it to.
+    f[0]->setFocus();
+    QVERIFY(f[0]->hasFocus());
+    f[3]->setFocus();
+    QVERIFY(f[3]->hasFocus());
+    QTest::keyClick(f[3], Qt::Key_Tab);
+    QVERIFY(f[4]->hasFocus());
+    QVERIFY(!w->rules().roundDone());
+    QCOMPARE(w->rules().missesLeft(), 3);
 }
 
 QTEST_MAIN(TestNewMDScrn)
