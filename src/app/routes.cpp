@@ -3,6 +3,8 @@
 #include "classes/addnamescrn.h"
 #include "classes/classscrn.h"
 #include "games/challenge/challengescrn.h"
+#include "games/detective/newmdscrn.h"
+#include "games/numbers/numgamescrn.h"
 #include "games/squares/msqrsscrn.h"
 #include "help/helpscrn2.h"
 #include "helplink.h"
@@ -44,6 +46,12 @@ void install() {
     HelpLink::install([](int topic, QWidget* from) { helpScrn2::open(topic, from); });
     links.help = [] {
         HelpLink::open(0, NameScrn::exists() ? NameScrn::instance() : nullptr);
+    };
+    links.games[0] = [] {
+        numGameScrn::instance()->show();
+    };
+    links.games[1] = [] {
+        newMDScrn::instance()->show();
     };
 }
 

@@ -26,4 +26,8 @@ private:
     Source source_;
     Fit fit_;
     Fallback fallback_;
+    // The stretched picture at the canvas's size, made once: a window repainting a small part of a
+    // stretched background (a tile, a label) then copies that part instead of scaling it all again.
+    QPixmap stretched_;
+    qint64 stretchedKey_ = 0;
 };

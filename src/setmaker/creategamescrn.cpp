@@ -43,7 +43,7 @@ QFont pixelFont(int size) {
     return f;
 }
 
-void setTextColour(QWidget* w, const QColor& colour) {
+void setColour(QWidget* w, const QColor& colour) {
     QPalette p = w->palette();
     p.setColor(QPalette::WindowText, colour);
     w->setPalette(p);
@@ -56,7 +56,7 @@ QLabel* label(QWidget* parent, const char* name, QRect place, const QString& tex
     l->setGeometry(place);
     l->setTextFormat(Qt::PlainText);
     l->setAlignment(align | Qt::AlignVCenter);
-    setTextColour(l, colour);
+    setColour(l, colour);
     if (pixelSize > 0)
         l->setFont(pixelFont(pixelSize));
     return l;
@@ -420,7 +420,7 @@ void createGameScrn::doAddProb() {
     calcTimer->stop();
     if (probList->count() >= kMaxRows)
         setEntryOpen(false);
-    setTextColour(InstrTxt, Qt::black);
+    setColour(InstrTxt, Qt::black);
     InstrTxt->setText(kEnterProblem);
     setDirty(true);
     if (topFld->isEnabled())
@@ -439,7 +439,7 @@ void createGameScrn::fieldReset(QLineEdit* field) {
     Seams::feedback().beep();
     field->setText(QStringLiteral("?"));
     field->setSelection(0, 2);
-    setTextColour(InstrTxt, QColor(0xFF, 0x00, 0x00));
+    setColour(InstrTxt, QColor(0xFF, 0x00, 0x00));
     InstrTxt->setText(QStringLiteral("Entry Error"));
 }
 

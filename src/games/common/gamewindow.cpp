@@ -11,6 +11,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLayout>
+#include <QPainter>
 #include <QScreen>
 #include <QVBoxLayout>
 
@@ -32,9 +33,15 @@ GameWindow::GameWindow(const QString& objectName, const QString& title, QSize de
     HelpLink::bindHelpItem(bar_, this, helpTopic);
 
     // The background is the content area itself, so every control sits on it at its layout place.
-    content_ = new PictureCanvas(QStringLiteral("CustomBlueBkg"), [] { return Pictures::CustomBlueBkg(); },
-                                 PictureCanvas::Fit::Stretch, this);
+    content_ = new PictureCanvas(
+        QStringLiteral("CustomBlueBkg"), [] { return Pictures::CustomBlueBkg(); },
+        PictureCanvas::Fit::Stretch, this);
     content_->setFixedSize(design);
+    // The stretched picture covers the whole content area, so nothing under it is painted first (a
+    // plain light blue stands in while the picture is missing).
+    content_->setAttribute(Qt::WA_OpaquePaintEvent);
+    static_cast<PictureCanvas*>(content_)->setFallback(
+        [](QPainter& p, const QRect& area) { p.fillRect(area, QColor(0xE4, 0xEC, 0xFF)); });
     layout()->addWidget(content_);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
