@@ -1,5 +1,6 @@
 #include "routes.h"
 
+#include "games/basket/bsktmathscrn.h"
 #include "helplink.h"
 #include "signin/namescrn.h"
 
@@ -8,7 +9,9 @@ namespace Routes {
 void install() {
     NameScrn::Links& links = NameScrn::links();
     // Each window family installs its opener below, one line each.
-    (void)links;
+    links.games[4] = [] {
+        bsktMathScrn::instance()->show();
+    };
 }
 
 } // namespace Routes
