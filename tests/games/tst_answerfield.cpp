@@ -15,6 +15,7 @@ private slots:
     void keysTakenAtTheEnd();
     void nothingElseReachesTheText();
     void gateRefusesDigits();
+    void longAnswersStayWhole();
     void checkArmsWhenTheTotalIsWhole_data();
     void checkArmsWhenTheTotalIsWhole();
 
@@ -123,6 +124,20 @@ void TestAnswerField::gateRefusesDigits() {
     QTest::keyClicks(field, QStringLiteral("7"));
     QCOMPARE(field->text(), QStringLiteral("-7"));
     QCOMPARE(typed.count(), 1);
+}
+
+void TestAnswerField::longAnswersStayWhole() {
+    field->resize(120, 54);
+    field->setLargestTextSize(36);
+    field->display(QStringLiteral("12"));
+    QCOMPARE(field->font().pixelSize(), 36);
+    field->display(QStringLiteral("2985984"));
+    QVERIFY(field->font().pixelSize() < 36);
+    QVERIFY(field->fontMetrics().horizontalAdvance(field->text()) <= field->width() - 8);
+    // Typing grows it back to the largest size once it fits again.
+    field->empty();
+    QTest::keyClicks(field, QStringLiteral("7"));
+    QCOMPARE(field->font().pixelSize(), 36);
 }
 
 // The games arm their check from the field's digits; the total's length decides when.

@@ -184,7 +184,7 @@ void bsktMathScrn::makeControls() {
     funcCnv->setAccessibleName(signName(curFunc));
     AnsFld = new AnswerField(QStringLiteral("AnsFld"), window);
     AnsFld->setGeometry(404, 409, 84, 36);
-    setTextSize(AnsFld, 24);
+    AnsFld->setLargestTextSize(24);
     AnsFld->setAlignment(Qt::AlignRight);
     AnsFld->setAttribute(Qt::WA_MacShowFocusRect, false);
     AnsFld->setStyleSheet(QStringLiteral("QLineEdit { background: #EEE2D7; color: black; }"));

@@ -3,6 +3,7 @@
 #include "data/seams.h"
 
 #include <QContextMenuEvent>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QSignalBlocker>
 
@@ -32,8 +33,30 @@ void AnswerField::empty() {
     display(QString());
 }
 
+void AnswerField::setLargestTextSize(int pixels) {
+    largest_ = pixels;
+    fitText();
+}
+
+void AnswerField::fitText() {
+    if (largest_ <= 0)
+        return;
+    // The frame and the text margins take a few pixels of the width.
+    const int room = width() - 8;
+    QFont f = font();
+    int size = largest_;
+    for (; size > 8; --size) {
+        f.setPixelSize(size);
+        if (QFontMetrics(f).horizontalAdvance(accepted_) <= room)
+            break;
+    }
+    f.setPixelSize(size);
+    setFont(f);
+}
+
 void AnswerField::display(const QString& text) {
     accepted_ = text;
+    fitText();
     setText(text);
     deselect();
     setCursorPosition(int(text.size()));

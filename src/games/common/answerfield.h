@@ -18,6 +18,9 @@ public:
     // Asked before a digit is taken; a digit refused here beeps. By default every digit is taken.
     void setDigitGate(std::function<bool()> gate) { gate_ = std::move(gate); }
 
+    // The largest text size; a longer answer is shown smaller so that it stays whole.
+    void setLargestTextSize(int pixels);
+
     // Empties the field, or writes the program's own text into it (taken without a beep).
     void empty();
     void display(const QString& text);
@@ -34,6 +37,9 @@ protected:
 private:
     void takeBack();
 
+    void fitText();
+
     std::function<bool()> gate_;
+    int largest_ = 0;
     QString accepted_;
 };

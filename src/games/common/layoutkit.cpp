@@ -2,7 +2,10 @@
 
 #include "app/media.h"
 
+#include <QFontMetrics>
 #include <QLabel>
+
+#include <algorithm>
 
 namespace LayoutKit {
 
@@ -30,6 +33,20 @@ QLabel* makeLabel(QWidget* parent, QPoint parentOrigin, const QString& name, con
     l->setAlignment(align | Qt::AlignVCenter);
     l->setTextInteractionFlags(Qt::NoTextInteraction);
     return l;
+}
+
+void setFittedText(QLabel* label, const QString& text, int pixels) {
+    QFont f = label->font();
+    int size = pixels;
+    for (; size > 6; --size) {
+        f.setPixelSize(size);
+        const QFontMetrics m(f);
+        if (std::max(m.horizontalAdvance(text), m.boundingRect(text).width()) < label->width())
+            break;
+    }
+    f.setPixelSize(size);
+    label->setFont(f);
+    label->setText(text);
 }
 
 QPixmap signPicture(int op) {

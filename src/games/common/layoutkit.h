@@ -26,6 +26,10 @@ void setTextColour(QWidget* w, const QColor& colour);
 QLabel* makeLabel(QWidget* parent, QPoint parentOrigin, const QString& name, const QRect& windowRect,
                   const QString& text, int size, const QColor& colour, Qt::Alignment align);
 
+// Sets a label's text at the largest size up to `pixels` at which it fits the label's width, so that
+// a long number or a wide glyph in our font is never cut off.
+void setFittedText(QLabel* label, const QString& text, int pixels);
+
 // The operator sign pictures (0 plus, 1 minus, 2 times, 3 divided by) and how they read out.
 QPixmap signPicture(int op);
 QString signName(int op);
