@@ -1,6 +1,7 @@
 #include "routes.h"
 
 #include "games/basket/bsktmathscrn.h"
+#include "games/mindgames/mindgamesscrn.h"
 #include "helplink.h"
 #include "signin/namescrn.h"
 
@@ -11,6 +12,9 @@ void install() {
     // Each window family installs its opener below, one line each.
     links.games[4] = [] {
         bsktMathScrn::instance()->show();
+    };
+    links.games[5] = [] {
+        MindGamesScrn::instance()->show();
     };
 }
 
