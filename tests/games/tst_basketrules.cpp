@@ -20,6 +20,8 @@ private slots:
     void fallSpeedsUpEachRoundAndHoldsFrom52();
     void highestNumberAndTriesAreHeld_data();
     void highestNumberAndTriesAreHeld();
+    void pointsShowAtLeastTwoDigits_data();
+    void pointsShowAtLeastTwoDigits();
     void seededGamesKeepEveryRule_data();
     void seededGamesKeepEveryRule();
 };
@@ -147,6 +149,20 @@ void TestBasketRules::highestNumberAndTriesAreHeld() {
     QFETCH(int, tries);
     QCOMPARE(clampHiNum(given), hiNum);
     QCOMPARE(triesAllowed(given), tries);
+}
+
+void TestBasketRules::pointsShowAtLeastTwoDigits_data() {
+    QTest::addColumn<int>("points");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("none") << 0 << "00";
+    QTest::newRow("one round") << 100 << "100";
+    QTest::newRow("fifteen rounds") << 1500 << "1500";
+}
+
+void TestBasketRules::pointsShowAtLeastTwoDigits() {
+    QFETCH(int, points);
+    QFETCH(QString, shown);
+    QCOMPARE(pointsText(points), shown);
 }
 
 void TestBasketRules::seededGamesKeepEveryRule_data() {

@@ -1,4 +1,5 @@
 #include "app/helplink.h"
+#include "app/media.h"
 #include "app/menus.h"
 #include "app/picts.h"
 #include "basketplay.h"
@@ -48,6 +49,8 @@ private slots:
     void closingMidGameStopsEverythingAndScoresNothing();
     void failedSaveShowsTheMessageThenSignIn();
     void menusAnswerOnlyHelp();
+    void repaintsDoNotShiftASeededGame();
+    void everyPictureIsThere();
 
 private:
     TestDoubles::ScriptedDialogs dialogs;
@@ -534,6 +537,51 @@ void TestBsktMathScrn::menusAnswerOnlyHelp() {
     // The round field takes no key.
     QTest::keyClicks(ctl(QStringLiteral("RoundFld")), QStringLiteral("7"));
     QCOMPARE(ctl<QLineEdit>(QStringLiteral("RoundFld"))->text(), QStringLiteral("1"));
+}
+
+void TestBsktMathScrn::repaintsDoNotShiftASeededGame() {
+    student = std::make_unique<GameVisit::Student>(QStringLiteral("Kim"));
+    bsktMathScrn* w = bsktMathScrn::instance();
+    w->show();
+    QWidget* points = ctl(QStringLiteral("PtsCnv"));
+    QList<int> totals[2];
+    for (int run = 0; run < 2; ++run) {
+        App::myRnd().seed(99);
+        click(QStringLiteral("StartBtn"));
+        for (int round = 0; round < 3; ++round) {
+            // The second run repaints the points (each paint draws a new colour) between rounds.
+            for (int i = 0; i < run * 5; ++i)
+                points->grab();
+            totals[run] << fallRound();
+            type(totals[run].last());
+        }
+        points->grab();
+        QCOMPARE(points->accessibleName(), QStringLiteral("300"));
+        click(QStringLiteral("CloseBtn"));
+        click(QStringLiteral("CloseBtn"));
+        click(QStringLiteral("CloseBtn"));
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        w = bsktMathScrn::instance();
+        w->show();
+        points = ctl(QStringLiteral("PtsCnv"));
+        points->grab();
+        QCOMPARE(points->accessibleName(), QStringLiteral("00"));
+    }
+    QCOMPARE(totals[1], totals[0]);
+}
+
+void TestBsktMathScrn::everyPictureIsThere() {
+    for (const QPixmap& p :
+         {Pictures::CustomBlueBkg(), Pictures::CtrlPanel2(), Pictures::MathBskt2(), Pictures::MathFunnel2(),
+          Pictures::Prim_Zeri3(), Pictures::Prim_Minus3(), Pictures::Prim_Times3(), Pictures::Prim_Div3(),
+          Pictures::BlkBkg(), Pictures::ActionLrg(), Pictures::ltRedBtn(), Pictures::CancelLrg()})
+        QVERIFY(!p.isNull());
+    for (int d = 1; d <= 9; ++d) {
+        const QPixmap digit = myPicts::digit(d);
+        QVERIFY(!digit.isNull());
+        // The chute has room for a digit 29 wide and 32 high.
+        QVERIFY(digit.width() <= chuteCnv::kNumWidth && digit.height() <= chuteCnv::kNumHeight);
+    }
 }
 
 QTEST_MAIN(TestBsktMathScrn)

@@ -81,4 +81,8 @@ int triesAllowed(int maxTries) {
     return std::clamp(maxTries, myPrefs::kMinTries, myPrefs::kMaxTries);
 }
 
+QString pointsText(int points) {
+    return QString::number(points).rightJustified(2, QLatin1Char('0'));
+}
+
 } // namespace BasketRules

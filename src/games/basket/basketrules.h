@@ -4,6 +4,8 @@
 // basket then holds, how fast a round falls and how many tries a total gets. The window draws and
 // times; everything it decides about numbers comes from here.
 
+#include <QString>
+
 #include <cstdint>
 
 namespace App {
@@ -59,5 +61,8 @@ int triesAllowed(int maxTries);
 inline int pointsFor(int round) {
     return round * 100;
 }
+
+// The points as the panel shows them: at least two digits ("00", "300", "1500").
+QString pointsText(int points);
 
 } // namespace BasketRules

@@ -64,8 +64,6 @@ public:
         setFocusPolicy(Qt::NoFocus);
     }
 
-    static QString text(int points) { return QString::number(points).rightJustified(2, QLatin1Char('0')); }
-
 protected:
     void paintEvent(QPaintEvent*) override {
         std::uniform_int_distribution<int> channel(128, 255);
@@ -75,7 +73,8 @@ protected:
         f.setItalic(true);
         f.setPixelSize(24);
         p.setFont(f);
-        const QString shown = text(points_());
+        const QString shown = BasketRules::pointsText(points_());
+        setAccessibleName(shown);
         const int w = p.fontMetrics().horizontalAdvance(shown);
         const int x = (width() - w) / 2;
         p.setPen(Qt::black);
