@@ -77,11 +77,11 @@ void TestBsktMathScrnLook::everyStepReadsWhole() {
 
     App::myRnd().seed(8);
     click(QStringLiteral("StartBtn"));
-    for (int steps : {10, 40, 40}) {
-        for (int i = 0; i < steps; ++i)
+    int steps = 0;
+    for (int shotAt : {10, 50, 90}) {
+        for (; steps < shotAt; ++steps)
             w->fallingTimer_Action();
-        shot(w,
-             QStringLiteral("2-round1-step%1").arg(ctl<chuteCnv>(QStringLiteral("myChute"))->myTop / 3 + 11));
+        shot(w, QStringLiteral("2-round1-step%1").arg(shotAt));
     }
     type(fallRound());
     for (int round = 2; round <= 7; ++round)
