@@ -12,7 +12,7 @@
 #include "data/random.h"
 #include "data/strecord.h"
 #include "games/detective/newmdscrn.h"
-#include "games/gamefixture.h"
+#include "games/trackedworld.h"
 #include "settings/numbercombo.h"
 #include "signin/namescrn.h"
 #include "support/doubles.h"

@@ -12,7 +12,7 @@
 #include "data/prefs.h"
 #include "data/random.h"
 #include "data/strecord.h"
-#include "games/gamefixture.h"
+#include "games/trackedworld.h"
 #include "games/numbers/numgamescrn.h"
 #include "settings/numbercombo.h"
 #include "signin/namescrn.h"

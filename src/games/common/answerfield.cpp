@@ -1,0 +1,101 @@
+#include "answerfield.h"
+
+#include "data/seams.h"
+
+#include <QContextMenuEvent>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QSignalBlocker>
+
+namespace {
+
+bool isModifierKey(int key) {
+    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Meta || key == Qt::Key_Alt ||
+           key == Qt::Key_AltGr || key == Qt::Key_CapsLock || key == Qt::Key_NumLock;
+}
+
+} // namespace
+
+AnswerField::AnswerField(const QString& objectName, QWidget* parent) : QLineEdit(parent) {
+    setObjectName(objectName);
+    setAcceptDrops(false);
+    setDragEnabled(false);
+    setContextMenuPolicy(Qt::NoContextMenu);
+    setAttribute(Qt::WA_InputMethodEnabled, false);
+    // Anything that changed the text behind the key filter (Edit > Paste, Undo, Cut) is taken back.
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+        if (text != accepted_)
+            takeBack();
+    });
+}
+
+void AnswerField::empty() {
+    display(QString());
+}
+
+void AnswerField::setLargestTextSize(int pixels) {
+    largest_ = pixels;
+    fitText();
+}
+
+void AnswerField::fitText() {
+    if (largest_ <= 0)
+        return;
+    // The frame and the text margins take a few pixels of the width.
+    const int room = width() - 8;
+    QFont f = font();
+    int size = largest_;
+    for (; size > 8; --size) {
+        f.setPixelSize(size);
+        if (QFontMetrics(f).horizontalAdvance(accepted_) <= room)
+            break;
+    }
+    f.setPixelSize(size);
+    setFont(f);
+}
+
+void AnswerField::display(const QString& text) {
+    accepted_ = text;
+    fitText();
+    setText(text);
+    deselect();
+    setCursorPosition(int(text.size()));
+}
+
+void AnswerField::takeBack() {
+    const QSignalBlocker quiet(this);
+    setText(accepted_);
+    setCursorPosition(int(accepted_.size()));
+    Seams::feedback().beep();
+}
+
+void AnswerField::keyPressEvent(QKeyEvent* event) {
+    event->accept();
+    if (isModifierKey(event->key()))
+        return;
+    const bool command = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier | Qt::AltModifier);
+    const QString typed = event->text();
+    if (!command && event->key() == Qt::Key_Backspace) {
+        display(accepted_.left(accepted_.size() - 1));
+        return;
+    }
+    if (!command && typed == QLatin1String("-")) {
+        display(accepted_ + typed);
+        return;
+    }
+    const bool digit = typed.size() == 1 && typed[0] >= QLatin1Char('0') && typed[0] <= QLatin1Char('9');
+    if (!command && digit && (!gate_ || gate_())) {
+        display(accepted_ + typed);
+        emit digitTyped(accepted_);
+        return;
+    }
+    Seams::feedback().beep();
+}
+
+void AnswerField::inputMethodEvent(QInputMethodEvent* event) {
+    event->ignore();
+}
+
+void AnswerField::contextMenuEvent(QContextMenuEvent* event) {
+    event->accept();
+}
