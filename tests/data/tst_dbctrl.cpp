@@ -1,6 +1,7 @@
 #include "data/dbctrl.h"
 #include "data/globals.h"
 #include "data/strecord.h"
+#include "prefs_file.h"
 #include "support/doubles.h"
 #include "support/fixtures.h"
 
@@ -75,17 +76,18 @@ void TestDBCtrl::failedCreationLeavesNoFile() {
                         QFileInfo(missingFolder).absoluteFilePath() + ">");
     QVERIFY(!QFileInfo::exists(missingFolder));
 
-    // The file can be opened but its tables cannot be written (SQLite cannot make its journal where a
-    // folder of that name stands): the half-made file is removed and the creation reported as failed.
+    // The tables cannot be written (the disk is full): nothing is left behind, not even the file the
+    // creation worked in, and the creation is reported as failed.
     const QString target = dir.filePath("NB_Data.rbd");
-    QVERIFY(QDir().mkpath(target + "-journal"));
-    QVERIFY(!DBCtrl::createNewDBFile(target).isEmpty());
-    QVERIFY(!QFileInfo::exists(target));
+    {
+        TestPrefs::FileSizeLimit fullDisk(512);
+        QVERIFY(!DBCtrl::createNewDBFile(target).isEmpty());
+    }
+    QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     QVERIFY(!DBCtrl::isConnected());
     QVERIFY(dialogs.messages().isEmpty());
 
     // An existing file is never overwritten.
-    QDir(target + "-journal").removeRecursively();
     QFile existing(target);
     QVERIFY(existing.open(QIODevice::WriteOnly));
     existing.write("keep me");

@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using myPrefs::Values;
@@ -60,6 +61,14 @@ QStringList studentsIn(const QString& databaseFile) {
     }
     QSqlDatabase::removeDatabase(QStringLiteral("peek"));
     return names;
+}
+
+// The permission bits as stored; file access checks would tell nothing when the tests run as root.
+int modeOf(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return -1;
+    return static_cast<int>(st.st_mode & 07777);
 }
 
 QString messageAndExplanation(const Shown& s) {
@@ -183,11 +192,25 @@ void TestLocations::firstStartMakesTheLocalFileFromDefaults() {
     startUp();
     QCOMPARE(fileValues(myPrefs::localPrefFile()), Values{});
     QCOMPARE(myPrefs::current(), Values{});
-    // The database is created in the local data folder, which everyone may use.
-    QVERIFY(QFileInfo::exists(QDir(localDataFolder()).filePath("NB_Data.rbd")));
-    QCOMPARE(QFileInfo(localDataFolder()).permissions() & QFileDevice::WriteOther, QFileDevice::WriteOther);
+    // The database is created in the local data folder, which is this user's alone.
+    const QString database = QDir(localDataFolder()).filePath("NB_Data.rbd");
+    QVERIFY(QFileInfo::exists(database));
+    QCOMPARE(modeOf(localDataFolder()), 0700);
+    QCOMPARE(modeOf(database), 0600);
     QCOMPARE(dialogs.messages().size(), 1);
     QVERIFY(dialogs.messages()[0].startsWith("A new Database file was created"));
+
+    // A folder and database that an earlier version left open to everyone are closed at the next start.
+    DBCtrl::closeDB();
+    QVERIFY(QFile::setPermissions(localDataFolder(), QFileDevice::Permissions(0x7777)));
+    QVERIFY(QFile::setPermissions(database, QFileDevice::Permissions(0x7777)));
+    QCOMPARE(modeOf(database), 0777);
+    dialogs.clear();
+    startUp();
+    QCOMPARE(modeOf(localDataFolder()), 0700);
+    QCOMPARE(modeOf(database), 0600);
+    QVERIFY(DBCtrl::isConnected());
+    QVERIFY(dialogs.shown.isEmpty());
 }
 
 void TestLocations::fileDeletedDuringTheRunKeepsThePreferencesInUse() {
@@ -428,6 +451,9 @@ void TestLocations::movingToAnEmptySharedFolderCopiesTheData() {
     QCOMPARE(DBCtrl::studentsOf("Default").size(), 1);
     QCOMPARE(studentsIn(localDb), QStringList{"Ada Lovelace"}); // the source stays
     QCOMPARE(QDir(shared).entryList(QDir::Files), QStringList({"NB_Data.rbd", "nbq10.pref"}));
+    // Every computer of the school, under any user, uses the shared copy; the local one stays private.
+    QCOMPARE(modeOf(shared + "/NB_Data.rbd"), 0777);
+    QCOMPARE(modeOf(localDb), 0600);
 
     const auto sharedPrefs = fileValues(shared + "/nbq10.pref");
     QVERIFY(sharedPrefs && sharedPrefs->useAltLoc);
