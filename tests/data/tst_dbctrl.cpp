@@ -17,6 +17,8 @@ private slots:
     void newFileHasTheSchemaAndDefaultClass();
     void failedCreationLeavesNoFile();
     void noFolderIsReported();
+    void aFileMadeByAnotherComputerMeanwhileIsUsed();
+    void aFileOfNoBytesIsCreatedInPlace();
     void opensAFileMadeElsewhere();
     void refusesAFileThatIsNotOurs_data();
     void refusesAFileThatIsNotOurs();
@@ -97,6 +99,78 @@ void TestDBCtrl::failedCreationLeavesNoFile() {
     QCOMPARE(existing.readAll(), QByteArray("keep me"));
 }
 
+// Makes the database file the way another computer's copy of the program would, with a class of its own.
+void makeDatabaseElsewhere(const QString& file, const QString& className) {
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "elsewhere");
+        other.setDatabaseName(file);
+        QVERIFY(other.open());
+        QSqlQuery q(other);
+        QVERIFY(q.exec("CREATE TABLE Classes ( ClassID INTEGER PRIMARY KEY, ClassNm VarChar )"));
+        QVERIFY(
+            q.exec("CREATE TABLE Names ( StID INTEGER PRIMARY KEY, StName VarChar, StClass VarChar, StStars "
+                   "VarChar, StPW VarChar)"));
+        QVERIFY(q.exec(
+            "CREATE TABLE theData ( DataID INTEGER PRIMARY KEY, StID VarChar, lastDate VarChar, stAdd "
+            "VarChar, stSub VarChar, stMul VarChar, stDiv VarChar, stParam VarChar, zeriGames VarChar )"));
+        QVERIFY(
+            q.exec("CREATE TABLE HallData ( HallID INTEGER PRIMARY KEY, StName VarChar, dateEnt VarChar )"));
+        q.prepare("INSERT INTO Classes (ClassNm) VALUES (?)");
+        q.addBindValue(className);
+        QVERIFY(q.exec());
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("elsewhere");
+}
+
+void TestDBCtrl::aFileMadeByAnotherComputerMeanwhileIsUsed() {
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    const QString file = dir.filePath("NB_Data.rbd");
+    // This computer found no file; another one makes it before this one has made its own.
+    DBCtrl::setRaceHook(DBCtrl::RacePoint::BeforeDatabaseCreated,
+                        [&] { makeDatabaseElsewhere(file, "Room 4"); });
+    DBCtrl::check4Database(dir.path());
+    DBCtrl::setRaceHook(DBCtrl::RacePoint::BeforeDatabaseCreated, {});
+    QVERIFY(DBCtrl::isConnected());
+    QCOMPARE(DBCtrl::databasePath(), file);
+    QCOMPARE(DBCtrl::classNames(), QStringList{"Room 4"});
+    QVERIFY(dialogs.shown.isEmpty()); // no note of a new file: none was made
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"NB_Data.rbd"});
+
+    // Also once the new file is complete, it never takes the place of the other computer's.
+    DBCtrl::closeDB();
+    QVERIFY(QFile::remove(file));
+    DBCtrl::setRaceHook(DBCtrl::RacePoint::BeforeDatabasePlaced,
+                        [&] { makeDatabaseElsewhere(file, "Room 9"); });
+    QCOMPARE(DBCtrl::createNewDBFile(file), QString());
+    DBCtrl::setRaceHook(DBCtrl::RacePoint::BeforeDatabasePlaced, {});
+    QCOMPARE(DBCtrl::classNames(), QStringList{"Room 9"});
+    QVERIFY(dialogs.shown.isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"NB_Data.rbd"});
+    DBCtrl::closeDB();
+}
+
+void TestDBCtrl::aFileOfNoBytesIsCreatedInPlace() {
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    const QString file = dir.filePath("NB_Data.rbd");
+    QFile empty(file);
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    DBCtrl::check4Database(dir.path());
+    QVERIFY(DBCtrl::isConnected());
+    QCOMPARE(DBCtrl::classNames(), QStringList{"Default"});
+    QCOMPARE(dialogs.messages(), QStringList{"A new Database file was created at <" + file + ">."});
+    DBCtrl::closeDB();
+    // The next start opens it as it is.
+    dialogs.clear();
+    DBCtrl::check4Database(dir.path());
+    QVERIFY(DBCtrl::isConnected());
+    QVERIFY(dialogs.shown.isEmpty());
+    DBCtrl::closeDB();
+}
+
 void TestDBCtrl::noFolderIsReported() {
     ScriptedDialogs dialogs;
     DBCtrl::check4Database(QString());
@@ -142,7 +216,9 @@ void TestDBCtrl::refusesAFileThatIsNotOurs_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::newRow("text") << QByteArray("just some notes, not a database\n").repeated(100);
     QTest::newRow("random bytes") << QByteArray::fromHex("00ff13a7").repeated(1000);
-    QTest::newRow("another sqlite file") << QByteArray(); // made below
+    QTest::newRow("another sqlite file") << QByteArray("recipes"); // made below
+    QTest::newRow("our table names, other columns") << QByteArray("names only");
+    QTest::newRow("our columns, another key") << QByteArray("other key");
 }
 
 void TestDBCtrl::refusesAFileThatIsNotOurs() {
@@ -150,12 +226,26 @@ void TestDBCtrl::refusesAFileThatIsNotOurs() {
     ScriptedDialogs dialogs;
     QTemporaryDir dir;
     const QString file = dir.filePath("NB_Data.rbd");
-    if (content.isEmpty()) {
+    const QMap<QByteArray, QStringList> foreignSchemas = {
+        {"recipes", {"CREATE TABLE recipes (name TEXT)"}},
+        {"names only",
+         {"CREATE TABLE Classes (id INTEGER PRIMARY KEY, title TEXT)", "CREATE TABLE Names (who TEXT)",
+          "CREATE TABLE theData (what TEXT)", "CREATE TABLE HallData (when_ TEXT)"}},
+        {"other key",
+         {"CREATE TABLE Classes ( ClassID INTEGER PRIMARY KEY, ClassNm VarChar )",
+          "CREATE TABLE Names ( StID VarChar, StName VarChar, StClass VarChar, StStars VarChar, StPW "
+          "VarChar)",
+          "CREATE TABLE theData ( DataID INTEGER PRIMARY KEY, StID VarChar, lastDate VarChar, stAdd VarChar, "
+          "stSub VarChar, stMul VarChar, stDiv VarChar, stParam VarChar, zeriGames VarChar )",
+          "CREATE TABLE HallData ( HallID INTEGER PRIMARY KEY, StName VarChar, dateEnt VarChar )"}},
+    };
+    if (foreignSchemas.contains(content)) {
         {
             QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "foreign");
             other.setDatabaseName(file);
             QVERIFY(other.open());
-            QSqlQuery(other).exec("CREATE TABLE recipes (name TEXT)");
+            for (const QString& statement : foreignSchemas[content])
+                QVERIFY(QSqlQuery(other).exec(statement));
             other.close();
         }
         QSqlDatabase::removeDatabase("foreign");
