@@ -98,6 +98,7 @@ private slots:
     void olderFileIsTakenOverOnce();
     void damagedOlderFileDoesNotBlockPreferences();
     void damagedLocalFileKeepsDefaultsAndSkipsTheNetwork();
+    void unusableSharedFolderReferenceIsToldAndKept();
     void sharedCopyKeepsThisComputersLocation();
     void sharedFolderUnreachable_data();
     void sharedFolderUnreachable();
@@ -267,10 +268,15 @@ void TestLocations::damagedOlderFileDoesNotBlockPreferences() {
 void TestLocations::damagedLocalFileKeepsDefaultsAndSkipsTheNetwork() {
     ActingDialogs dialogs;
     myPrefs::localPrefFile(); // makes the folder
-    QVERIFY(TestPrefs::writeBytes(myPrefs::localPrefFile(), QByteArray("\x00\x01\x00\x00", 4)));
+    // Cut short right after the network mode was switched on: the shared folder cannot be known.
+    const QByteArray damaged("\x00\x01\x00\x00", 4);
+    QVERIFY(TestPrefs::writeBytes(myPrefs::localPrefFile(), damaged));
     myPrefs::hndlReadingPrefs();
     QCOMPARE(allMessages(dialogs),
-             QStringList{"Unable to read the preferences | Please go to Preferences and reset."});
+             QStringList{"Unable to read the preferences | This computer's data location could not be read: "
+                         "results now go to this computer until the teacher sets the shared folder again in "
+                         "Preferences."});
+    QCOMPARE(TestPrefs::readBytes(myPrefs::localPrefFile() + ".damaged"), damaged);
     QCOMPARE(myPrefs::current(), Values{}); // never zero criteria
     QVERIFY(dialogs.waitTexts.isEmpty());
     // Read again from the sign-in window in network mode: the shared folder is not looked for.
@@ -286,6 +292,42 @@ void TestLocations::damagedLocalFileKeepsDefaultsAndSkipsTheNetwork() {
     dialogs.clear();
     myPrefs::hndlReadingPrefs();
     QCOMPARE(dialogs.messages(), QStringList{"Unable to read the preferences"});
+}
+
+void TestLocations::unusableSharedFolderReferenceIsToldAndKept() {
+    ScriptedDialogs dialogs;
+    // A file of local mode cut short: nothing is lost but the preferences themselves.
+    myPrefs::localPrefFile();
+    TestPrefs::RawFile local;
+    local.useAltLoc = 0;
+    QVERIFY(TestPrefs::writeBytes(myPrefs::localPrefFile(), local.bytes().left(9)));
+    myPrefs::hndlReadingPrefs();
+    QCOMPARE(allMessages(dialogs),
+             QStringList{"Unable to read the preferences | Please go to Preferences and reset."});
+
+    // Network mode whose folder reference does not decode: the other values are kept, this run uses
+    // this computer, and the teacher is told why.
+    TestPrefs::RawFile network;
+    network.useAltLoc = 1;
+    network.reference = "!!!!";
+    network.maxTries = 6;
+    const QString file = myPrefs::localPrefFile();
+    QVERIFY(TestPrefs::writeBytes(file, network.bytes()));
+    dialogs.clear();
+    startUp();
+    QCOMPARE(
+        allMessages(dialogs).value(0),
+        QStringLiteral("Unable to read the preferences | This computer's data location could not be read: "
+                       "results now go to this computer until the teacher sets the shared folder again in "
+                       "Preferences."));
+    QVERIFY(dialogs.waitTexts.isEmpty());
+    QVERIFY(!myPrefs::prUseAltLoc);
+    QCOMPARE(myPrefs::prMaxTries, 6);
+    QCOMPARE(QFileInfo(DBCtrl::databasePath()).absolutePath(), localDataFolder());
+    // The teacher's file is kept beside before the next save writes the preferences again.
+    myPrefs::hndlWritingPrefs();
+    QCOMPARE(TestPrefs::readBytes(file + ".damaged"), network.bytes());
+    QCOMPARE(fileValues(file)->maxTries, 6);
 }
 
 void TestLocations::sharedCopyKeepsThisComputersLocation() {
