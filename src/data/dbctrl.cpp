@@ -90,6 +90,13 @@ bool failed(const QSqlError& error) {
     return false;
 }
 
+// The same inside a transaction: the write lock is let go before the message waits for the user, so
+// that other computers are not kept waiting on it.
+bool failed(Transaction& tx, QSqlError error) {
+    tx.rollback();
+    return failed(error);
+}
+
 std::array<std::function<void()>, 3>& raceHooks() {
     static std::array<std::function<void()>, 3> hooks;
     return hooks;
@@ -262,6 +269,13 @@ Transaction::Transaction() {
 Transaction::~Transaction() {
     if (ok_ && !done_)
         connection().rollback();
+}
+
+void Transaction::rollback() {
+    if (!ok_ || done_)
+        return;
+    done_ = true;
+    connection().rollback();
 }
 
 bool Transaction::commit() {
@@ -462,7 +476,7 @@ bool insertClass(const QString& name, int /*id*/) {
     if (!tx.ok())
         return failed(tx.error());
     if (!exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"), {myGlobals::oneLine(name)}))
-        return failed(lastErrorRef());
+        return failed(tx, lastErrorRef());
     return tx.commit() || failed(tx.error());
 }
 
@@ -480,13 +494,13 @@ int insertName(const QString& name, const QString& password, const QString& clas
              {myGlobals::oneLine(name), password.isEmpty() ? QString() : myGlobals::scrambleStr(password),
               myGlobals::oneLine(className), QStringLiteral("0")});
     if (!added)
-        return failed(lastErrorRef());
+        return failed(tx, lastErrorRef());
     const int newId = added->lastInsertId().toInt();
     added.finish();
     // Ids are reused after the highest one is deleted; a results row left by an earlier student with
     // this id must not become the new student's.
     if (!exec(QStringLiteral("DELETE FROM theData WHERE StID = ?"), {QString::number(newId)}))
-        return failed(lastErrorRef());
+        return failed(tx, lastErrorRef());
     if (!tx.commit())
         return failed(tx.error());
     lastAddedId() = newId;
@@ -581,7 +595,7 @@ bool insertHOF(const QString& name) {
         return false;
     member.finish();
     if (!exec(QStringLiteral("INSERT INTO HallData (StName, dateEnt) VALUES (?, ?)"), {name, todayText()}))
-        return failed(lastErrorRef());
+        return failed(tx, lastErrorRef());
     return tx.commit() || failed(tx.error());
 }
 
@@ -599,7 +613,7 @@ void deleteClass(const QString& name) {
         exec(QStringLiteral("DELETE FROM Classes WHERE ClassNm = ?"), {name}) &&
         exec(QStringLiteral("DELETE FROM Names WHERE StClass = ?"), {name});
     if (!ok) {
-        failed(lastErrorRef());
+        failed(tx, lastErrorRef());
         return;
     }
     if (!tx.commit())
@@ -615,7 +629,7 @@ void deleteName(const QString& stID) {
     const bool ok = exec(QStringLiteral("DELETE FROM theData WHERE StID = ?"), {stID}) &&
                     exec(QStringLiteral("DELETE FROM Names WHERE StID = ?"), {stID});
     if (!ok) {
-        failed(lastErrorRef());
+        failed(tx, lastErrorRef());
         return;
     }
     if (!tx.commit())

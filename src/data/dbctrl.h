@@ -122,6 +122,8 @@ public:
     bool ok() const { return ok_; }
     QSqlError error() const { return error_; }
     bool commit();
+    // Ends the transaction at once, before a message is shown.
+    void rollback();
 
 private:
     bool ok_ = false;

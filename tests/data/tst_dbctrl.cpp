@@ -36,6 +36,7 @@ private slots:
     void namesKeepOneLine();
     void failedAddReportsNoId();
     void listsClassesAndStudents();
+    void noMessageWaitsWithTheWriteLockHeld();
 };
 
 void TestDBCtrl::newFileHasTheSchemaAndDefaultClass() {
@@ -505,6 +506,73 @@ void TestDBCtrl::listsClassesAndStudents() {
     QCOMPARE(myGlobals::unscrambleStr(rows[0].storedPassword), QStringLiteral("pw"));
     QCOMPARE(rows[1].halfStars, 8);
     QVERIFY(DBCtrl::studentsOf("Nobody").isEmpty());
+}
+
+// Records, for every message, whether another computer could have written the file meanwhile.
+class LockCheckingDialogs : public ScriptedDialogs {
+public:
+    QString file;
+    QList<bool> lockFree;
+    void showMsg(bool isCaution, const QString& message, const QString& explanation) override {
+        check();
+        ScriptedDialogs::showMsg(isCaution, message, explanation);
+    }
+    void plainMessage(const QString& message) override {
+        check();
+        ScriptedDialogs::plainMessage(message);
+    }
+
+private:
+    void check() {
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other computer");
+            other.setDatabaseName(file);
+            other.setConnectOptions("QSQLITE_BUSY_TIMEOUT=0");
+            other.open();
+            QSqlQuery q(other);
+            const bool free = q.exec("BEGIN IMMEDIATE");
+            lockFree << free;
+            if (free)
+                q.exec("ROLLBACK");
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("other computer");
+    }
+};
+
+void TestDBCtrl::noMessageWaitsWithTheWriteLockHeld() {
+    LockCheckingDialogs dialogs;
+    TempDatabase db;
+    dialogs.file = db.file();
+    dialogs.clear();
+    dialogs.lockFree.clear();
+    const int id = db.addStudent("Ann", "Default");
+    auto record = std::make_shared<StRecord>("Ann", "Default", id, QString(), 0);
+    myGlobals::gCurPlayer = record;
+    record->getStudentData();
+    // A star rise (congratulation), a missing Names row, a missing results row, failed changes.
+    record->addCor.fill(34);
+    record->addTried.fill(40);
+    record->rejoinData();
+    DBCtrl::updateNames("Ghost", "Default", "999", "", "2");
+    QVERIFY(QSqlQuery(DBCtrl::NBData()).exec("DELETE FROM theData"));
+    record->updateData();
+    QVERIFY(QSqlQuery(DBCtrl::NBData()).exec("ALTER TABLE Names RENAME TO Gone"));
+    DBCtrl::hndlAddName("Ben", "", "Default");
+    record->rejoinData();
+    QVERIFY(QSqlQuery(DBCtrl::NBData()).exec("ALTER TABLE HallData RENAME TO Gone2"));
+    DBCtrl::insertHOF("Ann"); // its look-up fails: nothing to say, nothing added
+    DBCtrl::deleteName(QString::number(id));
+    QCOMPARE(
+        dialogs.messages(),
+        QStringList(
+            {"Congratulations, Ann\nYou have earned your first whole star.\nWhen you have 4 stars, "
+             "your name will be added to the Numbrook Riza Hall of Fame.",
+             "Unable to update record",
+             "Database Error\n\nCould not find the selected record in the database.", "Database Error: 1",
+             "Database Error\n\nCould not find the selected record in the database.", "Database Error: 1"}));
+    QCOMPARE(dialogs.lockFree, QList<bool>(6, true));
+    myGlobals::gCurPlayer.reset();
 }
 
 QTEST_GUILESS_MAIN(TestDBCtrl)
