@@ -61,9 +61,7 @@ QStringList bestsFromText(const QString& text) {
     return bests;
 }
 
-struct OpCounts {
-    StRecord::Counts right{}, tried{};
-};
+using OpCounts = StRecord::OpCounts;
 
 // One operation's counts text: nineteen "right/tried" entries. Nothing for a text of another length.
 std::optional<OpCounts> readCounts(const QString& text) {
@@ -113,6 +111,24 @@ QStringList mergeList(QStringList stored, const QStringList& mine, const QString
 double percent(int right, int tried, int criterion) {
     // Multiplying before dividing keeps whole percentages exact: 29 of 50 is 58, not 57.99...
     return right * 100.0 / std::max(tried, criterion);
+}
+
+// The star total in half stars from the percent of each operation (0 to 3) and entry (0 to 18).
+template <typename Percent> int starTotal(Percent pct) {
+    const int highest = std::clamp(myPrefs::prHiCrit, 1, StRecord::kFacts);
+    int total = 0;
+    for (int op = 0; op < StRecord::kOperations; ++op) {
+        int known = 0;
+        for (int k = 0; k < highest; ++k) {
+            if (pct(op, k) >= myPrefs::prPctCrit)
+                ++known;
+        }
+        if (known == highest)
+            total += 2;
+        else if (known >= highest / 2)
+            total += 1;
+    }
+    return total;
 }
 
 } // namespace
@@ -329,6 +345,29 @@ void StRecord::resetGameBest(int game) {
     bestReset_[game] = true;
 }
 
+QString StRecord::mergeCounts(int op, const QString& storedText, OpCounts& merged) {
+    const auto mine = readCounts(dataFor(op));
+    const auto stored = readCounts(storedText);
+    if (!mine) {
+        // Memory holds a damaged text it could not read: this visit added nothing to it.
+        merged = stored.value_or(OpCounts{});
+        return storedText;
+    }
+    // A reset: zeroCounts() marked it, or the counts fell below what was loaded.
+    bool replace = zeroed_[op] || !stored;
+    for (int i = 0; i < kFacts && !replace; ++i)
+        replace = mine->right[i] < saved_.right[op][i] || mine->tried[i] < saved_.tried[op][i];
+    if (replace) {
+        merged = *mine;
+    } else {
+        for (int i = 0; i < kFacts; ++i) {
+            merged.right[i] = addCount(stored->right[i], mine->right[i], saved_.right[op][i]);
+            merged.tried[i] = addCount(stored->tried[i], mine->tried[i], saved_.tried[op][i]);
+        }
+    }
+    return countsText(merged.right, merged.tried);
+}
+
 bool StRecord::saveMerged(bool recountStars, StarChange& stars) {
     if (!loaded_) {
         Seams::dialogs().plainMessage(
@@ -361,29 +400,8 @@ bool StRecord::saveMerged(bool recountStars, StarChange& stars) {
             rowMissing = true;
         if (tx.ok() && row && !rowMissing) {
             const qlonglong dataId = row.value(0).toLongLong();
-            for (int op = 0; op < kOperations; ++op) {
-                const QString storedText = row.value(2 + op).toString();
-                const auto mine = readCounts(dataFor(op));
-                const auto stored = readCounts(storedText);
-                if (!mine) {
-                    // Memory holds a damaged text it could not read: this visit added nothing to it.
-                    texts[op] = storedText;
-                    merged[op] = stored.value_or(OpCounts{});
-                    continue;
-                }
-                bool replace = zeroed_[op] || !stored;
-                for (int i = 0; i < kFacts && !replace; ++i)
-                    replace = mine->right[i] < saved_.right[op][i] || mine->tried[i] < saved_.tried[op][i];
-                if (replace) {
-                    merged[op] = *mine;
-                } else {
-                    for (int i = 0; i < kFacts; ++i) {
-                        merged[op].right[i] = addCount(stored->right[i], mine->right[i], saved_.right[op][i]);
-                        merged[op].tried[i] = addCount(stored->tried[i], mine->tried[i], saved_.tried[op][i]);
-                    }
-                }
-                texts[op] = countsText(merged[op].right, merged[op].tried);
-            }
+            for (int op = 0; op < kOperations; ++op)
+                texts[op] = mergeCounts(op, row.value(2 + op).toString(), merged[op]);
             params = mergeList<0>(paramsFromText(row.value(6).toString(), false), myParams, saved_.params);
             bests = mergeList(bestsFromText(row.value(7).toString()), myZeriScrs, saved_.bests, &bestReset_);
             row.finish();
@@ -392,18 +410,10 @@ bool StRecord::saveMerged(bool recountStars, StarChange& stars) {
                                                                   texts[3], params.join(QLatin1Char(',')),
                                                                   bests.join(QLatin1Char(',')), dataId}));
             if (ok && recountStars) {
-                total = 0;
                 const int criterion = std::max(myPrefs::prNumCrit, 1);
-                const int highest = std::clamp(myPrefs::prHiCrit, 1, kFacts);
-                for (int op = 0; op < kOperations; ++op) {
-                    int known = 0;
-                    for (int k = 0; k < highest; ++k) {
-                        if (percent(merged[op].right[k], merged[op].tried[k], criterion) >=
-                            myPrefs::prPctCrit)
-                            ++known;
-                    }
-                    total += known == highest ? 2 : known >= highest / 2 ? 1 : 0;
-                }
+                total = starTotal([&](int op, int i) {
+                    return percent(merged[op].right[i], merged[op].tried[i], criterion);
+                });
                 DBCtrl::Result names = DBCtrl::exec(kSelectStars, {curStID});
                 ok = static_cast<bool>(names);
                 if (ok) {
@@ -494,25 +504,8 @@ void StRecord::recheckStarTot() {
     checkCompletedTot();
 }
 
-int StRecord::countStars() const {
-    const int highest = std::clamp(myPrefs::prHiCrit, 1, kFacts);
-    int total = 0;
-    for (int op = 0; op < kOperations; ++op) {
-        int known = 0;
-        for (int k = 1; k <= highest; ++k) {
-            if (curPct[op][k - 1] >= myPrefs::prPctCrit)
-                ++known;
-        }
-        if (known == highest)
-            total += 2;
-        else if (known >= highest / 2)
-            total += 1;
-    }
-    return total;
-}
-
 void StRecord::checkCompletedTot() {
-    const int total = countStars();
+    const int total = starTotal([this](int op, int i) { return curPct[op][i]; });
     if (!loaded_) // nothing of an unread record is stored
         return;
     StarChange stars;

@@ -43,6 +43,10 @@ public:
     static constexpr int kGames = 6;
     static constexpr int kMaxHalfStars = 8;
     using Counts = std::array<int, kFacts>;
+    // One operation's right and tried counts.
+    struct OpCounts {
+        Counts right{}, tried{};
+    };
 
     // Drill settings list indexes.
     enum Param {
@@ -124,9 +128,10 @@ private:
     bool initData();
     void takeRow(const QString& date, const QStringList& counts, const QString& params, const QString& bests);
     void remember();
+    // One operation's counts as the save stores them (text) and holds them (merged).
+    QString mergeCounts(int operation, const QString& storedText, OpCounts& merged);
     bool saveMerged(bool recountStars, StarChange& stars);
     void tellStars(const StarChange& stars);
-    int countStars() const;
     QString createDefParams();
     void parseData();
     QString createDefZeriScrs();
