@@ -29,6 +29,7 @@
 //     auto record = std::make_shared<StRecord>(name, className, id, storedPassword, stars);
 //     record->getStudentData();
 //     if (!record->loaded()) return;                  // the database said why
+//     myGlobals::gCurPlayer = record;                  // the reset record takes the old one's place
 //     record->zeroCounts(op);                          // for each chosen operation
 //     record->resetGameBest(game);                     // for each chosen game
 //     record->recheckStarTot();                        // stars from the remaining counts
