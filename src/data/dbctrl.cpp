@@ -260,33 +260,30 @@ Transaction::Transaction() {
     // Every transaction here writes. Taking the write lock at the start lets a second program on the
     // same file wait for it (the busy timeout); a transaction that reads first and then asks for the
     // write lock while the other waits would be refused at once, since neither could go on.
-    QSqlQuery begin(connection());
-    ok_ = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    ok_ = static_cast<bool>(exec(QStringLiteral("BEGIN IMMEDIATE")));
     if (!ok_)
-        error_ = begin.lastError();
+        error_ = lastErrorRef();
 }
 
 Transaction::~Transaction() {
-    if (ok_ && !done_)
-        connection().rollback();
+    rollback();
 }
 
 void Transaction::rollback() {
     if (!ok_ || done_)
         return;
     done_ = true;
-    connection().rollback();
+    exec(QStringLiteral("ROLLBACK"));
 }
 
 bool Transaction::commit() {
     if (!ok_ || done_)
         return false;
     done_ = true;
-    QSqlDatabase db = connection();
-    if (db.commit())
+    if (exec(QStringLiteral("COMMIT")))
         return true;
-    error_ = db.lastError();
-    db.rollback();
+    error_ = lastErrorRef();
+    exec(QStringLiteral("ROLLBACK"));
     return false;
 }
 

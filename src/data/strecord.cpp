@@ -6,10 +6,12 @@
 #include "seams.h"
 
 #include <QLocale>
+#include <QStringTokenizer>
 
 #include <QSqlError>
 
 #include <algorithm>
+#include <charconv>
 #include <limits>
 #include <optional>
 
@@ -64,26 +66,36 @@ QStringList bestsFromText(const QString& text) {
 using OpCounts = StRecord::OpCounts;
 
 // One operation's counts text: nineteen "right/tried" entries. Nothing for a text of another length.
-std::optional<OpCounts> readCounts(const QString& text) {
-    const QStringList entries = text.split(QLatin1Char(','));
-    if (entries.size() != StRecord::kFacts)
-        return std::nullopt;
+std::optional<OpCounts> readCounts(QStringView text) {
     OpCounts counts;
-    for (int i = 0; i < StRecord::kFacts; ++i) {
-        const QStringList parts = entries[i].split(QLatin1Char('/'));
-        // A count is never negative; a damaged one reads as nothing tried.
-        counts.right[i] = std::max(0, myGlobals::textToInt(parts.value(0)));
-        counts.tried[i] = std::max(0, myGlobals::textToInt(parts.value(1)));
+    int index = 0;
+    for (const QStringView entry : text.tokenize(QLatin1Char(','))) {
+        if (index == StRecord::kFacts)
+            return std::nullopt;
+        // Each number is read up to the first character that is not part of it (the "/" among them);
+        // a count is never negative, and a damaged one reads as nothing tried.
+        const qsizetype slash = entry.indexOf(QLatin1Char('/'));
+        counts.right[index] = std::max(0, myGlobals::textToInt(entry));
+        counts.tried[index] = slash < 0 ? 0 : std::max(0, myGlobals::textToInt(entry.mid(slash + 1)));
+        ++index;
     }
+    if (index != StRecord::kFacts)
+        return std::nullopt;
     return counts;
 }
 
 QString countsText(const StRecord::Counts& right, const StRecord::Counts& tried) {
-    QStringList entries;
-    entries.reserve(StRecord::kFacts);
-    for (int i = 0; i < StRecord::kFacts; ++i)
-        entries << QString::number(right[i]) + QLatin1Char('/') + QString::number(tried[i]);
-    return entries.join(QLatin1Char(','));
+    // 19 entries of two numbers of at most 10 digits, a "/" and a ",".
+    std::array<char, StRecord::kFacts * 23> out;
+    char* at = out.data();
+    for (int i = 0; i < StRecord::kFacts; ++i) {
+        if (i > 0)
+            *at++ = ',';
+        at = std::to_chars(at, at + 11, right[i]).ptr;
+        *at++ = '/';
+        at = std::to_chars(at, at + 11, tried[i]).ptr;
+    }
+    return QString::fromLatin1(out.data(), at - out.data());
 }
 
 int addCount(int stored, int mine, int base) {
