@@ -88,7 +88,9 @@ struct Before {
 // used (connectToDB has said why).
 bool switchDatabase(const QString& file) {
     DBCtrl::closeDB();
-    if (!QFileInfo::exists(file))
+    // A file of no bytes was left by a creation that never finished: it is made a database in place.
+    const QFileInfo info(file);
+    if (!info.exists() || (info.isFile() && info.size() == 0))
         DBCtrl::createNewDBFile(file); // its failure shows as the failure to connect below
     return DBCtrl::connectToDB(file);
 }

@@ -111,6 +111,7 @@ private slots:
     void movingToAFolderThatHasPreferences();
     void movingToAFolderThatHasADatabaseUsesIt();
     void movingWithoutLocalDataMakesANewDatabase();
+    void anEmptyFileInTheSharedFolderIsMadeADatabase();
     void refusedMovesChangeNothing_data();
     void refusedMovesChangeNothing();
     void failedMoveTakesBackTheServersPreferences();
@@ -576,6 +577,22 @@ void TestLocations::movingToAFolderThatHasADatabaseUsesIt() {
     QCOMPARE(DBCtrl::databasePath(), shared + "/NB_Data.rbd");
     QCOMPARE(studentsIn(shared + "/NB_Data.rbd"), QStringList{"Shared Student"});
     QCOMPARE(studentsIn(localDb), QStringList{"Local Student"});
+}
+
+void TestLocations::anEmptyFileInTheSharedFolderIsMadeADatabase() {
+    ScriptedDialogs dialogs;
+    localDatabaseWithStudent("Local Student");
+    const QString shared = sharedFolder();
+    // Left by a computer that stopped while it created the database there.
+    QVERIFY(TestPrefs::writeBytes(shared + "/NB_Data.rbd", QByteArray()));
+    dialogs.clear();
+    myPrefs::createRemoteFileInfo(shared);
+    QVERIFY(DBCtrl::isConnected());
+    QCOMPARE(DBCtrl::databasePath(), shared + "/NB_Data.rbd");
+    QCOMPARE(DBCtrl::classNames(), QStringList{"Default"});
+    QVERIFY(myPrefs::prUseAltLoc);
+    QVERIFY(dialogs.messages().last().startsWith("A new Database file was created at <"));
+    QCOMPARE(modeOf(shared + "/NB_Data.rbd"), 0777);
 }
 
 void TestLocations::movingWithoutLocalDataMakesANewDatabase() {
