@@ -555,8 +555,8 @@ void TestStRecord::aResetElsewhereIsNotUndone() {
     myGlobals::gCurPlayer = student;
     student->getStudentData();
 
-    // The teacher resets addition and the numbers game the way the Part's dialog does: the zero text
-    // written by hand, then the recount and the save.
+    // The teacher resets addition and the numbers game the way the reset dialog may do it by hand: the zero
+    // text written by hand, then the recount and the save.
     StRecord reset("Ann", "Default", id, QString(), 8);
     reset.getStudentData();
     reset.addData = reset.createZeroData();
