@@ -19,7 +19,12 @@
 #include <sqlite3.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -53,8 +58,12 @@ struct Fixture {
     ~Fixture() { sqlite3_close(bare); }
 };
 
+// The fixture's database, connected again when another benchmark (creating files) moved the
+// connection away.
 Fixture& fixture() {
     static Fixture f;
+    if (!DBCtrl::isConnected() || DBCtrl::databasePath() != f.db->file())
+        DBCtrl::connectToDB(f.db->file());
     return f;
 }
 
@@ -94,11 +103,11 @@ void LoadRecord_Bare(benchmark::State& state) {
     Fixture& f = fixture();
     const std::string id = std::to_string(f.someStudent);
     for (auto _ : state) {
-        bareQuery(
-            f.bare,
-            "SELECT lastDate, stAdd, stSub, stMul, stDiv, stParam, zeriGames FROM theData WHERE StID = ? "
-            "ORDER BY DataID LIMIT 1",
-            {id});
+        bareQuery(f.bare,
+                  "SELECT DataID, lastDate, stAdd, stSub, stMul, stDiv, stParam, zeriGames FROM theData "
+                  "WHERE StID = ? "
+                  "ORDER BY DataID LIMIT 1",
+                  {id});
     }
 }
 BENCHMARK(LoadRecord_Bare);
@@ -108,30 +117,80 @@ void SaveAfterRound(benchmark::State& state) {
     auto r = std::make_shared<StRecord>("Student", "Class 20", f.someStudent, "Cpw", 3);
     myGlobals::gCurPlayer = r;
     r->getStudentData();
+    r->rejoinData(); // the stored star total follows the counts from here on
+    f.dialogs.clear();
     for (auto _ : state) {
         r->addTried[3] += 1; // a round's worth of change; the star total stays where it is
         r->rejoinData();
     }
+    if (!r->loaded() || !f.dialogs.shown.isEmpty())
+        state.SkipWithError("the save did not go through");
 }
 BENCHMARK(SaveAfterRound);
 
+// One prepared statement kept for the whole run, as the program keeps its own.
+struct Prepared {
+    sqlite3_stmt* st = nullptr;
+    Prepared(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &st, nullptr); }
+    ~Prepared() { sqlite3_finalize(st); }
+    Prepared& text(int i, const std::string& v) {
+        sqlite3_bind_text(st, i, v.c_str(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    Prepared& integer(int i, sqlite3_int64 v) {
+        sqlite3_bind_int64(st, i, v);
+        return *this;
+    }
+    // Steps through every row, reading every column, and resets the statement.
+    void run(sqlite3* db) {
+        int rc = 0;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            for (int c = 0; c < sqlite3_column_count(st); ++c)
+                benchmark::DoNotOptimize(sqlite3_column_text(st, c));
+        }
+        if (rc != SQLITE_DONE)
+            std::fprintf(stderr, "bare statement failed: %s\n", sqlite3_errmsg(db));
+        sqlite3_reset(st);
+    }
+};
+
+// The statements of a save after a round, exactly as the program runs them: the row read again
+// under the write lock, the merged row written, the stored star total read; the total is unchanged,
+// so the Names row is not written.
 void SaveAfterRound_Bare(benchmark::State& state) {
     Fixture& f = fixture();
     const std::string id = std::to_string(f.someStudent);
     const std::string counts =
         "17/25,17/25,17/25,17/25,17/25,17/25,17/25,17/25,17/25,17/25,17/25,17/25,17/25,"
         "17/25,17/25,17/25,17/25,17/25,17/25";
-    long round = 0;
+    Prepared select(f.bare, "SELECT DataID, lastDate, stAdd, stSub, stMul, stDiv, stParam, zeriGames FROM "
+                            "theData WHERE StID = ? ORDER BY DataID LIMIT 1");
+    Prepared update(f.bare, "UPDATE theData SET lastDate = ?, stAdd = ?, stSub = ?, stMul = ?, stDiv = ?, "
+                            "stParam = ?, zeriGames = ? WHERE DataID = ?");
+    Prepared stars(f.bare, "SELECT StStars FROM Names WHERE StID = ?");
+    sqlite3_int64 dataId = 0;
+    {
+        Prepared find(f.bare, "SELECT DataID FROM theData WHERE StID = ?");
+        find.text(1, id);
+        if (sqlite3_step(find.st) == SQLITE_ROW)
+            dataId = sqlite3_column_int64(find.st, 0);
+    }
+    long round = 1000;
     for (auto _ : state) {
-        // Each save stores new counts, as after a real round (SQLite skips writing unchanged rows).
+        // Each save stores new counts, as after a real round.
         const std::string changed = "17/" + std::to_string(++round) + counts.substr(5);
-        bareExec(f.bare, "BEGIN");
-        bareQuery(f.bare, "SELECT DataID FROM theData WHERE StID = ? ORDER BY DataID LIMIT 1", {id});
-        bareQuery(f.bare,
-                  "UPDATE theData SET lastDate = ?, stAdd = ?, stSub = ?, stMul = ?, stDiv = ?, stParam = ?, "
-                  "zeriGames = ? WHERE StID = ?",
-                  {"12/10/26", changed, counts, counts, counts, "0,0,10,1^1^1^1,0,15,10,0,0,0,0",
-                   "99.99,99.99,0,99.99,0,99.99", id});
+        bareExec(f.bare, "BEGIN IMMEDIATE");
+        select.text(1, id).run(f.bare);
+        update.text(1, "12/10/26")
+            .text(2, changed)
+            .text(3, counts)
+            .text(4, counts)
+            .text(5, counts)
+            .text(6, "0,0,10,1^1^1^1,0,15,10,0,0,0,0")
+            .text(7, "99.99,99.99,0,99.99,0,99.99")
+            .integer(8, dataId)
+            .run(f.bare);
+        stars.integer(1, f.someStudent).run(f.bare);
         bareExec(f.bare, "COMMIT");
     }
 }
@@ -168,13 +227,20 @@ void CreateDatabase(benchmark::State& state) {
 }
 BENCHMARK(CreateDatabase);
 
+// The same steps as the program: the file made complete under a temporary name in the folder, its
+// modes set, then put in place without replacing anything and opened.
 void CreateDatabase_Bare(benchmark::State& state) {
     QTemporaryDir dir;
     const std::string file = dir.filePath(QStringLiteral("NB_Data.rbd")).toStdString();
+    const std::string pattern = dir.filePath(QStringLiteral(".NB_Data.rbd.XXXXXX")).toStdString();
     for (auto _ : state) {
+        std::string temp = pattern;
+        const int fd = ::mkstemp(temp.data());
+        ::close(fd);
         sqlite3* db = nullptr;
-        sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
-        bareExec(db, "BEGIN");
+        sqlite3_open_v2(temp.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
+        bareExec(db, "BEGIN IMMEDIATE");
+        bareQuery(db, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'", {});
         bareExec(db, "CREATE TABLE Classes ( ClassID INTEGER PRIMARY KEY, ClassNm VarChar )");
         bareExec(db,
                  "CREATE TABLE Names ( StID INTEGER PRIMARY KEY, StName VarChar, StClass VarChar, StStars "
@@ -186,7 +252,11 @@ void CreateDatabase_Bare(benchmark::State& state) {
         bareQuery(db, "INSERT INTO Classes (ClassNm) VALUES (?)", {"Default"});
         bareExec(db, "COMMIT");
         sqlite3_close(db);
+        ::chmod(temp.c_str(), 0777);
+        ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, file.c_str(), RENAME_NOREPLACE);
+        sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
         state.PauseTiming();
+        sqlite3_close(db);
         std::remove(file.c_str());
         state.ResumeTiming();
     }

@@ -1,6 +1,7 @@
 #include "dbctrl.h"
 
 #include "globals.h"
+#include "locations.h"
 #include "seams.h"
 #include "strecord.h"
 
@@ -10,9 +11,16 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QSqlDriver>
+#include <QTemporaryFile>
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
+#include <cstdio>
 #include <map>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace DBCtrl {
 namespace {
@@ -82,6 +90,109 @@ bool failed(const QSqlError& error) {
     return false;
 }
 
+// The same inside a transaction: the write lock is let go before the message waits for the user, so
+// that other computers are not kept waiting on it.
+bool failed(Transaction& tx, QSqlError error) {
+    tx.rollback();
+    return failed(error);
+}
+
+std::array<std::function<void()>, 3>& raceHooks() {
+    static std::array<std::function<void()>, 3> hooks;
+    return hooks;
+}
+
+// The columns the program reads and writes, and which of them is the table's key. A file whose tables
+// lack one of them is not ours, whatever its table names.
+struct TableShape {
+    const char* table;
+    const char* key;
+    std::initializer_list<const char*> columns;
+};
+const TableShape kShapes[] = {
+    {"Classes", "ClassID", {"ClassNm"}},
+    {"Names", "StID", {"StName", "StClass", "StStars", "StPW"}},
+    {"theData", "DataID", {"StID", "lastDate", "stAdd", "stSub", "stMul", "stDiv", "stParam", "zeriGames"}},
+    {"HallData", "HallID", {"StName", "dateEnt"}},
+};
+
+// False when the read itself failed (lastErrorRef() says why); shapeOk tells whether every table
+// has the program's columns.
+bool readShape(bool& shapeOk) {
+    shapeOk = true;
+    for (const TableShape& shape : kShapes) {
+        Result info = exec(QStringLiteral("SELECT name, pk FROM pragma_table_info(?)"),
+                           {QString::fromLatin1(shape.table)});
+        if (!info)
+            return false;
+        QStringList columns;
+        QString key;
+        while (info.next()) {
+            columns << info.value(0).toString().toLower();
+            if (info.value(1).toInt() == 1)
+                key = info.value(0).toString();
+        }
+        if (key.compare(QLatin1String(shape.key), Qt::CaseInsensitive) != 0)
+            shapeOk = false;
+        for (const char* column : shape.columns) {
+            if (!columns.contains(QString::fromLatin1(column).toLower()))
+                shapeOk = false;
+        }
+    }
+    return true;
+}
+
+// The file in this computer's own data folder is this user's alone; the shared folder's is used by
+// every computer of the school, under whatever user each one runs.
+void setDatabaseModes(const QString& path) {
+    if (myPrefs::isLocalDataFolder(QFileInfo(path).absolutePath()))
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    else
+        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
+                                        QFileDevice::ReadGroup | QFileDevice::WriteGroup |
+                                        QFileDevice::ExeGroup | QFileDevice::ReadOther |
+                                        QFileDevice::WriteOther | QFileDevice::ExeOther);
+}
+
+// Makes the four tables and the class "Default" in the open connection, unless the file has tables
+// already (another computer made them first; the write lock makes the look certain).
+bool makeSchema() {
+    Transaction tx;
+    if (!tx.ok())
+        return false;
+    Result tables = exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'"));
+    if (!tables || !tables.next())
+        return false;
+    const bool empty = tables.value(0).toInt() == 0;
+    tables.finish();
+    if (!empty)
+        return true;
+    for (const char* statement : kSchema) {
+        if (!exec(QString::fromLatin1(statement)))
+            return false;
+    }
+    if (!exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"), {QStringLiteral("Default")}))
+        return false;
+    return tx.commit();
+}
+
+enum class Placed { Here, ThereAlready, Failed };
+
+// Gives the complete file its final name without ever replacing a file that is there.
+Placed placeWithoutReplacing(const QString& from, const QString& to) {
+    const QByteArray src = QFile::encodeName(from);
+    const QByteArray dst = QFile::encodeName(to);
+    if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
+        return Placed::Here;
+    if (errno == EEXIST)
+        return Placed::ThereAlready;
+    // Some file systems (network shares among them) know no such rename; a hard link is just as
+    // exclusive. The temporary name goes when its file does.
+    if (::link(src.constData(), dst.constData()) == 0)
+        return Placed::Here;
+    return errno == EEXIST ? Placed::ThereAlready : Placed::Failed;
+}
+
 } // namespace
 
 Result::~Result() {
@@ -149,27 +260,40 @@ Transaction::Transaction() {
     // Every transaction here writes. Taking the write lock at the start lets a second program on the
     // same file wait for it (the busy timeout); a transaction that reads first and then asks for the
     // write lock while the other waits would be refused at once, since neither could go on.
-    QSqlQuery begin(connection());
-    ok_ = begin.exec(QStringLiteral("BEGIN IMMEDIATE"));
+    ok_ = static_cast<bool>(exec(QStringLiteral("BEGIN IMMEDIATE")));
     if (!ok_)
-        error_ = begin.lastError();
+        error_ = lastErrorRef();
 }
 
 Transaction::~Transaction() {
-    if (ok_ && !done_)
-        connection().rollback();
+    rollback();
+}
+
+void Transaction::rollback() {
+    if (!ok_ || done_)
+        return;
+    done_ = true;
+    exec(QStringLiteral("ROLLBACK"));
 }
 
 bool Transaction::commit() {
     if (!ok_ || done_)
         return false;
     done_ = true;
-    QSqlDatabase db = connection();
-    if (db.commit())
+    if (exec(QStringLiteral("COMMIT")))
         return true;
-    error_ = db.lastError();
-    db.rollback();
+    error_ = lastErrorRef();
+    exec(QStringLiteral("ROLLBACK"));
     return false;
+}
+
+void setRaceHook(RacePoint point, std::function<void()> hook) {
+    raceHooks()[static_cast<std::size_t>(point)] = std::move(hook);
+}
+
+void reachRacePoint(RacePoint point) {
+    if (const auto& hook = raceHooks()[static_cast<std::size_t>(point)])
+        hook();
 }
 
 QString todayText() {
@@ -199,7 +323,9 @@ void check4Database(const QString& dataFolder) {
         errorText = QStringLiteral("There was an error accessing the Database.");
     } else {
         const QString file = QDir(dataFolder).absoluteFilePath(QString::fromLatin1(kFileName));
-        if (QFileInfo::exists(file))
+        const QFileInfo info(file);
+        // A file of no bytes holds nothing: a creation that never finished left it.
+        if (info.exists() && !(info.isFile() && info.size() == 0))
             connectToDB(file);
         else
             errorText = createNewDBFile(file);
@@ -230,12 +356,18 @@ bool connectToDB(const QString& filePath) {
         names << tables.value(0).toString();
     const bool readable = static_cast<bool>(tables);
     tables.finish();
-    const bool ours = readable && names.contains(QStringLiteral("Classes"), Qt::CaseInsensitive) &&
-                      names.contains(QStringLiteral("Names"), Qt::CaseInsensitive) &&
-                      names.contains(QStringLiteral("theData"), Qt::CaseInsensitive) &&
-                      names.contains(QStringLiteral("HallData"), Qt::CaseInsensitive);
+    bool ours = readable && names.contains(QStringLiteral("Classes"), Qt::CaseInsensitive) &&
+                names.contains(QStringLiteral("Names"), Qt::CaseInsensitive) &&
+                names.contains(QStringLiteral("theData"), Qt::CaseInsensitive) &&
+                names.contains(QStringLiteral("HallData"), Qt::CaseInsensitive);
+    bool shapeRead = true;
+    if (ours) {
+        bool shapeOk = false;
+        shapeRead = readShape(shapeOk);
+        ours = shapeRead && shapeOk;
+    }
     if (!ours) {
-        const bool busy = !readable && primaryCode(lastErrorRef()) == 5;
+        const bool busy = (!readable || !shapeRead) && primaryCode(lastErrorRef()) == 5;
         closeConnection();
         myGlobals::gShowMsg(
             true,
@@ -267,43 +399,65 @@ bool connectToDB(const QString& filePath) {
 
 QString createNewDBFile(const QString& filePath) {
     const QString path = QFileInfo(filePath).absoluteFilePath();
+    const QString folder = QFileInfo(path).absolutePath();
     const QString failure = QStringLiteral("Database Error") + QLatin1Char('\n') +
                             QStringLiteral("There was an error when creating the database at <") + path +
                             QLatin1Char('>');
-    const bool existedBefore = QFileInfo::exists(path);
-    auto giveUp = [&] {
-        closeConnection();
-        if (!existedBefore) {
-            QFile::remove(path);
-            QFile::remove(path + QStringLiteral("-journal"));
-        }
-        return failure;
+    auto created = [&] {
+        myGlobals::gShowMsg(
+            false, QStringLiteral("A new Database file was created at <") + path + QStringLiteral(">."),
+            QStringLiteral("Enter player names as needed."));
+        return QString();
     };
-    if (existedBefore || !QFileInfo(QFileInfo(path).absolutePath()).isDir())
-        return failure; // never overwrite a file, and never make folders here
-    if (!openAt(path))
-        return giveUp();
-    {
-        Transaction tx;
-        if (!tx.ok())
-            return giveUp();
-        for (const char* statement : kSchema) {
-            if (!exec(QString::fromLatin1(statement)))
-                return giveUp();
+    if (!QFileInfo(folder).isDir())
+        return failure; // folders are never made here
+    const QFileInfo existing(path);
+    if (existing.exists()) {
+        // Never overwritten; only a file of no bytes, which holds nothing yet, is given its tables,
+        // under the database's own lock so that two computers cannot both do it.
+        if (!existing.isFile() || existing.size() != 0)
+            return failure;
+        closeConnection();
+        if (!openAt(path) || !makeSchema()) {
+            closeConnection();
+            return failure;
         }
-        if (!exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"), {QStringLiteral("Default")}))
-            return giveUp();
-        if (!tx.commit())
-            return giveUp();
+        setDatabaseModes(path);
+        closeConnection();
+        return connectToDB(path) ? created() : QString();
     }
-    // Every computer and every user of a school shares the file.
-    QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                                    QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ExeGroup |
-                                    QFileDevice::ReadOther | QFileDevice::WriteOther | QFileDevice::ExeOther);
-    myGlobals::gShowMsg(false,
-                        QStringLiteral("A new Database file was created at <") + path + QStringLiteral(">."),
-                        QStringLiteral("Enter player names as needed."));
-    return {};
+    reachRacePoint(RacePoint::BeforeDatabaseCreated);
+    closeConnection();
+
+    // Complete under a name of its own in the same folder first, so that the database's name never
+    // stands for a half-made file, whatever stops this program on the way.
+    QTemporaryFile temp(QDir(folder).filePath(QStringLiteral(".") + QString::fromLatin1(kFileName) +
+                                              QStringLiteral(".XXXXXX")));
+    if (!temp.open())
+        return failure;
+    temp.close();
+    if (!openAt(temp.fileName()) || !makeSchema()) {
+        closeConnection();
+        return failure; // the temporary file goes with `temp`
+    }
+    closeConnection();
+    setDatabaseModes(temp.fileName());
+    reachRacePoint(RacePoint::BeforeDatabasePlaced);
+    switch (placeWithoutReplacing(temp.fileName(), path)) {
+    case Placed::Here:
+        break;
+    case Placed::ThereAlready:
+        // Another computer made it meanwhile: that one is the database, and ours is dropped.
+        connectToDB(path);
+        return {};
+    case Placed::Failed:
+        return failure;
+    }
+    if (!openAt(path)) {
+        DisplayDatabaseError(lastErrorRef());
+        return {};
+    }
+    return created();
 }
 
 void closeDB() {
@@ -319,7 +473,7 @@ bool insertClass(const QString& name, int /*id*/) {
     if (!tx.ok())
         return failed(tx.error());
     if (!exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"), {myGlobals::oneLine(name)}))
-        return failed(lastErrorRef());
+        return failed(tx, lastErrorRef());
     return tx.commit() || failed(tx.error());
 }
 
@@ -337,13 +491,13 @@ int insertName(const QString& name, const QString& password, const QString& clas
              {myGlobals::oneLine(name), password.isEmpty() ? QString() : myGlobals::scrambleStr(password),
               myGlobals::oneLine(className), QStringLiteral("0")});
     if (!added)
-        return failed(lastErrorRef());
+        return failed(tx, lastErrorRef());
     const int newId = added->lastInsertId().toInt();
     added.finish();
     // Ids are reused after the highest one is deleted; a results row left by an earlier student with
     // this id must not become the new student's.
     if (!exec(QStringLiteral("DELETE FROM theData WHERE StID = ?"), {QString::number(newId)}))
-        return failed(lastErrorRef());
+        return failed(tx, lastErrorRef());
     if (!tx.commit())
         return failed(tx.error());
     lastAddedId() = newId;
@@ -438,27 +592,35 @@ bool checkForDuplClass(const QString& name) {
 
 void updateNames(const QString& name, const QString& className, const QString& stID, const QString& password,
                  const QString& stars) {
-    Transaction tx;
-    if (!tx.ok()) {
-        failed(tx.error());
-        return;
+    QSqlError error;
+    bool done = false;
+    {
+        // Nothing is shown while the write lock is held: other computers wait for it.
+        Transaction tx;
+        Result row;
+        if (!tx.ok())
+            error = tx.error();
+        else if (row = exec(QStringLiteral("SELECT StID FROM Names WHERE StID = ?"), {stID}); !row)
+            error = lastErrorRef();
+        else if (row.next()) {
+            row.finish();
+            if (!exec(QStringLiteral(
+                          "UPDATE Names SET StName = ?, StClass = ?, StPW = ?, StStars = ? WHERE StID = ?"),
+                      {myGlobals::oneLine(name), myGlobals::oneLine(className),
+                       password.isEmpty() ? QString() : myGlobals::scrambleStr(password), stars, stID}))
+                error = lastErrorRef();
+            else if (!tx.commit())
+                error = tx.error();
+            else
+                done = true;
+        }
     }
-    Result found = exec(QStringLiteral("SELECT StID FROM Names WHERE StID = ?"), {stID});
-    if (!found.next()) {
-        found.finish();
+    if (done)
+        return;
+    if (error.isValid())
+        failed(error);
+    else
         Seams::dialogs().plainMessage(QStringLiteral("Unable to update record"));
-        return;
-    }
-    found.finish();
-    if (!exec(
-            QStringLiteral("UPDATE Names SET StName = ?, StClass = ?, StPW = ?, StStars = ? WHERE StID = ?"),
-            {myGlobals::oneLine(name), myGlobals::oneLine(className),
-             password.isEmpty() ? QString() : myGlobals::scrambleStr(password), stars, stID})) {
-        failed(lastErrorRef());
-        return;
-    }
-    if (!tx.commit())
-        failed(tx.error());
 }
 
 bool insertHOF() {
@@ -474,7 +636,7 @@ bool insertHOF(const QString& name) {
         return false;
     member.finish();
     if (!exec(QStringLiteral("INSERT INTO HallData (StName, dateEnt) VALUES (?, ?)"), {name, todayText()}))
-        return failed(lastErrorRef());
+        return failed(tx, lastErrorRef());
     return tx.commit() || failed(tx.error());
 }
 
@@ -492,7 +654,7 @@ void deleteClass(const QString& name) {
         exec(QStringLiteral("DELETE FROM Classes WHERE ClassNm = ?"), {name}) &&
         exec(QStringLiteral("DELETE FROM Names WHERE StClass = ?"), {name});
     if (!ok) {
-        failed(lastErrorRef());
+        failed(tx, lastErrorRef());
         return;
     }
     if (!tx.commit())
@@ -508,7 +670,7 @@ void deleteName(const QString& stID) {
     const bool ok = exec(QStringLiteral("DELETE FROM theData WHERE StID = ?"), {stID}) &&
                     exec(QStringLiteral("DELETE FROM Names WHERE StID = ?"), {stID});
     if (!ok) {
-        failed(lastErrorRef());
+        failed(tx, lastErrorRef());
         return;
     }
     if (!tx.commit())

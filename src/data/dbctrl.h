@@ -6,6 +6,7 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <initializer_list>
 #include <utility>
 
@@ -23,12 +24,17 @@ bool isConnected();
 // The absolute path of the file the connection points at (empty before any).
 QString databasePath();
 
-// Opens or creates the database file in the data folder; an empty folder means none could be had.
+// Opens or creates the database file in the data folder; an empty folder means none could be had. A
+// file of no bytes (left by a creation that never finished) counts as not yet created.
 void check4Database(const QString& dataFolder);
 // Points the connection at an existing file. False (after a message) when it cannot be used.
 bool connectToDB(const QString& filePath);
-// Creates a new database file with the four tables and the class "Default". Empty text on success,
-// otherwise the error text for the caller to show; a failed creation leaves no file behind.
+// Creates a new database file with the four tables and the class "Default" and connects to it. Empty
+// text on success, otherwise the error text for the caller to show. The file is made complete under
+// a temporary name in the same folder and then put in place without replacing anything: when another
+// computer made the file meanwhile, that one is used. Only the temporary file is ever removed. The
+// file in this computer's own data folder is for this user alone; elsewhere (the shared folder)
+// every computer's user may read and write it.
 QString createNewDBFile(const QString& filePath);
 // Closes the connection (for moving the data).
 void closeDB();
@@ -88,7 +94,14 @@ public:
     Result(Result&& other) noexcept : query_(other.query_) { other.query_ = nullptr; }
     Result(const Result&) = delete;
     Result& operator=(const Result&) = delete;
-    Result& operator=(Result&&) = delete;
+    Result& operator=(Result&& other) noexcept {
+        if (this != &other) {
+            finish();
+            query_ = other.query_;
+            other.query_ = nullptr;
+        }
+        return *this;
+    }
 
     explicit operator bool() const { return query_ != nullptr; }
     // Ends the statement early, before the next statement of the same operation runs.
@@ -117,6 +130,8 @@ public:
     bool ok() const { return ok_; }
     QSqlError error() const { return error_; }
     bool commit();
+    // Ends the transaction at once, before a message is shown.
+    void rollback();
 
 private:
     bool ok_ = false;
@@ -126,5 +141,15 @@ private:
 
 // Today's date in the system's short form, as stored in lastDate and dateEnt.
 QString todayText();
+
+// Places where another computer's work can fall between two steps of this one. Tests put work there
+// to force the races of a school network; the program leaves them empty.
+enum class RacePoint {
+    BeforeDatabaseCreated,   // the file was found missing; nothing is made yet
+    BeforeDatabasePlaced,    // a new file is complete under its temporary name, not yet in place
+    BeforeResultsRowCreated, // the student's results row was found missing; nothing is made yet
+};
+void setRaceHook(RacePoint point, std::function<void()> hook);
+void reachRacePoint(RacePoint point);
 
 } // namespace DBCtrl

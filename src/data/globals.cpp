@@ -90,7 +90,7 @@ bool passwordMatches(const QString& expected, const QString& typed) {
     return expected != unreadablePassword() && expected == typed;
 }
 
-int textToInt(const QString& text) {
+int textToInt(QStringView text) {
     qsizetype i = 0;
     while (i < text.size() && text[i] == QLatin1Char(' '))
         ++i;

@@ -34,7 +34,7 @@ bool passwordMatches(const QString& expected, const QString& typed);
 // The number a text reads as, the way stored settings and typed numbers are read: leading blanks
 // skipped, an optional sign, digits, an optional fraction; anything else ends the number, and text
 // that starts with no number reads as 0. Saturates at the 32-bit range instead of overflowing.
-int textToInt(const QString& text);
+int textToInt(QStringView text);
 
 QString limitEntry(const QString& text, int highest, int lowest);
 int limitValueRange(int value, int lowest, int highest);

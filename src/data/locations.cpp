@@ -51,7 +51,11 @@ QString olderPrefFile() {
     return {};
 }
 
-// Everyone on this computer may use the local data folder, as the database in it.
+// The local data folder and its database belong to this user alone.
+constexpr QFileDevice::Permissions kOwnerFolder =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+constexpr QFileDevice::Permissions kOwnerFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+// A database in the shared folder is used by every computer of the school, under any user.
 constexpr QFileDevice::Permissions kEveryone =
     QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
     QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther |
@@ -84,7 +88,9 @@ struct Before {
 // used (connectToDB has said why).
 bool switchDatabase(const QString& file) {
     DBCtrl::closeDB();
-    if (!QFileInfo::exists(file))
+    // A file of no bytes was left by a creation that never finished: it is made a database in place.
+    const QFileInfo info(file);
+    if (!info.exists() || (info.isFile() && info.size() == 0))
         DBCtrl::createNewDBFile(file); // its failure shows as the failure to connect below
     return DBCtrl::connectToDB(file);
 }
@@ -170,16 +176,25 @@ QString getLocalDataFol() {
     const QString base = allUsersDataFolder();
     const QString folder = localDataFolderPath();
     bool ok = !base.isEmpty() && QDir().mkpath(base);
-    if (ok && !QFileInfo::exists(folder)) {
+    if (ok && !QFileInfo::exists(folder))
         ok = QDir().mkdir(folder);
-        QFile::setPermissions(folder, kEveryone);
-    }
     if (!ok || !QFileInfo(folder).isDir()) {
         caution(QStringLiteral("Unable to create the data folder."),
                 QStringLiteral("Please contact Orlavo Software: Err#1"));
         return {};
     }
+    // Also a folder and database made open to everyone by an earlier version are closed again.
+    QFile::setPermissions(folder, kOwnerFolder);
+    const QString database = child(folder, DBCtrl::kFileName);
+    if (QFileInfo(database).isFile())
+        QFile::setPermissions(database, kOwnerFile);
     return folder;
+}
+
+bool isLocalDataFolder(const QString& folder) {
+    const QString local = localDataFolderPath();
+    return !local.isEmpty() &&
+           (sameFolder(folder, local) || QDir::cleanPath(folder) == QDir::cleanPath(local));
 }
 
 QString getDataFileLoc() {
@@ -379,7 +394,8 @@ bool moveLocalData(const QString& targetFolder) {
     if (!out.rename(target))
         return reportFailure(out.error());
     out.setAutoRemove(false);
-    QFile::setPermissions(target, in.permissions());
+    // The local file is this user's alone; the shared copy is every computer's.
+    QFile::setPermissions(target, myPrefs::kEveryone);
     myPrefs::note(QStringLiteral("The local data was copied to the new location."));
     return true;
 }

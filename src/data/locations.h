@@ -46,8 +46,12 @@ bool serverAvail();
 QString createGSI(const QString& folder);
 QString parseGSI(const QString& reference);
 
-// The local data folder, made when missing; empty (after a message) when it cannot be had.
+// The local data folder, made when missing; empty (after a message) when it cannot be had. It and the
+// database in it are this user's alone (0700 and 0600): other accounts of the computer must not
+// rewrite the results.
 QString getLocalDataFol();
+// Whether the folder is this computer's own data folder (rather than a shared one).
+bool isLocalDataFolder(const QString& folder);
 // The folder of the database in the current mode. In network mode with the shared folder out of
 // reach, the local data folder after a message; network mode stays on.
 QString getDataFileLoc();

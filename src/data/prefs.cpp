@@ -97,14 +97,12 @@ public:
         pos_ += count;
         return out;
     }
-    std::optional<QString> text() {
+    // A length-prefixed text's bytes: one length byte N, then N bytes.
+    std::optional<QByteArray> length8Bytes() {
         const auto length = byte();
         if (!length)
             return std::nullopt;
-        const auto raw = bytes(*length);
-        if (!raw)
-            return std::nullopt;
-        return utf8(*raw);
+        return bytes(*length);
     }
 
     // Text that is not valid UTF-8 was not written by us.
@@ -206,6 +204,16 @@ bool isReadablePassword(const QString& clear) {
     return myGlobals::passwordMatches(clear, clear);
 }
 
+// Keeps the bytes of a file that could not be used whole beside it, before anything writes the
+// preferences again; an older copy gives way to the newer one.
+void keepDamagedCopy(const QString& path, const QByteArray& bytes) {
+    QSaveFile copy(path + QStringLiteral(".damaged"));
+    if (copy.open(QIODevice::WriteOnly) && copy.write(bytes) == bytes.size())
+        copy.commit();
+    else
+        copy.cancelWriting();
+}
+
 } // namespace
 
 Values current() {
@@ -231,36 +239,26 @@ void apply(const Values& values, Location location) {
         prNoAnim = *values.noAnim;
 }
 
-std::optional<Values> decodeFile(const QByteArray& bytes) {
+std::optional<Values> decodeFile(const QByteArray& bytes, DecodeReport* report) {
+    DecodeReport local;
+    DecodeReport& r = report ? *report : local;
+    r = DecodeReport{};
     const Values defaults;
     Values v;
     FieldReader in(bytes);
 
-    const auto scrambled = in.text();
+    const auto scrambled = in.length8Bytes();
     if (!scrambled)
         return std::nullopt;
-    v.passWord = myGlobals::unscrambleStr(*scrambled);
-    // A password that no save could store again is not one this program wrote; taking it would make
-    // every later save of the preferences fail.
-    if (!isReadablePassword(v.passWord) || worstScrambledBytes(v.passWord) > kMaxText)
-        return std::nullopt;
-
     const auto useAltLoc = in.byte();
+    if (useAltLoc)
+        r.networkMode = flag(*useAltLoc, defaults.useAltLoc);
     const auto refLength = in.int32();
     if (!useAltLoc || !refLength)
         return std::nullopt;
     const auto refLines = in.bytes(*refLength);
     if (!refLines)
         return std::nullopt;
-    const auto refRaw = fromBase64Lines(*refLines);
-    if (!refRaw)
-        return std::nullopt;
-    const auto ref = FieldReader::utf8(*refRaw);
-    if (!ref)
-        return std::nullopt;
-    v.useAltLoc = flag(*useAltLoc, defaults.useAltLoc);
-    v.altFileLoc = *ref;
-
     const auto noClass = in.byte();
     const auto reqStPW = in.byte();
     const auto maxTries = in.int16();
@@ -268,9 +266,34 @@ std::optional<Values> decodeFile(const QByteArray& bytes) {
     const auto numCrit = in.int16();
     const auto pctCrit = in.int16();
     const auto hiCrit = in.int16();
-    const auto sndSet = in.text();
+    const auto sndSet = in.length8Bytes();
     if (!noClass || !reqStPW || !maxTries || !dataSource || !numCrit || !pctCrit || !hiCrit || !sndSet)
         return std::nullopt;
+    // The last field; whatever follows it is not read.
+    const auto noAnim = in.byte();
+
+    auto take = [&r](bool usable) {
+        if (!usable)
+            r.whole = false;
+        return usable;
+    };
+    // A password that no save could store again is not one this program wrote; taking it would make
+    // every later save of the preferences fail.
+    const auto password = FieldReader::utf8(*scrambled);
+    const QString clear = password ? myGlobals::unscrambleStr(*password) : QString();
+    if (take(password && isReadablePassword(clear) && worstScrambledBytes(clear) <= kMaxText))
+        v.passWord = clear;
+
+    v.useAltLoc = *r.networkMode;
+    take(*useAltLoc <= 1);
+    const auto refRaw = fromBase64Lines(*refLines);
+    const auto ref = refRaw ? FieldReader::utf8(*refRaw) : std::nullopt;
+    if (take(ref.has_value()))
+        v.altFileLoc = *ref;
+    else
+        r.locationLost = v.useAltLoc;
+
+    take(*noClass <= 1 && *reqStPW <= 1);
     v.noClass = flag(*noClass, defaults.noClass);
     v.reqStPW = flag(*reqStPW, defaults.reqStPW);
     v.maxTries = inRange(*maxTries, kMinTries, kMaxTries, defaults.maxTries);
@@ -278,14 +301,15 @@ std::optional<Values> decodeFile(const QByteArray& bytes) {
     v.numCrit = inRange(*numCrit, kMinNumCrit, kMaxNumCrit, defaults.numCrit);
     v.pctCrit = inRange(*pctCrit, kMinPctCrit, kMaxPctCrit, defaults.pctCrit);
     v.hiCrit = inRange(*hiCrit, kMinHiCrit, kMaxHiCrit, defaults.hiCrit);
-    v.sndSet = isSoundSettings(*sndSet) ? *sndSet : defaults.sndSet;
+    take(v.maxTries == *maxTries && v.dataSource == *dataSource && v.numCrit == *numCrit &&
+         v.pctCrit == *pctCrit && v.hiCrit == *hiCrit);
+    const auto sound = FieldReader::utf8(*sndSet);
+    v.sndSet = take(sound && isSoundSettings(*sound)) ? *sound : defaults.sndSet;
 
-    v.noAnim = std::nullopt;
-    if (!in.atEnd()) {
-        const auto noAnim = in.byte();
+    v.noAnim = std::nullopt; // files older than the animation choice end before it
+    if (noAnim) {
+        take(*noAnim <= 1);
         v.noAnim = flag(*noAnim, *defaults.noAnim);
-        if (!in.atEnd())
-            return std::nullopt; // nothing follows the last field
     }
     return v;
 }
@@ -357,20 +381,31 @@ bool writePrefFile(const QString& path) {
     return true;
 }
 
-bool readPrefFile(const QString& path, Location location) {
+bool readPrefFile(const QString& path, Location location, DecodeReport* report) {
+    DecodeReport local;
+    DecodeReport& r = report ? *report : local;
+    r = DecodeReport{};
     if (path.isEmpty())
         return false;
     // Only a regular file: a folder cannot be read, and a pipe or device could block or never end.
     const QFileInfo info(path);
-    if (!info.isFile() || info.size() > kMaxFileSize)
+    if (!info.isFile())
         return false;
+    if (info.size() > kMaxFileSize) {
+        r.whole = false;
+        return false;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return false;
     const QByteArray bytes = file.read(kMaxFileSize + 1);
     if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize)
         return false;
-    const auto values = decodeFile(bytes);
+    const auto values = decodeFile(bytes, &r);
+    if (!values || !r.whole) {
+        r.whole = false;
+        keepDamagedCopy(path, bytes);
+    }
     if (!values)
         return false;
     apply(*values, location);
@@ -400,9 +435,21 @@ void hndlWritingPrefs() {
 
 void hndlReadingPrefs() {
     const QString local = getLocalPrefFol();
-    if (!local.isEmpty() && QFileInfo::exists(local) && !readPrefFile(local)) {
+    DecodeReport report;
+    const bool localRead =
+        local.isEmpty() || !QFileInfo::exists(local) || readPrefFile(local, Location::FromFile, &report);
+    // A file that may have held network mode, but whose shared folder cannot be known: the results
+    // would silently go to a database on this computer that the teacher never sees.
+    const bool locationLost = localRead ? report.locationLost : report.networkMode.value_or(true);
+    if (!localRead || locationLost) {
         showCaution(QStringLiteral("Unable to read the preferences"),
-                    QStringLiteral("Please go to Preferences and reset."));
+                    locationLost
+                        ? QStringLiteral("This computer's data location could not be read: results now "
+                                         "go to this computer until the teacher sets the shared folder "
+                                         "again in Preferences.")
+                        : QStringLiteral("Please go to Preferences and reset."));
+        if (locationLost)
+            prUseAltLoc = false; // for this run; the file keeps what it holds
         return;
     }
     if (!prUseAltLoc)

@@ -63,10 +63,19 @@ Values current();
 enum class Location { FromFile, KeepOurs };
 void apply(const Values& values, Location location = Location::FromFile);
 
+// What a read made of a file, beyond the values.
+struct DecodeReport {
+    bool whole = true;               // every field was used as stored
+    std::optional<bool> networkMode; // field 2 as stored, when the file got that far
+    bool locationLost = false;       // network mode, but the shared folder's reference was unusable
+};
+
 // The file format, without touching any file. decodeFile gives nothing for bytes that are not a
-// complete preferences file; it never reads outside the bytes it is given. encodeFile gives nothing
-// when a text cannot be stored (see passwordFits).
-std::optional<Values> decodeFile(const QByteArray& bytes);
+// preferences file (cut short, or a length that runs past the end); it never reads outside the bytes
+// it is given, and ignores any bytes after the last field. A field that cannot be used (a password
+// or folder reference that does not decode, a value out of range) takes its default alone; the
+// other fields are kept. encodeFile gives nothing when a text cannot be stored (see passwordFits).
+std::optional<Values> decodeFile(const QByteArray& bytes, DecodeReport* report = nullptr);
 std::optional<QByteArray> encodeFile(const Values& values);
 
 // Whether the administrative password can be stored: its scrambled form must fit field 1's 255 bytes
@@ -79,9 +88,12 @@ void initPrefs();
 // Writes the preferences in memory to the file, replacing it only once the new one is complete.
 // False (after a message) when nothing was written.
 bool writePrefFile(const QString& path);
-// Reads a whole preferences file and puts it in force. False, with nothing changed, when there is no
-// file or it is unreadable or damaged. Shows nothing; the callers say what a failure means to them.
-bool readPrefFile(const QString& path, Location location = Location::FromFile);
+// Reads a preferences file and puts it in force. False, with nothing changed, when there is no file or
+// it is unreadable or cut short. A file that was not used whole is first kept beside as
+// "<name>.damaged", so that the next write never replaces the teacher's values without a copy. Shows
+// nothing; the callers say what a failure means to them.
+bool readPrefFile(const QString& path, Location location = Location::FromFile,
+                  DecodeReport* report = nullptr);
 
 // The local file, then in network mode the shared folder's copy.
 void hndlWritingPrefs();

@@ -6,12 +6,31 @@
 #include "seams.h"
 
 #include <QLocale>
+#include <QStringTokenizer>
+
+#include <QSqlError>
 
 #include <algorithm>
+#include <charconv>
+#include <limits>
+#include <optional>
 
 namespace {
 
 const char* const kOperationWords[] = {"addition", "subtraction", "multiplication", "division"};
+
+const QString kSelectRow = QStringLiteral(
+    "SELECT DataID, lastDate, stAdd, stSub, stMul, stDiv, stParam, zeriGames FROM theData WHERE StID = ? "
+    "ORDER BY DataID LIMIT 1");
+const QString kUpdateRow = QStringLiteral("UPDATE theData SET lastDate = ?, stAdd = ?, stSub = ?, stMul = ?, "
+                                          "stDiv = ?, stParam = ?, zeriGames = ? WHERE DataID = ?");
+const QString kSelectStars = QStringLiteral("SELECT StStars FROM Names WHERE StID = ?");
+const QString kUpdateStars = QStringLiteral("UPDATE Names SET StStars = ? WHERE StID = ?");
+
+QString missingRowText() {
+    return QStringLiteral("Database Error") + QStringLiteral("\n\n") +
+           QStringLiteral("Could not find the selected record in the database.");
+}
 
 // A stored list that lost entries, or holds empty ones, is completed from the defaults so that no
 // reader ever indexes past its end.
@@ -29,12 +48,99 @@ void completeList(QStringList& list, const QStringList& defaults, bool numbersOn
     }
 }
 
+// The stored drill settings, completed; a loaded record also holds the reserved entry.
+QStringList paramsFromText(const QString& text, bool withReserved) {
+    QStringList params = text.split(QLatin1Char(','));
+    completeList(params, StRecord::defaultParams(), false);
+    if (withReserved && params.size() <= StRecord::ReservedParam)
+        params.append(QStringLiteral("0"));
+    return params;
+}
+
+QStringList bestsFromText(const QString& text) {
+    QStringList bests = text.split(QLatin1Char(','));
+    completeList(bests, StRecord::defaultZeriScrs(), true);
+    return bests;
+}
+
+using OpCounts = StRecord::OpCounts;
+
+// One operation's counts text: nineteen "right/tried" entries. Nothing for a text of another length.
+std::optional<OpCounts> readCounts(QStringView text) {
+    OpCounts counts;
+    int index = 0;
+    for (const QStringView entry : text.tokenize(QLatin1Char(','))) {
+        if (index == StRecord::kFacts)
+            return std::nullopt;
+        // Each number is read up to the first character that is not part of it (the "/" among them);
+        // a count is never negative, and a damaged one reads as nothing tried.
+        const qsizetype slash = entry.indexOf(QLatin1Char('/'));
+        counts.right[index] = std::max(0, myGlobals::textToInt(entry));
+        counts.tried[index] = slash < 0 ? 0 : std::max(0, myGlobals::textToInt(entry.mid(slash + 1)));
+        ++index;
+    }
+    if (index != StRecord::kFacts)
+        return std::nullopt;
+    return counts;
+}
+
 QString countsText(const StRecord::Counts& right, const StRecord::Counts& tried) {
-    QStringList entries;
-    entries.reserve(StRecord::kFacts);
-    for (int i = 0; i < StRecord::kFacts; ++i)
-        entries << QString::number(right[i]) + QLatin1Char('/') + QString::number(tried[i]);
-    return entries.join(QLatin1Char(','));
+    // 19 entries of two numbers of at most 10 digits, a "/" and a ",".
+    std::array<char, StRecord::kFacts * 23> out;
+    char* at = out.data();
+    for (int i = 0; i < StRecord::kFacts; ++i) {
+        if (i > 0)
+            *at++ = ',';
+        at = std::to_chars(at, at + 11, right[i]).ptr;
+        *at++ = '/';
+        at = std::to_chars(at, at + 11, tried[i]).ptr;
+    }
+    return QString::fromLatin1(out.data(), at - out.data());
+}
+
+int addCount(int stored, int mine, int base) {
+    const qint64 sum = qint64(stored) + qint64(mine) - qint64(base);
+    return static_cast<int>(std::clamp<qint64>(sum, 0, std::numeric_limits<int>::max()));
+}
+
+// The stored list with this visit's changes put in: an entry that differs from what was loaded or
+// saved last, or that is forced, takes the memory's value; every other entry keeps the stored one.
+// Entries the stored list lacks (the reserved drill setting a load adds) come from memory.
+template <std::size_t N>
+QStringList mergeList(QStringList stored, const QStringList& mine, const QStringList& base,
+                      const std::array<bool, N>* forced = nullptr) {
+    for (qsizetype i = 0; i < mine.size(); ++i) {
+        const bool force = forced && std::size_t(i) < N && (*forced)[std::size_t(i)];
+        if (i < stored.size() && !force && i < base.size() && mine[i] == base[i])
+            continue;
+        while (stored.size() <= i)
+            stored.append(mine[stored.size()]);
+        stored[i] = mine[i];
+    }
+    return stored;
+}
+
+double percent(int right, int tried, int criterion) {
+    // Multiplying before dividing keeps whole percentages exact: 29 of 50 is 58, not 57.99...
+    return right * 100.0 / std::max(tried, criterion);
+}
+
+// The star total in half stars from the percent of each operation (0 to 3) and entry (0 to 18).
+template <typename Percent> int starTotal(Percent pct) {
+    const int highest = std::clamp(myPrefs::prHiCrit, 1, StRecord::kFacts);
+    int total = 0;
+    for (int op = 0; op < StRecord::kOperations; ++op) {
+        int known = 0;
+        for (int k = 0; k < highest; ++k) {
+            if (pct(op, k) >= myPrefs::prPctCrit)
+                ++known;
+        }
+        if (known == highest)
+            total += 2;
+        else if (known >= highest / 2)
+            total += 1;
+    }
+    return total;
 }
 
 } // namespace
@@ -100,51 +206,102 @@ QString& StRecord::dataFor(int operation) {
 }
 
 void StRecord::getStudentData() {
-    DBCtrl::Result row = DBCtrl::exec(
-        QStringLiteral("SELECT lastDate, stAdd, stSub, stMul, stDiv, stParam, zeriGames FROM theData "
-                       "WHERE StID = ? ORDER BY DataID LIMIT 1"),
-        {QString::number(curStID)});
-    if (row.next()) {
-        curLastDate = row.value(0).toString();
-        addData = row.value(1).toString();
-        subData = row.value(2).toString();
-        mulData = row.value(3).toString();
-        divData = row.value(4).toString();
-        myParams = row.value(5).toString().split(QLatin1Char(','));
-        myZeriScrs = row.value(6).toString().split(QLatin1Char(','));
-        row.finish();
-        completeList(myParams, defaultParams(), false);
-        completeList(myZeriScrs, defaultZeriScrs(), true);
-        if (myParams.size() <= ReservedParam)
-            myParams.append(QStringLiteral("0"));
-    } else {
-        row.finish();
-        initData();
-    }
-    parseData();
-}
-
-void StRecord::initData() {
-    if (!DBCtrl::isConnected()) {
-        Seams::dialogs().plainMessage(QStringLiteral("Error in creating a new data entry"));
+    loaded_ = false;
+    DBCtrl::Result row = DBCtrl::exec(kSelectRow, {QString::number(curStID)});
+    if (!row) {
+        // A failed read is not "no results yet": nothing is made and nothing may be saved over the row.
+        if (!DBCtrl::isConnected())
+            Seams::dialogs().plainMessage(QStringLiteral("Error in creating a new data entry"));
+        else
+            DBCtrl::DisplayDatabaseError(DBCtrl::lastError());
         return;
     }
-    curLastDate = DBCtrl::todayText();
-    for (int op = 0; op < kOperations; ++op)
-        dataFor(op) = createZeroData();
-    const QString params = createDefParams();
-    const QString bests = createDefZeriScrs();
+    if (row.next()) {
+        takeRow(row.value(1).toString(),
+                {row.value(2).toString(), row.value(3).toString(), row.value(4).toString(),
+                 row.value(5).toString()},
+                row.value(6).toString(), row.value(7).toString());
+        row.finish();
+    } else {
+        row.finish();
+        if (!initData())
+            return;
+    }
+    parseData();
+    remember();
+    loaded_ = true;
+}
 
-    DBCtrl::Transaction tx;
-    const bool inserted =
-        tx.ok() &&
-        DBCtrl::exec(QStringLiteral("INSERT INTO theData (StID, lastDate, stAdd, stSub, stMul, stDiv, "
-                                    "stParam, zeriGames) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
-                     {curStID, curLastDate, addData, subData, mulData, divData, params, bests});
-    if (!inserted)
-        DBCtrl::DisplayDatabaseError(tx.ok() ? DBCtrl::lastError() : tx.error());
-    else if (!tx.commit())
-        DBCtrl::DisplayDatabaseError(tx.error());
+void StRecord::takeRow(const QString& date, const QStringList& counts, const QString& params,
+                       const QString& bests) {
+    curLastDate = date;
+    for (int op = 0; op < kOperations; ++op)
+        dataFor(op) = counts.value(op);
+    myParams = paramsFromText(params, true);
+    myZeriScrs = bestsFromText(bests);
+}
+
+bool StRecord::initData() {
+    if (!DBCtrl::isConnected()) {
+        Seams::dialogs().plainMessage(QStringLiteral("Error in creating a new data entry"));
+        return false;
+    }
+    DBCtrl::reachRacePoint(DBCtrl::RacePoint::BeforeResultsRowCreated);
+    const QString today = DBCtrl::todayText();
+    const QString zero = createZeroData();
+    const QString params = defaultParams().join(QLatin1Char(','));
+    const QString bests = defaultZeriScrs().join(QLatin1Char(','));
+    QSqlError error;
+    bool madeHere = false;
+    {
+        // Another computer signing the same student in may have made the row since it was looked
+        // for; under the write lock the look is certain.
+        DBCtrl::Transaction tx;
+        if (!tx.ok()) {
+            error = tx.error();
+        } else if (DBCtrl::Result row = DBCtrl::exec(kSelectRow, {QString::number(curStID)}); !row) {
+            error = DBCtrl::lastError();
+        } else if (row.next()) {
+            takeRow(row.value(1).toString(),
+                    {row.value(2).toString(), row.value(3).toString(), row.value(4).toString(),
+                     row.value(5).toString()},
+                    row.value(6).toString(), row.value(7).toString());
+            return true; // only read: the transaction rolls back
+        } else {
+            row.finish();
+            if (!DBCtrl::exec(
+                    QStringLiteral("INSERT INTO theData (StID, lastDate, stAdd, stSub, stMul, stDiv, "
+                                   "stParam, zeriGames) VALUES (?, ?, ?, ?, ?, ?, ?, ?)"),
+                    {curStID, today, zero, zero, zero, zero, params, bests}))
+                error = DBCtrl::lastError();
+            else if (!tx.commit())
+                error = tx.error();
+            else
+                madeHere = true;
+        }
+    }
+    if (!madeHere) {
+        DBCtrl::DisplayDatabaseError(error);
+        return false;
+    }
+    // The record takes the new row only once it is stored.
+    curLastDate = today;
+    for (int op = 0; op < kOperations; ++op)
+        dataFor(op) = zero;
+    myParams = defaultParams();
+    myZeriScrs = defaultZeriScrs();
+    return true;
+}
+
+void StRecord::remember() {
+    for (int op = 0; op < kOperations; ++op) {
+        saved_.right[op] = corFor(op);
+        saved_.tried[op] = triedFor(op);
+    }
+    saved_.params = myParams;
+    saved_.bests = myZeriScrs;
+    zeroed_ = {};
+    bestReset_ = {};
 }
 
 QString StRecord::createZeroData() const {
@@ -171,67 +328,176 @@ QString StRecord::createDefZeriScrs() {
 
 void StRecord::parseData() {
     for (int op = 0; op < kOperations; ++op) {
-        const QStringList entries = dataFor(op).split(QLatin1Char(','));
-        if (entries.size() != kFacts) {
+        const auto counts = readCounts(dataFor(op));
+        if (!counts) {
             Seams::dialogs().plainMessage(QStringLiteral("Error in the student's <") +
                                           QLatin1String(kOperationWords[op]) + QStringLiteral("> data"));
             continue;
         }
-        Counts& right = corFor(op);
-        Counts& tried = triedFor(op);
-        for (int i = 0; i < kFacts; ++i) {
-            const QStringList parts = entries[i].split(QLatin1Char('/'));
-            // A count is never negative; a damaged one reads as nothing tried.
-            right[i] = std::max(0, myGlobals::textToInt(parts.value(0)));
-            tried[i] = std::max(0, myGlobals::textToInt(parts.value(1)));
-        }
+        corFor(op) = counts->right;
+        triedFor(op) = counts->tried;
     }
 }
 
-void StRecord::updateData() {
-    DBCtrl::Transaction tx;
-    if (!tx.ok()) {
-        if (!DBCtrl::isConnected())
-            Seams::dialogs().plainMessage(
-                QStringLiteral("Database Error") + QStringLiteral("\n\n") +
-                QStringLiteral("Could not find the selected record in the database."));
-        else
-            DBCtrl::DisplayDatabaseError(tx.error());
+void StRecord::zeroCounts(int operation) {
+    if (operation < 0 || operation >= kOperations)
         return;
-    }
-    DBCtrl::Result row =
-        DBCtrl::exec(QStringLiteral("SELECT DataID FROM theData WHERE StID = ? ORDER BY DataID LIMIT 1"),
-                     {QString::number(curStID)});
-    if (!row.next()) {
-        row.finish();
-        Seams::dialogs().plainMessage(QStringLiteral("Database Error") + QStringLiteral("\n\n") +
-                                      QStringLiteral("Could not find the selected record in the database."));
-        return;
-    }
-    const qlonglong dataId = row.value(0).toLongLong();
-    row.finish();
+    dataFor(operation) = createZeroData();
+    corFor(operation) = Counts{};
+    triedFor(operation) = Counts{};
+    zeroed_[operation] = true;
+}
 
+void StRecord::resetGameBest(int game) {
+    if (game < 0 || game >= kGames)
+        return;
+    while (myZeriScrs.size() <= game)
+        myZeriScrs.append(QString());
+    myZeriScrs[game] = defaultZeriScrs()[game];
+    bestReset_[game] = true;
+}
+
+QString StRecord::mergeCounts(int op, const QString& storedText, OpCounts& merged) {
+    const auto mine = readCounts(dataFor(op));
+    const auto stored = readCounts(storedText);
+    if (!mine) {
+        // Memory holds a damaged text it could not read: this visit added nothing to it.
+        merged = stored.value_or(OpCounts{});
+        return storedText;
+    }
+    // A reset: zeroCounts() marked it, or the counts fell below what was loaded.
+    bool replace = zeroed_[op] || !stored;
+    for (int i = 0; i < kFacts && !replace; ++i)
+        replace = mine->right[i] < saved_.right[op][i] || mine->tried[i] < saved_.tried[op][i];
+    if (replace) {
+        merged = *mine;
+    } else {
+        for (int i = 0; i < kFacts; ++i) {
+            merged.right[i] = addCount(stored->right[i], mine->right[i], saved_.right[op][i]);
+            merged.tried[i] = addCount(stored->tried[i], mine->tried[i], saved_.tried[op][i]);
+        }
+    }
+    return countsText(merged.right, merged.tried);
+}
+
+bool StRecord::saveMerged(bool recountStars, StarChange& stars) {
+    if (!loaded_) {
+        Seams::dialogs().plainMessage(
+            QStringLiteral("Database Error") + QStringLiteral("\n\n") +
+            QStringLiteral("The student's results could not be read, so nothing was saved over them."));
+        return false;
+    }
+    if (!DBCtrl::isConnected()) {
+        Seams::dialogs().plainMessage(missingRowText());
+        return false;
+    }
+    const QString id = QString::number(curStID);
     const QString today = DBCtrl::todayText();
-    if (!DBCtrl::exec(QStringLiteral("UPDATE theData SET lastDate = ?, stAdd = ?, stSub = ?, stMul = ?, "
-                                     "stDiv = ?, stParam = ?, zeriGames = ? WHERE DataID = ?"),
-                      {today, addData, subData, mulData, divData, myParams.join(QLatin1Char(',')),
-                       myZeriScrs.join(QLatin1Char(',')), dataId})) {
-        DBCtrl::DisplayDatabaseError(DBCtrl::lastError());
-        return;
+    std::array<QString, kOperations> texts;
+    std::array<OpCounts, kOperations> merged;
+    QStringList params, bests;
+    int total = 0;
+    QSqlError error;
+    bool rowMissing = false;
+    bool saved = false;
+    {
+        // No message is shown while the write lock is held: other computers wait for it.
+        DBCtrl::Transaction tx;
+        DBCtrl::Result row;
+        if (!tx.ok())
+            error = tx.error();
+        else if (row = DBCtrl::exec(kSelectRow, {id}); !row)
+            error = DBCtrl::lastError();
+        else if (!row.next())
+            rowMissing = true;
+        if (tx.ok() && row && !rowMissing) {
+            const qlonglong dataId = row.value(0).toLongLong();
+            for (int op = 0; op < kOperations; ++op)
+                texts[op] = mergeCounts(op, row.value(2 + op).toString(), merged[op]);
+            params = mergeList<0>(paramsFromText(row.value(6).toString(), false), myParams, saved_.params);
+            bests = mergeList(bestsFromText(row.value(7).toString()), myZeriScrs, saved_.bests, &bestReset_);
+            row.finish();
+
+            bool ok = static_cast<bool>(DBCtrl::exec(kUpdateRow, {today, texts[0], texts[1], texts[2],
+                                                                  texts[3], params.join(QLatin1Char(',')),
+                                                                  bests.join(QLatin1Char(',')), dataId}));
+            if (ok && recountStars) {
+                const int criterion = std::max(myPrefs::prNumCrit, 1);
+                total = starTotal([&](int op, int i) {
+                    return percent(merged[op].right[i], merged[op].tried[i], criterion);
+                });
+                DBCtrl::Result names = DBCtrl::exec(kSelectStars, {curStID});
+                ok = static_cast<bool>(names);
+                if (ok) {
+                    stars.namesRowFound = names.next();
+                    // Compared with what is stored: another computer may have counted it already.
+                    const int stored =
+                        stars.namesRowFound
+                            ? std::clamp(myGlobals::textToInt(names.value(0).toString()), 0, kMaxHalfStars)
+                            : curStars;
+                    names.finish();
+                    stars.changed = total != stored;
+                    stars.rose = total > stored;
+                    if (stars.changed && stars.namesRowFound)
+                        ok = static_cast<bool>(DBCtrl::exec(kUpdateStars, {QString::number(total), curStID}));
+                }
+            }
+            if (!ok)
+                error = DBCtrl::lastError();
+            else if (!tx.commit())
+                error = tx.error();
+            else
+                saved = true;
+        }
     }
-    if (!tx.commit()) {
-        DBCtrl::DisplayDatabaseError(tx.error());
-        return;
+    if (rowMissing) {
+        Seams::dialogs().plainMessage(missingRowText());
+        return false;
     }
+    if (!saved) {
+        DBCtrl::DisplayDatabaseError(error);
+        return false;
+    }
+    // The memory now holds the merged row: percentages and stars follow from everyone's answers.
+    for (int op = 0; op < kOperations; ++op) {
+        dataFor(op) = texts[op];
+        corFor(op) = merged[op].right;
+        triedFor(op) = merged[op].tried;
+    }
+    myParams = params;
+    myZeriScrs = bests;
     curLastDate = today;
+    if (recountStars)
+        curStars = total;
+    remember();
+    return true;
+}
+
+void StRecord::updateData() {
+    StarChange none;
+    saveMerged(false, none);
 }
 
 void StRecord::rejoinData() {
     for (int op = 0; op < kOperations; ++op)
         dataFor(op) = countsText(corFor(op), triedFor(op));
-    updateData();
+    StarChange stars;
+    const bool saved = saveMerged(true, stars);
     parsePcts();
-    checkCompletedTot();
+    if (saved)
+        tellStars(stars);
+}
+
+void StRecord::tellStars(const StarChange& stars) {
+    if (!stars.namesRowFound)
+        Seams::dialogs().plainMessage(QStringLiteral("Unable to update record"));
+    if (!stars.changed)
+        return;
+    if (stars.rose)
+        showCongrats(curStars);
+    else
+        Seams::dialogs().plainMessage(curStudent + QStringLiteral("'s stars have been reset to ") +
+                                      myGlobals::starText(curStars));
 }
 
 void StRecord::parsePcts() {
@@ -239,11 +505,8 @@ void StRecord::parsePcts() {
     for (int op = 0; op < kOperations; ++op) {
         const Counts& right = corFor(op);
         const Counts& tried = triedFor(op);
-        for (int i = 0; i < kFacts; ++i) {
-            // Multiplying before dividing keeps whole percentages exact: 29 of 50 is 58, not 57.99...
-            const int divisor = std::max(tried[i], criterion);
-            curPct[op][i] = right[i] * 100.0 / divisor;
-        }
+        for (int i = 0; i < kFacts; ++i)
+            curPct[op][i] = percent(right[i], tried[i], criterion);
     }
 }
 
@@ -254,29 +517,42 @@ void StRecord::recheckStarTot() {
 }
 
 void StRecord::checkCompletedTot() {
-    const int highest = std::clamp(myPrefs::prHiCrit, 1, kFacts);
-    int total = 0;
-    for (int op = 0; op < kOperations; ++op) {
-        int known = 0;
-        for (int k = 1; k <= highest; ++k) {
-            if (curPct[op][k - 1] >= myPrefs::prPctCrit)
-                ++known;
-        }
-        if (known == highest)
-            total += 2;
-        else if (known >= highest / 2)
-            total += 1;
-    }
-    if (total == curStars)
+    const int total = starTotal([this](int op, int i) { return curPct[op][i]; });
+    if (!loaded_) // nothing of an unread record is stored
         return;
-    const bool rose = total > curStars;
+    StarChange stars;
+    QSqlError error;
+    bool ok = false;
+    {
+        DBCtrl::Transaction tx;
+        DBCtrl::Result names;
+        if (tx.ok() && (names = DBCtrl::exec(kSelectStars, {curStID}))) {
+            stars.namesRowFound = names.next();
+            const int stored =
+                stars.namesRowFound
+                    ? std::clamp(myGlobals::textToInt(names.value(0).toString()), 0, kMaxHalfStars)
+                    : curStars;
+            names.finish();
+            stars.changed = total != stored;
+            stars.rose = total > stored;
+            ok = !stars.changed || !stars.namesRowFound ||
+                 DBCtrl::exec(kUpdateStars, {QString::number(total), curStID});
+            if (!ok)
+                error = DBCtrl::lastError();
+            else if (!(ok = tx.commit()))
+                error = tx.error();
+        } else {
+            error = tx.ok() ? DBCtrl::lastError() : tx.error();
+        }
+    }
+    if (!ok) {
+        // The total could not be compared with the stored one: it is compared with the one in memory,
+        // and the next save stores it.
+        DBCtrl::DisplayDatabaseError(error);
+        stars = {total != curStars, total > curStars, true};
+    }
     curStars = total;
-    DBCtrl::updateNames(curStudent, curClass, QString::number(curStID), curStPW, QString::number(total));
-    if (rose)
-        showCongrats(total);
-    else
-        Seams::dialogs().plainMessage(curStudent + QStringLiteral("'s stars have been reset to ") +
-                                      myGlobals::starText(total));
+    tellStars(stars);
 }
 
 void StRecord::showCongrats(int total) {

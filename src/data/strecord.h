@@ -11,6 +11,31 @@
 //
 // Operations are numbered 0 addition, 1 subtraction, 2 multiplication, 3 division. Entry i of every
 // per-fact array belongs to second number i + 1.
+//
+// Several computers may have the same student signed in at once (a school's shared folder), so a
+// save never writes the memory's row over the stored one. Inside the save's write transaction the
+// row is read again and merged with what this visit did since it last loaded or saved:
+//   - counts: this visit's new answers (memory minus what was loaded or saved last) are added to the
+//     stored counts; an operation whose counts in memory fell below what was loaded, or that
+//     zeroCounts() marked, replaces the stored counts instead (a score reset);
+//   - drill settings and game bests: each entry this visit changed (or resetGameBest() marked) is
+//     written; the others keep what is stored, so a teacher's change made on another computer
+//     stays;
+//   - the star total is worked out from the merged counts and stored alone (StStars).
+// After a save the memory holds the merged row, so callers simply change counts, myParams or
+// myZeriScrs and call rejoinData() or updateData() as before.
+//
+// A score reset, as the reset-scores dialog does it:
+//     auto record = std::make_shared<StRecord>(name, className, id, storedPassword, stars);
+//     record->getStudentData();
+//     if (!record->loaded()) return;                  // the database said why
+//     myGlobals::gCurPlayer = record;                  // the reset record takes the old one's place
+//     record->zeroCounts(op);                          // for each chosen operation
+//     record->resetGameBest(game);                     // for each chosen game
+//     record->recheckStarTot();                        // stars from the remaining counts
+//     record->updateData();                            // the zeros replace what is stored
+// Writing createZeroData() into a counts text by hand also resets that operation when it held
+// answers, but only zeroCounts() also clears answers another computer saved meanwhile.
 class StRecord {
 public:
     static constexpr int kFacts = 19;
@@ -19,6 +44,10 @@ public:
     static constexpr int kGames = 6;
     static constexpr int kMaxHalfStars = 8;
     using Counts = std::array<int, kFacts>;
+    // One operation's right and tried counts.
+    struct OpCounts {
+        Counts right{}, tried{};
+    };
 
     // Drill settings list indexes.
     enum Param {
@@ -53,6 +82,8 @@ public:
     int curStars = 0;
     QStringList myZeriScrs;
 
+    // Reads the student's row, creating it when there is none. A row that cannot be read (the
+    // database busy past its wait, or not open) is reported and leaves the record not loaded.
     virtual void getStudentData();
     virtual QString createZeroData() const;
     virtual void updateData();
@@ -60,6 +91,17 @@ public:
     virtual void parsePcts();
     virtual void recheckStarTot();
     virtual QString getFirstName() const;
+
+    // Whether the record holds the student's stored row. A record that is not loaded is never saved:
+    // its saves report the fault and write nothing.
+    bool loaded() const { return loaded_; }
+
+    // Score reset: the operation's counts become zero (text and arrays), and the next save stores
+    // zeros in place of whatever the row holds by then.
+    void zeroCounts(int operation);
+    // Score reset: the game's best goes back to its default, and the next save stores it even when
+    // the loaded best was the default already.
+    void resetGameBest(int game);
 
     // The counts of one operation (0 to 3); out-of-range operations are not counted anywhere.
     Counts& corFor(int operation);
@@ -71,10 +113,34 @@ public:
     static QStringList defaultZeriScrs();
 
 private:
-    void initData();
+    // The counts, settings and bests as last loaded or saved: what this visit changed is measured
+    // from here.
+    struct Saved {
+        std::array<Counts, kOperations> right{}, tried{};
+        QStringList params, bests;
+    };
+    // How the star total came out of a save, for the messages shown once the database is free.
+    struct StarChange {
+        bool changed = false;
+        bool rose = false;
+        bool namesRowFound = true;
+    };
+
+    bool initData();
+    void takeRow(const QString& date, const QStringList& counts, const QString& params, const QString& bests);
+    void remember();
+    // One operation's counts as the save stores them (text) and holds them (merged).
+    QString mergeCounts(int operation, const QString& storedText, OpCounts& merged);
+    bool saveMerged(bool recountStars, StarChange& stars);
+    void tellStars(const StarChange& stars);
     QString createDefParams();
     void parseData();
     QString createDefZeriScrs();
     void checkCompletedTot();
     void showCongrats(int total);
+
+    bool loaded_ = false;
+    Saved saved_;
+    std::array<bool, kOperations> zeroed_{};
+    std::array<bool, kGames> bestReset_{};
 };

@@ -757,6 +757,11 @@ bool NameScrn::initNewPlayer() {
     }
     myGlobals::gCurPlayer = record;
     record->getStudentData();
+    if (!record->loaded()) {
+        // The database has said why; a student whose results could not be read does not play.
+        myGlobals::gCurPlayer.reset();
+        return false;
+    }
     return true;
 }
 

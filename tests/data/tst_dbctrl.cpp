@@ -1,6 +1,7 @@
 #include "data/dbctrl.h"
 #include "data/globals.h"
 #include "data/strecord.h"
+#include "prefs_file.h"
 #include "support/doubles.h"
 #include "support/fixtures.h"
 
@@ -16,6 +17,8 @@ private slots:
     void newFileHasTheSchemaAndDefaultClass();
     void failedCreationLeavesNoFile();
     void noFolderIsReported();
+    void aFileMadeByAnotherComputerMeanwhileIsUsed();
+    void aFileOfNoBytesIsCreatedInPlace();
     void opensAFileMadeElsewhere();
     void refusesAFileThatIsNotOurs_data();
     void refusesAFileThatIsNotOurs();
@@ -33,6 +36,7 @@ private slots:
     void namesKeepOneLine();
     void failedAddReportsNoId();
     void listsClassesAndStudents();
+    void noMessageWaitsWithTheWriteLockHeld();
 };
 
 void TestDBCtrl::newFileHasTheSchemaAndDefaultClass() {
@@ -75,17 +79,18 @@ void TestDBCtrl::failedCreationLeavesNoFile() {
                         QFileInfo(missingFolder).absoluteFilePath() + ">");
     QVERIFY(!QFileInfo::exists(missingFolder));
 
-    // The file can be opened but its tables cannot be written (SQLite cannot make its journal where a
-    // folder of that name stands): the half-made file is removed and the creation reported as failed.
+    // The tables cannot be written (the disk is full): nothing is left behind, not even the file the
+    // creation worked in, and the creation is reported as failed.
     const QString target = dir.filePath("NB_Data.rbd");
-    QVERIFY(QDir().mkpath(target + "-journal"));
-    QVERIFY(!DBCtrl::createNewDBFile(target).isEmpty());
-    QVERIFY(!QFileInfo::exists(target));
+    {
+        TestPrefs::FileSizeLimit fullDisk(512);
+        QVERIFY(!DBCtrl::createNewDBFile(target).isEmpty());
+    }
+    QVERIFY(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     QVERIFY(!DBCtrl::isConnected());
     QVERIFY(dialogs.messages().isEmpty());
 
     // An existing file is never overwritten.
-    QDir(target + "-journal").removeRecursively();
     QFile existing(target);
     QVERIFY(existing.open(QIODevice::WriteOnly));
     existing.write("keep me");
@@ -93,6 +98,78 @@ void TestDBCtrl::failedCreationLeavesNoFile() {
     QVERIFY(!DBCtrl::createNewDBFile(target).isEmpty());
     QVERIFY(existing.open(QIODevice::ReadOnly));
     QCOMPARE(existing.readAll(), QByteArray("keep me"));
+}
+
+// Makes the database file the way another computer's copy of the program would, with a class of its own.
+void makeDatabaseElsewhere(const QString& file, const QString& className) {
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "elsewhere");
+        other.setDatabaseName(file);
+        QVERIFY(other.open());
+        QSqlQuery q(other);
+        QVERIFY(q.exec("CREATE TABLE Classes ( ClassID INTEGER PRIMARY KEY, ClassNm VarChar )"));
+        QVERIFY(
+            q.exec("CREATE TABLE Names ( StID INTEGER PRIMARY KEY, StName VarChar, StClass VarChar, StStars "
+                   "VarChar, StPW VarChar)"));
+        QVERIFY(q.exec(
+            "CREATE TABLE theData ( DataID INTEGER PRIMARY KEY, StID VarChar, lastDate VarChar, stAdd "
+            "VarChar, stSub VarChar, stMul VarChar, stDiv VarChar, stParam VarChar, zeriGames VarChar )"));
+        QVERIFY(
+            q.exec("CREATE TABLE HallData ( HallID INTEGER PRIMARY KEY, StName VarChar, dateEnt VarChar )"));
+        q.prepare("INSERT INTO Classes (ClassNm) VALUES (?)");
+        q.addBindValue(className);
+        QVERIFY(q.exec());
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("elsewhere");
+}
+
+void TestDBCtrl::aFileMadeByAnotherComputerMeanwhileIsUsed() {
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    const QString file = dir.filePath("NB_Data.rbd");
+    // This computer found no file; another one makes it before this one has made its own.
+    DBCtrl::setRaceHook(DBCtrl::RacePoint::BeforeDatabaseCreated,
+                        [&] { makeDatabaseElsewhere(file, "Room 4"); });
+    DBCtrl::check4Database(dir.path());
+    DBCtrl::setRaceHook(DBCtrl::RacePoint::BeforeDatabaseCreated, {});
+    QVERIFY(DBCtrl::isConnected());
+    QCOMPARE(DBCtrl::databasePath(), file);
+    QCOMPARE(DBCtrl::classNames(), QStringList{"Room 4"});
+    QVERIFY(dialogs.shown.isEmpty()); // no note of a new file: none was made
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"NB_Data.rbd"});
+
+    // Also once the new file is complete, it never takes the place of the other computer's.
+    DBCtrl::closeDB();
+    QVERIFY(QFile::remove(file));
+    DBCtrl::setRaceHook(DBCtrl::RacePoint::BeforeDatabasePlaced,
+                        [&] { makeDatabaseElsewhere(file, "Room 9"); });
+    QCOMPARE(DBCtrl::createNewDBFile(file), QString());
+    DBCtrl::setRaceHook(DBCtrl::RacePoint::BeforeDatabasePlaced, {});
+    QCOMPARE(DBCtrl::classNames(), QStringList{"Room 9"});
+    QVERIFY(dialogs.shown.isEmpty());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"NB_Data.rbd"});
+    DBCtrl::closeDB();
+}
+
+void TestDBCtrl::aFileOfNoBytesIsCreatedInPlace() {
+    ScriptedDialogs dialogs;
+    QTemporaryDir dir;
+    const QString file = dir.filePath("NB_Data.rbd");
+    QFile empty(file);
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    DBCtrl::check4Database(dir.path());
+    QVERIFY(DBCtrl::isConnected());
+    QCOMPARE(DBCtrl::classNames(), QStringList{"Default"});
+    QCOMPARE(dialogs.messages(), QStringList{"A new Database file was created at <" + file + ">."});
+    DBCtrl::closeDB();
+    // The next start opens it as it is.
+    dialogs.clear();
+    DBCtrl::check4Database(dir.path());
+    QVERIFY(DBCtrl::isConnected());
+    QVERIFY(dialogs.shown.isEmpty());
+    DBCtrl::closeDB();
 }
 
 void TestDBCtrl::noFolderIsReported() {
@@ -140,7 +217,9 @@ void TestDBCtrl::refusesAFileThatIsNotOurs_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::newRow("text") << QByteArray("just some notes, not a database\n").repeated(100);
     QTest::newRow("random bytes") << QByteArray::fromHex("00ff13a7").repeated(1000);
-    QTest::newRow("another sqlite file") << QByteArray(); // made below
+    QTest::newRow("another sqlite file") << QByteArray("recipes"); // made below
+    QTest::newRow("our table names, other columns") << QByteArray("names only");
+    QTest::newRow("our columns, another key") << QByteArray("other key");
 }
 
 void TestDBCtrl::refusesAFileThatIsNotOurs() {
@@ -148,12 +227,26 @@ void TestDBCtrl::refusesAFileThatIsNotOurs() {
     ScriptedDialogs dialogs;
     QTemporaryDir dir;
     const QString file = dir.filePath("NB_Data.rbd");
-    if (content.isEmpty()) {
+    const QMap<QByteArray, QStringList> foreignSchemas = {
+        {"recipes", {"CREATE TABLE recipes (name TEXT)"}},
+        {"names only",
+         {"CREATE TABLE Classes (id INTEGER PRIMARY KEY, title TEXT)", "CREATE TABLE Names (who TEXT)",
+          "CREATE TABLE theData (what TEXT)", "CREATE TABLE HallData (when_ TEXT)"}},
+        {"other key",
+         {"CREATE TABLE Classes ( ClassID INTEGER PRIMARY KEY, ClassNm VarChar )",
+          "CREATE TABLE Names ( StID VarChar, StName VarChar, StClass VarChar, StStars VarChar, StPW "
+          "VarChar)",
+          "CREATE TABLE theData ( DataID INTEGER PRIMARY KEY, StID VarChar, lastDate VarChar, stAdd VarChar, "
+          "stSub VarChar, stMul VarChar, stDiv VarChar, stParam VarChar, zeriGames VarChar )",
+          "CREATE TABLE HallData ( HallID INTEGER PRIMARY KEY, StName VarChar, dateEnt VarChar )"}},
+    };
+    if (foreignSchemas.contains(content)) {
         {
             QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "foreign");
             other.setDatabaseName(file);
             QVERIFY(other.open());
-            QSqlQuery(other).exec("CREATE TABLE recipes (name TEXT)");
+            for (const QString& statement : foreignSchemas[content])
+                QVERIFY(QSqlQuery(other).exec(statement));
             other.close();
         }
         QSqlDatabase::removeDatabase("foreign");
@@ -413,6 +506,73 @@ void TestDBCtrl::listsClassesAndStudents() {
     QCOMPARE(myGlobals::unscrambleStr(rows[0].storedPassword), QStringLiteral("pw"));
     QCOMPARE(rows[1].halfStars, 8);
     QVERIFY(DBCtrl::studentsOf("Nobody").isEmpty());
+}
+
+// Records, for every message, whether another computer could have written the file meanwhile.
+class LockCheckingDialogs : public ScriptedDialogs {
+public:
+    QString file;
+    QList<bool> lockFree;
+    void showMsg(bool isCaution, const QString& message, const QString& explanation) override {
+        check();
+        ScriptedDialogs::showMsg(isCaution, message, explanation);
+    }
+    void plainMessage(const QString& message) override {
+        check();
+        ScriptedDialogs::plainMessage(message);
+    }
+
+private:
+    void check() {
+        {
+            QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other computer");
+            other.setDatabaseName(file);
+            other.setConnectOptions("QSQLITE_BUSY_TIMEOUT=0");
+            other.open();
+            QSqlQuery q(other);
+            const bool free = q.exec("BEGIN IMMEDIATE");
+            lockFree << free;
+            if (free)
+                q.exec("ROLLBACK");
+            other.close();
+        }
+        QSqlDatabase::removeDatabase("other computer");
+    }
+};
+
+void TestDBCtrl::noMessageWaitsWithTheWriteLockHeld() {
+    LockCheckingDialogs dialogs;
+    TempDatabase db;
+    dialogs.file = db.file();
+    dialogs.clear();
+    dialogs.lockFree.clear();
+    const int id = db.addStudent("Ann", "Default");
+    auto record = std::make_shared<StRecord>("Ann", "Default", id, QString(), 0);
+    myGlobals::gCurPlayer = record;
+    record->getStudentData();
+    // A star rise (congratulation), a missing Names row, a missing results row, failed changes.
+    record->addCor.fill(34);
+    record->addTried.fill(40);
+    record->rejoinData();
+    DBCtrl::updateNames("Ghost", "Default", "999", "", "2");
+    QVERIFY(QSqlQuery(DBCtrl::NBData()).exec("DELETE FROM theData"));
+    record->updateData();
+    QVERIFY(QSqlQuery(DBCtrl::NBData()).exec("ALTER TABLE Names RENAME TO Gone"));
+    DBCtrl::hndlAddName("Ben", "", "Default");
+    record->rejoinData();
+    QVERIFY(QSqlQuery(DBCtrl::NBData()).exec("ALTER TABLE HallData RENAME TO Gone2"));
+    DBCtrl::insertHOF("Ann"); // its look-up fails: nothing to say, nothing added
+    DBCtrl::deleteName(QString::number(id));
+    QCOMPARE(
+        dialogs.messages(),
+        QStringList(
+            {"Congratulations, Ann\nYou have earned your first whole star.\nWhen you have 4 stars, "
+             "your name will be added to the Numbrook Riza Hall of Fame.",
+             "Unable to update record",
+             "Database Error\n\nCould not find the selected record in the database.", "Database Error: 1",
+             "Database Error\n\nCould not find the selected record in the database.", "Database Error: 1"}));
+    QCOMPARE(dialogs.lockFree, QList<bool>(6, true));
+    myGlobals::gCurPlayer.reset();
 }
 
 QTEST_GUILESS_MAIN(TestDBCtrl)

@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include <functional>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using myPrefs::Values;
@@ -62,6 +63,14 @@ QStringList studentsIn(const QString& databaseFile) {
     return names;
 }
 
+// The permission bits as stored; file access checks would tell nothing when the tests run as root.
+int modeOf(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+        return -1;
+    return static_cast<int>(st.st_mode & 07777);
+}
+
 QString messageAndExplanation(const Shown& s) {
     return s.message + QStringLiteral(" | ") + s.explanation;
 }
@@ -89,6 +98,7 @@ private slots:
     void olderFileIsTakenOverOnce();
     void damagedOlderFileDoesNotBlockPreferences();
     void damagedLocalFileKeepsDefaultsAndSkipsTheNetwork();
+    void unusableSharedFolderReferenceIsToldAndKept();
     void sharedCopyKeepsThisComputersLocation();
     void sharedFolderUnreachable_data();
     void sharedFolderUnreachable();
@@ -101,6 +111,7 @@ private slots:
     void movingToAFolderThatHasPreferences();
     void movingToAFolderThatHasADatabaseUsesIt();
     void movingWithoutLocalDataMakesANewDatabase();
+    void anEmptyFileInTheSharedFolderIsMadeADatabase();
     void refusedMovesChangeNothing_data();
     void refusedMovesChangeNothing();
     void failedMoveTakesBackTheServersPreferences();
@@ -183,11 +194,25 @@ void TestLocations::firstStartMakesTheLocalFileFromDefaults() {
     startUp();
     QCOMPARE(fileValues(myPrefs::localPrefFile()), Values{});
     QCOMPARE(myPrefs::current(), Values{});
-    // The database is created in the local data folder, which everyone may use.
-    QVERIFY(QFileInfo::exists(QDir(localDataFolder()).filePath("NB_Data.rbd")));
-    QCOMPARE(QFileInfo(localDataFolder()).permissions() & QFileDevice::WriteOther, QFileDevice::WriteOther);
+    // The database is created in the local data folder, which is this user's alone.
+    const QString database = QDir(localDataFolder()).filePath("NB_Data.rbd");
+    QVERIFY(QFileInfo::exists(database));
+    QCOMPARE(modeOf(localDataFolder()), 0700);
+    QCOMPARE(modeOf(database), 0600);
     QCOMPARE(dialogs.messages().size(), 1);
     QVERIFY(dialogs.messages()[0].startsWith("A new Database file was created"));
+
+    // A folder and database that an earlier version left open to everyone are closed at the next start.
+    DBCtrl::closeDB();
+    QVERIFY(QFile::setPermissions(localDataFolder(), QFileDevice::Permissions(0x7777)));
+    QVERIFY(QFile::setPermissions(database, QFileDevice::Permissions(0x7777)));
+    QCOMPARE(modeOf(database), 0777);
+    dialogs.clear();
+    startUp();
+    QCOMPARE(modeOf(localDataFolder()), 0700);
+    QCOMPARE(modeOf(database), 0600);
+    QVERIFY(DBCtrl::isConnected());
+    QVERIFY(dialogs.shown.isEmpty());
 }
 
 void TestLocations::fileDeletedDuringTheRunKeepsThePreferencesInUse() {
@@ -244,10 +269,15 @@ void TestLocations::damagedOlderFileDoesNotBlockPreferences() {
 void TestLocations::damagedLocalFileKeepsDefaultsAndSkipsTheNetwork() {
     ActingDialogs dialogs;
     myPrefs::localPrefFile(); // makes the folder
-    QVERIFY(TestPrefs::writeBytes(myPrefs::localPrefFile(), QByteArray("\x00\x01\x00\x00", 4)));
+    // Cut short right after the network mode was switched on: the shared folder cannot be known.
+    const QByteArray damaged("\x00\x01\x00\x00", 4);
+    QVERIFY(TestPrefs::writeBytes(myPrefs::localPrefFile(), damaged));
     myPrefs::hndlReadingPrefs();
     QCOMPARE(allMessages(dialogs),
-             QStringList{"Unable to read the preferences | Please go to Preferences and reset."});
+             QStringList{"Unable to read the preferences | This computer's data location could not be read: "
+                         "results now go to this computer until the teacher sets the shared folder again in "
+                         "Preferences."});
+    QCOMPARE(TestPrefs::readBytes(myPrefs::localPrefFile() + ".damaged"), damaged);
     QCOMPARE(myPrefs::current(), Values{}); // never zero criteria
     QVERIFY(dialogs.waitTexts.isEmpty());
     // Read again from the sign-in window in network mode: the shared folder is not looked for.
@@ -263,6 +293,42 @@ void TestLocations::damagedLocalFileKeepsDefaultsAndSkipsTheNetwork() {
     dialogs.clear();
     myPrefs::hndlReadingPrefs();
     QCOMPARE(dialogs.messages(), QStringList{"Unable to read the preferences"});
+}
+
+void TestLocations::unusableSharedFolderReferenceIsToldAndKept() {
+    ScriptedDialogs dialogs;
+    // A file of local mode cut short: nothing is lost but the preferences themselves.
+    myPrefs::localPrefFile();
+    TestPrefs::RawFile local;
+    local.useAltLoc = 0;
+    QVERIFY(TestPrefs::writeBytes(myPrefs::localPrefFile(), local.bytes().left(9)));
+    myPrefs::hndlReadingPrefs();
+    QCOMPARE(allMessages(dialogs),
+             QStringList{"Unable to read the preferences | Please go to Preferences and reset."});
+
+    // Network mode whose folder reference does not decode: the other values are kept, this run uses
+    // this computer, and the teacher is told why.
+    TestPrefs::RawFile network;
+    network.useAltLoc = 1;
+    network.reference = "!!!!";
+    network.maxTries = 6;
+    const QString file = myPrefs::localPrefFile();
+    QVERIFY(TestPrefs::writeBytes(file, network.bytes()));
+    dialogs.clear();
+    startUp();
+    QCOMPARE(
+        allMessages(dialogs).value(0),
+        QStringLiteral("Unable to read the preferences | This computer's data location could not be read: "
+                       "results now go to this computer until the teacher sets the shared folder again in "
+                       "Preferences."));
+    QVERIFY(dialogs.waitTexts.isEmpty());
+    QVERIFY(!myPrefs::prUseAltLoc);
+    QCOMPARE(myPrefs::prMaxTries, 6);
+    QCOMPARE(QFileInfo(DBCtrl::databasePath()).absolutePath(), localDataFolder());
+    // The teacher's file is kept beside before the next save writes the preferences again.
+    myPrefs::hndlWritingPrefs();
+    QCOMPARE(TestPrefs::readBytes(file + ".damaged"), network.bytes());
+    QCOMPARE(fileValues(file)->maxTries, 6);
 }
 
 void TestLocations::sharedCopyKeepsThisComputersLocation() {
@@ -439,6 +505,9 @@ void TestLocations::movingToAnEmptySharedFolderCopiesTheData() {
     QCOMPARE(DBCtrl::studentsOf("Default").size(), 1);
     QCOMPARE(studentsIn(localDb), QStringList{"Ada Lovelace"}); // the source stays
     QCOMPARE(QDir(shared).entryList(QDir::Files), QStringList({"NB_Data.rbd", "nbq10.pref"}));
+    // Every computer of the school, under any user, uses the shared copy; the local one stays private.
+    QCOMPARE(modeOf(shared + "/NB_Data.rbd"), 0777);
+    QCOMPARE(modeOf(localDb), 0600);
 
     const auto sharedPrefs = fileValues(shared + "/nbq10.pref");
     QVERIFY(sharedPrefs && sharedPrefs->useAltLoc);
@@ -519,6 +588,22 @@ void TestLocations::movingToAFolderThatHasADatabaseUsesIt() {
     QCOMPARE(DBCtrl::databasePath(), shared + "/NB_Data.rbd");
     QCOMPARE(studentsIn(shared + "/NB_Data.rbd"), QStringList{"Shared Student"});
     QCOMPARE(studentsIn(localDb), QStringList{"Local Student"});
+}
+
+void TestLocations::anEmptyFileInTheSharedFolderIsMadeADatabase() {
+    ScriptedDialogs dialogs;
+    localDatabaseWithStudent("Local Student");
+    const QString shared = sharedFolder();
+    // Left by a computer that stopped while it created the database there.
+    QVERIFY(TestPrefs::writeBytes(shared + "/NB_Data.rbd", QByteArray()));
+    dialogs.clear();
+    myPrefs::createRemoteFileInfo(shared);
+    QVERIFY(DBCtrl::isConnected());
+    QCOMPARE(DBCtrl::databasePath(), shared + "/NB_Data.rbd");
+    QCOMPARE(DBCtrl::classNames(), QStringList{"Default"});
+    QVERIFY(myPrefs::prUseAltLoc);
+    QVERIFY(dialogs.messages().last().startsWith("A new Database file was created at <"));
+    QCOMPARE(modeOf(shared + "/NB_Data.rbd"), 0777);
 }
 
 void TestLocations::movingWithoutLocalDataMakesANewDatabase() {

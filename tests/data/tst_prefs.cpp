@@ -102,6 +102,8 @@ private slots:
     void outOfRangeValuesTakeTheirDefault();
     void damagedFileChangesNothing_data();
     void damagedFileChangesNothing();
+    void unusableFieldFallsBackAlone_data();
+    void unusableFieldFallsBackAlone();
     void everyCutShortFileIsRefused();
     void whatIsNotAFileIsRefused();
     void soundSettingsFollowOnlyACompleteRead();
@@ -347,15 +349,8 @@ void TestPrefsFile::damagedFileChangesNothing_data() {
         f.reference = QByteArray("L3RtcA==");
         f.refLength = 200;
     });
-    row("reference not Base64", [](RawFile& f) { f.reference = "!!!!"; });
-    row("reference not UTF-8", [](RawFile& f) { f.reference = QByteArray("\xff\xfe\xfd").toBase64(); });
-    row("password not UTF-8", [](RawFile& f) { f.password = "B\xc3"; });
-    row("password not scrambled by us", [](RawFile& f) { f.password = "Z!"; });
-    // Fits in the file as it is, but not under every key a save may draw (found by fuzzing).
-    row("password too long to save again", [](RawFile& f) { f.password = "F" + QByteArray(143, '~'); });
     row(
         "sound text runs past the end", [](RawFile& f) { f.noAnim.reset(); }, 3);
-    row("bytes after the last field", [](RawFile& f) { f.trailing = "x"; });
     QTest::newRow("text") << QByteArray("[General]\nprMaxTries=4\n");
 }
 
@@ -366,6 +361,79 @@ void TestPrefsFile::damagedFileChangesNothing() {
     myPrefs::apply(distinctive());
     QVERIFY(!myPrefs::readPrefFile(path));
     QCOMPARE(myPrefs::current(), distinctive());
+    // Kept beside before anything writes the preferences again.
+    QCOMPARE(TestPrefs::readBytes(path + ".damaged"), bytes);
+    QVERIFY(QFileInfo::exists(path + ".damaged"));
+}
+
+void TestPrefsFile::unusableFieldFallsBackAlone_data() {
+    QTest::addColumn<RawFile>("file");
+    QTest::addColumn<Values>("expected");
+    QTest::addColumn<bool>("whole");
+    RawFile good;
+    good.password = myGlobals::scrambleStr(QStringLiteral("secret")).toUtf8();
+    good.useAltLoc = 1;
+    good.reference = QByteArray("/srv/share").toBase64();
+    good.maxTries = 5;
+    good.pctCrit = 90;
+    good.noAnim = 1;
+    Values read;
+    read.passWord = QStringLiteral("secret");
+    read.useAltLoc = true;
+    read.altFileLoc = QStringLiteral("/srv/share");
+    read.maxTries = 5;
+    read.pctCrit = 90;
+    read.noAnim = true;
+    auto row = [&](const char* name, auto changeFile, auto changeValues, bool whole) {
+        RawFile f = good;
+        Values v = read;
+        changeFile(f);
+        changeValues(v);
+        QTest::newRow(name) << f << v << whole;
+    };
+    // The students must never get the teacher's menu because of a byte nobody reads.
+    row(
+        "bytes after the last field", [](RawFile& f) { f.trailing = "x\x01\xff"; }, [](Values&) {}, true);
+    row(
+        "reference not Base64", [](RawFile& f) { f.reference = "!!!!"; },
+        [](Values& v) { v.altFileLoc.clear(); }, false);
+    row(
+        "reference not UTF-8", [](RawFile& f) { f.reference = QByteArray("\xff\xfe\xfd").toBase64(); },
+        [](Values& v) { v.altFileLoc.clear(); }, false);
+    row(
+        "password not UTF-8", [](RawFile& f) { f.password = "B\xc3"; }, [](Values& v) { v.passWord.clear(); },
+        false);
+    row(
+        "password not scrambled by us", [](RawFile& f) { f.password = "Z!"; },
+        [](Values& v) { v.passWord.clear(); }, false);
+    // Fits in the file as it is, but not under every key a save may draw (found by fuzzing).
+    row(
+        "password too long to save again", [](RawFile& f) { f.password = "F" + QByteArray(143, '~'); },
+        [](Values& v) { v.passWord.clear(); }, false);
+}
+
+void TestPrefsFile::unusableFieldFallsBackAlone() {
+    QFETCH(RawFile, file);
+    QFETCH(Values, expected);
+    QFETCH(bool, whole);
+    const QString path = sandbox_->path("prefs");
+    QVERIFY(TestPrefs::writeBytes(path, file.bytes()));
+    myPrefs::apply(distinctive());
+    myPrefs::DecodeReport report;
+    QVERIFY(myPrefs::readPrefFile(path, myPrefs::Location::FromFile, &report));
+    QCOMPARE(myPrefs::current(), expected);
+    QCOMPARE(report.whole, whole);
+    QCOMPARE(report.locationLost, expected.altFileLoc.isEmpty());
+    // What could not be used is kept beside, so the next write does not lose it without a copy.
+    QCOMPARE(QFileInfo::exists(path + ".damaged"), !whole);
+    if (!whole)
+        QCOMPARE(TestPrefs::readBytes(path + ".damaged"), file.bytes());
+    // And the preferences read save again as they are.
+    ScriptedDialogs dialogs;
+    QVERIFY(myPrefs::writePrefFile(path));
+    myPrefs::initPrefs();
+    QVERIFY(myPrefs::readPrefFile(path));
+    QCOMPARE(myPrefs::current(), expected);
 }
 
 void TestPrefsFile::everyCutShortFileIsRefused() {

@@ -40,6 +40,42 @@ QString storedStars(int id) {
     return q.exec() && q.next() ? q.value(0).toString() : QString();
 }
 
+// Another program holding a lock on the database file, through a connection of its own.
+class OtherComputer {
+public:
+    explicit OtherComputer(const QString& file) {
+        db_ = QSqlDatabase::addDatabase("QSQLITE", "other computer");
+        db_.setDatabaseName(file);
+        db_.open();
+    }
+    ~OtherComputer() {
+        if (locked_)
+            QSqlQuery(db_).exec("ROLLBACK");
+        db_.close();
+        db_ = QSqlDatabase();
+        QSqlDatabase::removeDatabase("other computer");
+    }
+    bool lock(const QString& kind) {
+        locked_ = QSqlQuery(db_).exec("BEGIN " + kind);
+        // An exclusive lock is taken only by a write.
+        return locked_ &&
+               (kind != "EXCLUSIVE" || QSqlQuery(db_).exec("UPDATE Classes SET ClassNm = ClassNm"));
+    }
+
+private:
+    QSqlDatabase db_;
+    bool locked_ = false;
+};
+
+// The program waits 5 s for another computer's lock; tests need not wait that long to see it run out.
+void shortenTheWait() {
+    QVERIFY(QSqlQuery(DBCtrl::NBData()).exec("PRAGMA busy_timeout = 150"));
+}
+
+QString entry(const QString& counts, int index) {
+    return counts.split(',').value(index);
+}
+
 // Marks `learned` facts (second numbers 1 to learned) of one operation as learned with the default
 // criteria: 34 right of 40 is exactly 85 percent.
 void learn(StRecord& r, int op, int learned) {
@@ -75,6 +111,15 @@ private slots:
     void risesAreCongratulatedAndFallsReported();
     void hallOfFameIsEnteredOnce();
     void resetBringsTotalDown();
+
+    void aLockHeldPastTheWaitLeavesTheRecordUnloaded_data();
+    void aLockHeldPastTheWaitLeavesTheRecordUnloaded();
+    void twoComputersSavingOneStudentKeepEveryRound();
+    void settingsAndBestsChangedElsewhereAreKept();
+    void aResetElsewhereIsNotUndone();
+    void zeroCountsAlsoClearsAnswersSavedMeanwhile();
+    void aStarChangeWritesTheStarsAlone();
+    void twoComputersSigningInANewStudentMakeOneRow();
 };
 
 void TestStRecord::newStudentGetsDefaultRow() {
@@ -390,6 +435,233 @@ void TestStRecord::resetBringsTotalDown() {
     QCOMPARE(storedStars(r->curStID), QStringLiteral("0"));
     QCOMPARE(db.dataColumn(r->curStID, "stAdd"), kZero);
     QCOMPARE(db.count("HallData"), 1);
+}
+
+void TestStRecord::aLockHeldPastTheWaitLeavesTheRecordUnloaded_data() {
+    QTest::addColumn<QString>("lock");
+    QTest::addColumn<bool>("hasRow");
+    // Reading is refused while another program writes the file.
+    QTest::newRow("exclusive, stored results") << "EXCLUSIVE" << true;
+    // Reading works, but the new row cannot be made.
+    QTest::newRow("immediate, no row yet") << "IMMEDIATE" << false;
+}
+
+void TestStRecord::aLockHeldPastTheWaitLeavesTheRecordUnloaded() {
+    QFETCH(QString, lock);
+    QFETCH(bool, hasRow);
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    const int id = db.addStudent("Ann", "Default", {}, 8);
+    if (hasRow)
+        db.addResults(id, 50, 50);
+    const QString before = db.dataColumn(id, "stAdd");
+    shortenTheWait();
+    dialogs.clear();
+    auto r = std::make_shared<StRecord>("Ann", "Default", id, QString(), 8);
+    myGlobals::gCurPlayer = r;
+    {
+        OtherComputer other(db.file());
+        QVERIFY(other.lock(lock));
+        r->getStudentData();
+    }
+    QVERIFY(!r->loaded());
+    QCOMPARE(dialogs.messages(), QStringList{"Database Error: 5"});
+    QVERIFY(!dialogs.shown[0].explanation.isEmpty()); // the database's own words
+    QCOMPARE(db.count("theData"), hasRow ? 1 : 0);
+
+    // Once the lock is gone, saving the unread record still writes nothing.
+    dialogs.clear();
+    r->addCor[0] = r->addTried[0] = 1;
+    r->rejoinData();
+    r->updateData();
+    r->recheckStarTot();
+    QCOMPARE(dialogs.messages().size(), 2);
+    QVERIFY(dialogs.messages()[0].startsWith("Database Error\n\n"));
+    QCOMPARE(db.count("theData"), hasRow ? 1 : 0);
+    QCOMPARE(db.dataColumn(id, "stAdd"), before);
+    QCOMPARE(storedStars(id), QStringLiteral("8"));
+}
+
+void TestStRecord::twoComputersSavingOneStudentKeepEveryRound() {
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    dialogs.clear();
+    auto a = signIn(db, "Ann");
+    StRecord b("Ann", "Default", a->curStID, QString(), 0);
+    b.getStudentData();
+    QVERIFY(a->loaded() && b.loaded());
+    // A plays three rounds, B one, in between A's.
+    for (int round = 0; round < 3; ++round) {
+        a->mulCor[6] += 1;
+        a->mulTried[6] += 1;
+        a->rejoinData();
+        if (round == 1) {
+            b.mulTried[6] += 1;
+            b.divCor[2] += 2;
+            b.divTried[2] += 2;
+            b.rejoinData();
+        }
+    }
+    const QString mul = db.dataColumn(a->curStID, "stMul");
+    QCOMPARE(entry(mul, 6), QStringLiteral("3/4"));
+    QCOMPARE(entry(db.dataColumn(a->curStID, "stDiv"), 2), QStringLiteral("2/2"));
+    QCOMPARE(db.count("theData"), 1);
+    // Each record holds what is stored once it has saved.
+    QCOMPARE(a->mulTried[6], 4);
+    QCOMPARE(a->divCor[2], 2);
+    QCOMPARE(a->dataFor(2), mul);
+    QCOMPARE(b.mulTried[6], 3); // saved after two of A's rounds: 2/2 and its own 0/1
+    QVERIFY2(dialogs.messages().isEmpty(), qPrintable(dialogs.messages().join(" | ")));
+}
+
+void TestStRecord::settingsAndBestsChangedElsewhereAreKept() {
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    dialogs.clear();
+    auto student = signIn(db, "Ann");
+    StRecord teacher("Ann", "Default", student->curStID, QString(), 0);
+    teacher.getStudentData();
+    // The teacher sets the drill on one computer while the student plays a game on another.
+    teacher.myParams[StRecord::SecondsParam] = "5";
+    teacher.myParams[StRecord::ProblemsParam] = "20";
+    teacher.updateData();
+    student->myParams[StRecord::HighestParam] = "12"; // the game's number range
+    student->myZeriScrs[3] = "4.25";
+    student->addCor[1] = student->addTried[1] = 1;
+    student->rejoinData();
+    QCOMPARE(db.dataColumn(student->curStID, "stParam"), QStringLiteral("0,0,12,1^1^1^1,0,5,20,0,0,0,0"));
+    QCOMPARE(db.dataColumn(student->curStID, "zeriGames"), QStringLiteral("99.99,99.99,0,4.25,0,99.99"));
+    QCOMPARE(student->myParams[StRecord::ProblemsParam], QStringLiteral("20"));
+
+    // A save that changed no setting writes none, even from a record loaded before the change.
+    StRecord stale("Ann", "Default", student->curStID, QString(), 0);
+    stale.getStudentData();
+    teacher.myParams[StRecord::OperationParam] = "2";
+    teacher.updateData();
+    stale.myZeriScrs[0] = "7.5";
+    stale.updateData();
+    QCOMPARE(db.dataColumn(student->curStID, "stParam"), QStringLiteral("0,2,12,1^1^1^1,0,5,20,0,0,0,0"));
+    QCOMPARE(db.dataColumn(student->curStID, "zeriGames"), QStringLiteral("7.5,99.99,0,4.25,0,99.99"));
+    QVERIFY2(dialogs.messages().isEmpty(), qPrintable(dialogs.messages().join(" | ")));
+}
+
+void TestStRecord::aResetElsewhereIsNotUndone() {
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    const int id = db.addStudent("Ann", "Default", {}, 8);
+    db.addResults(id, 50, 50);
+    setRow(id, "zeriGames", "3.5,99.99,0,99.99,0,99.99");
+    auto student = std::make_shared<StRecord>("Ann", "Default", id, QString(), 8);
+    myGlobals::gCurPlayer = student;
+    student->getStudentData();
+
+    // The teacher resets addition and the numbers game the way the reset dialog may do it by hand: the zero
+    // text written by hand, then the recount and the save.
+    StRecord reset("Ann", "Default", id, QString(), 8);
+    reset.getStudentData();
+    reset.addData = reset.createZeroData();
+    reset.myZeriScrs[0] = StRecord::defaultZeriScrs()[0];
+    dialogs.clear();
+    reset.recheckStarTot();
+    reset.updateData();
+    QCOMPARE(dialogs.messages(), QStringList{"Ann's stars have been reset to 3.0"});
+    QCOMPARE(db.dataColumn(id, "stAdd"), kZero);
+    QCOMPARE(storedStars(id), QStringLiteral("6"));
+
+    // The student, still signed in elsewhere, finishes a round: only that round is added.
+    student->addCor[4] += 1;
+    student->addTried[4] += 1;
+    student->mulTried[0] += 1;
+    dialogs.clear();
+    student->rejoinData();
+    QStringList expected(19, "0/0");
+    expected[4] = "1/1";
+    QCOMPARE(db.dataColumn(id, "stAdd"), expected.join(","));
+    QCOMPARE(entry(db.dataColumn(id, "stMul"), 0), QStringLiteral("50/51"));
+    QCOMPARE(db.dataColumn(id, "zeriGames"), QStringLiteral("99.99,99.99,0,99.99,0,99.99"));
+    // The stars follow the merged counts; the total stored by the reset stands, so nothing is said.
+    QCOMPARE(student->curStars, 6);
+    QCOMPARE(storedStars(id), QStringLiteral("6"));
+    QVERIFY2(dialogs.messages().isEmpty(), qPrintable(dialogs.messages().join(" | ")));
+}
+
+void TestStRecord::zeroCountsAlsoClearsAnswersSavedMeanwhile() {
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    dialogs.clear();
+    auto student = signIn(db, "Ann");
+    StRecord reset("Ann", "Default", student->curStID, QString(), 0);
+    reset.getStudentData();
+    // The student saves a round and a game best after the reset dialog read the row.
+    student->subCor[2] = student->subTried[2] = 4;
+    student->myZeriScrs[2] = "140";
+    student->rejoinData();
+
+    reset.zeroCounts(1);
+    reset.resetGameBest(2);
+    reset.recheckStarTot();
+    reset.updateData();
+    QCOMPARE(db.dataColumn(student->curStID, "stSub"), kZero);
+    QCOMPARE(db.dataColumn(student->curStID, "zeriGames"), QStringLiteral("99.99,99.99,0,99.99,0,99.99"));
+    QCOMPARE(reset.subTried, StRecord::Counts{});
+    // The marks last for one save: the next one merges again.
+    student->subTried[2] += 1;
+    student->rejoinData();
+    reset.subTried[3] = 1;
+    reset.rejoinData();
+    QCOMPARE(entry(db.dataColumn(student->curStID, "stSub"), 3), QStringLiteral("0/1"));
+    QCOMPARE(entry(db.dataColumn(student->curStID, "stSub"), 2), QStringLiteral("0/1"));
+    QVERIFY2(dialogs.messages().isEmpty(), qPrintable(dialogs.messages().join(" | ")));
+}
+
+void TestStRecord::aStarChangeWritesTheStarsAlone() {
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    auto r = signIn(db, "Ann", 0, "old");
+    // The teacher renames the student, moves her and changes her password on another computer.
+    DBCtrl::insertClass("Room 5");
+    DBCtrl::updateNames("Ann Lee", "Room 5", QString::number(r->curStID), "new", "0");
+    learn(*r, 0, 10);
+    r->rejoinData();
+    QCOMPARE(r->curStars, 2);
+    QSqlQuery q(DBCtrl::NBData());
+    q.prepare("SELECT StName, StClass, StPW, StStars FROM Names WHERE StID = ?");
+    q.addBindValue(r->curStID);
+    QVERIFY(q.exec() && q.next());
+    QCOMPARE(q.value(0).toString(), QStringLiteral("Ann Lee"));
+    QCOMPARE(q.value(1).toString(), QStringLiteral("Room 5"));
+    QCOMPARE(myGlobals::unscrambleStr(q.value(2).toString()), QStringLiteral("new"));
+    QCOMPARE(q.value(3).toString(), QStringLiteral("2"));
+}
+
+void TestStRecord::twoComputersSigningInANewStudentMakeOneRow() {
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    dialogs.clear();
+    const int id = db.addStudent("Ann", "Default");
+    StRecord first("Ann", "Default", id, QString(), 0);
+    StRecord second("Ann", "Default", id, QString(), 0);
+    // Both find no row; the second computer makes it (and saves a round) before the first goes on.
+    bool raced = false;
+    DBCtrl::setRaceHook(DBCtrl::RacePoint::BeforeResultsRowCreated, [&] {
+        if (std::exchange(raced, true))
+            return;
+        second.getStudentData();
+        second.divCor[8] = second.divTried[8] = 1;
+        second.myParams[StRecord::HighestParam] = "15";
+        second.rejoinData();
+    });
+    first.getStudentData();
+    DBCtrl::setRaceHook(DBCtrl::RacePoint::BeforeResultsRowCreated, {});
+    QVERIFY(raced);
+    QVERIFY(first.loaded() && second.loaded());
+    QCOMPARE(db.count("theData"), 1);
+    QCOMPARE(first.divTried[8], 1); // the row the second computer made, with its round
+    QCOMPARE(first.myParams[StRecord::HighestParam], QStringLiteral("15"));
+    first.divTried[8] += 1;
+    first.rejoinData();
+    QCOMPARE(entry(db.dataColumn(id, "stDiv"), 8), QStringLiteral("1/2"));
+    QVERIFY2(dialogs.messages().isEmpty(), qPrintable(dialogs.messages().join(" | ")));
 }
 
 QTEST_GUILESS_MAIN(TestStRecord)

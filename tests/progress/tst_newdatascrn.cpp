@@ -412,7 +412,10 @@ void TestNewDataScrn::practiceStartsEvenWhenTheSaveFails() {
     const int id = db_->addStudent(QStringLiteral("Bo Li"), QStringLiteral("Room 7"));
     auto record =
         std::make_shared<StRecord>(QStringLiteral("Bo Li"), QStringLiteral("Room 7"), id, QString(), 0);
+    record->getStudentData();
+    QVERIFY(DBCtrl::exec(QStringLiteral("DELETE FROM theData")));
     record->myParams = StRecord::defaultParams().mid(0, 3); // a list that lost its end
+    dialogs_.clear();
     myGlobals::gCurPlayer = record;
     newDataScrn* window = open();
     QVERIFY(window);

@@ -151,6 +151,7 @@ private slots:
     void playOpensTheNextWindow_data();
     void playOpensTheNextWindow();
     void playReadsTheSharedPreferencesAgain();
+    void unreadableResultsKeepTheStudentHere();
     void studentPassword();
     void returningStudentPlaysOnByHisId();
     void returningStudentWhoWasChangedSignsInAfresh_data();
@@ -511,6 +512,34 @@ void TestNameScrn::playOpensTheNextWindow() {
     QCOMPARE(myGlobals::gCurPlayer->curStPW, QStringLiteral("owl"));
     QCOMPARE(myGlobals::gCurPlayer->myParams.size(), StRecord::kParams);
     QVERIFY(!db->dataColumn(id, QStringLiteral("stParam")).isNull());
+}
+
+void TestNameScrn::unreadableResultsKeepTheStudentHere() {
+    const int id = db->addStudent(QStringLiteral("Eve Ames"), QStringLiteral("Default"), {}, 8);
+    db->addResults(id, 50, 50);
+    open();
+    pick(QStringLiteral("Default"), QStringLiteral("Eve Ames"));
+    // Another computer writes the file for longer than this one waits (shortened for the test).
+    QVERIFY(QSqlQuery(DBCtrl::NBData()).exec(QStringLiteral("PRAGMA busy_timeout = 100")));
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("other"));
+        other.setDatabaseName(db->file());
+        QVERIFY(other.open());
+        QVERIFY(QSqlQuery(other).exec(QStringLiteral("BEGIN EXCLUSIVE")));
+        QVERIFY(QSqlQuery(other).exec(QStringLiteral("UPDATE Classes SET ClassNm = ClassNm")));
+        press(child<newCnvBtn>(QStringLiteral("ContBtn")));
+        QSqlQuery(other).exec(QStringLiteral("ROLLBACK"));
+        other.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("other"));
+    QCOMPARE(dialogs.messages(), QStringList{QStringLiteral("Database Error: 5")});
+    QVERIFY(!myGlobals::gCurPlayer);
+    QVERIFY(NameScrn::exists() && NameScrn::instance()->isVisible());
+    QVERIFY(!ParamScrn::instance()->isVisible());
+    QVERIFY(!GameScrn::instance()->isVisible());
+    QCOMPARE(db->count(QStringLiteral("theData")), 1);
+    QCOMPARE(db->dataColumn(id, QStringLiteral("stAdd")).split(QLatin1Char(',')).value(0),
+             QStringLiteral("50/50"));
 }
 
 void TestNameScrn::playReadsTheSharedPreferencesAgain() {
