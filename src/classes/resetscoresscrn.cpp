@@ -91,10 +91,6 @@ resetScoresScrn::resetScoresScrn(const QString& name, const QString& id, const Q
         move(screen->availableGeometry().center() - rect().center());
 }
 
-QString resetScoresScrn::gameBestDefault(int game) {
-    return StRecord::defaultZeriScrs().value(game);
-}
-
 void resetScoresScrn::selAllBox_Action() {
     const bool on = selAllBox->isChecked();
     for (QCheckBox* box : resetBox)
@@ -144,6 +140,9 @@ void resetScoresScrn::actionBtn_Action() {
 
 void resetScoresScrn::resetRecord(StRecord& record, const Ticks& ticked) {
     record.getStudentData();
+    // A row that could not be read is never written over: the database has said why.
+    if (!record.loaded())
+        return;
     changeData(record, ticked);
     record.recheckStarTot();
     record.updateData();
@@ -157,10 +156,12 @@ void resetScoresScrn::changeData(StRecord& record, const Ticks& ticked) {
     for (int i = 0; i < kBoxes; ++i) {
         if (!ticked[static_cast<std::size_t>(i)])
             continue;
+        // Marked as resets, so that the save stores zeros and defaults in place of whatever the row
+        // holds by then, answers another computer saved meanwhile included.
         if (i < kFirstGameBox)
-            record.dataFor(i) = record.createZeroData();
+            record.zeroCounts(i);
         else
-            record.myZeriScrs[i - kFirstGameBox] = gameBestDefault(i - kFirstGameBox);
+            record.resetGameBest(i - kFirstGameBox);
     }
 }
 

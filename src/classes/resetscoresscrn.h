@@ -28,9 +28,6 @@ public:
     const QString rstID;
     const QString rstClass;
 
-    // What a tick writes: boxes 0 to 3 empty the results of addition, subtraction, multiplication and
-    // division; boxes 4 to 9 put the six games' bests back to a new student's.
-    static QString gameBestDefault(int game);
     // The whole reset of a record already made the signed-in student: load it, clear what is ticked,
     // recount the stars (with the congratulation or the message that goes with a change) and save it.
     static void resetRecord(StRecord& record, const Ticks& ticked);
