@@ -464,6 +464,26 @@ void closeDB() {
     closeConnection();
 }
 
+namespace {
+
+// A stored password is typed back at sign-in: one holding a control character could never be typed,
+// so it is refused here rather than stored unusable.
+bool passwordUsable(const QString& password) {
+    for (const QChar c : password) {
+        if (c.category() == QChar::Other_Control)
+            return false;
+    }
+    return true;
+}
+
+void refusePassword() {
+    myGlobals::gShowMsg(true, QStringLiteral("That password cannot be used."),
+                        QStringLiteral("A password cannot hold a tab, a line break or another control "
+                                       "character. Please type it again without them."));
+}
+
+} // namespace
+
 bool insertClass(const QString& name, int /*id*/) {
     if (!isConnected()) {
         myGlobals::gShowMsg(true, QStringLiteral("Error in writing to the new Database."), QString());
@@ -481,6 +501,10 @@ int insertName(const QString& name, const QString& password, const QString& clas
     lastAddedId() = 0;
     if (!isConnected()) {
         Seams::feedback().beep();
+        return 0;
+    }
+    if (!passwordUsable(password)) {
+        refusePassword();
         return 0;
     }
     Transaction tx;
@@ -504,7 +528,10 @@ int insertName(const QString& name, const QString& password, const QString& clas
     return newId;
 }
 
-bool checkForDuplName(const QString& name, const QString& className) {
+bool checkForDuplName(const QString& typedName, const QString& typedClass) {
+    // Compared as they would be stored, so that "Cy\tLee" meets the stored "Cy Lee".
+    const QString name = myGlobals::oneLine(typedName);
+    const QString className = myGlobals::oneLine(typedClass);
     Result cls = exec(QStringLiteral("SELECT ClassID FROM Classes WHERE ClassNm = ?"), {className});
     if (cls && !cls.next()) {
         cls.finish();
@@ -520,9 +547,15 @@ bool checkForDuplName(const QString& name, const QString& className) {
     return false;
 }
 
-bool hndlAddName(const QString& name, const QString& password, const QString& className, int* addedId) {
+bool hndlAddName(const QString& typedName, const QString& password, const QString& typedClass, int* addedId) {
     if (addedId)
         *addedId = 0;
+    const QString name = myGlobals::oneLine(typedName);
+    const QString className = myGlobals::oneLine(typedClass);
+    if (!passwordUsable(password)) {
+        refusePassword();
+        return false;
+    }
     if (checkForDuplName(name, className) && !askAddDuplicate(name, className))
         return true;
     const int id = insertName(name, password, className, 0);
@@ -549,6 +582,12 @@ QList<int> insertNames(const QList<std::pair<QString, QString>>& students, const
     if (!isConnected()) {
         Seams::feedback().beep();
         return {};
+    }
+    for (const auto& student : students) {
+        if (!passwordUsable(student.second)) {
+            refusePassword();
+            return {};
+        }
     }
     Transaction tx;
     if (!tx.ok()) {
@@ -586,12 +625,21 @@ QList<int> insertNames(const QList<std::pair<QString, QString>>& students, const
 }
 
 bool checkForDuplClass(const QString& name) {
-    Result r = exec(QStringLiteral("SELECT ClassID FROM Classes WHERE ClassNm = ?"), {name});
+    Result r =
+        exec(QStringLiteral("SELECT ClassID FROM Classes WHERE ClassNm = ?"), {myGlobals::oneLine(name)});
     return r.next();
 }
 
 void updateNames(const QString& name, const QString& className, const QString& stID, const QString& password,
                  const QString& stars) {
+    if (!isConnected()) {
+        Seams::dialogs().plainMessage(QStringLiteral("Unable to update record"));
+        return;
+    }
+    if (!passwordUsable(password)) {
+        refusePassword();
+        return;
+    }
     QSqlError error;
     bool done = false;
     {
@@ -628,6 +676,9 @@ bool insertHOF() {
 }
 
 bool insertHOF(const QString& name) {
+    // Without a database the entry is quietly not made: the student's own save says what failed.
+    if (!isConnected())
+        return false;
     Transaction tx;
     if (!tx.ok())
         return failed(tx.error());
@@ -650,9 +701,9 @@ void deleteClass(const QString& name) {
     const bool ok =
         exec(QStringLiteral("DELETE FROM theData WHERE StID IN (SELECT CAST(StID AS TEXT) FROM Names "
                             "WHERE StClass = ?)"),
-             {name}) &&
-        exec(QStringLiteral("DELETE FROM Classes WHERE ClassNm = ?"), {name}) &&
-        exec(QStringLiteral("DELETE FROM Names WHERE StClass = ?"), {name});
+             {myGlobals::oneLine(name)}) &&
+        exec(QStringLiteral("DELETE FROM Classes WHERE ClassNm = ?"), {myGlobals::oneLine(name)}) &&
+        exec(QStringLiteral("DELETE FROM Names WHERE StClass = ?"), {myGlobals::oneLine(name)});
     if (!ok) {
         failed(tx, lastErrorRef());
         return;
@@ -693,7 +744,7 @@ QList<StudentRow> studentsOf(const QString& className) {
     QList<StudentRow> rows;
     Result r = exec(QStringLiteral("SELECT StID, StName, StClass, StStars, StPW FROM Names WHERE StClass = ? "
                                    "ORDER BY StID"),
-                    {className});
+                    {myGlobals::oneLine(className)});
     while (r.next()) {
         rows.append({r.value(0).toInt(), r.value(1).toString(), r.value(2).toString(),
                      std::clamp(myGlobals::textToInt(r.value(3).toString()), 0, 8), r.value(4).toString()});
