@@ -39,7 +39,7 @@ double readAverage(const QString& stored) {
 bool beatsAverage(double average, const QString& stored) {
     if (!std::isfinite(average) || average < 0.0)
         return false;
-    return cents(average) < cents(readAverage(stored));
+    return average < readAverage(stored);
 }
 
 QString formatAverage(double value) {

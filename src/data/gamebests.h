@@ -18,8 +18,8 @@ inline constexpr double kNoAverage = 99.99;
 // number counts as no best yet, so that the student can still improve on it.
 double readAverage(const QString& stored);
 
-// True when `average` beats the stored best: strictly lower, after both are rounded to what would be
-// stored.
+// True when `average` beats the stored best: strictly lower than the stored number (7.497 beats "7.50",
+// though it is stored as "7.50" again).
 bool beatsAverage(double average, const QString& stored);
 
 // "##.00": two decimals, rounded half up, a point whatever the locale, no leading zero

@@ -59,11 +59,11 @@ private slots:
         QCOMPARE(GameBests::readAverage(stored), value);
     }
 
-    void beatsOnlyWhenStrictlyLowerAsStored() {
+    void beatsOnlyWhenStrictlyLower() {
         QVERIFY(GameBests::beatsAverage(12.0, QStringLiteral("99.99")));
-        QVERIFY(!GameBests::beatsAverage(7.5, QStringLiteral("7.50")));
-        QVERIFY(!GameBests::beatsAverage(7.497, QStringLiteral("7.50"))); // both store as "7.50"
-        QVERIFY(GameBests::beatsAverage(7.494, QStringLiteral("7.50")));
+        QVERIFY(!GameBests::beatsAverage(7.5, QStringLiteral("7.50"))); // equal is no improvement
+        QVERIFY(GameBests::beatsAverage(7.497, QStringLiteral("7.50")));
+        QVERIFY(!GameBests::beatsAverage(7.501, QStringLiteral("7.50")));
         QVERIFY(GameBests::beatsAverage(3.0, QStringLiteral("garbage")));
         QVERIFY(!GameBests::beatsAverage(-1.0, QStringLiteral("99.99")));
     }

@@ -92,7 +92,7 @@ double average(int totGameTime, int probCt) {
 }
 
 bool improves(double average, const QString& storedBest) {
-    return average < GameBests::readAverage(storedBest);
+    return GameBests::beatsAverage(average, storedBest);
 }
 
 QString runningAverage(int totGameTime, int probCt) {
