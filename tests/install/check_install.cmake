@@ -1,5 +1,12 @@
 # Installs the build into a prefix of its own and checks that a school's menu and file manager would
-# find what they need. Run by CTest with BUILD_DIR and PREFIX.
+# find what they need. Run by CTest with BUILD_DIR; the prefix is a temporary folder, never the build.
+if(DEFINED ENV{TMPDIR})
+    set(temp "$ENV{TMPDIR}")
+else()
+    set(temp "/tmp")
+endif()
+string(RANDOM LENGTH 10 tag)
+set(PREFIX "${temp}/nbr-install-${tag}")
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
                 RESULT_VARIABLE result OUTPUT_QUIET)
