@@ -24,6 +24,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTabBar>
+#include <QDir>
 #include <QtTest>
 
 #include <memory>
@@ -105,6 +106,18 @@ void closeAllWindows() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
+} // namespace
+
+namespace {
+
+// With NBR_SHOTS_DIR set, the window is kept there as a picture to look at.
+void keepShot(QWidget* w, const QString& name) {
+    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    w->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
 } // namespace
 
 class TestNewDataScrn : public QObject {
@@ -304,6 +317,7 @@ void TestNewDataScrn::everyTagSharesOneSize() {
     QCOMPARE(shared, ProgressPaint::tagPixelSize(font, {100, 20}, {longTag}));
     QCOMPARE(shownBar(window, 14), expectedBar(1, 4, true));
     QCOMPARE(shownBar(window, 0), expectedBar(0, 0, true));
+    keepShot(window, QStringLiteral("progress-even-tags"));
 }
 
 void TestNewDataScrn::barColours_data() {

@@ -1,6 +1,7 @@
 #include "roundfixture.h"
 
 #include <QClipboard>
+#include <QDir>
 #include <QGuiApplication>
 
 using namespace RoundTest;
@@ -25,6 +26,18 @@ void typeInto(QComboBox* box, const QString& text) {
     QTest::keyClicks(box->lineEdit(), text);
 }
 
+} // namespace
+
+namespace {
+
+// With NBR_SHOTS_DIR set, the window is kept there as a picture to look at.
+void keepShot(QWidget* w, const QString& name) {
+    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    w->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
 } // namespace
 
 class TestGameRound : public QObject {
@@ -202,6 +215,7 @@ void TestGameRound::lastProblemTimingOutAddsNoSecond() {
         w->myTimer_Action();
     QCOMPARE(caption(w), QStringLiteral("Play Again"));
     QCOMPARE(textOf(w, "totTimeTxt"), QStringLiteral("Time for this round: 9 seconds"));
+    keepShot(w, QStringLiteral("round-end"));
     // The clock has stopped with the round: a late tick changes nothing.
     w->myTimer_Action();
     QCOMPARE(textOf(w, "totTimeTxt"), QStringLiteral("Time for this round: 9 seconds"));

@@ -9,6 +9,7 @@
 #include <QGuiApplication>
 #include <QTextEdit>
 #include <QUrlQuery>
+#include <QDir>
 #include <QtTest>
 
 // Receives the links the window hands to the desktop instead of a mail program.
@@ -19,6 +20,18 @@ public:
 public slots:
     void handle(const QUrl& url) { links << url; }
 };
+
+namespace {
+
+// With NBR_SHOTS_DIR set, the window is kept there as a picture to look at.
+void keepShot(QWidget* w, const QString& name) {
+    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    w->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+}
+} // namespace
 
 class TestExpReporterScrn : public QObject {
     Q_OBJECT
@@ -106,6 +119,7 @@ void TestExpReporterScrn::withoutAMailProgramTheReportGoesToTheClipboard() {
     // Nothing was sent: the report can be tried again, and nothing claims it went.
     QVERIFY(w.findChild<newCnvBtn*>("reportBtn")->isVisible());
     QCOMPARE(w.findChild<newCnvBtn*>("ignoreBtn")->myCaption(), QStringLiteral("Ignore"));
+    keepShot(&w, QStringLiteral("error-report-no-mail"));
 }
 
 void TestExpReporterScrn::ignoreAndContinueClose() {
