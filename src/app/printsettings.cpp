@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QLocale>
 #include <QPageSize>
+#include <QPrinter>
 #include <QWidget>
 
 namespace myGlobals {
@@ -113,6 +114,24 @@ void gGetPrinterSetup(std::optional<QPageLayout>& setup) {
     } else {
         setup.reset();
     }
+}
+
+bool startPrintJob(QPrinter& printer, const QString& docName,
+                   const std::function<bool(const QPageLayout&)>& layoutFits) {
+    if (!Printing::dialogs().hasPrinter()) {
+        gShowMsg(true, QStringLiteral("No printer is installed on this computer."),
+                 QStringLiteral("Please add a printer in the system's settings, then print again."));
+        return false;
+    }
+    std::optional<QPageLayout> setup;
+    gGetPrinterSetup(setup);
+    if (!setup)
+        return false;
+    if (layoutFits && !layoutFits(*setup))
+        return false;
+    printer.setPageLayout(*setup);
+    printer.setDocName(docName);
+    return Printing::dialogs().print(printer);
 }
 
 void SetWindowModified(QWidget* window, bool modified) {

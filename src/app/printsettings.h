@@ -6,8 +6,10 @@
 #include <QPageLayout>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace myGlobals {
@@ -20,6 +22,14 @@ void obtainPrinterSettings();
 // when none is kept yet. When the user cancels, the setup holds nothing and nothing is kept. An empty
 // setup passed in starts from the defaults.
 void gGetPrinterSetup(std::optional<QPageLayout>& setup);
+
+// The start of every print: tells the user when there is no printer, gets the page setup as
+// gGetPrinterSetup does, lets the caller turn the layout down (layoutFits tells the user why itself),
+// then puts the layout and document name on the printer and shows the print dialog. True when the
+// user chose to print; the printer then holds the destination and copies. An empty layoutFits takes
+// any layout.
+bool startPrintJob(QPrinter& printer, const QString& docName,
+                   const std::function<bool(const QPageLayout&)>& layoutFits = {});
 
 // The page setup a new dialog starts from: the locale's paper, portrait, half-inch margins.
 QPageLayout defaultPageLayout();
