@@ -14,9 +14,9 @@
 #include "signin/namescrn.h"
 #include "support/doubles.h"
 #include "support/fixtures.h"
+#include "support/lookcheck.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -127,11 +127,7 @@ inline bool pressGameButton(int index) {
 
 // With NBR_SHOTS_DIR set, saves the window there as a picture.
 inline void shoot(QWidget* w, const QString& name) {
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QVERIFY(w->grab().save(QDir(folder).filePath(name + QStringLiteral(".png"))));
+    QVERIFY(Look::saveShot(w, name + QStringLiteral(".png")));
 }
 
 } // namespace GameTest

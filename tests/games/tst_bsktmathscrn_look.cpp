@@ -9,8 +9,8 @@
 #include "data/random.h"
 #include "gamevisit.h"
 #include "support/doubles.h"
+#include "support/lookcheck.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -48,20 +48,14 @@ void TestBsktMathScrnLook::cleanupTestCase() {
 
 void TestBsktMathScrnLook::shot(QWidget* w, const QString& name) {
     textsFit();
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QVERIFY(w->grab().save(QDir(folder).filePath(QStringLiteral("basket-%1.png").arg(name))));
+    QVERIFY(Look::saveShot(w, QStringLiteral("basket-%1.png").arg(name)));
 }
 
 void TestBsktMathScrnLook::textsFit() {
     for (QLabel* label : game()->content()->findChildren<QLabel*>()) {
         if (!label->isVisibleTo(game()))
             continue;
-        const QRect needed = label->fontMetrics().boundingRect(
-            QRect(0, 0, label->width(), 1000),
-            int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0), label->text());
+        const QRect needed = Look::neededFor(label);
         QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height(),
                  qPrintable(label->objectName() + ": " + label->text()));
     }
@@ -103,9 +97,7 @@ void TestBsktMathScrnLook::everyStepReadsWhole() {
                    QStringLiteral("Try to beat this score next time."));
     best.show();
     QVERIFY(QTest::qWaitForWindowExposed(&best));
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (!folder.isEmpty())
-        QVERIFY(best.grab().save(QDir(folder).filePath(QStringLiteral("basket-6-best.png"))));
+    QVERIFY(Look::saveShot(&best, QStringLiteral("basket-6-best.png")));
     best.close();
 }
 
