@@ -17,7 +17,7 @@
 #include "data/seams.h"
 #include "data/strecord.h"
 #include "games/common/answerfield.h"
-#include "games/common/layoutkit.h"
+#include "games/common/gamelayout.h"
 #include "settings/numbercombo.h"
 
 #include <QGroupBox>
@@ -29,12 +29,11 @@
 
 #include <random>
 
-using namespace LayoutKit;
+using namespace GameLayout;
 
 namespace {
 
 constexpr int kBestEntry = 4; // the basket game's place among the stored game bests
-const QColor kPurple(0xAC, 0x00, 0xE1);
 
 const QString kStopGame = QStringLiteral("Stop Game");
 const QString kContinue = QStringLiteral("Continue");
@@ -91,7 +90,7 @@ private:
 } // namespace
 
 QString bsktMathScrn::signName(int op) {
-    return LayoutKit::signName(op);
+    return GameLayout::signName(op);
 }
 
 bsktMathScrn::bsktMathScrn()

@@ -11,7 +11,7 @@
 #include "data/random.h"
 #include "data/strecord.h"
 #include "games/common/answerfield.h"
-#include "games/common/layoutkit.h"
+#include "games/common/gamelayout.h"
 #include "settings/numbercombo.h"
 
 #include <QEvent>
@@ -23,12 +23,11 @@
 #include <QPushButton>
 #include <QTimer>
 
-using namespace LayoutKit;
+using namespace GameLayout;
 
 namespace {
 
 constexpr int kBestEntry = 5; // the Mind games' place among the stored game bests
-const QColor kPurple(0xAC, 0x00, 0xE1);
 
 const QString kStopGame = QStringLiteral("Stop Game");
 const QString kCloseScreen = QStringLiteral("Close Screen");
@@ -56,7 +55,7 @@ QLineEdit* makeCounter(QWidget* parent, QPoint origin, const QString& name, cons
 } // namespace
 
 QString MindGamesScrn::signName(int op) {
-    return LayoutKit::signName(op);
+    return GameLayout::signName(op);
 }
 
 MindGamesScrn::MindGamesScrn()
