@@ -7,7 +7,7 @@
 #include "basketplay.h"
 #include "controls/ovrmsgbox.h"
 #include "data/random.h"
-#include "gamevisit.h"
+#include "gamefixture.h"
 #include "support/doubles.h"
 #include "support/lookcheck.h"
 
@@ -30,13 +30,13 @@ private:
 
     TestDoubles::ScriptedDialogs dialogs;
     TestDoubles::RecordingFeedback feedback;
-    std::unique_ptr<GameVisit::Student> student;
+    std::unique_ptr<GameTest::Student> student;
 };
 
 void TestBsktMathScrnLook::initTestCase() {
     myPicts::loadPics();
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Amelia Fitzgerald-Hernandez"),
-                                                   QStringLiteral("9"), QStringLiteral("1"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Amelia Fitzgerald-Hernandez"),
+                                                  QStringLiteral("9"), QStringLiteral("1"));
 }
 
 void TestBsktMathScrnLook::cleanupTestCase() {
@@ -64,7 +64,7 @@ void TestBsktMathScrnLook::textsFit() {
 }
 
 void TestBsktMathScrnLook::everyStepReadsWhole() {
-    QVERIFY(GameVisit::openGame(4));
+    QVERIFY(GameTest::openGame(4));
     bsktMathScrn* w = game();
     QVERIFY(QTest::qWaitForWindowExposed(w));
     shot(w, QStringLiteral("1-opening"));

@@ -5,9 +5,9 @@
 #include "app/picts.h"
 #include "controls/newcnvbtn.h"
 #include "data/random.h"
+#include "gamefixture.h"
 #include "games/common/answerfield.h"
 #include "games/mindgames/mindgamesscrn.h"
-#include "gamevisit.h"
 #include "support/doubles.h"
 #include "support/lookcheck.h"
 
@@ -40,13 +40,13 @@ private:
 
     TestDoubles::ScriptedDialogs dialogs;
     TestDoubles::RecordingFeedback feedback;
-    std::unique_ptr<GameVisit::Student> student;
+    std::unique_ptr<GameTest::Student> student;
 };
 
 void TestMindGamesScrnLook::initTestCase() {
     myPicts::loadPics();
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Amelia Fitzgerald-Hernandez"),
-                                                   QStringLiteral("12"), QStringLiteral("1"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Amelia Fitzgerald-Hernandez"),
+                                                  QStringLiteral("12"), QStringLiteral("1"));
 }
 
 void TestMindGamesScrnLook::cleanupTestCase() {
@@ -75,7 +75,7 @@ void TestMindGamesScrnLook::shot(const QString& name) {
 }
 
 void TestMindGamesScrnLook::everyStepReadsWhole() {
-    QVERIFY(GameVisit::openGame(5));
+    QVERIFY(GameTest::openGame(5));
     MindGamesScrn* w = MindGamesScrn::instance();
     QVERIFY(QTest::qWaitForWindowExposed(w));
     shot(QStringLiteral("1-opening"));
