@@ -1,6 +1,7 @@
 #include "gamelayout.h"
 
 #include "app/media.h"
+#include "controls/picturecanvas.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -125,6 +126,25 @@ QString signName(int op) {
     default:
         return QStringLiteral("plus");
     }
+}
+
+PlayerPanel makePlayerPanel(QWidget* window) {
+    const QPoint panelAt(568, 0);
+    PlayerPanel panel;
+    panel.bkgCnv = new PictureCanvas(
+        QStringLiteral("bkgCnv"), [] { return Pictures::CtrlPanel2(); }, PictureCanvas::Fit::Stretch, window);
+    panel.bkgCnv->setGeometry(568, 0, 232, 520);
+    for (int i = 0; i < 2; ++i) {
+        panel.InfoTxt[std::size_t(i)] =
+            makeLabel(panel.bkgCnv, panelAt, QStringLiteral("InfoTxt"),
+                      QRect(592, i == 0 ? 80 : 138, 189, 20), {}, 0, Qt::black, Qt::AlignHCenter);
+        panel.InfoTxt[std::size_t(i)]->setProperty("Index", i);
+    }
+    panel.showTxt1 = makeLabel(panel.bkgCnv, panelAt, QStringLiteral("showTxt1"), QRect(592, 54, 189, 16),
+                               QStringLiteral("-- Current Player --"), 12, kPurple, Qt::AlignHCenter);
+    panel.showTxt2 = makeLabel(panel.bkgCnv, panelAt, QStringLiteral("showTxt2"), QRect(588, 112, 189, 16),
+                               QString(31, ' '), 12, kPurple, Qt::AlignHCenter);
+    return panel;
 }
 
 } // namespace GameLayout

@@ -11,6 +11,9 @@
 #include <QRect>
 #include <QString>
 
+#include <array>
+
+class PictureCanvas;
 class QLabel;
 class QWidget;
 
@@ -63,5 +66,16 @@ void setFittedText(QLabel* label, const QString& text, int pixels);
 // The operator sign pictures (0 plus, 1 minus, 2 times, 3 divided by) and how they read out.
 QPixmap signPicture(int op);
 QString signName(int op);
+
+// The current-player panel down the right of the basket and Mind games: the control-panel picture
+// (bkgCnv) with "-- Current Player --", the student's name (InfoTxt 0), a caption for the best
+// (showTxt2) and the best itself (InfoTxt 1). The labels start empty; the game fills them in.
+struct PlayerPanel {
+    PictureCanvas* bkgCnv = nullptr;
+    std::array<QLabel*, 2> InfoTxt{};
+    QLabel* showTxt1 = nullptr;
+    QLabel* showTxt2 = nullptr;
+};
+PlayerPanel makePlayerPanel(QWidget* window);
 
 } // namespace GameLayout

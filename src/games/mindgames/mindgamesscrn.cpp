@@ -93,19 +93,11 @@ void MindGamesScrn::makeControls() {
     StaticText9 = makeLabel(timeBkgCnv, timeAt, QStringLiteral("StaticText9"), QRect(382, 472, 32, 20),
                             QStringLiteral("sec."), 0, Qt::white, Qt::AlignLeft);
 
-    bkgCnv = new PictureCanvas(
-        QStringLiteral("bkgCnv"), [] { return Pictures::CtrlPanel2(); }, PictureCanvas::Fit::Stretch, window);
-    bkgCnv->setGeometry(568, 0, 232, 520);
-    for (int i = 0; i < 2; ++i) {
-        InfoTxt[std::size_t(i)] =
-            makeLabel(bkgCnv, panelAt, QStringLiteral("InfoTxt"), QRect(592, i == 0 ? 80 : 138, 189, 20), {},
-                      0, Qt::black, Qt::AlignHCenter);
-        InfoTxt[std::size_t(i)]->setProperty("Index", i);
-    }
-    showTxt1 = makeLabel(bkgCnv, panelAt, QStringLiteral("showTxt1"), QRect(592, 54, 189, 16),
-                         QStringLiteral("-- Current Player --"), 12, kPurple, Qt::AlignHCenter);
-    showTxt2 = makeLabel(bkgCnv, panelAt, QStringLiteral("showTxt2"), QRect(588, 112, 189, 16),
-                         QString(31, ' '), 12, kPurple, Qt::AlignHCenter);
+    const PlayerPanel panel = makePlayerPanel(window);
+    bkgCnv = panel.bkgCnv;
+    InfoTxt = panel.InfoTxt;
+    showTxt1 = panel.showTxt1;
+    showTxt2 = panel.showTxt2;
     GroupBox1 = new QGroupBox(bkgCnv);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(inParent(QRect(584, 340, 200, 154), panelAt));
