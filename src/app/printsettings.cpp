@@ -160,4 +160,11 @@ void SetWindowProxyAlias(QWidget* window, const QString& file) {
         top->setWindowIcon(icon);
 }
 
+void showFileMarks(QWidget* window, bool modified) {
+    if (pFile.isEmpty())
+        return;
+    SetWindowModified(window, modified);
+    SetWindowProxyAlias(window, pFile);
+}
+
 } // namespace myGlobals

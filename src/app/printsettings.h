@@ -47,4 +47,8 @@ void SetWindowModified(QWidget* window, bool modified);
 // without a file name, does nothing; a file that does not exist beeps and does nothing more.
 void SetWindowProxyAlias(QWidget* window, const QString& file);
 
+// A window working on the open data file (myGlobals::pFile) shows so: the modified mark as asked, and
+// the window standing for the file. With no open file the window is left as it is.
+void showFileMarks(QWidget* window, bool modified);
+
 } // namespace myGlobals
