@@ -13,6 +13,7 @@
 #include "app/routes.h"
 #include "app/sounds.h"
 #include "controls/newcnvbtn.h"
+#include "controls/ovrmsgbox.h"
 #include "controls/printinglb.h"
 #include "data/dbctrl.h"
 #include "data/globals.h"
@@ -25,6 +26,8 @@
 #include "support/lookcheck.h"
 
 #include <QCoreApplication>
+#include <QImage>
+#include <QPainter>
 #include <QTimer>
 #include <QtTest>
 
@@ -267,6 +270,18 @@ inline bool openGame(int index) {
         return false;
     press(buttons[index]);
     return true;
+}
+
+// The picture with the message box the user was shown drawn over its middle, as it stood on the screen.
+inline QImage withMessageBox(const QImage& under, bool caution, const QString& message,
+                             const QString& explanation) {
+    QImage image = under;
+    ovrMsgBox box(caution, message, explanation);
+    box.adjustSize();
+    const QImage boxImage = box.grab().toImage();
+    QPainter p(&image);
+    p.drawImage((image.width() - boxImage.width()) / 2, (image.height() - boxImage.height()) / 2, boxImage);
+    return image;
 }
 
 // With NBR_SHOTS_DIR set, saves the window there as a picture.
