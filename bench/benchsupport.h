@@ -4,6 +4,9 @@
 // school database most of them measure against.
 
 #include "data/dbctrl.h"
+#include "data/globals.h"
+#include "data/strecord.h"
+#include "support/doubles.h"
 #include "support/fixtures.h"
 
 #include <QApplication>
@@ -75,5 +78,23 @@ inline sqlite3* openBare(const QString& file) {
     sqlite3_busy_timeout(bare, 5000);
     return bare;
 }
+
+// A game's world: the doubles, a fresh database and Ann Lee of Room 5 signed in, her record loaded as
+// the sign-in window would and then changed by adjust. Leaving signs her out.
+struct SignedInStudent {
+    TestDoubles::ScriptedDialogs dialogs;
+    TestDoubles::RecordingFeedback feedback;
+    TestDoubles::TempDatabase db;
+    explicit SignedInStudent(const std::function<void(StRecord&)>& adjust = {}) {
+        const int id = db.addStudent(QStringLiteral("Ann Lee"), QStringLiteral("Room 5"));
+        auto student =
+            std::make_shared<StRecord>(QStringLiteral("Ann Lee"), QStringLiteral("Room 5"), id, QString(), 0);
+        student->getStudentData();
+        if (adjust)
+            adjust(*student);
+        myGlobals::gCurPlayer = student;
+    }
+    ~SignedInStudent() { myGlobals::gCurPlayer.reset(); }
+};
 
 } // namespace BenchSupport
