@@ -10,6 +10,7 @@
 //
 // Between rounds (not timed) the imported students are deleted again.
 
+#include "benchsupport.h"
 #include "classes/classscrn.h"
 #include "controls/namelistctr.h"
 #include "controls/printinglb.h"
@@ -46,20 +47,8 @@ struct Fixture {
 
     Fixture() {
         db = std::make_unique<TestDoubles::TempDatabase>();
-        QSqlDatabase conn = DBCtrl::NBData();
-        conn.transaction();
-        for (int c = 0; c < kClasses; ++c) {
-            QSqlQuery q(conn);
-            q.prepare(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"));
-            q.addBindValue(QStringLiteral("Class %1").arg(c));
-            q.exec();
-        }
-        for (int s = 0; s < kPerClass; ++s) {
-            for (int c = 0; c < kClasses; ++c)
-                db->addStudent(QStringLiteral("Student %1 of class %2").arg(s).arg(c),
-                               QStringLiteral("Class %1").arg(c), "pw", s % 9);
-        }
-        conn.commit();
+        BenchSupport::fillSchool(*db, kClasses, kPerClass,
+                                 [](int c) { return QStringLiteral("Class %1").arg(c); });
         DBCtrl::insertClass(kTarget);
 
         listPath = QDir(db->folder()).filePath(QStringLiteral("list.txt"));
@@ -69,8 +58,7 @@ struct Fixture {
             file.write(QStringLiteral("Newcomer %1 Ségolène\tpass%1\r\n").arg(i).toUtf8());
         file.close();
 
-        sqlite3_open_v2(db->file().toUtf8().constData(), &bare, SQLITE_OPEN_READWRITE, nullptr);
-        sqlite3_busy_timeout(bare, 5000);
+        bare = BenchSupport::openBare(db->file());
     }
     ~Fixture() { sqlite3_close(bare); }
 
@@ -90,13 +78,7 @@ struct Fixture {
     }
 };
 
-std::unique_ptr<Fixture> theFixture;
-
-Fixture& fixture() {
-    if (!theFixture)
-        theFixture = std::make_unique<Fixture>();
-    return *theFixture;
-}
+BenchSupport::Lazy<Fixture> fixture;
 
 void ImportList(benchmark::State& state) {
     Fixture& f = fixture();
@@ -164,12 +146,5 @@ BENCHMARK(ImportList_Floor)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    theFixture.reset();
-    return 0;
+    return BenchSupport::runWidgetBenchmarks(argc, argv, [] { fixture.reset(); });
 }

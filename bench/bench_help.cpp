@@ -3,6 +3,7 @@
 //   build/bench/bench_help            (NBR_HELP_DIR may name the help folder)
 //   bench/ratios.py build/bench/bench_help
 
+#include "benchsupport.h"
 #include "help/helpfolder.h"
 #include "help/htmlfield.h"
 
@@ -66,11 +67,5 @@ BENCHMARK(RenderHelpPage_Floor)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return BenchSupport::runWidgetBenchmarks(argc, argv);
 }

@@ -7,6 +7,7 @@
 //   PrintList     the page layout of all 2,000 rows into a PDF, beside drawing the same texts at the
 //                 same places with the same page breaks straight from prepared strings
 
+#include "benchsupport.h"
 #include "controls/namelistctr.h"
 #include "controls/printinglb.h"
 #include "data/dbctrl.h"
@@ -57,14 +58,7 @@ struct Fixture {
     }
 };
 
-// Made on first use and dropped before the application object goes, which its widgets need.
-std::unique_ptr<Fixture> theFixture;
-
-Fixture& fixture() {
-    if (!theFixture)
-        theFixture = std::make_unique<Fixture>();
-    return *theFixture;
-}
+BenchSupport::Lazy<Fixture> fixture;
 
 void FillList(benchmark::State& state) {
     Fixture& f = fixture();
@@ -185,12 +179,5 @@ BENCHMARK(PrintList_Floor)->Unit(benchmark::kMillisecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    theFixture.reset();
-    return 0;
+    return BenchSupport::runWidgetBenchmarks(argc, argv, [] { fixture.reset(); });
 }

@@ -13,6 +13,7 @@
 
 #include "app/media.h"
 #include "app/picts.h"
+#include "benchsupport.h"
 #include "controls/printinglb.h"
 #include "data/dbctrl.h"
 #include "signin/namescrn.h"
@@ -47,36 +48,14 @@ struct Fixture {
 
     Fixture() {
         db = std::make_unique<TestDoubles::TempDatabase>();
-        QSqlDatabase conn = DBCtrl::NBData();
-        conn.transaction();
-        // Classes take turns, so each class's students are spread over the whole table, as when a
-        // school adds its students over the years.
-        for (int c = 0; c < kClasses; ++c) {
-            QSqlQuery q(conn);
-            q.prepare(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"));
-            q.addBindValue(className(c));
-            q.exec();
-        }
-        for (int s = 0; s < kPerClass; ++s) {
-            for (int c = 0; c < kClasses; ++c)
-                db->addStudent(QStringLiteral("Student %1 of class %2").arg(s).arg(c), className(c), "pw",
-                               s % 9);
-        }
-        conn.commit();
-        sqlite3_open_v2(db->file().toUtf8().constData(), &bare, SQLITE_OPEN_READWRITE, nullptr);
-        sqlite3_busy_timeout(bare, 5000);
+        BenchSupport::fillSchool(*db, kClasses, kPerClass, className);
+        bare = BenchSupport::openBare(db->file());
         myPicts::loadPics();
     }
     ~Fixture() { sqlite3_close(bare); }
 };
 
-std::unique_ptr<Fixture> theFixture;
-
-Fixture& fixture() {
-    if (!theFixture)
-        theFixture = std::make_unique<Fixture>();
-    return *theFixture;
-}
+BenchSupport::Lazy<Fixture> fixture;
 
 int rowOf(printingLB* list, const QString& text) {
     for (int r = 0; r < list->rowCount(); ++r) {
@@ -196,12 +175,5 @@ BENCHMARK(ShowWindowAndListClass_Floor)->Unit(benchmark::kMicrosecond);
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    theFixture.reset();
-    return 0;
+    return BenchSupport::runWidgetBenchmarks(argc, argv, [] { fixture.reset(); });
 }

@@ -3,6 +3,7 @@
 //   DetectiveDeal        "Find Factors": a round drawn, the board dealt and all 64 squares painted
 //   DetectiveDeal_Floor  64 square faces with their numbers and frames painted into one image
 
+#include "../benchsupport.h"
 #include "data/globals.h"
 #include "data/strecord.h"
 #include "games/detective/newmdscrn.h"
@@ -22,19 +23,10 @@
 
 namespace {
 
-struct DetectiveFixture {
-    TestDoubles::ScriptedDialogs dialogs;
-    TestDoubles::RecordingFeedback feedback;
-    TestDoubles::TempDatabase db;
-    DetectiveFixture() {
-        const int id = db.addStudent(QStringLiteral("Ann Lee"), QStringLiteral("Room 5"));
-        auto student =
-            std::make_shared<StRecord>(QStringLiteral("Ann Lee"), QStringLiteral("Room 5"), id, QString(), 0);
-        student->getStudentData();
-        student->myParams[StRecord::HighestParam] = QStringLiteral("19");
-        myGlobals::gCurPlayer = student;
-    }
-    ~DetectiveFixture() { myGlobals::gCurPlayer.reset(); }
+// Ann plays with numbers up to 19.
+struct DetectiveFixture : BenchSupport::SignedInStudent {
+    DetectiveFixture()
+        : SignedInStudent([](StRecord& r) { r.myParams[StRecord::HighestParam] = QStringLiteral("19"); }) {}
 };
 
 void click(QWidget* w) {

@@ -6,6 +6,7 @@
 //   NumbersStart       Start on the 64-tile board, until the window has painted it
 //   NumbersStart_Floor 64 tiles' faces and numbers painted into one image
 
+#include "../benchsupport.h"
 #include "data/globals.h"
 #include "data/strecord.h"
 #include "games/numbers/numgamescrn.h"
@@ -25,19 +26,7 @@
 
 namespace {
 
-struct NumbersFixture {
-    TestDoubles::ScriptedDialogs dialogs;
-    TestDoubles::RecordingFeedback feedback;
-    TestDoubles::TempDatabase db;
-    NumbersFixture() {
-        const int id = db.addStudent(QStringLiteral("Ann Lee"), QStringLiteral("Room 5"));
-        auto student =
-            std::make_shared<StRecord>(QStringLiteral("Ann Lee"), QStringLiteral("Room 5"), id, QString(), 0);
-        student->getStudentData();
-        myGlobals::gCurPlayer = student;
-    }
-    ~NumbersFixture() { myGlobals::gCurPlayer.reset(); }
-};
+using NumbersFixture = BenchSupport::SignedInStudent;
 
 numGameScrn* openGame() {
     numGameScrn* w = numGameScrn::instance();

@@ -8,6 +8,7 @@
 #include <QIcon>
 #include <QLocale>
 #include <QPageSize>
+#include <QPrinter>
 #include <QWidget>
 
 namespace myGlobals {
@@ -115,6 +116,24 @@ void gGetPrinterSetup(std::optional<QPageLayout>& setup) {
     }
 }
 
+bool startPrintJob(QPrinter& printer, const QString& docName,
+                   const std::function<bool(const QPageLayout&)>& layoutFits) {
+    if (!Printing::dialogs().hasPrinter()) {
+        gShowMsg(true, QStringLiteral("No printer is installed on this computer."),
+                 QStringLiteral("Please add a printer in the system's settings, then print again."));
+        return false;
+    }
+    std::optional<QPageLayout> setup;
+    gGetPrinterSetup(setup);
+    if (!setup)
+        return false;
+    if (layoutFits && !layoutFits(*setup))
+        return false;
+    printer.setPageLayout(*setup);
+    printer.setDocName(docName);
+    return Printing::dialogs().print(printer);
+}
+
 void SetWindowModified(QWidget* window, bool modified) {
     if (!window)
         return;
@@ -139,6 +158,13 @@ void SetWindowProxyAlias(QWidget* window, const QString& file) {
     const QIcon icon(info.absoluteFilePath());
     if (!icon.isNull())
         top->setWindowIcon(icon);
+}
+
+void showFileMarks(QWidget* window, bool modified) {
+    if (pFile.isEmpty())
+        return;
+    SetWindowModified(window, modified);
+    SetWindowProxyAlias(window, pFile);
 }
 
 } // namespace myGlobals

@@ -6,8 +6,10 @@
 #include <QPageLayout>
 #include <QString>
 
+#include <functional>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace myGlobals {
@@ -20,6 +22,14 @@ void obtainPrinterSettings();
 // when none is kept yet. When the user cancels, the setup holds nothing and nothing is kept. An empty
 // setup passed in starts from the defaults.
 void gGetPrinterSetup(std::optional<QPageLayout>& setup);
+
+// The start of every print: tells the user when there is no printer, gets the page setup as
+// gGetPrinterSetup does, lets the caller turn the layout down (layoutFits tells the user why itself),
+// then puts the layout and document name on the printer and shows the print dialog. True when the
+// user chose to print; the printer then holds the destination and copies. An empty layoutFits takes
+// any layout.
+bool startPrintJob(QPrinter& printer, const QString& docName,
+                   const std::function<bool(const QPageLayout&)>& layoutFits = {});
 
 // The page setup a new dialog starts from: the locale's paper, portrait, half-inch margins.
 QPageLayout defaultPageLayout();
@@ -36,5 +46,9 @@ void SetWindowModified(QWidget* window, bool modified);
 // Lets the window that holds the widget stand for a file: its file path and icon. No file, or a path
 // without a file name, does nothing; a file that does not exist beeps and does nothing more.
 void SetWindowProxyAlias(QWidget* window, const QString& file);
+
+// A window working on the open data file (myGlobals::pFile) shows so: the modified mark as asked, and
+// the window standing for the file. With no open file the window is left as it is.
+void showFileMarks(QWidget* window, bool modified);
 
 } // namespace myGlobals

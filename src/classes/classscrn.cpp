@@ -239,10 +239,7 @@ void ClassScrn::showEvent(QShowEvent* event) {
 }
 
 void ClassScrn::Event_Open() {
-    if (!myGlobals::pFile.isEmpty()) {
-        myGlobals::SetWindowModified(this, false);
-        myGlobals::SetWindowProxyAlias(this, myGlobals::pFile);
-    }
+    myGlobals::showFileMarks(this, false);
     myNameCtr->setMyParent(this);
     curSelectedID = -1;
     activateWindow();

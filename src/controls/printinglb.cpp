@@ -2,7 +2,6 @@
 
 #include "app/filetypes.h"
 
-#include "app/printdialogs.h"
 #include "app/printsettings.h"
 #include "data/dbctrl.h"
 #include "data/globals.h"
@@ -199,21 +198,8 @@ void printingLB::printOneCopy(QPainter& g, const QRectF& printable, const QStrin
 void printingLB::printMe(const QString& title, const QString& header1, const QString& header2,
                          const QString& header3, const QString& header4) {
     const QStringList headings{header1, header2, header3, header4};
-    if (!Printing::dialogs().hasPrinter()) {
-        myGlobals::gShowMsg(
-            true, QStringLiteral("No printer is installed on this computer."),
-            QStringLiteral("Please add a printer in the system's settings, then print again."));
-        return;
-    }
-    std::optional<QPageLayout> setup;
-    myGlobals::gGetPrinterSetup(setup);
-    if (!setup)
-        return;
-
     QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(*setup);
-    printer.setDocName(title);
-    if (!Printing::dialogs().print(printer))
+    if (!myGlobals::startPrintJob(printer, title))
         return;
     // The copies are laid out here, one after the other on the same job; left to the print system as
     // well, every copy would come out that many times.

@@ -1,7 +1,6 @@
 #include "helpscrn2.h"
 
 #include "app/menus.h"
-#include "app/printdialogs.h"
 #include "app/printsettings.h"
 #include "controls/newcnvbtn.h"
 #include "data/globals.h"
@@ -294,27 +293,18 @@ int helpScrn2::printDocument(QTextDocument& document, QPainter& painter, qreal w
 }
 
 void helpScrn2::printMe() {
-    if (!Printing::dialogs().hasPrinter()) {
-        myGlobals::gShowMsg(
-            true, QStringLiteral("No printer is installed on this computer."),
-            QStringLiteral("Please add a printer in the system's settings, then print again."));
-        return;
-    }
-    std::optional<QPageLayout> setup;
-    myGlobals::gGetPrinterSetup(setup);
-    if (!setup)
-        return;
-    const QRectF printable = setup->paintRect(QPageLayout::Point);
-    if (printable.width() <= kPrintMargin || printable.height() <= kPrintMargin) {
+    QPrinter printer(QPrinter::HighResolution);
+    const auto fits = [](const QPageLayout& setup) {
+        const QRectF printable = setup.paintRect(QPageLayout::Point);
+        if (printable.width() > kPrintMargin && printable.height() > kPrintMargin)
+            return true;
         myGlobals::gShowMsg(true, QStringLiteral("The help topic could not be printed."),
                             QStringLiteral("The page leaves no room for the text within its margins. "
                                            "Please choose a larger paper or smaller margins in Page Setup."));
-        return;
-    }
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setPageLayout(*setup);
-    printer.setDocName(stylFld->documentTitle().isEmpty() ? curDocName_ : stylFld->documentTitle());
-    if (!Printing::dialogs().print(printer))
+        return false;
+    };
+    if (!myGlobals::startPrintJob(
+            printer, stylFld->documentTitle().isEmpty() ? curDocName_ : stylFld->documentTitle(), fits))
         return;
 
     QPainter painter;

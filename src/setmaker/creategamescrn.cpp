@@ -332,10 +332,7 @@ void createGameScrn::showEvent(QShowEvent* event) {
 }
 
 void createGameScrn::Event_Open() {
-    if (!myGlobals::pFile.isEmpty()) {
-        myGlobals::SetWindowModified(this, false);
-        myGlobals::SetWindowProxyAlias(this, myGlobals::pFile);
-    }
+    myGlobals::showFileMarks(this, false);
     myFuncCt = 0;
     keyTimer->start();
     topFld->setFocus();
@@ -470,10 +467,7 @@ void createGameScrn::EditClear() {
 
 void createGameScrn::setDirty(bool b) {
     isDirty = b;
-    if (myGlobals::pFile.isEmpty())
-        return;
-    myGlobals::SetWindowModified(this, b);
-    myGlobals::SetWindowProxyAlias(this, myGlobals::pFile);
+    myGlobals::showFileMarks(this, b);
 }
 
 // ---- The file commands

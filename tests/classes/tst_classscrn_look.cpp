@@ -10,9 +10,9 @@
 #include "signin/namescrn.h"
 #include "support/doubles.h"
 #include "support/fixtures.h"
+#include "support/lookcheck.h"
 
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSqlQuery>
@@ -101,39 +101,16 @@ void TestClassScrnLook::nothingCutOffOrCovered() {
         panel->list()->selectRow(3);
     QCOMPARE(panel->list()->rowCount(), state == "all" ? 2000 : 40);
 
-    QList<QWidget*> shown;
-    for (QWidget* w : content->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (w->isVisible())
-            shown << w;
-    }
+    const QList<QWidget*> shown = Look::shownChildren(content);
     QCOMPARE(shown.size(), state == "edit" ? 15 : 13);
 
-    for (QWidget* w : shown) {
-        if (auto* label = qobject_cast<QLabel*>(w)) {
-            const QRect needed = label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 1000),
-                                                                   int(label->alignment()), label->text());
-            QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height(),
-                     qPrintable(w->objectName()));
-        } else if (auto* field = qobject_cast<QLineEdit*>(w)) {
-            QVERIFY2(field->fontMetrics().horizontalAdvance(field->text()) <= field->width() - 8,
-                     qPrintable(w->objectName()));
-        }
-    }
-    for (int i = 0; i < shown.size(); ++i) {
-        for (int j = i + 1; j < shown.size(); ++j) {
-            const QRect a = shown[i]->geometry().adjusted(1, 1, -1, -1);
-            QVERIFY2(!a.intersects(shown[j]->geometry().adjusted(1, 1, -1, -1)),
-                     qPrintable(shown[i]->objectName() + QStringLiteral(" / ") + shown[j]->objectName()));
-        }
-        QVERIFY2(content->rect().contains(shown[i]->geometry()), qPrintable(shown[i]->objectName()));
-    }
+    const QString cut = Look::firstCutOff(shown, Look::Captions::Skip);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut));
+    const QString overlap = Look::firstOverlap(shown, content->rect());
+    QVERIFY2(overlap.isEmpty(), qPrintable(overlap));
 
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (!folder.isEmpty()) {
-        QDir().mkpath(folder);
-        QVERIFY(window->grab().save(QDir(folder).filePath(
-            QStringLiteral("classes-%1-%2x%3.png").arg(state).arg(size.width()).arg(size.height()))));
-    }
+    QVERIFY(Look::saveShot(
+        window, QStringLiteral("classes-%1-%2x%3.png").arg(state).arg(size.width()).arg(size.height())));
 }
 
 QTEST_MAIN(TestClassScrnLook)

@@ -12,9 +12,9 @@
 #include "signin/namescrn.h"
 #include "support/doubles.h"
 #include "support/fixtures.h"
+#include "support/lookcheck.h"
 
 #include <QCheckBox>
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QSqlQuery>
@@ -153,11 +153,7 @@ void TestResetScoresScrn::selectAll() {
     for (int i = 0; i < 10; ++i)
         QVERIFY(box(&d, i)->isChecked());
 
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (!folder.isEmpty()) {
-        QDir().mkpath(folder);
-        QVERIFY(d.grab().save(QDir(folder).filePath("resetscores-all.png")));
-    }
+    QVERIFY(Look::saveShot(&d, QStringLiteral("resetscores-all.png")));
 }
 
 void TestResetScoresScrn::keys() {

@@ -11,11 +11,11 @@
 #include "data/prefs.h"
 #include "data/random.h"
 #include "data/strecord.h"
+#include "gamefixture.h"
 #include "games/basket/basketrules.h"
 #include "games/basket/bsktmathscrn.h"
 #include "games/basket/chutecnv.h"
 #include "games/common/answerfield.h"
-#include "gamevisit.h"
 #include "settings/numbercombo.h"
 #include "support/doubles.h"
 
@@ -55,7 +55,7 @@ private slots:
 private:
     TestDoubles::ScriptedDialogs dialogs;
     TestDoubles::RecordingFeedback feedback;
-    std::unique_ptr<GameVisit::Student> student;
+    std::unique_ptr<GameTest::Student> student;
 };
 
 void TestBsktMathScrn::initTestCase() {
@@ -138,7 +138,7 @@ void TestBsktMathScrn::layoutInWindowCoordinates() {
     QFETCH(QString, parent);
     QFETCH(QRect, rect);
     QFETCH(bool, shown);
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Ann Lee"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Ann Lee"));
     dialogs.clear();
     bsktMathScrn* w = bsktMathScrn::instance();
     w->show();
@@ -202,9 +202,9 @@ void TestBsktMathScrn::openingTakesTheStudentsSettings() {
     QFETCH(QString, shown);
     QFETCH(int, plays);
     QFETCH(bool, ticked);
-    student = std::make_unique<GameVisit::Student>(name, hiNum, negatives);
+    student = std::make_unique<GameTest::Student>(name, hiNum, negatives);
     dialogs.clear();
-    QVERIFY(GameVisit::openGame(4));
+    QVERIFY(GameTest::openGame(4));
     bsktMathScrn* w = game();
     QVERIFY(w && w->isVisible());
     QVERIFY(!NameScrn::exists() || !NameScrn::instance()->isVisible());
@@ -246,7 +246,7 @@ void TestBsktMathScrn::highestNumberBoxHoldsItsChoiceToThisVisit_data() {
 void TestBsktMathScrn::highestNumberBoxHoldsItsChoiceToThisVisit() {
     QFETCH(QString, typed);
     QFETCH(int, plays);
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Cy"), QStringLiteral("6"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Cy"), QStringLiteral("6"));
     dialogs.clear();
     bsktMathScrn* w = bsktMathScrn::instance();
     w->show();
@@ -276,7 +276,7 @@ void TestBsktMathScrn::highestNumberBoxHoldsItsChoiceToThisVisit() {
 
 void TestBsktMathScrn::roundsFallFasterAndLonger() {
     student =
-        std::make_unique<GameVisit::Student>(QStringLiteral("Di"), QStringLiteral("9"), QStringLiteral("1"));
+        std::make_unique<GameTest::Student>(QStringLiteral("Di"), QStringLiteral("9"), QStringLiteral("1"));
     dialogs.clear();
     bsktMathScrn* w = bsktMathScrn::instance();
     w->show();
@@ -318,7 +318,7 @@ void TestBsktMathScrn::roundsFallFasterAndLonger() {
 }
 
 void TestBsktMathScrn::spaceDropsTheNumberFast() {
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Ed"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Ed"));
     dialogs.clear();
     bsktMathScrn* w = bsktMathScrn::instance();
     w->show();
@@ -357,9 +357,9 @@ void TestBsktMathScrn::spaceDropsTheNumberFast() {
 }
 
 void TestBsktMathScrn::aGameOfThreeRoundsIsStoredAndALowerOneIsNot() {
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Ann Lee"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Ann Lee"));
     dialogs.clear();
-    QVERIFY(GameVisit::openGame(4));
+    QVERIFY(GameTest::openGame(4));
     bsktMathScrn* w = game();
     QVERIFY(w);
     App::myRnd().seed(11);
@@ -399,7 +399,7 @@ void TestBsktMathScrn::aGameOfThreeRoundsIsStoredAndALowerOneIsNot() {
     // A second visit: one round right, then stopped while a number falls.
     dialogs.clear();
     const QString stored = student->storedBests();
-    QVERIFY(GameVisit::openGame(4));
+    QVERIFY(GameTest::openGame(4));
     w = game();
     QCOMPARE(w->findChildren<QLabel*>(QStringLiteral("InfoTxt"))[1]->text(), QStringLiteral("300"));
     click(QStringLiteral("StartBtn"));
@@ -429,7 +429,7 @@ void TestBsktMathScrn::aGameOfThreeRoundsIsStoredAndALowerOneIsNot() {
 }
 
 void TestBsktMathScrn::stopGameCancelsAWaitingCheck() {
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Fay"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Fay"));
     dialogs.clear();
     bsktMathScrn* w = bsktMathScrn::instance();
     w->show();
@@ -454,10 +454,10 @@ void TestBsktMathScrn::stopGameCancelsAWaitingCheck() {
 
 void TestBsktMathScrn::closingWhileContinueKeepsTheBestSilently() {
     student =
-        std::make_unique<GameVisit::Student>(QStringLiteral("Gus"), QStringLiteral("5"), QStringLiteral("0"),
-                                             QStringList{"0", "0", "0", "0", "100", "99.99"});
+        std::make_unique<GameTest::Student>(QStringLiteral("Gus"), QStringLiteral("5"), QStringLiteral("0"),
+                                            QStringList{"0", "0", "0", "0", "100", "99.99"});
     dialogs.clear();
-    QVERIFY(GameVisit::openGame(4));
+    QVERIFY(GameTest::openGame(4));
     bsktMathScrn* w = game();
     click(QStringLiteral("StartBtn"));
     type(fallRound());
@@ -474,10 +474,10 @@ void TestBsktMathScrn::closingWhileContinueKeepsTheBestSilently() {
 }
 
 void TestBsktMathScrn::closingMidGameStopsEverythingAndScoresNothing() {
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Hal"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Hal"));
     dialogs.clear();
     const QString stored = student->storedBests();
-    QVERIFY(GameVisit::openGame(4));
+    QVERIFY(GameTest::openGame(4));
     bsktMathScrn* w = game();
     click(QStringLiteral("StartBtn"));
     type(fallRound());
@@ -493,9 +493,9 @@ void TestBsktMathScrn::closingMidGameStopsEverythingAndScoresNothing() {
 }
 
 void TestBsktMathScrn::failedSaveShowsTheMessageThenSignIn() {
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Ida"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Ida"));
     dialogs.clear();
-    QVERIFY(GameVisit::openGame(4));
+    QVERIFY(GameTest::openGame(4));
     click(QStringLiteral("StartBtn"));
     type(fallRound());
     fallRound();
@@ -516,7 +516,7 @@ void TestBsktMathScrn::failedSaveShowsTheMessageThenSignIn() {
 void TestBsktMathScrn::menusAnswerOnlyHelp() {
     QList<int> topics;
     HelpLink::install([&topics](int topic, QWidget*) { topics << topic; });
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Jo"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Jo"));
     dialogs.clear();
     bsktMathScrn* w = bsktMathScrn::instance();
     w->show();
@@ -540,7 +540,7 @@ void TestBsktMathScrn::menusAnswerOnlyHelp() {
 }
 
 void TestBsktMathScrn::repaintsDoNotShiftASeededGame() {
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Kim"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Kim"));
     bsktMathScrn* w = bsktMathScrn::instance();
     w->show();
     QWidget* points = ctl(QStringLiteral("PtsCnv"));

@@ -7,10 +7,10 @@
 #include "basketplay.h"
 #include "controls/ovrmsgbox.h"
 #include "data/random.h"
-#include "gamevisit.h"
+#include "gamefixture.h"
 #include "support/doubles.h"
+#include "support/lookcheck.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -30,13 +30,13 @@ private:
 
     TestDoubles::ScriptedDialogs dialogs;
     TestDoubles::RecordingFeedback feedback;
-    std::unique_ptr<GameVisit::Student> student;
+    std::unique_ptr<GameTest::Student> student;
 };
 
 void TestBsktMathScrnLook::initTestCase() {
     myPicts::loadPics();
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Amelia Fitzgerald-Hernandez"),
-                                                   QStringLiteral("9"), QStringLiteral("1"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Amelia Fitzgerald-Hernandez"),
+                                                  QStringLiteral("9"), QStringLiteral("1"));
 }
 
 void TestBsktMathScrnLook::cleanupTestCase() {
@@ -48,20 +48,14 @@ void TestBsktMathScrnLook::cleanupTestCase() {
 
 void TestBsktMathScrnLook::shot(QWidget* w, const QString& name) {
     textsFit();
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QVERIFY(w->grab().save(QDir(folder).filePath(QStringLiteral("basket-%1.png").arg(name))));
+    QVERIFY(Look::saveShot(w, QStringLiteral("basket-%1.png").arg(name)));
 }
 
 void TestBsktMathScrnLook::textsFit() {
     for (QLabel* label : game()->content()->findChildren<QLabel*>()) {
         if (!label->isVisibleTo(game()))
             continue;
-        const QRect needed = label->fontMetrics().boundingRect(
-            QRect(0, 0, label->width(), 1000),
-            int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0), label->text());
+        const QRect needed = Look::neededFor(label);
         QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height(),
                  qPrintable(label->objectName() + ": " + label->text()));
     }
@@ -70,7 +64,7 @@ void TestBsktMathScrnLook::textsFit() {
 }
 
 void TestBsktMathScrnLook::everyStepReadsWhole() {
-    QVERIFY(GameVisit::openGame(4));
+    QVERIFY(GameTest::openGame(4));
     bsktMathScrn* w = game();
     QVERIFY(QTest::qWaitForWindowExposed(w));
     shot(w, QStringLiteral("1-opening"));
@@ -103,9 +97,7 @@ void TestBsktMathScrnLook::everyStepReadsWhole() {
                    QStringLiteral("Try to beat this score next time."));
     best.show();
     QVERIFY(QTest::qWaitForWindowExposed(&best));
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (!folder.isEmpty())
-        QVERIFY(best.grab().save(QDir(folder).filePath(QStringLiteral("basket-6-best.png"))));
+    QVERIFY(Look::saveShot(&best, QStringLiteral("basket-6-best.png")));
     best.close();
 }
 

@@ -12,7 +12,6 @@
 #include "app/sounds.h"
 #include "app/uiseams.h"
 #include "controls/newcnvbtn.h"
-#include "controls/ovrmsgbox.h"
 #include "controls/printinglb.h"
 #include "data/dbctrl.h"
 #include "data/gamebests.h"
@@ -26,7 +25,6 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -682,26 +680,17 @@ void TestChallengeScrn::helpOpensTopicThirteen() {
 }
 
 void TestChallengeScrn::screenshots() {
-    const QString dir = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (dir.isEmpty())
+    if (Look::shotsFolder().isEmpty())
         QSKIP("NBR_SHOTS_DIR not set");
-    QDir().mkpath(dir);
     const auto save = [&](const QString& name, const QImage& image) {
-        QVERIFY(image.save(QDir(dir).filePath(QStringLiteral("challenge-") + name + QStringLiteral(".png"))));
+        QVERIFY(Look::saveShot(image, QStringLiteral("challenge-") + name + QStringLiteral(".png")));
     };
     const auto shot = [&] {
         return win()->grab().toImage();
     };
     const auto withBox = [&](const QImage& under, const QString& message, const QString& explanation,
                              bool caution) {
-        QImage image = under;
-        ovrMsgBox box(caution, message, explanation);
-        box.adjustSize();
-        const QImage boxImage = box.grab().toImage();
-        QPainter p(&image);
-        p.drawImage((image.width() - boxImage.width()) / 2, (image.height() - boxImage.height()) / 2,
-                    boxImage);
-        return image;
+        return GameTest::withMessageBox(under, caution, message, explanation);
     };
 
     openFor(QStringLiteral("99.99"), QStringLiteral("12"));

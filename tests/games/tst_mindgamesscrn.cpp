@@ -9,9 +9,9 @@
 #include "data/globals.h"
 #include "data/random.h"
 #include "data/strecord.h"
+#include "gamefixture.h"
 #include "games/common/answerfield.h"
 #include "games/mindgames/mindgamesscrn.h"
-#include "gamevisit.h"
 #include "settings/numbercombo.h"
 #include "support/doubles.h"
 
@@ -119,7 +119,7 @@ private slots:
 private:
     TestDoubles::ScriptedDialogs dialogs;
     TestDoubles::RecordingFeedback feedback;
-    std::unique_ptr<GameVisit::Student> student;
+    std::unique_ptr<GameTest::Student> student;
 };
 
 void TestMindGamesScrn::initTestCase() {
@@ -180,7 +180,7 @@ void TestMindGamesScrn::layoutInWindowCoordinates() {
     QFETCH(int, index);
     QFETCH(QString, parent);
     QFETCH(QRect, rect);
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Ann Lee"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Ann Lee"));
     dialogs.clear();
     MindGamesScrn* w = MindGamesScrn::instance();
     w->show();
@@ -252,9 +252,9 @@ void TestMindGamesScrn::openingTakesTheStudentsSettings() {
     QFETCH(QString, negatives);
     QFETCH(QString, shown);
     QFETCH(int, plays);
-    student = std::make_unique<GameVisit::Student>(name, hiNum, negatives);
+    student = std::make_unique<GameTest::Student>(name, hiNum, negatives);
     dialogs.clear();
-    QVERIFY(GameVisit::openGame(5));
+    QVERIFY(GameTest::openGame(5));
     MindGamesScrn* w = game();
     QVERIFY(w && w->isVisible());
     QCOMPARE(ctl<QLabel>(QStringLiteral("InfoTxt"), 0)->text(), name);
@@ -287,7 +287,7 @@ void TestMindGamesScrn::difficultyBoxHoldsItsChoiceToThisVisit_data() {
 void TestMindGamesScrn::difficultyBoxHoldsItsChoiceToThisVisit() {
     QFETCH(QString, typed);
     QFETCH(int, plays);
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Cy"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Cy"));
     dialogs.clear();
     MindGamesScrn* w = MindGamesScrn::instance();
     w->show();
@@ -308,7 +308,7 @@ void TestMindGamesScrn::difficultyBoxHoldsItsChoiceToThisVisit() {
 
 void TestMindGamesScrn::problemsFollowTheBoard() {
     student =
-        std::make_unique<GameVisit::Student>(QStringLiteral("Di"), QStringLiteral("12"), QStringLiteral("1"));
+        std::make_unique<GameTest::Student>(QStringLiteral("Di"), QStringLiteral("12"), QStringLiteral("1"));
     dialogs.clear();
     MindGamesScrn* w = MindGamesScrn::instance();
     w->show();
@@ -344,9 +344,9 @@ void TestMindGamesScrn::problemsFollowTheBoard() {
 }
 
 void TestMindGamesScrn::aCountedGameIsStoredAndASlowerOneIsNot() {
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Ann Lee"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Ann Lee"));
     dialogs.clear();
-    QVERIFY(GameVisit::openGame(5));
+    QVERIFY(GameTest::openGame(5));
     MindGamesScrn* w = game();
     QVERIFY(w);
     App::myRnd().seed(5);
@@ -388,7 +388,7 @@ void TestMindGamesScrn::aCountedGameIsStoredAndASlowerOneIsNot() {
     // Slower next visit: five right in 61 seconds.
     dialogs.clear();
     const QString stored = student->storedBests();
-    QVERIFY(GameVisit::openGame(5));
+    QVERIFY(GameTest::openGame(5));
     w = game();
     QCOMPARE(ctl<QLabel>(QStringLiteral("InfoTxt"), 1)->text(), QStringLiteral("12.00"));
     click(QStringLiteral("StartBtn"));
@@ -418,7 +418,7 @@ void TestMindGamesScrn::aCountedGameIsStoredAndASlowerOneIsNot() {
 }
 
 void TestMindGamesScrn::digitsCountOnlyWhileAProblemIsAsked() {
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Ed"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Ed"));
     dialogs.clear();
     MindGamesScrn* w = MindGamesScrn::instance();
     w->show();
@@ -446,7 +446,7 @@ void TestMindGamesScrn::digitsCountOnlyWhileAProblemIsAsked() {
 }
 
 void TestMindGamesScrn::passShowsTheAnswerThenChargesThirtySeconds() {
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Fay"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Fay"));
     dialogs.clear();
     MindGamesScrn* w = MindGamesScrn::instance();
     w->show();
@@ -486,7 +486,7 @@ void TestMindGamesScrn::passShowsTheAnswerThenChargesThirtySeconds() {
 }
 
 void TestMindGamesScrn::shortGameAsksToGoOn() {
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Gus"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Gus"));
     dialogs.clear();
     MindGamesScrn* w = MindGamesScrn::instance();
     w->show();
@@ -524,7 +524,7 @@ void TestMindGamesScrn::shortGameAsksToGoOn() {
 }
 
 void TestMindGamesScrn::endOfGameCancelsAWaitingCheck() {
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Hal"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Hal"));
     dialogs.clear();
     MindGamesScrn* w = MindGamesScrn::instance();
     w->show();
@@ -541,10 +541,10 @@ void TestMindGamesScrn::endOfGameCancelsAWaitingCheck() {
 }
 
 void TestMindGamesScrn::closingMidGameScoresNothing() {
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Ida"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Ida"));
     dialogs.clear();
     const QString stored = student->storedBests();
-    QVERIFY(GameVisit::openGame(5));
+    QVERIFY(GameTest::openGame(5));
     MindGamesScrn* w = game();
     click(QStringLiteral("StartBtn"));
     for (int i = 0; i < 6; ++i)
@@ -562,7 +562,7 @@ void TestMindGamesScrn::closingMidGameScoresNothing() {
 void TestMindGamesScrn::helpKeepsTheClockRunning() {
     QList<int> topics;
     HelpLink::install([&topics](int topic, QWidget*) { topics << topic; });
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Jo"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Jo"));
     dialogs.clear();
     MindGamesScrn* w = MindGamesScrn::instance();
     w->show();
@@ -580,7 +580,7 @@ void TestMindGamesScrn::helpKeepsTheClockRunning() {
 }
 
 void TestMindGamesScrn::tilesAreFramedAndBlankOutsideAGame() {
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Kai"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Kai"));
     MindGamesScrn* w = MindGamesScrn::instance();
     w->show();
     const auto ink = [](const QImage& tile) {

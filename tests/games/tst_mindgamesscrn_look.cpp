@@ -5,12 +5,12 @@
 #include "app/picts.h"
 #include "controls/newcnvbtn.h"
 #include "data/random.h"
+#include "gamefixture.h"
 #include "games/common/answerfield.h"
 #include "games/mindgames/mindgamesscrn.h"
-#include "gamevisit.h"
 #include "support/doubles.h"
+#include "support/lookcheck.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QPushButton>
 #include <QtTest>
@@ -40,13 +40,13 @@ private:
 
     TestDoubles::ScriptedDialogs dialogs;
     TestDoubles::RecordingFeedback feedback;
-    std::unique_ptr<GameVisit::Student> student;
+    std::unique_ptr<GameTest::Student> student;
 };
 
 void TestMindGamesScrnLook::initTestCase() {
     myPicts::loadPics();
-    student = std::make_unique<GameVisit::Student>(QStringLiteral("Amelia Fitzgerald-Hernandez"),
-                                                   QStringLiteral("12"), QStringLiteral("1"));
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Amelia Fitzgerald-Hernandez"),
+                                                  QStringLiteral("12"), QStringLiteral("1"));
 }
 
 void TestMindGamesScrnLook::cleanupTestCase() {
@@ -61,9 +61,7 @@ void TestMindGamesScrnLook::shot(const QString& name) {
     for (QLabel* label : w->content()->findChildren<QLabel*>()) {
         if (!label->isVisibleTo(w) || label->text().trimmed().isEmpty())
             continue;
-        const QRect needed = label->fontMetrics().boundingRect(
-            QRect(0, 0, label->width(), 1000),
-            int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0), label->text());
+        const QRect needed = Look::neededFor(label);
         QVERIFY2(needed.width() <= label->width(), qPrintable(label->objectName() + ": " + label->text() +
                                                               QStringLiteral(" %1 in %2 at %3px")
                                                                   .arg(needed.width())
@@ -73,15 +71,11 @@ void TestMindGamesScrnLook::shot(const QString& name) {
     auto* field = ctl<AnswerField>(QStringLiteral("AnsFld"));
     QVERIFY2(field->fontMetrics().horizontalAdvance(field->text()) <= field->width() - 6,
              qPrintable(field->text()));
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    QVERIFY(w->grab().save(QDir(folder).filePath(QStringLiteral("mind-%1.png").arg(name))));
+    QVERIFY(Look::saveShot(w, QStringLiteral("mind-%1.png").arg(name)));
 }
 
 void TestMindGamesScrnLook::everyStepReadsWhole() {
-    QVERIFY(GameVisit::openGame(5));
+    QVERIFY(GameTest::openGame(5));
     MindGamesScrn* w = MindGamesScrn::instance();
     QVERIFY(QTest::qWaitForWindowExposed(w));
     shot(QStringLiteral("1-opening"));

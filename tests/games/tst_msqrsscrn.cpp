@@ -8,7 +8,6 @@
 #include "app/routes.h"
 #include "app/sounds.h"
 #include "controls/newcnvbtn.h"
-#include "controls/ovrmsgbox.h"
 #include "controls/printinglb.h"
 #include "data/dbctrl.h"
 #include "data/globals.h"
@@ -21,9 +20,7 @@
 
 #include <QAction>
 #include <QComboBox>
-#include <QDir>
 #include <QLabel>
-#include <QPainter>
 #include <QPushButton>
 #include <QToolButton>
 #include <QtTest>
@@ -679,25 +676,16 @@ void TestMSqrsScrn::helpOpensTopicTwelve() {
 
 // With NBR_SHOTS_DIR set, saves the window at the moments worth looking at.
 void TestMSqrsScrn::screenshots() {
-    const QString dir = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (dir.isEmpty())
+    if (Look::shotsFolder().isEmpty())
         QSKIP("NBR_SHOTS_DIR not set");
-    QDir().mkpath(dir);
     const auto save = [&](const QString& name, const QImage& image) {
-        QVERIFY(image.save(QDir(dir).filePath(QStringLiteral("squares-") + name + QStringLiteral(".png"))));
+        QVERIFY(Look::saveShot(image, QStringLiteral("squares-") + name + QStringLiteral(".png")));
     };
     const auto shot = [&] {
         return win()->grab().toImage();
     };
     const auto withBox = [&](const TestDoubles::Shown& s) {
-        QImage image = shot();
-        ovrMsgBox box(s.isCaution, s.message, s.explanation);
-        box.adjustSize();
-        const QImage boxImage = box.grab().toImage();
-        QPainter p(&image);
-        p.drawImage((image.width() - boxImage.width()) / 2, (image.height() - boxImage.height()) / 2,
-                    boxImage);
-        return image;
+        return GameTest::withMessageBox(shot(), s.isCaution, s.message, s.explanation);
     };
 
     openFor(QStringLiteral("0"));

@@ -12,7 +12,7 @@
 #include "data/random.h"
 #include "data/strecord.h"
 #include "games/detective/newmdscrn.h"
-#include "games/trackedworld.h"
+#include "games/gamefixture.h"
 #include "settings/numbercombo.h"
 #include "signin/namescrn.h"
 #include "support/doubles.h"
@@ -100,7 +100,7 @@ private slots:
     void focusRestsWhenNoFieldIsEmpty();
 
 private:
-    std::unique_ptr<GameTest::World<newMDScrn>> world;
+    std::unique_ptr<GameTest::TrackedWorld<newMDScrn>> world;
 
     newMDScrn* open();
     // Starts a factors round on base 60 at highest number 10 (seeds tried in turn).
@@ -110,7 +110,7 @@ private:
 };
 
 void TestNewMDScrn::init() {
-    world = std::make_unique<GameTest::World<newMDScrn>>(3);
+    world = std::make_unique<GameTest::TrackedWorld<newMDScrn>>(3);
 }
 
 void TestNewMDScrn::cleanup() {

@@ -12,7 +12,7 @@
 #include "data/prefs.h"
 #include "data/random.h"
 #include "data/strecord.h"
-#include "games/trackedworld.h"
+#include "games/gamefixture.h"
 #include "games/numbers/numgamescrn.h"
 #include "settings/numbercombo.h"
 #include "signin/namescrn.h"
@@ -144,7 +144,7 @@ private slots:
     void helpAndActivation();
 
 private:
-    std::unique_ptr<GameTest::World<numGameScrn>> world;
+    std::unique_ptr<GameTest::TrackedWorld<numGameScrn>> world;
 
     numGameScrn* open();
     QStringList zeriGames() const { return world->stored(QStringLiteral("zeriGames")); }
@@ -152,7 +152,7 @@ private:
 };
 
 void TestNumGameScrn::init() {
-    world = std::make_unique<GameTest::World<numGameScrn>>(11);
+    world = std::make_unique<GameTest::TrackedWorld<numGameScrn>>(11);
 }
 
 void TestNumGameScrn::cleanup() {

@@ -5,9 +5,9 @@
 #include "help/helpscrn2.h"
 #include "help/htmlfield.h"
 #include "help/indexctnr.h"
+#include "support/lookcheck.h"
 
 #include <QAbstractTextDocumentLayout>
-#include <QDir>
 #include <QPainter>
 #include <QTest>
 #include <QTextBrowser>
@@ -28,11 +28,7 @@ class TestHelpScrn2Look : public QObject {
                 QVERIFY2(!parts[i]->geometry().intersects(parts[j]->geometry()),
                          qPrintable(parts[i]->objectName() + QLatin1Char('/') + parts[j]->objectName()));
         }
-        const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-        if (!folder.isEmpty()) {
-            QDir().mkpath(folder);
-            QVERIFY(w->grab().save(QDir(folder).filePath(QStringLiteral("help-%1.png").arg(name))));
-        }
+        QVERIFY(Look::saveShot(w, QStringLiteral("help-%1.png").arg(name)));
     }
 
 private slots:
@@ -132,13 +128,10 @@ void TestHelpScrn2Look::printedPages() {
     flush();
     QCOMPARE(pages.size(), count);
     QVERIFY(count >= 1);
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (!folder.isEmpty()) {
-        QDir().mkpath(folder);
+    if (!Look::shotsFolder().isEmpty()) {
         for (int i = 0; i < qMin(2, count); ++i)
-            QVERIFY(pages[i]
-                        .scaledToWidth(560, Qt::SmoothTransformation)
-                        .save(QDir(folder).filePath(QStringLiteral("help-printed-%1.png").arg(i + 1))));
+            QVERIFY(Look::saveShot(pages[i].scaledToWidth(560, Qt::SmoothTransformation),
+                                   QStringLiteral("help-printed-%1.png").arg(i + 1)));
     }
 }
 

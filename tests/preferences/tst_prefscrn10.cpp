@@ -15,6 +15,7 @@
 #include "preferences/prefscrn10.h"
 #include "signin/namescrn.h"
 #include "support/doubles.h"
+#include "support/lookcheck.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -583,13 +584,9 @@ void TestPrefScrn10::nothingCutOffOrCovered() {
         }
     }
 
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (!folder.isEmpty()) {
-        QDir().mkpath(folder);
-        QString name =
-            QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1String(", "), QLatin1String("-"));
-        w->grab().save(QDir(folder).filePath(QStringLiteral("prefs-%1.png").arg(name)));
-    }
+    const QString name =
+        QString::fromLatin1(QTest::currentDataTag()).replace(QLatin1String(", "), QLatin1String("-"));
+    Look::saveShot(w, QStringLiteral("prefs-%1.png").arg(name));
 }
 
 // ---- Networking

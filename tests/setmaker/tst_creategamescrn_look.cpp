@@ -5,8 +5,8 @@
 #include "controls/newcnvbtn.h"
 #include "setmaker/creategamescrn.h"
 #include "support/doubles.h"
+#include "support/lookcheck.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -83,31 +83,10 @@ void TestCreateGameScrnLook::nothingCutOffOrCovered() {
     part<QLineEdit>("nameFld")->setText(problems ? QStringLiteral("Week 3 mixed") : QString());
 
     auto* content = part<QWidget>("content");
-    QList<QWidget*> shown;
-    for (QWidget* w : content->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (w->isVisible())
-            shown << w;
-    }
+    const QList<QWidget*> shown = Look::shownChildren(content);
     QVERIFY(shown.size() >= 30);
-    for (QWidget* w : shown) {
-        const QString name = w->objectName();
-        if (auto* label = qobject_cast<QLabel*>(w)) {
-            const QRect needed = label->fontMetrics().boundingRect(
-                QRect(0, 0, label->width(), 1000),
-                int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0), label->text());
-            QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height(),
-                     qPrintable(name));
-        } else if (auto* field = qobject_cast<QLineEdit*>(w)) {
-            QVERIFY2(field->fontMetrics().horizontalAdvance(field->text()) <= field->width() - 8,
-                     qPrintable(name));
-        } else if (auto* button = qobject_cast<newCnvBtn*>(w)) {
-            QFont f = button->font();
-            f.setPixelSize(newCnvBtn::getSize(button->width()));
-            f.setBold(true);
-            QVERIFY2(QFontMetrics(f).horizontalAdvance(button->myCaption()) <= button->width() - 8,
-                     qPrintable(button->myCaption()));
-        }
-    }
+    const QString cut = Look::firstCutOff(shown);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut));
     auto* list = part<QListWidget>("probList");
     for (int r = 0; r < list->count(); ++r) {
         const QRect row = list->visualItemRect(list->item(r));
@@ -115,21 +94,11 @@ void TestCreateGameScrnLook::nothingCutOffOrCovered() {
         QVERIFY2(list->fontMetrics().horizontalAdvance(list->item(r)->text()) < row.width() - 4,
                  qPrintable(list->item(r)->text()));
     }
-    for (int i = 0; i < shown.size(); ++i) {
-        for (int j = i + 1; j < shown.size(); ++j) {
-            const QRect a = shown[i]->geometry().adjusted(1, 1, -1, -1);
-            QVERIFY2(!a.intersects(shown[j]->geometry().adjusted(1, 1, -1, -1)),
-                     qPrintable(shown[i]->objectName() + QStringLiteral(" / ") + shown[j]->objectName()));
-        }
-        QVERIFY2(content->rect().contains(shown[i]->geometry()), qPrintable(shown[i]->objectName()));
-    }
+    const QString overlap = Look::firstOverlap(shown, content->rect());
+    QVERIFY2(overlap.isEmpty(), qPrintable(overlap));
 
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (!folder.isEmpty()) {
-        QDir().mkpath(folder);
-        QVERIFY(window->grab().save(QDir(folder).filePath(
-            QStringLiteral("setmaker-%1.png").arg(QString::fromLatin1(QTest::currentDataTag())))));
-    }
+    QVERIFY(Look::saveShot(
+        window, QStringLiteral("setmaker-%1.png").arg(QString::fromLatin1(QTest::currentDataTag()))));
     dialogs.answers = {Seams::Answer::Alternate};
     window->close();
     QTRY_VERIFY(!createGameScrn::exists());

@@ -12,8 +12,8 @@
 #include "signin/namescrn.h"
 #include "support/doubles.h"
 #include "support/fixtures.h"
+#include "support/lookcheck.h"
 
-#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QtTest>
@@ -94,33 +94,12 @@ void TestNameScrnLook::nothingCutOffOrCovered() {
     QCOMPARE(content->size(), size);
     QCOMPARE(window->findChild<QLineEdit*>(QStringLiteral("StNameFld"))->text(), QStringLiteral("Dev Patel"));
 
-    QList<QWidget*> shown;
-    for (QWidget* w : content->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (w->isVisible())
-            shown << w;
-    }
+    const QList<QWidget*> shown = Look::shownChildren(content);
     QVERIFY(shown.size() >= 20);
 
     // Every text fits its control.
-    for (QWidget* w : shown) {
-        const QString name = w->objectName();
-        if (auto* label = qobject_cast<QLabel*>(w)) {
-            const QRect needed = label->fontMetrics().boundingRect(
-                QRect(0, 0, label->width(), 1000),
-                int(label->alignment()) | (label->wordWrap() ? Qt::TextWordWrap : 0), label->text());
-            QVERIFY2(needed.width() <= label->width() && needed.height() <= label->height(),
-                     qPrintable(name));
-        } else if (auto* field = qobject_cast<QLineEdit*>(w)) {
-            QVERIFY2(field->fontMetrics().horizontalAdvance(field->text()) <= field->width() - 8,
-                     qPrintable(name));
-        } else if (auto* button = qobject_cast<newCnvBtn*>(w)) {
-            QFont f = button->font();
-            f.setPixelSize(newCnvBtn::getSize(button->width()));
-            f.setBold(true);
-            QVERIFY2(QFontMetrics(f).horizontalAdvance(button->myCaption()) <= button->width() - 8,
-                     qPrintable(button->myCaption()));
-        }
-    }
+    const QString cut = Look::firstCutOff(shown);
+    QVERIFY2(cut.isEmpty(), qPrintable(cut));
     auto* names = window->findChild<printingLB*>(QStringLiteral("NameList"));
     for (int r = 0; r < names->rowCount(); ++r)
         QVERIFY2(names->fontMetrics().horizontalAdvance(names->item(r, 0)->text()) <
@@ -128,21 +107,10 @@ void TestNameScrnLook::nothingCutOffOrCovered() {
                  qPrintable(names->item(r, 0)->text()));
 
     // No two controls lie on each other (a pixel of touching frames aside).
-    for (int i = 0; i < shown.size(); ++i) {
-        for (int j = i + 1; j < shown.size(); ++j) {
-            const QRect a = shown[i]->geometry().adjusted(1, 1, -1, -1);
-            QVERIFY2(!a.intersects(shown[j]->geometry().adjusted(1, 1, -1, -1)),
-                     qPrintable(shown[i]->objectName() + QStringLiteral(" / ") + shown[j]->objectName()));
-        }
-        QVERIFY2(content->rect().contains(shown[i]->geometry()), qPrintable(shown[i]->objectName()));
-    }
+    const QString overlap = Look::firstOverlap(shown, content->rect());
+    QVERIFY2(overlap.isEmpty(), qPrintable(overlap));
 
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (!folder.isEmpty()) {
-        QDir().mkpath(folder);
-        QVERIFY(window->grab().save(
-            QDir(folder).filePath(QStringLiteral("signin-%1x%2.png").arg(size.width()).arg(size.height()))));
-    }
+    QVERIFY(Look::saveShot(window, QStringLiteral("signin-%1x%2.png").arg(size.width()).arg(size.height())));
 }
 
 QTEST_MAIN(TestNameScrnLook)

@@ -6,6 +6,7 @@
 #include "data/appversion.h"
 #include "signin/namescrn.h"
 #include "support/checkversscrn.h"
+#include "support/lookcheck.h"
 
 #include <QDesktopServices>
 #include <QLabel>
@@ -141,11 +142,7 @@ checkVersScrn* TestCheckVersScrn::open() {
 }
 
 void TestCheckVersScrn::shoot(QWidget* w, const QString& name) {
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    w->grab().save(QDir(folder).filePath(QStringLiteral("version-%1.png").arg(name)));
+    Look::saveShot(w, QStringLiteral("version-%1.png").arg(name));
 }
 
 bool TestCheckVersScrn::settled(checkVersScrn* w, int ms) {

@@ -9,6 +9,7 @@
 #include "controls/staticurl.h"
 #include "data/appversion.h"
 #include "signin/namescrn.h"
+#include "support/lookcheck.h"
 #include "support/newaboutscrn.h"
 
 #include <QLabel>
@@ -65,11 +66,7 @@ newAboutScrn* TestNewAboutScrn::open() {
 }
 
 void TestNewAboutScrn::shoot(QWidget* w, const QString& name) {
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    w->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
+    Look::saveShot(w, name + QStringLiteral(".png"));
 }
 
 void TestNewAboutScrn::opensModallyFromTheSignInWindow() {

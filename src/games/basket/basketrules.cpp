@@ -2,33 +2,22 @@
 
 #include "data/prefs.h"
 #include "data/random.h"
+#include "games/common/gamearith.h"
 
 #include <algorithm>
 #include <cstdlib>
 
 namespace BasketRules {
 
+static_assert(int(Add) == int(GameArith::Add) && int(Subtract) == int(GameArith::Subtract) &&
+              int(Multiply) == int(GameArith::Multiply) && int(Divide) == int(GameArith::Divide));
+
 int clampHiNum(int hiNum) {
     return std::clamp(hiNum, kLowestHiNum, kHighestHiNum);
 }
 
 std::int32_t performOp(std::int32_t a, std::int32_t b, int op) {
-    const auto wrap = [](std::int64_t v) {
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
-    };
-    switch (op) {
-    case Add:
-        return wrap(std::int64_t(a) + b);
-    case Subtract:
-        return wrap(std::int64_t(a) - b);
-    case Multiply:
-        return wrap(std::int64_t(a) * b);
-    case Divide:
-        // The one quotient that does not fit wraps like the others.
-        return b == 0 ? 0 : wrap(std::int64_t(a) / b);
-    default:
-        return 0;
-    }
+    return GameArith::performOp(a, b, op);
 }
 
 bool allowFunc(int total, int number, int op) {

@@ -17,7 +17,7 @@
 #include "data/seams.h"
 #include "data/strecord.h"
 #include "games/common/answerfield.h"
-#include "games/common/layoutkit.h"
+#include "games/common/gamelayout.h"
 #include "settings/numbercombo.h"
 
 #include <QGroupBox>
@@ -29,12 +29,11 @@
 
 #include <random>
 
-using namespace LayoutKit;
+using namespace GameLayout;
 
 namespace {
 
 constexpr int kBestEntry = 4; // the basket game's place among the stored game bests
-const QColor kPurple(0xAC, 0x00, 0xE1);
 
 const QString kStopGame = QStringLiteral("Stop Game");
 const QString kContinue = QStringLiteral("Continue");
@@ -91,7 +90,7 @@ private:
 } // namespace
 
 QString bsktMathScrn::signName(int op) {
-    return LayoutKit::signName(op);
+    return GameLayout::signName(op);
 }
 
 bsktMathScrn::bsktMathScrn()
@@ -113,19 +112,11 @@ void bsktMathScrn::makeControls() {
     const QPoint top(0, 0);
     const QPoint panelAt(568, 0);
 
-    bkgCnv = new PictureCanvas(
-        QStringLiteral("bkgCnv"), [] { return Pictures::CtrlPanel2(); }, PictureCanvas::Fit::Stretch, window);
-    bkgCnv->setGeometry(568, 0, 232, 520);
-    for (int i = 0; i < 2; ++i) {
-        InfoTxt[std::size_t(i)] =
-            makeLabel(bkgCnv, panelAt, QStringLiteral("InfoTxt"), QRect(592, i == 0 ? 80 : 138, 189, 20), {},
-                      0, Qt::black, Qt::AlignHCenter);
-        InfoTxt[std::size_t(i)]->setProperty("Index", i);
-    }
-    showTxt1 = makeLabel(bkgCnv, panelAt, QStringLiteral("showTxt1"), QRect(592, 54, 189, 16),
-                         QStringLiteral("-- Current Player --"), 12, kPurple, Qt::AlignHCenter);
-    showTxt2 = makeLabel(bkgCnv, panelAt, QStringLiteral("showTxt2"), QRect(588, 112, 189, 16),
-                         QString(31, ' '), 12, kPurple, Qt::AlignHCenter);
+    const PlayerPanel panel = makePlayerPanel(window);
+    bkgCnv = panel.bkgCnv;
+    InfoTxt = panel.InfoTxt;
+    showTxt1 = panel.showTxt1;
+    showTxt2 = panel.showTxt2;
 
     GroupBox1 = new QGroupBox(bkgCnv);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));

@@ -387,12 +387,8 @@ void challengeScrn::StartBtn_MouseUp() {
 
 void challengeScrn::CloseBtn_MouseUp() {
     closeBtn_->hndlMouseUp();
-    if (leaving())
-        return;
-    if (gameRunning())
-        hndlDone();
-    else
-        leave();
+    // The button does what File > Close does: ends a game that runs, else leaves.
+    FileClose();
 }
 
 void challengeScrn::FileClose() {

@@ -1,7 +1,13 @@
 #include "gamelayout.h"
 
+#include "app/media.h"
+#include "controls/picturecanvas.h"
+
+#include <QFontMetrics>
 #include <QLabel>
 #include <QWidget>
+
+#include <algorithm>
 
 namespace GameLayout {
 
@@ -54,6 +60,91 @@ QLabel* label(QWidget* parent, const char* name, const QString& text, const QRec
     setColour(l, colour);
     l->setGeometry(at);
     return l;
+}
+
+void setTextSize(QWidget* w, int pixels) {
+    QFont f = w->font();
+    f.setPixelSize(pixels);
+    w->setFont(f);
+}
+
+void setTextColour(QWidget* w, const QColor& colour) {
+    QPalette p = w->palette();
+    p.setColor(QPalette::WindowText, colour);
+    p.setColor(QPalette::Text, colour);
+    w->setPalette(p);
+}
+
+QLabel* makeLabel(QWidget* parent, QPoint parentOrigin, const QString& name, const QRect& windowRect,
+                  const QString& text, int size, const QColor& colour, Qt::Alignment align) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    l->setGeometry(inParent(windowRect, parentOrigin));
+    if (size > 0)
+        setTextSize(l, size);
+    setTextColour(l, colour);
+    l->setAlignment(align | Qt::AlignVCenter);
+    l->setTextInteractionFlags(Qt::NoTextInteraction);
+    return l;
+}
+
+void setFittedText(QLabel* label, const QString& text, int pixels) {
+    QFont f = label->font();
+    int size = pixels;
+    for (; size > 6; --size) {
+        f.setPixelSize(size);
+        const QFontMetrics m(f);
+        if (std::max(m.horizontalAdvance(text), m.boundingRect(text).width()) < label->width())
+            break;
+    }
+    f.setPixelSize(size);
+    label->setFont(f);
+    label->setText(text);
+}
+
+QPixmap signPicture(int op) {
+    switch (op) {
+    case 1:
+        return Pictures::Prim_Minus3();
+    case 2:
+        return Pictures::Prim_Times3();
+    case 3:
+        return Pictures::Prim_Div3();
+    default:
+        return Pictures::Prim_Zeri3();
+    }
+}
+
+QString signName(int op) {
+    switch (op) {
+    case 1:
+        return QStringLiteral("minus");
+    case 2:
+        return QStringLiteral("times");
+    case 3:
+        return QStringLiteral("divided by");
+    default:
+        return QStringLiteral("plus");
+    }
+}
+
+PlayerPanel makePlayerPanel(QWidget* window) {
+    const QPoint panelAt(568, 0);
+    PlayerPanel panel;
+    panel.bkgCnv = new PictureCanvas(
+        QStringLiteral("bkgCnv"), [] { return Pictures::CtrlPanel2(); }, PictureCanvas::Fit::Stretch, window);
+    panel.bkgCnv->setGeometry(568, 0, 232, 520);
+    for (int i = 0; i < 2; ++i) {
+        panel.InfoTxt[std::size_t(i)] =
+            makeLabel(panel.bkgCnv, panelAt, QStringLiteral("InfoTxt"),
+                      QRect(592, i == 0 ? 80 : 138, 189, 20), {}, 0, Qt::black, Qt::AlignHCenter);
+        panel.InfoTxt[std::size_t(i)]->setProperty("Index", i);
+    }
+    panel.showTxt1 = makeLabel(panel.bkgCnv, panelAt, QStringLiteral("showTxt1"), QRect(592, 54, 189, 16),
+                               QStringLiteral("-- Current Player --"), 12, kPurple, Qt::AlignHCenter);
+    panel.showTxt2 = makeLabel(panel.bkgCnv, panelAt, QStringLiteral("showTxt2"), QRect(588, 112, 189, 16),
+                               QString(31, ' '), 12, kPurple, Qt::AlignHCenter);
+    return panel;
 }
 
 } // namespace GameLayout

@@ -2,13 +2,18 @@
 
 // Small helpers the game windows lay their controls out with. The games were drawn for a screen on
 // which a point is a pixel, so text sizes here are pixel sizes; places are window coordinates of the
-// game's content area, whatever control holds the new one.
+// game's content area, whatever control holds the new one: a control inside a panel or a group box
+// is placed at its window place less its parent's. Also the operator signs the boards show.
 
 #include <QColor>
 #include <QFont>
+#include <QPixmap>
 #include <QRect>
 #include <QString>
 
+#include <array>
+
+class PictureCanvas;
 class QLabel;
 class QWidget;
 
@@ -37,5 +42,40 @@ QLabel* label(QWidget* parent, const QWidget* content, const QString& name, cons
 // alignment.
 QLabel* label(QWidget* parent, const char* name, const QString& text, const QRect& at, int pixelSize,
               const QColor& colour, Qt::Alignment align);
+
+// For the windows whose tables give each parent's window place.
+
+// The window rect in the coordinates of a parent whose window place is parentOrigin.
+inline QRect inParent(const QRect& windowRect, QPoint parentOrigin) {
+    return windowRect.translated(-parentOrigin);
+}
+
+// Text sizes are in pixels, as the layout tables were drawn.
+void setTextSize(QWidget* w, int pixels);
+// Colours the text in every state, also when disabled (setColour leaves a disabled control grey).
+void setTextColour(QWidget* w, const QColor& colour);
+
+// A transparent single-line label whose text cannot be selected; size 0 keeps the default size.
+QLabel* makeLabel(QWidget* parent, QPoint parentOrigin, const QString& name, const QRect& windowRect,
+                  const QString& text, int size, const QColor& colour, Qt::Alignment align);
+
+// Sets a label's text at the largest size up to `pixels` at which it fits the label's width, so that
+// a long number or a wide glyph in our font is never cut off.
+void setFittedText(QLabel* label, const QString& text, int pixels);
+
+// The operator sign pictures (0 plus, 1 minus, 2 times, 3 divided by) and how they read out.
+QPixmap signPicture(int op);
+QString signName(int op);
+
+// The current-player panel down the right of the basket and Mind games: the control-panel picture
+// (bkgCnv) with "-- Current Player --", the student's name (InfoTxt 0), a caption for the best
+// (showTxt2) and the best itself (InfoTxt 1). The labels start empty; the game fills them in.
+struct PlayerPanel {
+    PictureCanvas* bkgCnv = nullptr;
+    std::array<QLabel*, 2> InfoTxt{};
+    QLabel* showTxt1 = nullptr;
+    QLabel* showTxt2 = nullptr;
+};
+PlayerPanel makePlayerPanel(QWidget* window);
 
 } // namespace GameLayout

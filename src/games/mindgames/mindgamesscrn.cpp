@@ -11,7 +11,7 @@
 #include "data/random.h"
 #include "data/strecord.h"
 #include "games/common/answerfield.h"
-#include "games/common/layoutkit.h"
+#include "games/common/gamelayout.h"
 #include "settings/numbercombo.h"
 
 #include <QEvent>
@@ -23,12 +23,11 @@
 #include <QPushButton>
 #include <QTimer>
 
-using namespace LayoutKit;
+using namespace GameLayout;
 
 namespace {
 
 constexpr int kBestEntry = 5; // the Mind games' place among the stored game bests
-const QColor kPurple(0xAC, 0x00, 0xE1);
 
 const QString kStopGame = QStringLiteral("Stop Game");
 const QString kCloseScreen = QStringLiteral("Close Screen");
@@ -56,7 +55,7 @@ QLineEdit* makeCounter(QWidget* parent, QPoint origin, const QString& name, cons
 } // namespace
 
 QString MindGamesScrn::signName(int op) {
-    return LayoutKit::signName(op);
+    return GameLayout::signName(op);
 }
 
 MindGamesScrn::MindGamesScrn()
@@ -94,19 +93,11 @@ void MindGamesScrn::makeControls() {
     StaticText9 = makeLabel(timeBkgCnv, timeAt, QStringLiteral("StaticText9"), QRect(382, 472, 32, 20),
                             QStringLiteral("sec."), 0, Qt::white, Qt::AlignLeft);
 
-    bkgCnv = new PictureCanvas(
-        QStringLiteral("bkgCnv"), [] { return Pictures::CtrlPanel2(); }, PictureCanvas::Fit::Stretch, window);
-    bkgCnv->setGeometry(568, 0, 232, 520);
-    for (int i = 0; i < 2; ++i) {
-        InfoTxt[std::size_t(i)] =
-            makeLabel(bkgCnv, panelAt, QStringLiteral("InfoTxt"), QRect(592, i == 0 ? 80 : 138, 189, 20), {},
-                      0, Qt::black, Qt::AlignHCenter);
-        InfoTxt[std::size_t(i)]->setProperty("Index", i);
-    }
-    showTxt1 = makeLabel(bkgCnv, panelAt, QStringLiteral("showTxt1"), QRect(592, 54, 189, 16),
-                         QStringLiteral("-- Current Player --"), 12, kPurple, Qt::AlignHCenter);
-    showTxt2 = makeLabel(bkgCnv, panelAt, QStringLiteral("showTxt2"), QRect(588, 112, 189, 16),
-                         QString(31, ' '), 12, kPurple, Qt::AlignHCenter);
+    const PlayerPanel panel = makePlayerPanel(window);
+    bkgCnv = panel.bkgCnv;
+    InfoTxt = panel.InfoTxt;
+    showTxt1 = panel.showTxt1;
+    showTxt2 = panel.showTxt2;
     GroupBox1 = new QGroupBox(bkgCnv);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(inParent(QRect(584, 340, 200, 154), panelAt));

@@ -3,25 +3,18 @@
 #include "data/gamebests.h"
 #include "data/globals.h"
 #include "data/random.h"
+#include "games/common/gamearith.h"
 
 #include <algorithm>
 
 namespace MindRules {
 
+static_assert(int(Add) == int(GameArith::Add) && int(Subtract) == int(GameArith::Subtract) &&
+              int(Multiply) == int(GameArith::Multiply));
+
 std::int32_t performOp(std::int32_t a, std::int32_t b, int op) {
-    const auto wrap = [](std::int64_t v) {
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(v));
-    };
-    switch (op) {
-    case Add:
-        return wrap(std::int64_t(a) + b);
-    case Subtract:
-        return wrap(std::int64_t(a) - b);
-    case Multiply:
-        return wrap(std::int64_t(a) * b);
-    default:
-        return 0;
-    }
+    // The mind games have no dividing: anything past times is not a sum here.
+    return op > Multiply ? 0 : GameArith::performOp(a, b, op);
 }
 
 std::int32_t rowValue(int a, int p, int b, int q, int c, bool firstPair) {

@@ -437,12 +437,8 @@ void MSqrsScrn::startBtn_MouseUp() {
 
 void MSqrsScrn::closeBtn_MouseUp() {
     closeBtn_->hndlMouseUp();
-    if (leaving())
-        return;
-    if (!gameRunning())
-        leave();
-    else
-        stopGame();
+    // The button does what File > Close does: ends a game that runs, else leaves.
+    FileClose();
 }
 
 void MSqrsScrn::FileClose() {
