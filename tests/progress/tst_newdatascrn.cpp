@@ -2,6 +2,7 @@
 // details switch, the practice start from a cell, and its ways out.
 
 #include "app/helplink.h"
+#include "support/lookcheck.h"
 #include "app/menus.h"
 #include "data/dbctrl.h"
 #include "data/globals.h"
@@ -108,17 +109,6 @@ void closeAllWindows() {
 
 } // namespace
 
-namespace {
-
-// With NBR_SHOTS_DIR set, the window is kept there as a picture to look at.
-void keepShot(QWidget* w, const QString& name) {
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    w->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
-}
-} // namespace
 
 class TestNewDataScrn : public QObject {
     Q_OBJECT
@@ -317,7 +307,7 @@ void TestNewDataScrn::everyTagSharesOneSize() {
     QCOMPARE(shared, ProgressPaint::tagPixelSize(font, {100, 20}, {longTag}));
     QCOMPARE(shownBar(window, 14), expectedBar(1, 4, true));
     QCOMPARE(shownBar(window, 0), expectedBar(0, 0, true));
-    keepShot(window, QStringLiteral("progress-even-tags"));
+    Look::saveShot(window, QStringLiteral("progress-even-tags.png"));
 }
 
 void TestNewDataScrn::barColours_data() {

@@ -1,4 +1,5 @@
 #include "roundfixture.h"
+#include "support/lookcheck.h"
 
 #include <QClipboard>
 #include <QDir>
@@ -28,17 +29,6 @@ void typeInto(QComboBox* box, const QString& text) {
 
 } // namespace
 
-namespace {
-
-// With NBR_SHOTS_DIR set, the window is kept there as a picture to look at.
-void keepShot(QWidget* w, const QString& name) {
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    w->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
-}
-} // namespace
 
 class TestGameRound : public QObject {
     Q_OBJECT
@@ -215,7 +205,7 @@ void TestGameRound::lastProblemTimingOutAddsNoSecond() {
         w->myTimer_Action();
     QCOMPARE(caption(w), QStringLiteral("Play Again"));
     QCOMPARE(textOf(w, "totTimeTxt"), QStringLiteral("Time for this round: 9 seconds"));
-    keepShot(w, QStringLiteral("round-end"));
+    Look::saveShot(w, QStringLiteral("round-end.png"));
     // The clock has stopped with the round: a late tick changes nothing.
     w->myTimer_Action();
     QCOMPARE(textOf(w, "totTimeTxt"), QStringLiteral("Time for this round: 9 seconds"));

@@ -1,4 +1,5 @@
 #include "controls/newcnvbtn.h"
+#include "support/lookcheck.h"
 #include "data/appversion.h"
 #include "data/dbctrl.h"
 #include "support/doubles.h"
@@ -21,17 +22,6 @@ public slots:
     void handle(const QUrl& url) { links << url; }
 };
 
-namespace {
-
-// With NBR_SHOTS_DIR set, the window is kept there as a picture to look at.
-void keepShot(QWidget* w, const QString& name) {
-    const QString folder = qEnvironmentVariable("NBR_SHOTS_DIR");
-    if (folder.isEmpty())
-        return;
-    QDir().mkpath(folder);
-    w->grab().save(QDir(folder).filePath(name + QStringLiteral(".png")));
-}
-} // namespace
 
 class TestExpReporterScrn : public QObject {
     Q_OBJECT
@@ -119,7 +109,7 @@ void TestExpReporterScrn::withoutAMailProgramTheReportGoesToTheClipboard() {
     // Nothing was sent: the report can be tried again, and nothing claims it went.
     QVERIFY(w.findChild<newCnvBtn*>("reportBtn")->isVisible());
     QCOMPARE(w.findChild<newCnvBtn*>("ignoreBtn")->myCaption(), QStringLiteral("Ignore"));
-    keepShot(&w, QStringLiteral("error-report-no-mail"));
+    Look::saveShot(&w, QStringLiteral("error-report-no-mail.png"));
 }
 
 void TestExpReporterScrn::ignoreAndContinueClose() {
