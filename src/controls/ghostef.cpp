@@ -64,7 +64,14 @@ bool ghostEF::event(QEvent* event) {
 
 void ghostEF::keyPressEvent(QKeyEvent* event) {
     // A Tab that got this far was noted on its way through event().
-    if (event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab)
+    if (event->key() != Qt::Key_Tab && event->key() != Qt::Key_Backtab) {
+        // The hint can come back while the field keeps the focus (after its value was used up);
+        // the next key then starts a new value instead of editing the hint.
+        if (!setToValue && textColor() == hintColor()) {
+            clear();
+            setTextColor(Qt::black);
+        }
         noteKey();
+    }
     QLineEdit::keyPressEvent(event);
 }

@@ -188,6 +188,7 @@ private slots:
     void deleteStudents();
     void addClass_data();
     void addClass();
+    void addsTwoClassesInARow();
     void deleteClass_data();
     void deleteClass();
     void menusFollowTheChosenClass();
@@ -609,6 +610,19 @@ void TestClassScrn::addClass() {
         popup << s.panel()->classPopup()->itemText(i);
     QCOMPARE(popup, classes);
     QCOMPARE(s.panel()->currentClass(), QString());
+}
+
+void TestClassScrn::addsTwoClassesInARow() {
+    // The + keeps the keyboard focus in the class field, which shows its hint again after each
+    // class: the next name typed must not be added to the hint.
+    School s;
+    s.classFld()->setFocus();
+    QTest::keyClicks(s.classFld(), "Room 5");
+    s.pressZeri();
+    QTest::keyClicks(s.classFld(), "Room 6");
+    QCOMPARE(s.classFld()->text(), QStringLiteral("Room 6"));
+    s.pressZeri();
+    QCOMPARE(DBCtrl::classNames(), (QStringList{"Default", "Grade 3", "Room 4", "Room 5", "Room 6"}));
 }
 
 void TestClassScrn::deleteClass_data() {
