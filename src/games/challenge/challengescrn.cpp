@@ -1,7 +1,6 @@
 #include "challengescrn.h"
 
 #include "app/buttonfaces.h"
-#include "app/helplink.h"
 #include "app/media.h"
 #include "app/menus.h"
 #include "app/sounds.h"
@@ -142,9 +141,6 @@ challengeScrn::challengeScrn()
     : GameWindow(QStringLiteral("challengeScrn"), QStringLiteral("Math Challenge"), QSize(kWidth, kHeight),
                  kHelpTopic),
       game_([](int low, int high) { return App::myRnd().inRange(low, high); }) {
-    // The base bound the menu items before this class's own handlers existed.
-    menuBar()->bindHandlers(this);
-    HelpLink::bindHelpItem(menuBar(), this, kHelpTopic);
     createControls();
     Event_Open();
 }

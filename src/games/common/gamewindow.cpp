@@ -16,7 +16,7 @@
 #include <QVBoxLayout>
 
 GameWindow::GameWindow(const QString& objectName, const QString& title, QSize design, int helpTopic)
-    : design_(design) {
+    : design_(design), helpTopic_(helpTopic) {
     setObjectName(objectName);
     setWindowTitle(title);
     setAttribute(Qt::WA_DeleteOnClose);
@@ -29,8 +29,6 @@ GameWindow::GameWindow(const QString& objectName, const QString& title, QSize de
     column->setSpacing(0);
     bar_ = new MenuBar1(this);
     bar_->attachTo(this);
-    bar_->bindHandlers(this);
-    HelpLink::bindHelpItem(bar_, this, helpTopic);
 
     // The background is the content area itself, so every control sits on it at its layout place.
     content_ = new PictureCanvas(
@@ -52,6 +50,11 @@ GameWindow::GameWindow(const QString& objectName, const QString& title, QSize de
 }
 
 GameWindow::~GameWindow() = default;
+
+void GameWindow::bindMenus() {
+    bar_->bindHandlers(this);
+    HelpLink::bindHelpItem(bar_, this, helpTopic_);
+}
 
 QString GameWindow::firstName() {
     return myGlobals::gCurPlayer ? myGlobals::gCurPlayer->getFirstName() : QString();

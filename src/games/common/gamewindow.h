@@ -28,6 +28,10 @@ public:
     // The signed-in student's whole name.
     static QString studentName();
 
+    // Connects the menu items to the window's handlers (the game's own included) and Help to the
+    // game's topic. OneWindow calls it when the window is made.
+    void bindMenus();
+
 public slots:
     // File > Close; games with a game in progress may first end it (see closeRequested()).
     void FileClose();
@@ -54,6 +58,7 @@ protected:
 
 private:
     QSize design_;
+    int helpTopic_ = 0;
     MenuBar1* bar_ = nullptr;
     QWidget* content_ = nullptr;
     bool leaving_ = false;
@@ -65,8 +70,11 @@ private:
 template <class Window> class OneWindow {
 public:
     static Window* instance() {
-        if (!shared_)
+        if (!shared_) {
             shared_ = new Window;
+            // Bound once the window is whole, so that the game's own handlers are found too.
+            shared_->bindMenus();
+        }
         return shared_;
     }
     static bool exists() { return shared_ != nullptr; }

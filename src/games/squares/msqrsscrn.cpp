@@ -1,6 +1,5 @@
 #include "msqrsscrn.h"
 
-#include "app/helplink.h"
 #include "app/media.h"
 #include "app/menus.h"
 #include "app/sounds.h"
@@ -121,9 +120,6 @@ MSqrsScrn::MSqrsScrn()
                  kHelpTopic),
       board_([](int low, int high) { return App::myRnd().inRange(low, high); }),
       paintColours_(QRandomGenerator::global()->generate()) {
-    // The base bound the menu items before this class's own handlers existed.
-    menuBar()->bindHandlers(this);
-    HelpLink::bindHelpItem(menuBar(), this, kHelpTopic);
     createControls();
     Event_Open();
 }
