@@ -235,6 +235,7 @@ void newDataScrn::Event_Open() {
         // Every bar and picture painted from now on reads the counts of this moment.
         player->parsePcts();
     }
+    tagPixels_ = 0;
     reqTotFld->setText(QString::number(criteria.numCrit));
     reqPctFld->setText(QString::number(criteria.pctCrit) + QLatin1Char('%'));
     stlFocus->setFocus();
@@ -242,6 +243,7 @@ void newDataScrn::Event_Open() {
 
 void newDataScrn::levelTab_Change(int index) {
     tierLev = index * 10;
+    tagPixels_ = 0;
     for (int b = 0; b < ProgressGrid::kCells; ++b) {
         gradeBarCnv_[b]->update();
         starCnv_[b]->update();
@@ -289,14 +291,17 @@ void newDataScrn::gradeBarCnv_Paint(GradeBarCnv& bar, QPainter& g) {
     if (hideDetails)
         return;
     // Every tag of the grid in one letter size, the one at which the widest fits, so that the grid
-    // reads evenly instead of one bar's tag shrinking beside its neighbours.
-    QStringList tags;
-    for (int i = 0; i < ProgressGrid::kCells; ++i) {
-        if (ProgressGrid::namesAFamily(ProgressGrid::factIndexOf(i, tierLev)))
-            tags << setTag(i);
+    // reads evenly instead of one bar's tag shrinking beside its neighbours. The tags hold the counts
+    // read at the opening, so the size is worked out once per opening and tab, not at every paint.
+    if (tagPixels_ == 0) {
+        QStringList tags;
+        for (int i = 0; i < ProgressGrid::kCells; ++i) {
+            if (ProgressGrid::namesAFamily(ProgressGrid::factIndexOf(i, tierLev)))
+                tags << setTag(i);
+        }
+        tagPixels_ = ProgressPaint::tagPixelSize(g.font(), bar.size(), tags);
     }
-    ProgressPaint::paintTag(g, bar.size(), setTag(bar.index()),
-                            ProgressPaint::tagPixelSize(g.font(), bar.size(), tags));
+    ProgressPaint::paintTag(g, bar.size(), setTag(bar.index()), tagPixels_);
 }
 
 QString newDataScrn::setTag(int index) const {

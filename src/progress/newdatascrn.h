@@ -62,6 +62,7 @@ private:
 
     int tierLev = 0;          // 0 on the tab "1 - 10", 10 on "11 - 19"
     bool hideDetails = false; // the bars are drawn without their tags
+    int tagPixels_ = 0;       // the tags' one letter size on this tab; 0 until worked out
     bool opened = false;
     bool leaving = false;
 
