@@ -691,7 +691,8 @@ bool insertHOF(const QString& name) {
     return tx.commit() || failed(tx.error());
 }
 
-void deleteClass(const QString& name) {
+void deleteClass(const QString& typedName) {
+    const QString name = myGlobals::oneLine(typedName);
     Transaction tx;
     if (!tx.ok()) {
         failed(tx.error());
@@ -701,9 +702,9 @@ void deleteClass(const QString& name) {
     const bool ok =
         exec(QStringLiteral("DELETE FROM theData WHERE StID IN (SELECT CAST(StID AS TEXT) FROM Names "
                             "WHERE StClass = ?)"),
-             {myGlobals::oneLine(name)}) &&
-        exec(QStringLiteral("DELETE FROM Classes WHERE ClassNm = ?"), {myGlobals::oneLine(name)}) &&
-        exec(QStringLiteral("DELETE FROM Names WHERE StClass = ?"), {myGlobals::oneLine(name)});
+             {name}) &&
+        exec(QStringLiteral("DELETE FROM Classes WHERE ClassNm = ?"), {name}) &&
+        exec(QStringLiteral("DELETE FROM Names WHERE StClass = ?"), {name});
     if (!ok) {
         failed(tx, lastErrorRef());
         return;
