@@ -29,13 +29,33 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QScreen>
-#include <QSet>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <unordered_set>
 
 namespace {
+
+// Names as the duplicate question compares them: letter case ignored, by the same case folding, and
+// without making a folded copy of every name of a long list.
+struct SameIgnoringCase {
+    bool operator()(QStringView a, QStringView b) const noexcept {
+        return a.compare(b, Qt::CaseInsensitive) == 0;
+    }
+};
+struct CaseFoldedHash {
+    size_t operator()(QStringView text) const noexcept {
+        size_t hash = 0;
+        for (qsizetype i = 0; i < text.size(); ++i) {
+            char32_t c = text[i].unicode();
+            if (QChar::isHighSurrogate(c) && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+                c = QChar::surrogateToUcs4(static_cast<char16_t>(c), text[++i].unicode());
+            hash = hash * 31 + QChar::toCaseFolded(c);
+        }
+        return hash;
+    }
+};
 
 constexpr int kHelpTopic = 4;
 constexpr int kSmallText = 10;
@@ -562,17 +582,19 @@ void ClassScrn::importNames() {
         return;
     }
 
-    // Every question is asked before anything is stored: the students then go in together.
-    QSet<QString> taken;
-    for (const DBCtrl::StudentRow& s : DBCtrl::studentsOf(className))
-        taken.insert(s.name.toCaseFolded());
+    // Every question is asked before anything is stored: the students then go in together. A file's
+    // names are single lines already (the file is split at line breaks and tabs), as stored names are.
+    const QList<DBCtrl::StudentRow> stored = DBCtrl::studentsOf(className);
+    std::unordered_set<QStringView, CaseFoldedHash, SameIgnoringCase> taken;
+    taken.reserve(static_cast<size_t>(stored.size() + contents.students.size()));
+    for (const DBCtrl::StudentRow& s : stored)
+        taken.insert(s.name);
     QList<std::pair<QString, QString>> toAdd;
     toAdd.reserve(contents.students.size());
     for (const StudentListFile::Student& s : contents.students) {
-        const QString key = myGlobals::oneLine(s.name).toCaseFolded();
-        if (taken.contains(key) && !DBCtrl::askAddDuplicate(s.name, className))
+        if (taken.contains(s.name) && !DBCtrl::askAddDuplicate(s.name, className))
             continue;
-        taken.insert(key);
+        taken.insert(s.name);
         toAdd.append({s.name, s.password});
     }
     if (!toAdd.isEmpty())

@@ -51,10 +51,6 @@ QString decode(const QByteArray& bytes) {
     return valid ? text : fromWindows1252(bytes);
 }
 
-QString parseText(const QString& line) {
-    return line.contains(QLatin1Char('\t')) ? line : QString();
-}
-
 bool isHeading(const QString& name, const QString& password) {
     return sameWord(name, "Student Name") || sameWord(name, "Name") || sameWord(name, "Student") ||
            sameWord(password, "Password");
@@ -74,11 +70,14 @@ Contents read(const QByteArray& bytes) {
 
     bool firstTabbed = true;
     for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
-        const QString kept = parseText(line.toString());
-        if (kept.isEmpty())
+        const qsizetype tab = line.indexOf(QLatin1Char('\t'));
+        if (tab < 0)
             continue;
-        const QStringList fields = kept.split(QLatin1Char('\t'));
-        Student student{fields.at(0), fields.value(1)};
+        // The name runs to the first tab and the password to the next; whatever follows is not ours.
+        const QStringView afterName = line.sliced(tab + 1);
+        const qsizetype nextTab = afterName.indexOf(QLatin1Char('\t'));
+        Student student{line.first(tab).toString(),
+                        (nextTab < 0 ? afterName : afterName.first(nextTab)).toString()};
         const bool first = firstTabbed;
         firstTabbed = false;
         if (first && isHeading(student.name, student.password)) {

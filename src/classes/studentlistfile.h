@@ -38,9 +38,6 @@ struct Contents {
 // UTF-8, anything else Windows-1252. The mark itself is not part of the text.
 QString decode(const QByteArray& bytes);
 
-// The line filter: the line itself when it holds a tab, otherwise the empty text.
-QString parseText(const QString& line);
-
 // Whether a tabbed line is the heading of a list: its first field "Student Name", "Name" or "Student",
 // or its second "Password", letter case and surrounding blanks ignored.
 bool isHeading(const QString& name, const QString& password);

@@ -11,24 +11,13 @@
 #include <QSignalBlocker>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace {
 
 const QString kAllClasses = QStringLiteral("All Classes");
 const QString kDefaultClass = QStringLiteral("Default");
-
-// Every student of every class, in the database's order.
-QList<DBCtrl::StudentRow> allStudents() {
-    QList<DBCtrl::StudentRow> rows;
-    DBCtrl::Result r = DBCtrl::exec(QStringLiteral("SELECT StID, StName, StClass, StStars, StPW FROM Names "
-                                                   "ORDER BY StID"));
-    while (r.next()) {
-        rows.append({r.value(0).toInt(), r.value(1).toString(), r.value(2).toString(),
-                     std::clamp(myGlobals::textToInt(r.value(3).toString()), 0, 8), r.value(4).toString()});
-    }
-    return rows;
-}
 
 // Whether the student is still in the database; a question that cannot be answered counts as yes, so
 // that a row is never dropped from the list for a student who may still be there.
@@ -43,6 +32,59 @@ QString clearPassword(const QString& stored) {
     const QString clear = myGlobals::unscrambleStr(stored);
     return myGlobals::passwordMatches(clear, clear) ? clear : QString();
 }
+
+// A cell of the list. A class list holds thousands, so a cell keeps its text and tag in members of its
+// own and answers for them itself, rather than in the store for any number of roles that every table
+// item carries (a few allocations a cell, which made up most of the time a long list took to fill).
+// Whatever is set later goes through that store as well, so the list hears of the change.
+class StudentCell final : public QTableWidgetItem {
+public:
+    enum class Kind { Name, Password, Stars };
+
+    StudentCell(Kind kind, const QString& text, int id = 0, const QString& className = QString())
+        : QTableWidgetItem(QTableWidgetItem::UserType), kind_(kind), text_(text), id_(id), className_(className) {}
+
+    QTableWidgetItem* clone() const override { return new StudentCell(*this); }
+
+    QVariant data(int role) const override {
+        switch (role) {
+        case Qt::DisplayRole:
+        case Qt::EditRole:
+            return text_;
+        case printingLB::TagRole:
+            if (tagSet_)
+                break;
+            if (kind_ == Kind::Name)
+                return QString::number(id_);
+            if (kind_ == Kind::Password)
+                return className_;
+            break;
+        case printingLB::OutputTextRole:
+            // Printed and exported in clear, worked out only when a list is printed or exported.
+            if (kind_ == Kind::Password)
+                return clearPassword(text_);
+            break;
+        default:
+            break;
+        }
+        return QTableWidgetItem::data(role);
+    }
+
+    void setData(int role, const QVariant& value) override {
+        if (role == Qt::DisplayRole || role == Qt::EditRole)
+            text_ = value.toString();
+        else if (role == printingLB::TagRole)
+            tagSet_ = true;
+        QTableWidgetItem::setData(role, value);
+    }
+
+private:
+    Kind kind_;
+    QString text_;
+    int id_;
+    QString className_;
+    bool tagSet_ = false;
+};
 
 } // namespace
 
@@ -92,8 +134,18 @@ void nameListCtr::resizeEvent(QResizeEvent* event) {
 }
 
 QString nameListCtr::starsCellText(int halfStars) {
-    const QString text = myGlobals::starText(halfStars);
-    return text.startsWith(QLatin1String("0.")) ? text.mid(1) : text;
+    const auto format = [](int half) {
+        const QString text = myGlobals::starText(half);
+        return text.startsWith(QLatin1String("0.")) ? text.mid(1) : text;
+    };
+    // A list shows thousands of star totals, all of them one of the nine a student can have.
+    static const std::array<QString, 9> usual = [&format] {
+        std::array<QString, 9> texts;
+        for (int half = 0; half < 9; ++half)
+            texts[half] = format(half);
+        return texts;
+    }();
+    return halfStars >= 0 && halfStars < 9 ? usual[halfStars] : format(halfStars);
 }
 
 int nameListCtr::halfStarsFromText(const QString& stars) {
@@ -121,14 +173,10 @@ void nameListCtr::fillClassMenu() {
 
 void nameListCtr::putStudent(int row, const DBCtrl::StudentRow& student, const QString& starsText) {
     // The cells are complete before they go into the list, which then hears of each cell once.
-    auto* name = new QTableWidgetItem(student.name);
-    name->setData(printingLB::TagRole, QString::number(student.id));
-    auto* password = new QTableWidgetItem(student.storedPassword);
-    password->setData(printingLB::TagRole, student.className);
-    password->setData(printingLB::OutputTextRole, clearPassword(student.storedPassword));
-    nameList->setItem(row, 0, name);
-    nameList->setItem(row, 1, password);
-    nameList->setItem(row, 2, new QTableWidgetItem(starsText));
+    nameList->setItem(row, 0, new StudentCell(StudentCell::Kind::Name, student.name, student.id));
+    nameList->setItem(row, 1, new StudentCell(StudentCell::Kind::Password, student.storedPassword, 0,
+                                              student.className));
+    nameList->setItem(row, 2, new StudentCell(StudentCell::Kind::Stars, starsText));
 }
 
 void nameListCtr::fillNameList() {
@@ -139,11 +187,17 @@ void nameListCtr::fillNameList() {
         nameList->clearSelection();
         nameList->setRowCount(0);
         const QList<DBCtrl::StudentRow> students =
-            curClass.isEmpty() ? allStudents() : DBCtrl::studentsOf(curClass);
+            curClass.isEmpty() ? DBCtrl::allStudents() : DBCtrl::studentsOf(curClass);
         nameList->setRowCount(static_cast<int>(students.size()));
-        for (int row = 0; row < students.size(); ++row)
-            putStudent(row, students[row], starsCellText(students[row].halfStars));
+        {
+            // The rows are new and nothing is drawn until the list is whole: the view need not hear of
+            // each of thousands of cells.
+            const QSignalBlocker quietModel(nameList->model());
+            for (int row = 0; row < students.size(); ++row)
+                putStudent(row, students[row], starsCellText(students[row].halfStars));
+        }
         nameList->setUpdatesEnabled(true);
+        nameList->viewport()->update();
     }
     // Emptying the list drops its selection, and the window's student form must hear of that.
     if (hadSelection)

@@ -41,6 +41,10 @@ public:
     int addRow(const QStringList& cells);
     QVariant cellTag(int row, int column) const;
 
+    // Whether the current cell is framed while the list has the keyboard (on unless switched off).
+    bool showsFocusFrame() const { return showsFocusFrame_; }
+    void setShowsFocusFrame(bool shows) { showsFocusFrame_ = shows; }
+
     // Column widths as percentages of the visible width, kept as the list is resized.
     void setColumnPercents(const QList<int>& percents);
 
@@ -76,4 +80,5 @@ protected:
 private:
     void applyColumnPercents();
     QList<int> percents_;
+    bool showsFocusFrame_ = true;
 };

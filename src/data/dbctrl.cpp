@@ -20,6 +20,7 @@
 #include <map>
 
 #include <fcntl.h>
+#include <sqlite3.h>
 #include <unistd.h>
 
 namespace DBCtrl {
@@ -65,6 +66,96 @@ QSqlDatabase connection() {
     }
     return QSqlDatabase::database(kConnection, false);
 }
+
+// The class lists read and write thousands of students at once. Those few statements run straight on
+// SQLite, through the connection's own handle (Qt's driver is built on the same library): the driver
+// wraps every value in a QVariant and looks up every bound position by name, which costs several times
+// the work SQLite itself does. Errors land in lastErrorRef() as the driver would put them.
+class BulkStatement {
+public:
+    explicit BulkStatement(const char* sql) {
+        const QVariant handle = connection().driver()->handle();
+        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+            db_ = *static_cast<sqlite3* const*>(handle.constData());
+        if (!db_) {
+            lastErrorRef() =
+                QSqlError(QStringLiteral("The database is not open."), {}, QSqlError::ConnectionError);
+            return;
+        }
+        const int rc = sqlite3_prepare_v2(db_, sql, -1, &stmt_, nullptr);
+        if (rc != SQLITE_OK) {
+            sqlite3_finalize(stmt_);
+            stmt_ = nullptr;
+            setError(QStringLiteral("Unable to execute statement"), rc);
+        }
+    }
+    ~BulkStatement() { sqlite3_finalize(stmt_); }
+    BulkStatement(const BulkStatement&) = delete;
+    BulkStatement& operator=(const BulkStatement&) = delete;
+
+    explicit operator bool() const { return stmt_ != nullptr; }
+
+    // Binds position (from 1) to text; a null string is stored as NULL, as the driver stores it. The
+    // text is kept until the position is bound again, so SQLite need not copy it.
+    void bind(int position, const QString& text) {
+        if (!stmt_ || position < 1)
+            return;
+        if (text.isNull()) {
+            sqlite3_bind_null(stmt_, position);
+            return;
+        }
+        if (bound_.size() < position)
+            bound_.resize(position);
+        QByteArray& utf8 = bound_[position - 1];
+        utf8 = text.toUtf8();
+        sqlite3_bind_text(stmt_, position, utf8.constData(), static_cast<int>(utf8.size()), SQLITE_STATIC);
+    }
+
+    // Steps to the next row: true while there is one. False at the end, and on an error, which is then
+    // in lastErrorRef() and failed() is true.
+    bool next() {
+        const int rc = sqlite3_step(stmt_);
+        if (rc == SQLITE_ROW)
+            return true;
+        if (rc != SQLITE_DONE) {
+            failed_ = true;
+            setError(QStringLiteral("Unable to fetch row"), rc);
+        }
+        return false;
+    }
+    // Runs a statement that returns no rows and makes it ready to run again with new values.
+    bool run() {
+        const int rc = sqlite3_step(stmt_);
+        const bool ran = rc == SQLITE_DONE || rc == SQLITE_ROW;
+        if (!ran) {
+            failed_ = true;
+            setError(QStringLiteral("Unable to execute statement"), rc);
+        }
+        sqlite3_reset(stmt_);
+        return ran;
+    }
+    bool failed() const { return failed_; }
+
+    qint64 integer(int column) const { return sqlite3_column_int64(stmt_, column); }
+    QString text(int column) const {
+        const auto* chars = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+        if (!chars)
+            return {};
+        return QString::fromUtf8(chars, sqlite3_column_bytes(stmt_, column));
+    }
+    qint64 lastInsertId() const { return sqlite3_last_insert_rowid(db_); }
+
+private:
+    void setError(const QString& what, int code) {
+        lastErrorRef() = QSqlError(what, QString::fromUtf8(sqlite3_errmsg(db_)), QSqlError::StatementError,
+                                   QString::number(code));
+    }
+
+    sqlite3* db_ = nullptr;
+    sqlite3_stmt* stmt_ = nullptr;
+    QList<QByteArray> bound_;
+    bool failed_ = false;
+};
 
 void closeConnection() {
     statementCache().clear();
@@ -595,26 +686,29 @@ QList<int> insertNames(const QList<std::pair<QString, QString>>& students, const
         return {};
     }
     const QString cls = myGlobals::oneLine(className);
-    const QString insert =
-        QStringLiteral("INSERT INTO Names (StName, StPW, StClass, StStars) VALUES (?, ?, ?, ?)");
+    BulkStatement insert("INSERT INTO Names (StName, StPW, StClass, StStars) VALUES (?, ?, ?, '0')");
+    if (!insert) {
+        failed(tx, lastErrorRef());
+        return {};
+    }
+    insert.bind(3, cls);
     QList<int> ids;
     ids.reserve(students.size());
     for (const auto& [name, password] : students) {
-        Result added = exec(insert, {myGlobals::oneLine(name),
-                                     password.isEmpty() ? QString() : myGlobals::scrambleStr(password), cls,
-                                     QStringLiteral("0")});
-        if (!added) {
-            failed(lastErrorRef());
+        insert.bind(1, myGlobals::oneLine(name));
+        insert.bind(2, password.isEmpty() ? QString() : myGlobals::scrambleStr(password));
+        if (!insert.run()) {
+            failed(tx, lastErrorRef());
             return {};
         }
-        ids.append(added->lastInsertId().toInt());
+        ids.append(static_cast<int>(insert.lastInsertId()));
     }
     // The write lock is held throughout, so the new ids follow one another above every older id: one
     // statement clears whatever results rows earlier students with these ids left behind.
     const auto [lowest, highest] = std::minmax_element(ids.cbegin(), ids.cend());
     if (!exec(QStringLiteral("DELETE FROM theData WHERE CAST(StID AS INTEGER) BETWEEN ? AND ?"),
               {*lowest, *highest})) {
-        failed(lastErrorRef());
+        failed(tx, lastErrorRef());
         return {};
     }
     if (!tx.commit()) {
@@ -741,16 +835,32 @@ QStringList classNames() {
     return names;
 }
 
-QList<StudentRow> studentsOf(const QString& className) {
+namespace {
+
+// The students a prepared statement selects, as StID, StName, StClass, StStars, StPW; when the database
+// cannot be read, those read before the error.
+QList<StudentRow> readStudents(BulkStatement& select) {
     QList<StudentRow> rows;
-    Result r = exec(QStringLiteral("SELECT StID, StName, StClass, StStars, StPW FROM Names WHERE StClass = ? "
-                                   "ORDER BY StID"),
-                    {myGlobals::oneLine(className)});
-    while (r.next()) {
-        rows.append({r.value(0).toInt(), r.value(1).toString(), r.value(2).toString(),
-                     std::clamp(myGlobals::textToInt(r.value(3).toString()), 0, 8), r.value(4).toString()});
+    if (!select)
+        return rows;
+    while (select.next()) {
+        rows.append({static_cast<int>(select.integer(0)), select.text(1), select.text(2),
+                     std::clamp(myGlobals::textToInt(select.text(3)), 0, 8), select.text(4)});
     }
     return rows;
+}
+
+} // namespace
+
+QList<StudentRow> studentsOf(const QString& className) {
+    BulkStatement select("SELECT StID, StName, StClass, StStars, StPW FROM Names WHERE StClass = ? ORDER BY StID");
+    select.bind(1, myGlobals::oneLine(className));
+    return readStudents(select);
+}
+
+QList<StudentRow> allStudents() {
+    BulkStatement select("SELECT StID, StName, StClass, StStars, StPW FROM Names ORDER BY StID");
+    return readStudents(select);
 }
 
 } // namespace DBCtrl

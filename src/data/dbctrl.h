@@ -74,9 +74,10 @@ struct StudentRow {
     QString storedPassword; // as stored (scrambled)
 };
 
-// The class names in the database's order, and one class's students in theirs.
+// The class names in the database's order, and one class's students or all students in theirs.
 QStringList classNames();
 QList<StudentRow> studentsOf(const QString& className);
+QList<StudentRow> allStudents();
 
 // Shows "Database Error: " and SQLite's primary result code, except for constraint violations.
 void DisplayDatabaseError(const QSqlError& error);

@@ -41,13 +41,13 @@ bool isTypeable(long long c) {
 }
 
 // Shifts each character: odd positions (counting from 1) by -direction*key, even ones by +direction*key.
-bool shift(const QList<uint>& in, qsizetype from, int key, int direction, QList<uint>& out) {
+bool shift(const QList<uint>& in, qsizetype from, int key, int direction, QString& out) {
     for (qsizetype i = from; i < in.size(); ++i) {
         const bool odd = ((i - from) % 2) == 0;
         const long long code = static_cast<long long>(in[i]) + (odd ? -key : key) * direction;
         if (direction > 0 ? !isStorable(code) : !isTypeable(code))
             return false;
-        out.append(static_cast<uint>(code));
+        out.append(QChar::fromUcs4(static_cast<char32_t>(code)));
     }
     return true;
 }
@@ -68,9 +68,11 @@ QString scrambleStr(const QString& text) {
     const int first = App::myRnd().inRange(1, 9);
     for (int attempt = 0; attempt < 9; ++attempt) {
         const int key = (first - 1 + attempt) % 9 + 1;
-        QList<uint> out{static_cast<uint>(65 + key)};
+        QString out;
+        out.reserve(2 * codes.size() + 1);
+        out.append(QChar(65 + key));
         if (shift(codes, 0, key, 1, out))
-            return QString::fromUcs4(reinterpret_cast<const char32_t*>(out.constData()), out.size());
+            return out;
     }
     return {};
 }
@@ -80,10 +82,11 @@ QString unscrambleStr(const QString& text) {
         return {};
     const QList<uint> codes = text.toUcs4();
     const int key = static_cast<int>(codes.first()) - 65;
-    QList<uint> out;
+    QString out;
+    out.reserve(2 * codes.size());
     if (key < 1 || key > 9 || !shift(codes, 1, key, -1, out))
         return unreadablePassword();
-    return QString::fromUcs4(reinterpret_cast<const char32_t*>(out.constData()), out.size());
+    return out;
 }
 
 bool passwordMatches(const QString& expected, const QString& typed) {
@@ -195,9 +198,15 @@ QString starText(int halfStars) {
 }
 
 QString oneLine(const QString& text) {
+    const auto breaksLine = [](QChar c) {
+        return c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r');
+    };
+    // Nearly every text is one line already; it is then shared, not copied.
+    if (std::none_of(text.cbegin(), text.cend(), breaksLine))
+        return text;
     QString out = text;
     for (QChar& c : out) {
-        if (c == QLatin1Char('\t') || c == QLatin1Char('\n') || c == QLatin1Char('\r'))
+        if (breaksLine(c))
             c = QLatin1Char(' ');
     }
     return out;

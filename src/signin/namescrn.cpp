@@ -33,7 +33,6 @@
 #include <QPainterPath>
 #include <QPixmapCache>
 #include <QScreen>
-#include <QStyledItemDelegate>
 #include <QTimer>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -218,33 +217,17 @@ protected:
     }
 };
 
-// Paints the stripes of the lists under the text and the selection, without a focus frame round the
-// current cell (the lists show their choice by the selection alone).
+// The sign-in lists' own stripes, and no focus frame round the current cell (the lists show their
+// choice by the selection alone).
 class SignInList final : public printingLB {
 public:
-    explicit SignInList(QWidget* parent) : printingLB(parent) { setItemDelegate(new Delegate(this)); }
+    explicit SignInList(QWidget* parent) : printingLB(parent) { setShowsFocusFrame(false); }
 
     bool paintCellBackground(QPainter& g, int row, int, const QRect& cell) const override {
         static const QColor odd(0xDD, 0xEE, 0xFF);
         g.fillRect(cell, row % 2 == 0 ? QColor(Qt::white) : odd);
         return false;
     }
-
-private:
-    class Delegate final : public QStyledItemDelegate {
-    public:
-        explicit Delegate(SignInList* list) : QStyledItemDelegate(list), list_(list) {}
-        void paint(QPainter* painter, const QStyleOptionViewItem& option,
-                   const QModelIndex& index) const override {
-            list_->paintCellBackground(*painter, index.row(), index.column(), option.rect);
-            QStyleOptionViewItem plain(option);
-            plain.state &= ~QStyle::State_HasFocus;
-            QStyledItemDelegate::paint(painter, plain, index);
-        }
-
-    private:
-        SignInList* list_;
-    };
 };
 
 printingLB* makeList(const QString& name, const QStringList& headings, const QList<int>& percents,

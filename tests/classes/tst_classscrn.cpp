@@ -731,6 +731,9 @@ void TestClassScrn::import_data() {
     QTest::newRow("earlier lines of the file count") << QByteArray("Dee\t1\ndee\t2\nDEE\t3\n")
         << QList<Seams::Answer>{Seams::Answer::Cancel, Seams::Answer::Default}
         << QStringList{"Ann", "Cy", "Dee", "dee"} << QStringList{"apple", "x y", "1", "2"} << 2;
+    QTest::newRow("letter case beyond ASCII") << QByteArray("\xC3\x89lise\t1\n\xC3\xA9LISE\t2\n")
+        << QList<Seams::Answer>{Seams::Answer::Default}
+        << QStringList{"Ann", "Cy", QStringLiteral("Élise")} << QStringList{"apple", "x y", "1"} << 1;
     // clang-format on
 }
 

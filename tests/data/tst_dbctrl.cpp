@@ -43,6 +43,8 @@ private slots:
     void failedAddReportsNoId();
     void listsClassesAndStudents();
     void noMessageWaitsWithTheWriteLockHeld();
+    void aFailedBatchStoresNothing_data();
+    void aFailedBatchStoresNothing();
 };
 
 void TestDBCtrl::newFileHasTheSchemaAndDefaultClass() {
@@ -579,7 +581,18 @@ void TestDBCtrl::listsClassesAndStudents() {
     QCOMPARE(rows[0].halfStars, 3);
     QCOMPARE(myGlobals::unscrambleStr(rows[0].storedPassword), QStringLiteral("pw"));
     QCOMPARE(rows[1].halfStars, 8);
+    QVERIFY(rows[1].storedPassword.isNull());
     QVERIFY(DBCtrl::studentsOf("Nobody").isEmpty());
+
+    // Text beyond ASCII comes back as stored, and every class's students in the order they came.
+    DBCtrl::insertNames({{QStringLiteral("Zoë Ångström"), QStringLiteral("日本")}}, QStringLiteral("Année 2"));
+    const QList<DBCtrl::StudentRow> all = DBCtrl::allStudents();
+    QCOMPARE(all.size(), 4);
+    QCOMPARE(all[2].name, QStringLiteral("Ben"));
+    QCOMPARE(all[3].name, QStringLiteral("Zoë Ångström"));
+    QCOMPARE(all[3].className, QStringLiteral("Année 2"));
+    QCOMPARE(myGlobals::unscrambleStr(all[3].storedPassword), QStringLiteral("日本"));
+    QCOMPARE(DBCtrl::studentsOf(QStringLiteral("Année 2")).size(), 1);
 }
 
 // Records, for every message, whether another computer could have written the file meanwhile.
@@ -647,6 +660,40 @@ void TestDBCtrl::noMessageWaitsWithTheWriteLockHeld() {
              "Database Error\n\nCould not find the selected record in the database.", "Database Error: 1"}));
     QCOMPARE(dialogs.lockFree, QList<bool>(6, true));
     myGlobals::gCurPlayer.reset();
+}
+
+// A list of students goes in whole or not at all; whatever stops it is said once, with no lock held,
+// and the students before the failure are not left behind.
+void TestDBCtrl::aFailedBatchStoresNothing_data() {
+    QTest::addColumn<QString>("breakage");
+    QTest::addColumn<QStringList>("messages");
+    QTest::newRow("no students table") << "ALTER TABLE Names RENAME TO Gone" << QStringList{"Database Error: 1"};
+    QTest::newRow("no results table") << "ALTER TABLE theData RENAME TO Gone" << QStringList{"Database Error: 1"};
+    // A student refused halfway through the list (here by a rule of the file's own).
+    QTest::newRow("refused halfway")
+        << "CREATE TRIGGER refuse BEFORE INSERT ON Names WHEN NEW.StName = 'Cy' BEGIN SELECT RAISE(ABORT, 'no'); END"
+        << QStringList{};
+}
+
+void TestDBCtrl::aFailedBatchStoresNothing() {
+    QFETCH(QString, breakage);
+    QFETCH(QStringList, messages);
+    LockCheckingDialogs dialogs;
+    TempDatabase db;
+    dialogs.file = db.file();
+    db.addStudent("Ann", "Default");
+    QVERIFY(QSqlQuery(DBCtrl::NBData()).exec(breakage));
+    dialogs.clear();
+    dialogs.lockFree.clear();
+    QVERIFY(DBCtrl::insertNames({{"Bo", "pw"}, {"Cy", ""}, {"Di", "x"}}, "Default").isEmpty());
+    QCOMPARE(dialogs.messages(), messages);
+    QCOMPARE(dialogs.lockFree, QList<bool>(messages.size(), true));
+    QSqlQuery q(DBCtrl::NBData());
+    QVERIFY(q.exec(breakage.contains("Names RENAME") ? "SELECT StName FROM Gone" : "SELECT StName FROM Names"));
+    QStringList names;
+    while (q.next())
+        names << q.value(0).toString();
+    QCOMPARE(names, QStringList{"Ann"});
 }
 
 QTEST_GUILESS_MAIN(TestDBCtrl)
