@@ -112,29 +112,24 @@ public:
     }
 
     // Steps to the next row: true while there is one. False at the end, and on an error, which is then
-    // in lastErrorRef() and failed() is true.
+    // in lastErrorRef().
     bool next() {
         const int rc = sqlite3_step(stmt_);
         if (rc == SQLITE_ROW)
             return true;
-        if (rc != SQLITE_DONE) {
-            failed_ = true;
+        if (rc != SQLITE_DONE)
             setError(QStringLiteral("Unable to fetch row"), rc);
-        }
         return false;
     }
     // Runs a statement that returns no rows and makes it ready to run again with new values.
     bool run() {
         const int rc = sqlite3_step(stmt_);
         const bool ran = rc == SQLITE_DONE || rc == SQLITE_ROW;
-        if (!ran) {
-            failed_ = true;
+        if (!ran)
             setError(QStringLiteral("Unable to execute statement"), rc);
-        }
         sqlite3_reset(stmt_);
         return ran;
     }
-    bool failed() const { return failed_; }
 
     qint64 integer(int column) const { return sqlite3_column_int64(stmt_, column); }
     QString text(int column) const {
@@ -154,7 +149,6 @@ private:
     sqlite3* db_ = nullptr;
     sqlite3_stmt* stmt_ = nullptr;
     QList<QByteArray> bound_;
-    bool failed_ = false;
 };
 
 void closeConnection() {
@@ -853,7 +847,8 @@ QList<StudentRow> readStudents(BulkStatement& select) {
 } // namespace
 
 QList<StudentRow> studentsOf(const QString& className) {
-    BulkStatement select("SELECT StID, StName, StClass, StStars, StPW FROM Names WHERE StClass = ? ORDER BY StID");
+    BulkStatement select(
+        "SELECT StID, StName, StClass, StStars, StPW FROM Names WHERE StClass = ? ORDER BY StID");
     select.bind(1, myGlobals::oneLine(className));
     return readStudents(select);
 }
