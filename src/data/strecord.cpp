@@ -217,10 +217,7 @@ void StRecord::getStudentData() {
         return;
     }
     if (row.next()) {
-        takeRow(row.value(1).toString(),
-                {row.value(2).toString(), row.value(3).toString(), row.value(4).toString(),
-                 row.value(5).toString()},
-                row.value(6).toString(), row.value(7).toString());
+        takeRow(row);
         row.finish();
     } else {
         row.finish();
@@ -232,13 +229,12 @@ void StRecord::getStudentData() {
     loaded_ = true;
 }
 
-void StRecord::takeRow(const QString& date, const QStringList& counts, const QString& params,
-                       const QString& bests) {
-    curLastDate = date;
+void StRecord::takeRow(const DBCtrl::Result& row) {
+    curLastDate = row.value(1).toString();
     for (int op = 0; op < kOperations; ++op)
-        dataFor(op) = counts.value(op);
-    myParams = paramsFromText(params, true);
-    myZeriScrs = bestsFromText(bests);
+        dataFor(op) = row.value(2 + op).toString();
+    myParams = paramsFromText(row.value(6).toString(), true);
+    myZeriScrs = bestsFromText(row.value(7).toString());
 }
 
 bool StRecord::initData() {
@@ -262,10 +258,7 @@ bool StRecord::initData() {
         } else if (DBCtrl::Result row = DBCtrl::exec(kSelectRow, {QString::number(curStID)}); !row) {
             error = DBCtrl::lastError();
         } else if (row.next()) {
-            takeRow(row.value(1).toString(),
-                    {row.value(2).toString(), row.value(3).toString(), row.value(4).toString(),
-                     row.value(5).toString()},
-                    row.value(6).toString(), row.value(7).toString());
+            takeRow(row);
             return true; // only read: the transaction rolls back
         } else {
             row.finish();

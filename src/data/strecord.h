@@ -5,6 +5,10 @@
 
 #include <array>
 
+namespace DBCtrl {
+class Result;
+}
+
 // The signed-in student: identity, drill settings, right and tried answers per operation and second
 // number, percentages, star total in half stars, and the best result of each game. It loads itself
 // from the student's theData row (creating the row when missing) and saves itself back.
@@ -127,7 +131,8 @@ private:
     };
 
     bool initData();
-    void takeRow(const QString& date, const QStringList& counts, const QString& params, const QString& bests);
+    // Takes the stored row a read of the results row stands on.
+    void takeRow(const DBCtrl::Result& row);
     void remember();
     // One operation's counts as the save stores them (text) and holds them (merged).
     QString mergeCounts(int operation, const QString& storedText, OpCounts& merged);
