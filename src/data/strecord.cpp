@@ -419,21 +419,7 @@ bool StRecord::saveMerged(bool recountStars, StarChange& stars) {
                 total = starTotal([&](int op, int i) {
                     return percent(merged[op].right[i], merged[op].tried[i], criterion);
                 });
-                DBCtrl::Result names = DBCtrl::exec(kSelectStars, {curStID});
-                ok = static_cast<bool>(names);
-                if (ok) {
-                    stars.namesRowFound = names.next();
-                    // Compared with what is stored: another computer may have counted it already.
-                    const int stored =
-                        stars.namesRowFound
-                            ? std::clamp(myGlobals::textToInt(names.value(0).toString()), 0, kMaxHalfStars)
-                            : curStars;
-                    names.finish();
-                    stars.changed = total != stored;
-                    stars.rose = total > stored;
-                    if (stars.changed && stars.namesRowFound)
-                        ok = static_cast<bool>(DBCtrl::exec(kUpdateStars, {QString::number(total), curStID}));
-                }
+                ok = storeStarTotal(total, stars);
             }
             if (!ok)
                 error = DBCtrl::lastError();
@@ -481,6 +467,23 @@ void StRecord::rejoinData() {
         tellStars(stars);
 }
 
+bool StRecord::storeStarTotal(int total, StarChange& stars) {
+    DBCtrl::Result names = DBCtrl::exec(kSelectStars, {curStID});
+    if (!names)
+        return false;
+    stars.namesRowFound = names.next();
+    // Compared with what is stored: another computer may have counted it already.
+    const int stored = stars.namesRowFound
+                           ? std::clamp(myGlobals::textToInt(names.value(0).toString()), 0, kMaxHalfStars)
+                           : curStars;
+    names.finish();
+    stars.changed = total != stored;
+    stars.rose = total > stored;
+    if (!stars.changed || !stars.namesRowFound)
+        return true;
+    return static_cast<bool>(DBCtrl::exec(kUpdateStars, {QString::number(total), curStID}));
+}
+
 void StRecord::tellStars(const StarChange& stars) {
     if (!stars.namesRowFound)
         Seams::dialogs().plainMessage(QStringLiteral("Unable to update record"));
@@ -518,25 +521,14 @@ void StRecord::checkCompletedTot() {
     bool ok = false;
     {
         DBCtrl::Transaction tx;
-        DBCtrl::Result names;
-        if (tx.ok() && (names = DBCtrl::exec(kSelectStars, {curStID}))) {
-            stars.namesRowFound = names.next();
-            const int stored =
-                stars.namesRowFound
-                    ? std::clamp(myGlobals::textToInt(names.value(0).toString()), 0, kMaxHalfStars)
-                    : curStars;
-            names.finish();
-            stars.changed = total != stored;
-            stars.rose = total > stored;
-            ok = !stars.changed || !stars.namesRowFound ||
-                 DBCtrl::exec(kUpdateStars, {QString::number(total), curStID});
-            if (!ok)
-                error = DBCtrl::lastError();
-            else if (!(ok = tx.commit()))
-                error = tx.error();
-        } else {
-            error = tx.ok() ? DBCtrl::lastError() : tx.error();
-        }
+        if (!tx.ok())
+            error = tx.error();
+        else if (!storeStarTotal(total, stars))
+            error = DBCtrl::lastError();
+        else if (!tx.commit())
+            error = tx.error();
+        else
+            ok = true;
     }
     if (!ok) {
         // The total could not be compared with the stored one: it is compared with the one in memory,

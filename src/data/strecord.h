@@ -137,6 +137,9 @@ private:
     // One operation's counts as the save stores them (text) and holds them (merged).
     QString mergeCounts(int operation, const QString& storedText, OpCounts& merged);
     bool saveMerged(bool recountStars, StarChange& stars);
+    // Compares the star total with the stored one and stores it when they differ, inside the caller's
+    // transaction. False when the database failed (DBCtrl::lastError() says why).
+    bool storeStarTotal(int total, StarChange& stars);
     void tellStars(const StarChange& stars);
     QString createDefParams();
     void parseData();
