@@ -227,18 +227,6 @@ bool readShape(bool& shapeOk) {
     return true;
 }
 
-// The file in this computer's own data folder is this user's alone; the shared folder's is used by
-// every computer of the school, under whatever user each one runs.
-void setDatabaseModes(const QString& path) {
-    if (myPrefs::isLocalDataFolder(QFileInfo(path).absolutePath()))
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    else
-        QFile::setPermissions(path, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner |
-                                        QFileDevice::ReadGroup | QFileDevice::WriteGroup |
-                                        QFileDevice::ExeGroup | QFileDevice::ReadOther |
-                                        QFileDevice::WriteOther | QFileDevice::ExeOther);
-}
-
 // Makes the four tables and the class "Default" in the open connection, unless the file has tables
 // already (another computer made them first; the write lock makes the look certain).
 bool makeSchema() {
@@ -507,7 +495,7 @@ QString createNewDBFile(const QString& filePath) {
             closeConnection();
             return failure;
         }
-        setDatabaseModes(path);
+        myPrefs::setDatabaseModes(path);
         closeConnection();
         return connectToDB(path) ? created() : QString();
     }
@@ -526,7 +514,7 @@ QString createNewDBFile(const QString& filePath) {
         return failure; // the temporary file goes with `temp`
     }
     closeConnection();
-    setDatabaseModes(temp.fileName());
+    myPrefs::setDatabaseModes(temp.fileName());
     reachRacePoint(RacePoint::BeforeDatabasePlaced);
     switch (placeWithoutReplacing(temp.fileName(), path)) {
     case Placed::Here:

@@ -191,10 +191,12 @@ QString getLocalDataFol() {
     return folder;
 }
 
-bool isLocalDataFolder(const QString& folder) {
+void setDatabaseModes(const QString& file) {
+    const QString folder = QFileInfo(file).absolutePath();
     const QString local = localDataFolderPath();
-    return !local.isEmpty() &&
-           (sameFolder(folder, local) || QDir::cleanPath(folder) == QDir::cleanPath(local));
+    const bool isLocal =
+        !local.isEmpty() && (sameFolder(folder, local) || QDir::cleanPath(folder) == QDir::cleanPath(local));
+    QFile::setPermissions(file, isLocal ? kOwnerFile : kEveryone);
 }
 
 QString getDataFileLoc() {

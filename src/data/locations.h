@@ -50,8 +50,9 @@ QString parseGSI(const QString& reference);
 // database in it are this user's alone (0700 and 0600): other accounts of the computer must not
 // rewrite the results.
 QString getLocalDataFol();
-// Whether the folder is this computer's own data folder (rather than a shared one).
-bool isLocalDataFolder(const QString& folder);
+// Gives a database file the modes of its folder: in this computer's own data folder this user's alone,
+// elsewhere (the shared folder) every computer's user may read and write it.
+void setDatabaseModes(const QString& file);
 // The folder of the database in the current mode. In network mode with the shared folder out of
 // reach, the local data folder after a message; network mode stays on.
 QString getDataFileLoc();
