@@ -716,35 +716,32 @@ void updateNames(const QString& name, const QString& className, const QString& s
         refusePassword();
         return;
     }
-    QSqlError error;
-    bool done = false;
-    {
-        // Nothing is shown while the write lock is held: other computers wait for it.
-        Transaction tx;
-        Result row;
-        if (!tx.ok())
-            error = tx.error();
-        else if (row = exec(QStringLiteral("SELECT StID FROM Names WHERE StID = ?"), {stID}); !row)
-            error = lastErrorRef();
-        else if (row.next()) {
-            row.finish();
-            if (!exec(QStringLiteral(
-                          "UPDATE Names SET StName = ?, StClass = ?, StPW = ?, StStars = ? WHERE StID = ?"),
-                      {myGlobals::oneLine(name), myGlobals::oneLine(className),
-                       password.isEmpty() ? QString() : myGlobals::scrambleStr(password), stars, stID}))
-                error = lastErrorRef();
-            else if (!tx.commit())
-                error = tx.error();
-            else
-                done = true;
-        }
-    }
-    if (done)
+    Transaction tx;
+    if (!tx.ok()) {
+        failed(tx.error());
         return;
-    if (error.isValid())
-        failed(error);
-    else
+    }
+    Result row = exec(QStringLiteral("SELECT StID FROM Names WHERE StID = ?"), {stID});
+    if (!row) {
+        failed(tx, lastErrorRef());
+        return;
+    }
+    if (!row.next()) {
+        row.finish();
+        tx.rollback(); // nothing is shown while the write lock is held: other computers wait for it
         Seams::dialogs().plainMessage(QStringLiteral("Unable to update record"));
+        return;
+    }
+    row.finish();
+    if (!exec(
+            QStringLiteral("UPDATE Names SET StName = ?, StClass = ?, StPW = ?, StStars = ? WHERE StID = ?"),
+            {myGlobals::oneLine(name), myGlobals::oneLine(className),
+             password.isEmpty() ? QString() : myGlobals::scrambleStr(password), stars, stID})) {
+        failed(tx, lastErrorRef());
+        return;
+    }
+    if (!tx.commit())
+        failed(tx.error());
 }
 
 bool insertHOF() {
