@@ -549,6 +549,11 @@ bool passwordUsable(const QString& password) {
     return true;
 }
 
+// A password as the Names table holds it: scrambled, and no password as NULL.
+QString storedPassword(const QString& password) {
+    return password.isEmpty() ? QString() : myGlobals::scrambleStr(password);
+}
+
 void refusePassword() {
     myGlobals::gShowMsg(true, QStringLiteral("That password cannot be used."),
                         QStringLiteral("A password cannot hold a tab, a line break or another control "
@@ -585,8 +590,8 @@ int insertName(const QString& name, const QString& password, const QString& clas
         return failed(tx.error());
     Result added =
         exec(QStringLiteral("INSERT INTO Names (StName, StPW, StClass, StStars) VALUES (?, ?, ?, ?)"),
-             {myGlobals::oneLine(name), password.isEmpty() ? QString() : myGlobals::scrambleStr(password),
-              myGlobals::oneLine(className), QStringLiteral("0")});
+             {myGlobals::oneLine(name), storedPassword(password), myGlobals::oneLine(className),
+              QStringLiteral("0")});
     if (!added)
         return failed(tx, lastErrorRef());
     const int newId = added->lastInsertId().toInt();
@@ -678,7 +683,7 @@ QList<int> insertNames(const QList<std::pair<QString, QString>>& students, const
     ids.reserve(students.size());
     for (const auto& [name, password] : students) {
         insert.bind(1, myGlobals::oneLine(name));
-        insert.bind(2, password.isEmpty() ? QString() : myGlobals::scrambleStr(password));
+        insert.bind(2, storedPassword(password));
         if (!insert.run()) {
             failed(tx, lastErrorRef());
             return {};
@@ -735,8 +740,8 @@ void updateNames(const QString& name, const QString& className, const QString& s
     row.finish();
     if (!exec(
             QStringLiteral("UPDATE Names SET StName = ?, StClass = ?, StPW = ?, StStars = ? WHERE StID = ?"),
-            {myGlobals::oneLine(name), myGlobals::oneLine(className),
-             password.isEmpty() ? QString() : myGlobals::scrambleStr(password), stars, stID})) {
+            {myGlobals::oneLine(name), myGlobals::oneLine(className), storedPassword(password), stars,
+             stID})) {
         failed(tx, lastErrorRef());
         return;
     }
