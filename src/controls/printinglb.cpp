@@ -1,7 +1,6 @@
 #include "printinglb.h"
 
 #include "app/filetypes.h"
-
 #include "app/printsettings.h"
 #include "data/dbctrl.h"
 #include "data/globals.h"
@@ -14,8 +13,8 @@
 #include <QHeaderView>
 #include <QPainter>
 #include <QPrinter>
-#include <QScrollBar>
 #include <QSaveFile>
+#include <QScrollBar>
 #include <QStyledItemDelegate>
 
 #include <cmath>
@@ -48,21 +47,23 @@ public:
         list_->paintCellBackground(*painter, index.row(), index.column(), option.rect);
         const QPalette::ColorGroup group = !(option.state & QStyle::State_Enabled) ? QPalette::Disabled
                                            : (option.state & QStyle::State_Active) ? QPalette::Active
-                                                                                    : QPalette::Inactive;
+                                                                                   : QPalette::Inactive;
         const bool selected = option.state & QStyle::State_Selected;
+        const QWidget* view = option.widget;
+        const QStyle* style = view ? view->style() : QApplication::style();
         if (selected)
             painter->fillRect(option.rect, option.palette.brush(group, QPalette::Highlight));
         const QString text = index.data(Qt::DisplayRole).toString();
         if (!text.isEmpty()) {
-            const QWidget* view = option.widget;
-            const QStyle* style = view ? view->style() : QApplication::style();
             const int margin = style->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view) + 1;
             const QRect textRect = option.rect.adjusted(margin, 0, -margin, 0);
             painter->save();
             painter->setFont(option.font);
-            painter->setPen(option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
+            painter->setPen(
+                option.palette.color(group, selected ? QPalette::HighlightedText : QPalette::Text));
             const QFontMetrics& metrics = option.fontMetrics;
-            const int baseline = textRect.top() + (textRect.height() - metrics.height()) / 2 + metrics.ascent();
+            const int baseline =
+                textRect.top() + (textRect.height() - metrics.height()) / 2 + metrics.ascent();
             painter->drawText(QPoint(textRect.left(), baseline),
                               metrics.elidedText(text, Qt::ElideRight, textRect.width()));
             painter->restore();
@@ -70,9 +71,9 @@ public:
         if ((option.state & QStyle::State_HasFocus) && list_->showsFocusFrame()) {
             QStyleOptionFocusRect focus;
             focus.QStyleOption::operator=(option);
-            focus.backgroundColor = option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
-            const QWidget* view = option.widget;
-            (view ? view->style() : QApplication::style())->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, view);
+            focus.backgroundColor =
+                option.palette.color(group, selected ? QPalette::Highlight : QPalette::Base);
+            style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, view);
         }
     }
 
