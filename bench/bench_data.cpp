@@ -72,21 +72,40 @@ void bareExec(sqlite3* db, const char* sql) {
         std::fprintf(stderr, "bare statement failed: %s\n", sqlite3_errmsg(db));
 }
 
+// A prepared statement, finalised when it goes; the save floor keeps its statements for the whole
+// run, as the program keeps its own.
+struct Prepared {
+    sqlite3_stmt* st = nullptr;
+    Prepared(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &st, nullptr); }
+    ~Prepared() { sqlite3_finalize(st); }
+    Prepared& text(int i, const std::string& v) {
+        sqlite3_bind_text(st, i, v.c_str(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
+        return *this;
+    }
+    Prepared& integer(int i, sqlite3_int64 v) {
+        sqlite3_bind_int64(st, i, v);
+        return *this;
+    }
+    // Steps through every row, reading every column, and resets the statement.
+    void run(sqlite3* db) {
+        int rc = 0;
+        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+            for (int c = 0; c < sqlite3_column_count(st); ++c)
+                benchmark::DoNotOptimize(sqlite3_column_text(st, c));
+        }
+        if (rc != SQLITE_DONE)
+            std::fprintf(stderr, "bare statement failed: %s\n", sqlite3_errmsg(db));
+        sqlite3_reset(st);
+    }
+};
+
 // Prepares, binds text values, steps through every row reading every column, finalises.
 void bareQuery(sqlite3* db, const char* sql, std::initializer_list<std::string> values) {
-    sqlite3_stmt* st = nullptr;
-    sqlite3_prepare_v2(db, sql, -1, &st, nullptr);
+    Prepared st(db, sql);
     int i = 1;
     for (const std::string& v : values)
-        sqlite3_bind_text(st, i++, v.c_str(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
-    int rc = 0;
-    while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-        for (int c = 0; c < sqlite3_column_count(st); ++c)
-            benchmark::DoNotOptimize(sqlite3_column_text(st, c));
-    }
-    if (rc != SQLITE_DONE)
-        std::fprintf(stderr, "bare statement failed: %s\n", sqlite3_errmsg(db));
-    sqlite3_finalize(st);
+        st.text(i++, v);
+    st.run(db);
 }
 
 void LoadRecord(benchmark::State& state) {
@@ -127,32 +146,6 @@ void SaveAfterRound(benchmark::State& state) {
         state.SkipWithError("the save did not go through");
 }
 BENCHMARK(SaveAfterRound);
-
-// One prepared statement kept for the whole run, as the program keeps its own.
-struct Prepared {
-    sqlite3_stmt* st = nullptr;
-    Prepared(sqlite3* db, const char* sql) { sqlite3_prepare_v2(db, sql, -1, &st, nullptr); }
-    ~Prepared() { sqlite3_finalize(st); }
-    Prepared& text(int i, const std::string& v) {
-        sqlite3_bind_text(st, i, v.c_str(), static_cast<int>(v.size()), SQLITE_TRANSIENT);
-        return *this;
-    }
-    Prepared& integer(int i, sqlite3_int64 v) {
-        sqlite3_bind_int64(st, i, v);
-        return *this;
-    }
-    // Steps through every row, reading every column, and resets the statement.
-    void run(sqlite3* db) {
-        int rc = 0;
-        while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
-            for (int c = 0; c < sqlite3_column_count(st); ++c)
-                benchmark::DoNotOptimize(sqlite3_column_text(st, c));
-        }
-        if (rc != SQLITE_DONE)
-            std::fprintf(stderr, "bare statement failed: %s\n", sqlite3_errmsg(db));
-        sqlite3_reset(st);
-    }
-};
 
 // The statements of a save after a round, exactly as the program runs them: the row read again
 // under the write lock, the merged row written, the stored star total read; the total is unchanged,
