@@ -18,7 +18,7 @@ KeyState& KeyState::instance() {
 KeyState::KeyState() = default;
 
 bool KeyState::isDown(int key) {
-    const bool down = held_.contains(key) || tapped_.contains(key);
+    const bool down = peek(key);
     tapped_.remove(key);
     return down;
 }
