@@ -242,8 +242,7 @@ void bsktMathScrn::allowNegBtn_Open() {
 
 void bsktMathScrn::Event_Open() {
     InfoTxt[0]->setText(studentName());
-    const StRecord* player = myGlobals::gCurPlayer.get();
-    InfoTxt[1]->setText(player ? player->myZeriScrs.value(kBestEntry) : QString());
+    InfoTxt[1]->setText(storedBest(kBestEntry));
     showTxt2->setText(firstName() + QStringLiteral("'s Highest Score."));
     bomHiNum = std::min(myGlobals::conv2Int(2), BasketRules::kHighestHiNum);
     // The box shows the setting as read; what plays is that, held to 4..9, as for a typed text.
@@ -444,13 +443,10 @@ void bsktMathScrn::CloseBtn_MouseUp() {
 }
 
 bool bsktMathScrn::keepIfBest() {
-    StRecord* player = myGlobals::gCurPlayer.get();
-    if (!player || GameBests::readScore(player->myZeriScrs.value(kBestEntry)) >= curPts)
+    if (!myGlobals::gCurPlayer || GameBests::readScore(storedBest(kBestEntry)) >= curPts)
         return false;
-    while (player->myZeriScrs.size() <= kBestEntry)
-        player->myZeriScrs << QStringLiteral("0");
-    player->myZeriScrs[kBestEntry] = QString::number(curPts);
-    InfoTxt[1]->setText(player->myZeriScrs[kBestEntry]);
+    keepBest(kBestEntry, QString::number(curPts), QStringLiteral("0"));
+    InfoTxt[1]->setText(QString::number(curPts));
     dataDirty = true;
     return true;
 }

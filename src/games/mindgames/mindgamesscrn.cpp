@@ -242,8 +242,7 @@ void MindGamesScrn::diffFld_Open() {
 
 void MindGamesScrn::Event_Open() {
     InfoTxt[0]->setText(studentName());
-    const StRecord* player = myGlobals::gCurPlayer.get();
-    InfoTxt[1]->setText(player ? player->myZeriScrs.value(kBestEntry) : QString());
+    InfoTxt[1]->setText(storedBest(kBestEntry));
     showTxt2->setText(firstName() + QStringLiteral("'s Best Avg. Time."));
     mgHiNum = std::min(myGlobals::conv2Int(2), MindRules::kHighestNumber);
     mgAllowNeg = myGlobals::conv2Bool(7);
@@ -470,14 +469,11 @@ void MindGamesScrn::hndlDone() {
     }
 
     endShown();
-    StRecord* player = myGlobals::gCurPlayer.get();
-    const QString stored = player ? player->myZeriScrs.value(kBestEntry) : QString();
     const QString first = firstName();
-    if (player && MindRules::improves(average, stored)) {
-        while (player->myZeriScrs.size() <= kBestEntry)
-            player->myZeriScrs << GameBests::formatAverage(GameBests::kNoAverage);
-        player->myZeriScrs[kBestEntry] = GameBests::formatAverage(average);
-        InfoTxt[1]->setText(player->myZeriScrs[kBestEntry]);
+    if (myGlobals::gCurPlayer && MindRules::improves(average, storedBest(kBestEntry))) {
+        keepBest(kBestEntry, GameBests::formatAverage(average),
+                 GameBests::formatAverage(GameBests::kNoAverage));
+        InfoTxt[1]->setText(GameBests::formatAverage(average));
         mySounds::playRound();
         myGlobals::gShowMsg(false,
                             QStringLiteral("Congratulations, ") + first +
