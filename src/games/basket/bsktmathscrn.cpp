@@ -89,10 +89,6 @@ private:
 
 } // namespace
 
-QString bsktMathScrn::signName(int op) {
-    return GameLayout::signName(op);
-}
-
 bsktMathScrn::bsktMathScrn()
     : GameWindow(QStringLiteral("bsktMathScrn"), QStringLiteral("Zuduzo 'd Izuv"), QSize(800, 580), 14) {
     // Watch the Space bar from now on, so that a press before the first fall step counts.

@@ -54,10 +54,6 @@ QLineEdit* makeCounter(QWidget* parent, QPoint origin, const QString& name, cons
 
 } // namespace
 
-QString MindGamesScrn::signName(int op) {
-    return GameLayout::signName(op);
-}
-
 MindGamesScrn::MindGamesScrn()
     : GameWindow(QStringLiteral("MindGamesScrn"), QStringLiteral("Zezu Zize Duzaz"), QSize(800, 580), 15) {
     makeControls();
