@@ -35,7 +35,7 @@ const QString kCloseScreen = QStringLiteral("Close Screen");
 constexpr std::uint8_t kActionKind = 1;
 constexpr std::uint8_t kLightRedKind = 4;
 
-const QColor kPurple(0xAC, 0x00, 0xE1);
+using GameLayout::kPurple;
 
 const QPoint kCardLayout(251, 229); // where the layout first puts the card, 2 pixels right of home
 
@@ -62,21 +62,6 @@ QLineEdit* makeCounter(QWidget* parent, const char* name, QRect at, QObject* fil
     f->setContextMenuPolicy(Qt::NoContextMenu);
     f->installEventFilter(filter);
     return f;
-}
-
-QPixmap functionPicture(int function) {
-    switch (function) {
-    case Challenge::Add:
-        return Pictures::Prim_Zeri3();
-    case Challenge::Subtract:
-        return Pictures::Prim_Minus3();
-    case Challenge::Multiply:
-        return Pictures::Prim_Times3();
-    case Challenge::Divide:
-        return Pictures::Prim_Div3();
-    default:
-        return {};
-    }
 }
 
 // The card's number as the slots and the card show it.
@@ -669,7 +654,7 @@ void challengeScrn::paintTrash(QPainter& g) const {
 void challengeScrn::paintFunction(QPainter& g, int slot) const {
     if (!boardInPlay() || game_.slotEmpty(slot))
         return;
-    const QPixmap picture = functionPicture(game_.problem(slot).function);
+    const QPixmap picture = GameLayout::signPicture(game_.problem(slot).function);
     if (picture.isNull())
         return;
     g.setRenderHint(QPainter::SmoothPixmapTransform);

@@ -33,7 +33,7 @@ const QString kCloseScreen = QStringLiteral("Close Screen");
 constexpr std::uint8_t kActionKind = 1;
 constexpr std::uint8_t kLightRedKind = 4;
 
-const QColor kPurple(0xAC, 0x00, 0xE1);
+using GameLayout::kPurple;
 
 constexpr int kBoardLeft = 20;
 constexpr int kBoardTop = 126;
