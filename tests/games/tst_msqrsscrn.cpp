@@ -39,10 +39,7 @@ MSqrsScrn* win() {
 }
 
 template <typename T = QWidget> T* part(const QString& name) {
-    T* w = win()->findChild<T*>(name);
-    if (!w)
-        qFatal("no control %s", qPrintable(name));
-    return w;
+    return GameTest::part<T>(win(), name);
 }
 
 std::vector<MSqrsScrn::NumCnv*> squares() {
