@@ -20,7 +20,6 @@
 #include "games/common/gamelayout.h"
 #include "settings/numbercombo.h"
 
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -113,21 +112,12 @@ void bsktMathScrn::makeControls() {
     InfoTxt = panel.InfoTxt;
     showTxt1 = panel.showTxt1;
     showTxt2 = panel.showTxt2;
-
-    GroupBox1 = new QGroupBox(bkgCnv);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(inParent(QRect(584, 340, 200, 154), panelAt));
-    const QPoint groupAt(584, 340);
-    StartBtn = new newCnvBtn(GroupBox1);
-    StartBtn->setObjectName(QStringLiteral("StartBtn"));
-    StartBtn->setGeometry(inParent(QRect(606, 386, 160, 32), groupAt));
+    GroupBox1 = panel.GroupBox1;
+    StartBtn = panel.StartBtn;
+    CloseBtn = panel.CloseBtn;
+    StaticText3 = panel.StaticText3;
     connect(StartBtn, &newCnvBtn::MouseUp, this, &bsktMathScrn::StartBtn_MouseUp);
-    CloseBtn = new newCnvBtn(GroupBox1);
-    CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
-    CloseBtn->setGeometry(inParent(QRect(606, 440, 160, 32), groupAt));
     connect(CloseBtn, &newCnvBtn::MouseUp, this, &bsktMathScrn::CloseBtn_MouseUp);
-    StaticText3 = makeLabel(GroupBox1, groupAt, QStringLiteral("StaticText3"), QRect(594, 351, 100, 20),
-                            QStringLiteral("Select Action:"), 0, kPurple, Qt::AlignLeft);
 
     StaticText4 = makeLabel(bkgCnv, panelAt, QStringLiteral("StaticText4"), QRect(592, 172, 108, 16),
                             QStringLiteral("Highest Number:"), 12, Qt::black, Qt::AlignLeft);
