@@ -5,6 +5,7 @@
 
 #include "controls/anstimer.h"
 #include "controls/newcnvbtn.h"
+#include "gamefixture.h"
 #include "games/basket/bsktmathscrn.h"
 #include "games/basket/chutecnv.h"
 #include "games/common/answerfield.h"
@@ -18,10 +19,7 @@ inline bsktMathScrn* game() {
 }
 
 template <typename T = QWidget> inline T* ctl(const QString& name) {
-    T* w = bsktMathScrn::instance()->findChild<T*>(name);
-    if (!w)
-        qFatal("no control %s", qPrintable(name));
-    return w;
+    return GameTest::part<T>(bsktMathScrn::instance(), name);
 }
 
 inline void click(const QString& button) {

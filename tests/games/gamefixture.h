@@ -186,6 +186,16 @@ template <typename T = QWidget> T* part(QWidget* w, const QString& name) {
     return c;
 }
 
+// One of a row of like controls: the one named `name` whose property `key` holds `index`.
+template <typename T = QWidget>
+T* indexed(QWidget* w, const QString& name, int index, const char* key = "index") {
+    for (T* c : w->findChildren<T*>(name)) {
+        if (c->property(key).toInt() == index)
+            return c;
+    }
+    qFatal("no control %s(%d)", qPrintable(name), index);
+}
+
 // Lets a closed window go, as the event loop would.
 inline void settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);

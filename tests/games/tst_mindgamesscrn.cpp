@@ -28,17 +28,8 @@ MindGamesScrn* game() {
 }
 
 template <typename T = QWidget> T* ctl(const QString& name, int index = -1) {
-    if (index >= 0) {
-        for (T* w : MindGamesScrn::instance()->findChildren<T*>(name)) {
-            if (w->property("Index").toInt() == index)
-                return w;
-        }
-        qFatal("no control %s(%d)", qPrintable(name), index);
-    }
-    T* w = MindGamesScrn::instance()->findChild<T*>(name);
-    if (!w)
-        qFatal("no control %s", qPrintable(name));
-    return w;
+    QWidget* w = MindGamesScrn::instance();
+    return index >= 0 ? GameTest::indexed<T>(w, name, index, "Index") : GameTest::part<T>(w, name);
 }
 
 void click(const QString& button) {

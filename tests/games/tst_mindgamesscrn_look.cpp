@@ -18,12 +18,8 @@
 namespace {
 
 template <typename T = QWidget> T* ctl(const QString& name, int index = -1) {
-    for (T* w : MindGamesScrn::instance()->findChildren<T*>(name)) {
-        if (index < 0 || w->property("Index").toInt() == index)
-            return w;
-    }
-    qFatal("no control %s", qPrintable(name));
-    return nullptr;
+    QWidget* w = MindGamesScrn::instance();
+    return index >= 0 ? GameTest::indexed<T>(w, name, index, "Index") : GameTest::part<T>(w, name);
 }
 
 } // namespace

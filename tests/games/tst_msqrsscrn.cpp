@@ -39,10 +39,7 @@ MSqrsScrn* win() {
 }
 
 template <typename T = QWidget> T* part(const QString& name) {
-    T* w = win()->findChild<T*>(name);
-    if (!w)
-        qFatal("no control %s", qPrintable(name));
-    return w;
+    return GameTest::part<T>(win(), name);
 }
 
 std::vector<MSqrsScrn::NumCnv*> squares() {
@@ -53,19 +50,11 @@ std::vector<MSqrsScrn::NumCnv*> squares() {
 }
 
 QToolButton* modeBtn(int i) {
-    for (auto* b : win()->findChildren<QToolButton*>(QStringLiteral("modeBtn"))) {
-        if (b->property("index").toInt() == i)
-            return b;
-    }
-    return nullptr;
+    return GameTest::indexed<QToolButton>(win(), QStringLiteral("modeBtn"), i);
 }
 
 QLabel* infoTxt(int i) {
-    for (auto* l : win()->findChildren<QLabel*>(QStringLiteral("InfoTxt"))) {
-        if (l->property("index").toInt() == i)
-            return l;
-    }
-    return nullptr;
+    return GameTest::indexed<QLabel>(win(), QStringLiteral("InfoTxt"), i);
 }
 
 QString shown(const char* display) {

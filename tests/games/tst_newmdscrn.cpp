@@ -53,11 +53,7 @@ QList<mdAnsFld*> fields(QWidget* w) {
 }
 
 QString best(QWidget* w) {
-    for (QLabel* l : w->findChildren<QLabel*>(QStringLiteral("InfoTxt"))) {
-        if (l->property("index").toInt() == 1)
-            return l->text();
-    }
-    return {};
+    return GameTest::indexed<QLabel>(w, QStringLiteral("InfoTxt"), 1)->text();
 }
 
 // The square showing a number, by what it tells a screen reader.

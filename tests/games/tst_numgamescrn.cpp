@@ -43,11 +43,7 @@ QString text(QWidget* w, const QString& name) {
 }
 
 QLabel* indexed(QWidget* w, const QString& name, int index) {
-    for (QLabel* l : w->findChildren<QLabel*>(name)) {
-        if (l->property("index").toInt() == index)
-            return l;
-    }
-    qFatal("no control %s(%d)", qPrintable(name), index);
+    return GameTest::indexed<QLabel>(w, name, index);
 }
 
 // The tiles on the board, by index.

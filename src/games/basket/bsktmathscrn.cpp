@@ -20,7 +20,6 @@
 #include "games/common/gamelayout.h"
 #include "settings/numbercombo.h"
 
-#include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -89,10 +88,6 @@ private:
 
 } // namespace
 
-QString bsktMathScrn::signName(int op) {
-    return GameLayout::signName(op);
-}
-
 bsktMathScrn::bsktMathScrn()
     : GameWindow(QStringLiteral("bsktMathScrn"), QStringLiteral("Zuduzo 'd Izuv"), QSize(800, 580), 14) {
     // Watch the Space bar from now on, so that a press before the first fall step counts.
@@ -117,21 +112,12 @@ void bsktMathScrn::makeControls() {
     InfoTxt = panel.InfoTxt;
     showTxt1 = panel.showTxt1;
     showTxt2 = panel.showTxt2;
-
-    GroupBox1 = new QGroupBox(bkgCnv);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(inParent(QRect(584, 340, 200, 154), panelAt));
-    const QPoint groupAt(584, 340);
-    StartBtn = new newCnvBtn(GroupBox1);
-    StartBtn->setObjectName(QStringLiteral("StartBtn"));
-    StartBtn->setGeometry(inParent(QRect(606, 386, 160, 32), groupAt));
+    GroupBox1 = panel.GroupBox1;
+    StartBtn = panel.StartBtn;
+    CloseBtn = panel.CloseBtn;
+    StaticText3 = panel.StaticText3;
     connect(StartBtn, &newCnvBtn::MouseUp, this, &bsktMathScrn::StartBtn_MouseUp);
-    CloseBtn = new newCnvBtn(GroupBox1);
-    CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
-    CloseBtn->setGeometry(inParent(QRect(606, 440, 160, 32), groupAt));
     connect(CloseBtn, &newCnvBtn::MouseUp, this, &bsktMathScrn::CloseBtn_MouseUp);
-    StaticText3 = makeLabel(GroupBox1, groupAt, QStringLiteral("StaticText3"), QRect(594, 351, 100, 20),
-                            QStringLiteral("Select Action:"), 0, kPurple, Qt::AlignLeft);
 
     StaticText4 = makeLabel(bkgCnv, panelAt, QStringLiteral("StaticText4"), QRect(592, 172, 108, 16),
                             QStringLiteral("Highest Number:"), 12, Qt::black, Qt::AlignLeft);
@@ -242,8 +228,7 @@ void bsktMathScrn::allowNegBtn_Open() {
 
 void bsktMathScrn::Event_Open() {
     InfoTxt[0]->setText(studentName());
-    const StRecord* player = myGlobals::gCurPlayer.get();
-    InfoTxt[1]->setText(player ? player->myZeriScrs.value(kBestEntry) : QString());
+    InfoTxt[1]->setText(storedBest(kBestEntry));
     showTxt2->setText(firstName() + QStringLiteral("'s Highest Score."));
     bomHiNum = std::min(myGlobals::conv2Int(2), BasketRules::kHighestHiNum);
     // The box shows the setting as read; what plays is that, held to 4..9, as for a typed text.
@@ -444,13 +429,10 @@ void bsktMathScrn::CloseBtn_MouseUp() {
 }
 
 bool bsktMathScrn::keepIfBest() {
-    StRecord* player = myGlobals::gCurPlayer.get();
-    if (!player || GameBests::readScore(player->myZeriScrs.value(kBestEntry)) >= curPts)
+    if (!myGlobals::gCurPlayer || GameBests::readScore(storedBest(kBestEntry)) >= curPts)
         return false;
-    while (player->myZeriScrs.size() <= kBestEntry)
-        player->myZeriScrs << QStringLiteral("0");
-    player->myZeriScrs[kBestEntry] = QString::number(curPts);
-    InfoTxt[1]->setText(player->myZeriScrs[kBestEntry]);
+    keepBest(kBestEntry, QString::number(curPts), QStringLiteral("0"));
+    InfoTxt[1]->setText(QString::number(curPts));
     dataDirty = true;
     return true;
 }

@@ -40,9 +40,6 @@ public:
     bool fastDrop() const { return prohibitDrop; }
     bool hasUnsavedBest() const { return dataDirty; }
 
-    // The sign each operator shows, as read out ("plus", "minus", "times", "divided by").
-    static QString signName(int op);
-
 public slots:
     void StartBtn_MouseUp();
     void CloseBtn_MouseUp();

@@ -35,7 +35,7 @@ const QString kCloseScreen = QStringLiteral("Close Screen");
 constexpr std::uint8_t kActionKind = 1;
 constexpr std::uint8_t kLightRedKind = 4;
 
-const QColor kPurple(0xAC, 0x00, 0xE1);
+using GameLayout::kPurple;
 
 const QPoint kCardLayout(251, 229); // where the layout first puts the card, 2 pixels right of home
 
@@ -62,30 +62,6 @@ QLineEdit* makeCounter(QWidget* parent, const char* name, QRect at, QObject* fil
     f->setContextMenuPolicy(Qt::NoContextMenu);
     f->installEventFilter(filter);
     return f;
-}
-
-StRecord* player() {
-    return myGlobals::gCurPlayer.get();
-}
-
-QString storedBest() {
-    const StRecord* p = player();
-    return p && p->myZeriScrs.size() > kBest ? p->myZeriScrs[kBest] : QStringLiteral("99.99");
-}
-
-QPixmap functionPicture(int function) {
-    switch (function) {
-    case Challenge::Add:
-        return Pictures::Prim_Zeri3();
-    case Challenge::Subtract:
-        return Pictures::Prim_Minus3();
-    case Challenge::Multiply:
-        return Pictures::Prim_Times3();
-    case Challenge::Divide:
-        return Pictures::Prim_Div3();
-    default:
-        return {};
-    }
 }
 
 // The card's number as the slots and the card show it.
@@ -314,7 +290,7 @@ void challengeScrn::createControls() {
 
 void challengeScrn::Event_Open() {
     infoTxt_[0]->setText(studentName());
-    infoTxt_[1]->setText(storedBest());
+    infoTxt_[1]->setText(storedBest(kBest, QStringLiteral("99.99")));
     showTxt2_->setText(firstName() + QStringLiteral("'s Best Avg. Time."));
     // A stored setting outside 4 to 19 is taken within it: below 2 no card could differ from the last.
     game_.setHigh(myGlobals::conv2Int(kHighParam));
@@ -363,12 +339,9 @@ void challengeScrn::stopTimers() {
 // ---- the panel ----
 
 void challengeScrn::hiNumFld_Change(const QString& text) {
-    StRecord* p = player();
-    if (!p)
+    if (!keepSetting(kHighParam,
+                     myGlobals::limitEntry(text, Challenge::kHighestHigh, Challenge::kLowestHigh)))
         return;
-    while (p->myParams.size() <= kHighParam)
-        p->myParams << QString();
-    p->myParams[kHighParam] = myGlobals::limitEntry(text, Challenge::kHighestHigh, Challenge::kLowestHigh);
     game_.setHigh(myGlobals::conv2Int(kHighParam));
     dataDirty = true;
 }
@@ -594,15 +567,13 @@ void challengeScrn::hndlDone() {
     }
 
     finish();
-    StRecord* p = player();
     const double average = game_.average();
     const QString shownAverage = GameBests::formatAverage(average);
-    if (p && GameBests::beatsAverage(average, storedBest())) {
+    if (myGlobals::gCurPlayer &&
+        GameBests::beatsAverage(average, storedBest(kBest, QStringLiteral("99.99")))) {
         mySounds::playRound();
         showTxt2_->setText(firstName() + QStringLiteral("'s Best Avg. Time."));
-        while (p->myZeriScrs.size() <= kBest)
-            p->myZeriScrs << QStringLiteral("99.99");
-        p->myZeriScrs[kBest] = shownAverage;
+        keepBest(kBest, shownAverage, QStringLiteral("99.99"));
         infoTxt_[1]->setText(shownAverage);
         dataDirty = true;
         myGlobals::gShowMsg(false,
@@ -683,7 +654,7 @@ void challengeScrn::paintTrash(QPainter& g) const {
 void challengeScrn::paintFunction(QPainter& g, int slot) const {
     if (!boardInPlay() || game_.slotEmpty(slot))
         return;
-    const QPixmap picture = functionPicture(game_.problem(slot).function);
+    const QPixmap picture = GameLayout::signPicture(game_.problem(slot).function);
     if (picture.isNull())
         return;
     g.setRenderHint(QPainter::SmoothPixmapTransform);

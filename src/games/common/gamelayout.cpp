@@ -1,9 +1,11 @@
 #include "gamelayout.h"
 
 #include "app/media.h"
+#include "controls/newcnvbtn.h"
 #include "controls/picturecanvas.h"
 
 #include <QFontMetrics>
+#include <QGroupBox>
 #include <QLabel>
 #include <QWidget>
 
@@ -144,6 +146,20 @@ PlayerPanel makePlayerPanel(QWidget* window) {
                                QStringLiteral("-- Current Player --"), 12, kPurple, Qt::AlignHCenter);
     panel.showTxt2 = makeLabel(panel.bkgCnv, panelAt, QStringLiteral("showTxt2"), QRect(588, 112, 189, 16),
                                QString(31, ' '), 12, kPurple, Qt::AlignHCenter);
+
+    const QPoint groupAt(584, 340);
+    panel.GroupBox1 = new QGroupBox(panel.bkgCnv);
+    panel.GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
+    panel.GroupBox1->setGeometry(inParent(QRect(584, 340, 200, 154), panelAt));
+    panel.StartBtn = new newCnvBtn(panel.GroupBox1);
+    panel.StartBtn->setObjectName(QStringLiteral("StartBtn"));
+    panel.StartBtn->setGeometry(inParent(QRect(606, 386, 160, 32), groupAt));
+    panel.CloseBtn = new newCnvBtn(panel.GroupBox1);
+    panel.CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
+    panel.CloseBtn->setGeometry(inParent(QRect(606, 440, 160, 32), groupAt));
+    panel.StaticText3 =
+        makeLabel(panel.GroupBox1, groupAt, QStringLiteral("StaticText3"), QRect(594, 351, 100, 20),
+                  QStringLiteral("Select Action:"), 0, kPurple, Qt::AlignLeft);
     return panel;
 }
 

@@ -14,7 +14,9 @@
 #include <array>
 
 class PictureCanvas;
+class QGroupBox;
 class QLabel;
+class newCnvBtn;
 class QWidget;
 
 namespace GameLayout {
@@ -69,12 +71,18 @@ QString signName(int op);
 
 // The current-player panel down the right of the basket and Mind games: the control-panel picture
 // (bkgCnv) with "-- Current Player --", the student's name (InfoTxt 0), a caption for the best
-// (showTxt2) and the best itself (InfoTxt 1). The labels start empty; the game fills them in.
+// (showTxt2) and the best itself (InfoTxt 1), and at its foot the action group (GroupBox1) with
+// "Select Action:" over the Start and Close buttons. The labels start empty and the buttons without
+// captions; the game fills them in and connects the buttons.
 struct PlayerPanel {
     PictureCanvas* bkgCnv = nullptr;
     std::array<QLabel*, 2> InfoTxt{};
     QLabel* showTxt1 = nullptr;
     QLabel* showTxt2 = nullptr;
+    QGroupBox* GroupBox1 = nullptr;
+    newCnvBtn* StartBtn = nullptr;
+    newCnvBtn* CloseBtn = nullptr;
+    QLabel* StaticText3 = nullptr;
 };
 PlayerPanel makePlayerPanel(QWidget* window);
 

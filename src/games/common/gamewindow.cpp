@@ -64,6 +64,30 @@ QString GameWindow::studentName() {
     return myGlobals::gCurPlayer ? myGlobals::gCurPlayer->curStudent : QString();
 }
 
+QString GameWindow::storedBest(int entry, const QString& none) {
+    const StRecord* p = myGlobals::gCurPlayer.get();
+    return p && entry < p->myZeriScrs.size() ? p->myZeriScrs[entry] : none;
+}
+
+void GameWindow::keepBest(int entry, const QString& best, const QString& filler) {
+    StRecord* p = myGlobals::gCurPlayer.get();
+    if (!p)
+        return;
+    while (p->myZeriScrs.size() <= entry)
+        p->myZeriScrs << filler;
+    p->myZeriScrs[entry] = best;
+}
+
+bool GameWindow::keepSetting(int param, const QString& value) {
+    StRecord* p = myGlobals::gCurPlayer.get();
+    if (!p)
+        return false;
+    while (p->myParams.size() <= param)
+        p->myParams << QString();
+    p->myParams[param] = value;
+    return true;
+}
+
 void GameWindow::FileClose() {
     if (closeRequested())
         leave();

@@ -27,6 +27,14 @@ public:
     static QString firstName();
     // The signed-in student's whole name.
     static QString studentName();
+    // The signed-in student's stored best of game `entry`; `none` without a student or such an entry.
+    static QString storedBest(int entry, const QString& none = QString());
+    // Keeps `best` as the signed-in student's best of game `entry`, any entries missing before it
+    // filled with `filler`. Does nothing without a signed-in student.
+    static void keepBest(int entry, const QString& best, const QString& filler = QString());
+    // Keeps `value` as the signed-in student's setting `param`, any settings missing before it left
+    // empty. False, changing nothing, without a signed-in student.
+    static bool keepSetting(int param, const QString& value);
 
     // Connects the menu items to the window's handlers (the game's own included) and Help to the
     // game's topic. OneWindow calls it when the window is made.

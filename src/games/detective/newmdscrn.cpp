@@ -34,15 +34,6 @@ constexpr int kBestIndex = 1;
 constexpr std::uint8_t kActionKind = 1;
 constexpr std::uint8_t kLightRedKind = 4;
 
-StRecord* player() {
-    return myGlobals::gCurPlayer.get();
-}
-
-QString storedBest() {
-    const StRecord* p = player();
-    return p && p->myZeriScrs.size() > kBestIndex ? p->myZeriScrs[kBestIndex] : QString();
-}
-
 } // namespace
 
 // ---- The squares
@@ -295,9 +286,8 @@ void newMDScrn::makeControls() {
 }
 
 void newMDScrn::fillData() {
-    const StRecord* p = player();
-    InfoTxt[0]->setText(p ? p->curStudent : QString());
-    InfoTxt[1]->setText(storedBest());
+    InfoTxt[0]->setText(studentName());
+    InfoTxt[1]->setText(storedBest(kBestIndex));
     showTxt2->setText(firstName() + QStringLiteral("'s Best Avg. Time."));
     // A stored value outside the game's range (an old or damaged row) is held within it.
     rules_.setHighest(myGlobals::conv2Int(StRecord::HighestParam));
@@ -305,12 +295,9 @@ void newMDScrn::fillData() {
 }
 
 void newMDScrn::hiNumFld_Change() {
-    if (StRecord* p = player()) {
-        while (p->myParams.size() <= StRecord::HighestParam)
-            p->myParams << QString();
-        p->myParams[StRecord::HighestParam] = myGlobals::limitEntry(
-            hiNumFld->currentText(), MDRules::kHighestHighNumber, MDRules::kLowestHighNumber);
-    }
+    keepSetting(StRecord::HighestParam,
+                myGlobals::limitEntry(hiNumFld->currentText(), MDRules::kHighestHighNumber,
+                                      MDRules::kLowestHighNumber));
     rules_.setHighest(myGlobals::conv2Int(StRecord::HighestParam));
     dataDirty = true;
 }
@@ -489,15 +476,10 @@ void newMDScrn::hndlDone(bool won) {
         return;
     }
     const double average = rules_.average();
-    const QString best = storedBest();
-    if (!GameBests::beatsAverage(average, best))
+    if (!GameBests::beatsAverage(average, storedBest(kBestIndex)))
         return;
     const QString stored = GameBests::formatAverage(average);
-    if (StRecord* p = player()) {
-        while (p->myZeriScrs.size() <= kBestIndex)
-            p->myZeriScrs << QString();
-        p->myZeriScrs[kBestIndex] = stored;
-    }
+    keepBest(kBestIndex, stored);
     InfoTxt[1]->setText(stored);
     dataDirty = true;
     dlyMsgBoxtimer->start();

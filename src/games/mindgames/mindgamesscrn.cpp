@@ -16,7 +16,6 @@
 
 #include <QEvent>
 #include <QFrame>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -54,10 +53,6 @@ QLineEdit* makeCounter(QWidget* parent, QPoint origin, const QString& name, cons
 
 } // namespace
 
-QString MindGamesScrn::signName(int op) {
-    return GameLayout::signName(op);
-}
-
 MindGamesScrn::MindGamesScrn()
     : GameWindow(QStringLiteral("MindGamesScrn"), QStringLiteral("Zezu Zize Duzaz"), QSize(800, 580), 15) {
     makeControls();
@@ -74,7 +69,6 @@ void MindGamesScrn::makeControls() {
     const QPoint top(0, 0);
     const QPoint timeAt(124, 420);
     const QPoint panelAt(568, 0);
-    const QPoint groupAt(584, 340);
 
     timeBkgCnv = new PictureCanvas(
         QStringLiteral("timeBkgCnv"), [] { return Pictures::BlkBkg(); }, PictureCanvas::Fit::OwnSize, window);
@@ -98,19 +92,12 @@ void MindGamesScrn::makeControls() {
     InfoTxt = panel.InfoTxt;
     showTxt1 = panel.showTxt1;
     showTxt2 = panel.showTxt2;
-    GroupBox1 = new QGroupBox(bkgCnv);
-    GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(inParent(QRect(584, 340, 200, 154), panelAt));
-    StartBtn = new newCnvBtn(GroupBox1);
-    StartBtn->setObjectName(QStringLiteral("StartBtn"));
-    StartBtn->setGeometry(inParent(QRect(606, 386, 160, 32), groupAt));
+    GroupBox1 = panel.GroupBox1;
+    StartBtn = panel.StartBtn;
+    CloseBtn = panel.CloseBtn;
+    StaticText3 = panel.StaticText3;
     connect(StartBtn, &newCnvBtn::MouseUp, this, &MindGamesScrn::StartBtn_MouseUp);
-    CloseBtn = new newCnvBtn(GroupBox1);
-    CloseBtn->setObjectName(QStringLiteral("CloseBtn"));
-    CloseBtn->setGeometry(inParent(QRect(606, 440, 160, 32), groupAt));
     connect(CloseBtn, &newCnvBtn::MouseUp, this, &MindGamesScrn::CloseBtn_MouseUp);
-    StaticText3 = makeLabel(GroupBox1, groupAt, QStringLiteral("StaticText3"), QRect(594, 351, 100, 20),
-                            QStringLiteral("Select Action:"), 0, kPurple, Qt::AlignLeft);
     StaticText4 = makeLabel(bkgCnv, panelAt, QStringLiteral("StaticText4"), QRect(582, 172, 108, 16),
                             QStringLiteral("Difficulty:"), 12, Qt::black, Qt::AlignRight);
     diffFld = new NumberCombo(QStringLiteral("diffFld"), bkgCnv);
@@ -242,8 +229,7 @@ void MindGamesScrn::diffFld_Open() {
 
 void MindGamesScrn::Event_Open() {
     InfoTxt[0]->setText(studentName());
-    const StRecord* player = myGlobals::gCurPlayer.get();
-    InfoTxt[1]->setText(player ? player->myZeriScrs.value(kBestEntry) : QString());
+    InfoTxt[1]->setText(storedBest(kBestEntry));
     showTxt2->setText(firstName() + QStringLiteral("'s Best Avg. Time."));
     mgHiNum = std::min(myGlobals::conv2Int(2), MindRules::kHighestNumber);
     mgAllowNeg = myGlobals::conv2Bool(7);
@@ -470,14 +456,11 @@ void MindGamesScrn::hndlDone() {
     }
 
     endShown();
-    StRecord* player = myGlobals::gCurPlayer.get();
-    const QString stored = player ? player->myZeriScrs.value(kBestEntry) : QString();
     const QString first = firstName();
-    if (player && MindRules::improves(average, stored)) {
-        while (player->myZeriScrs.size() <= kBestEntry)
-            player->myZeriScrs << GameBests::formatAverage(GameBests::kNoAverage);
-        player->myZeriScrs[kBestEntry] = GameBests::formatAverage(average);
-        InfoTxt[1]->setText(player->myZeriScrs[kBestEntry]);
+    if (myGlobals::gCurPlayer && MindRules::improves(average, storedBest(kBestEntry))) {
+        keepBest(kBestEntry, GameBests::formatAverage(average),
+                 GameBests::formatAverage(GameBests::kNoAverage));
+        InfoTxt[1]->setText(GameBests::formatAverage(average));
         mySounds::playRound();
         myGlobals::gShowMsg(false,
                             QStringLiteral("Congratulations, ") + first +

@@ -42,8 +42,6 @@ public:
     int rowValue(int row) const { return problem.subTot[std::size_t(row)]; }
     bool hasUnsavedBest() const { return dataDirty; }
 
-    static QString signName(int op);
-
 public slots:
     void StartBtn_MouseUp();
     void CloseBtn_MouseUp();

@@ -26,6 +26,7 @@ using GameLayout::kPurple;
 
 namespace {
 
+constexpr int kBestIndex = 0; // the game's entry among the student's bests
 constexpr int kClockMs = 1000;
 constexpr int kCheckMs = 500;
 constexpr int kNumberBaseline = 34;
@@ -40,15 +41,6 @@ const QString kOpeningInstructions =
 const QString kPlayInstructions = QStringLiteral("Click 2 numbers to complete the Math problem.");
 const QString kAgainInstructions =
     QStringLiteral("Congratulations! Click <Start Game> to play again or <Close Game> to leave.");
-
-StRecord* player() {
-    return myGlobals::gCurPlayer.get();
-}
-
-QString storedBest() {
-    const StRecord* p = player();
-    return p && !p->myZeriScrs.isEmpty() ? p->myZeriScrs[0] : QString();
-}
 
 } // namespace
 
@@ -262,9 +254,8 @@ void numGameScrn::makeControls() {
 }
 
 void numGameScrn::fillData() {
-    const StRecord* p = player();
-    InfoTxt[0]->setText(p ? p->curStudent : QString());
-    InfoTxt[1]->setText(storedBest());
+    InfoTxt[0]->setText(studentName());
+    InfoTxt[1]->setText(storedBest(kBestIndex));
     showTxt2->setText(firstName() + QStringLiteral("'s Best Avg. Time."));
     // A stored value outside the game's range (an old or damaged row) is held within it.
     ngHiNum = NumGameRules::heldHighest(myGlobals::conv2Int(StRecord::HighestParam));
@@ -429,13 +420,9 @@ void numGameScrn::hndlRoundDone() {
     gameTimer->stop();
     myAnsTimer->stop();
     mySounds::playRound();
-    const NumGameRules::Result result = rules_.result(storedBest(), firstName());
+    const NumGameRules::Result result = rules_.result(storedBest(kBestIndex), firstName());
     if (result.improved) {
-        if (StRecord* p = player()) {
-            while (p->myZeriScrs.isEmpty())
-                p->myZeriScrs << QString();
-            p->myZeriScrs[0] = result.stored;
-        }
+        keepBest(kBestIndex, result.stored);
         InfoTxt[1]->setText(result.stored);
         dataDirty = true;
     }
@@ -454,12 +441,9 @@ void numGameScrn::hndlRoundDone() {
 void numGameScrn::hiNumFld_Change() {
     if (prohibitChg)
         return;
-    if (StRecord* p = player()) {
-        while (p->myParams.size() <= StRecord::HighestParam)
-            p->myParams << QString();
-        p->myParams[StRecord::HighestParam] = myGlobals::limitEntry(
-            hiNumFld->currentText(), NumGameRules::kHighestHighNumber, NumGameRules::kLowestHighNumber);
-    }
+    keepSetting(StRecord::HighestParam,
+                myGlobals::limitEntry(hiNumFld->currentText(), NumGameRules::kHighestHighNumber,
+                                      NumGameRules::kLowestHighNumber));
     ngHiNum = NumGameRules::heldHighest(myGlobals::conv2Int(StRecord::HighestParam));
     hiNumChged = true;
     dataDirty = true;

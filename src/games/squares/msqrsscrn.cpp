@@ -33,21 +33,12 @@ const QString kCloseScreen = QStringLiteral("Close Screen");
 constexpr std::uint8_t kActionKind = 1;
 constexpr std::uint8_t kLightRedKind = 4;
 
-const QColor kPurple(0xAC, 0x00, 0xE1);
+using GameLayout::kPurple;
 
 constexpr int kBoardLeft = 20;
 constexpr int kBoardTop = 126;
 constexpr int kPitch = 50;
 constexpr int kSquareSize = 48;
-
-StRecord* player() {
-    return myGlobals::gCurPlayer.get();
-}
-
-QString storedBest() {
-    const StRecord* p = player();
-    return p && p->myZeriScrs.size() > kBest ? p->myZeriScrs[kBest] : QStringLiteral("0");
-}
 
 } // namespace
 
@@ -249,7 +240,7 @@ void MSqrsScrn::createControls() {
 
 void MSqrsScrn::Event_Open() {
     infoTxt_[0]->setText(studentName());
-    infoTxt_[1]->setText(storedBest());
+    infoTxt_[1]->setText(storedBest(kBest, QStringLiteral("0")));
     showTxt2_->setText(firstName() + QStringLiteral("'s Highest Score"));
     createNumCnv();
     setInstruction(Squares::startInstruction());
@@ -453,14 +444,11 @@ void MSqrsScrn::stopGame() {
 }
 
 void MSqrsScrn::hndlDone() {
-    StRecord* p = player();
     const long long points = board_.earned();
-    if (p && Squares::beatsBest(points, storedBest())) {
+    if (myGlobals::gCurPlayer && Squares::beatsBest(points, storedBest(kBest, QStringLiteral("0")))) {
         mySounds::playRound();
-        while (p->myZeriScrs.size() <= kBest)
-            p->myZeriScrs << QStringLiteral("0");
-        p->myZeriScrs[kBest] = QString::number(points);
-        infoTxt_[1]->setText(p->myZeriScrs[kBest]);
+        keepBest(kBest, QString::number(points), QStringLiteral("0"));
+        infoTxt_[1]->setText(QString::number(points));
         dataDirty = true;
         myGlobals::gShowMsg(false,
                             QStringLiteral("Congratulations, ") + firstName() +
