@@ -267,8 +267,6 @@ void ClassScrn::Event_Open() {
 }
 
 void ClassScrn::Event_EnableMenuItems() {
-    if (QAction* print = bar->item(QStringLiteral("FilePrint")))
-        print->setText(QStringLiteral("Print Class List"));
     const bool oneClass = myNameCtr->isClassSelected();
     for (const char* name : {"FileImport", "FileExport"}) {
         if (QAction* item = bar->item(QString::fromLatin1(name)))
