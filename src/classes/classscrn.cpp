@@ -267,8 +267,6 @@ void ClassScrn::Event_Open() {
 }
 
 void ClassScrn::Event_EnableMenuItems() {
-    if (QAction* print = bar->item(QStringLiteral("FilePrint")))
-        print->setText(QStringLiteral("Print Class List"));
     const bool oneClass = myNameCtr->isClassSelected();
     for (const char* name : {"FileImport", "FileExport"}) {
         if (QAction* item = bar->item(QString::fromLatin1(name)))
@@ -357,7 +355,12 @@ QString ClassScrn::storedClassOfField() const {
     return {};
 }
 
-QString ClassScrn::checkedClassOfField() const {
+QString ClassScrn::checkedFormClass() {
+    if (stNameFld->text().trimmed().isEmpty()) {
+        Seams::feedback().beep();
+        stNameFld->selectAll();
+        return {};
+    }
     if (classFieldEmpty()) {
         Seams::feedback().beep();
         myGlobals::gShowMsg(false, QStringLiteral("Please select a class from the Popup Menu"),
@@ -374,16 +377,11 @@ QString ClassScrn::checkedClassOfField() const {
 }
 
 void ClassScrn::hndlAddingStudent() {
-    const QString name = stNameFld->text().trimmed();
-    const QString password = pwFld->text().trimmed();
-    if (name.isEmpty()) {
-        Seams::feedback().beep();
-        stNameFld->selectAll();
-        return;
-    }
-    const QString className = checkedClassOfField();
+    const QString className = checkedFormClass();
     if (className.isEmpty())
         return;
+    const QString name = stNameFld->text().trimmed();
+    const QString password = pwFld->text().trimmed();
     // The student goes into the class the field names, which the list then shows.
     if (myNameCtr->currentClass() != className) {
         QComboBox* popup = myNameCtr->classPopup();
@@ -406,15 +404,10 @@ void ClassScrn::hndlAddingStudent() {
 }
 
 void ClassScrn::hndlEditingStudent() {
-    const QString name = stNameFld->text();
-    if (name.trimmed().isEmpty()) {
-        Seams::feedback().beep();
-        stNameFld->selectAll();
-        return;
-    }
-    const QString className = checkedClassOfField();
+    const QString className = checkedFormClass();
     if (className.isEmpty())
         return;
+    const QString name = stNameFld->text();
     // The stars belong to the recount of the student's results, not to the form: the stored total
     // goes back unchanged, whatever the form showed (it may be older than a reset).
     int halfStars = 0;

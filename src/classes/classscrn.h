@@ -83,8 +83,9 @@ private:
     // The stored class the class field names: the exact spelling, else the one that differs only in
     // letter case; empty when no class of that name is stored.
     QString storedClassOfField() const;
-    // The stored class a student may go into; when there is none, says why and gives empty text.
-    QString checkedClassOfField() const;
+    // The stored class the form's student goes into. A blank name beeps and is selected for retyping;
+    // a class field that names no stored class beeps and says why. Empty text in both cases.
+    QString checkedFormClass();
 
     int curSelectedID = -1;
     bool opened = false;

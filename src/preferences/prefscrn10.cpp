@@ -27,8 +27,6 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
-#include <algorithm>
-
 namespace {
 
 // Text sizes in pixels: the standard size, and the smaller sizes some controls are given.
@@ -151,7 +149,6 @@ PrefScrn10::PrefScrn10() : QWidget(nullptr, Qt::Window) {
     column->addWidget(content_, 1);
 
     saveBtn = place(new newCnvBtn(content_), "saveBtn", {470, 548, 120, 29});
-    connect(saveBtn, &newCnvBtn::Open, this, [this] { saveBtn->setCaption(QStringLiteral("Save"), 1); });
     connect(saveBtn, &newCnvBtn::MouseUp, this, [this] { saveBtn_MouseUp(); });
     saveBtn->setCaption(QStringLiteral("Save"), 1);
 

@@ -482,12 +482,7 @@ void createGameScrn::FileNew() {
 }
 
 void createGameScrn::FileOpen() {
-    if (isDirty) {
-        askSave();
-        isClosing = false;
-    } else {
-        reinit();
-    }
+    FileNew();
     hndlOpen();
 }
 
@@ -502,8 +497,7 @@ void createGameScrn::FileClose() {
 
 void createGameScrn::CloseBtn_MouseUp() {
     CloseBtn->hndlMouseUp();
-    isClosing = true;
-    close();
+    FileClose();
 }
 
 bool createGameScrn::hndlSave() {

@@ -1,7 +1,5 @@
 #include "setentry.h"
 
-#include <QStringList>
-
 #include <cmath>
 
 namespace SetEntry {

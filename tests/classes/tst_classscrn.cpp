@@ -66,13 +66,6 @@ QStringList namesOf(const QString& className) {
     return out;
 }
 
-QString column(int id, const char* name) {
-    QSqlQuery q(DBCtrl::NBData());
-    q.prepare(QStringLiteral("SELECT %1 FROM Names WHERE StID = ?").arg(QLatin1String(name)));
-    q.addBindValue(id);
-    return q.exec() && q.next() ? q.value(0).toString() : QStringLiteral("<none>");
-}
-
 // A small school with a window open on it.
 struct School {
     ScriptedDialogs dialogs;
@@ -465,10 +458,10 @@ void TestClassScrn::editStudent() {
     if (!typedClass.isEmpty())
         s.typeClass(typedClass);
     QTest::keyClick(s.nameFld(), Qt::Key_Enter);
-    QCOMPARE(column(s.ann, "StName"), storedName);
-    QCOMPARE(column(s.ann, "StClass"), storedClass);
-    QCOMPARE(myGlobals::unscrambleStr(column(s.ann, "StPW")), storedPassword);
-    QCOMPARE(column(s.ann, "StStars"), QStringLiteral("1"));
+    QCOMPARE(s.db.nameColumn(s.ann, "StName"), storedName);
+    QCOMPARE(s.db.nameColumn(s.ann, "StClass"), storedClass);
+    QCOMPARE(myGlobals::unscrambleStr(s.db.nameColumn(s.ann, "StPW")), storedPassword);
+    QCOMPARE(s.db.nameColumn(s.ann, "StStars"), QStringLiteral("1"));
     QCOMPARE(s.dialogs.messages(), messages);
     QCOMPARE(s.feedback.beeps, beeps);
     if (beeps == 0) {
@@ -524,13 +517,13 @@ void TestClassScrn::resetScoresOpensTheDialog() {
     QCOMPARE(id, QString::number(s.ann));
     QCOMPARE(className, QStringLiteral("Grade 3"));
     // Ann had no results: the recount took her stars away, and the form shows the stored total.
-    QCOMPARE(column(s.ann, "StStars"), QStringLiteral("0"));
+    QCOMPARE(s.db.nameColumn(s.ann, "StStars"), QStringLiteral("0"));
     QCOMPARE(s.dialogs.messages(), QStringList{"Ann B's stars have been reset to 0.0"});
     QCOMPARE(s.w->selectedID(), s.ann);
     QCOMPARE(s.starsFld()->text(), QStringLiteral(".0"));
     // The recount stores the stars alone: the name typed but not saved is not stored behind the
     // teacher's back, and the refilled form shows the stored one.
-    QCOMPARE(column(s.ann, "StName"), QStringLiteral("Ann"));
+    QCOMPARE(s.db.nameColumn(s.ann, "StName"), QStringLiteral("Ann"));
     QCOMPARE(s.nameFld()->text(), QStringLiteral("Ann"));
     QCOMPARE(myGlobals::gCurPlayer->curStID, s.ann);
     myGlobals::gCurPlayer.reset();

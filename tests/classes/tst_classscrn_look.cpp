@@ -13,8 +13,6 @@
 #include "support/lookcheck.h"
 
 #include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
 #include <QSqlQuery>
 #include <QtTest>
 

@@ -31,13 +31,6 @@ const QString kClass = QStringLiteral("Mrs O'Neil");
 const QString kBests = QStringLiteral("3.5,4,12,5.25,7,6");
 const QString kZero = QStringLiteral("0/0,").repeated(19).chopped(1);
 
-QString nameColumn(int id, const char* column) {
-    QSqlQuery q(DBCtrl::NBData());
-    q.prepare(QStringLiteral("SELECT %1 FROM Names WHERE StID = ?").arg(QLatin1String(column)));
-    q.addBindValue(id);
-    return q.exec() && q.next() ? q.value(0).toString() : QStringLiteral("<none>");
-}
-
 // A student who knows every fact (four stars), in the hall of fame, with a best in every game.
 struct School {
     ScriptedDialogs dialogs;
@@ -216,10 +209,10 @@ void TestResetScoresScrn::reset() {
     QCOMPARE(s.db.dataColumn(s.ann, "zeriGames"), bests);
     QCOMPARE(s.db.dataColumn(s.ann, "lastDate"), DBCtrl::todayText());
     QCOMPARE(s.db.dataColumn(s.ann, "stParam"), QStringLiteral("0,0,10,1^1^1^1,0,15,10,0,0,0,0"));
-    QCOMPARE(nameColumn(s.ann, "StStars"), stars);
-    QCOMPARE(myGlobals::unscrambleStr(nameColumn(s.ann, "StPW")), QStringLiteral("apple"));
+    QCOMPARE(s.db.nameColumn(s.ann, "StStars"), stars);
+    QCOMPARE(myGlobals::unscrambleStr(s.db.nameColumn(s.ann, "StPW")), QStringLiteral("apple"));
     // Bo's row and the hall of fame are untouched.
-    QCOMPARE(nameColumn(s.bo, "StStars"), QStringLiteral("0"));
+    QCOMPARE(s.db.nameColumn(s.bo, "StStars"), QStringLiteral("0"));
     QCOMPARE(s.db.count("HallData", "StName", "Ann Lee"), 1);
     const QStringList shown = s.dialogs.messages();
     QCOMPARE(shown.size(), message.isEmpty() ? 0 : 1);
@@ -260,7 +253,7 @@ void TestResetScoresScrn::studentNotFound() {
     QCOMPARE(s.dialogs.shown.first().kind, TestDoubles::Shown::Plain);
     QCOMPARE(s.db.dataColumn(s.ann, "stAdd"), s.fullData);
     QCOMPARE(s.db.dataColumn(s.ann, "lastDate"), QStringLiteral("1/2/25"));
-    QCOMPARE(nameColumn(s.ann, "StStars"), QStringLiteral("8"));
+    QCOMPARE(s.db.nameColumn(s.ann, "StStars"), QStringLiteral("8"));
     QCOMPARE(myGlobals::gCurPlayer, s.before);
 }
 

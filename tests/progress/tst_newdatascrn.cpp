@@ -2,7 +2,6 @@
 // details switch, the practice start from a cell, and its ways out.
 
 #include "app/helplink.h"
-#include "support/lookcheck.h"
 #include "app/menus.h"
 #include "data/dbctrl.h"
 #include "data/globals.h"
@@ -16,6 +15,7 @@
 #include "signin/namescrn.h"
 #include "support/doubles.h"
 #include "support/fixtures.h"
+#include "support/lookcheck.h"
 
 #include "../app/tempresources.h"
 
@@ -25,7 +25,6 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTabBar>
-#include <QDir>
 #include <QtTest>
 
 #include <memory>
@@ -108,7 +107,6 @@ void closeAllWindows() {
 }
 
 } // namespace
-
 
 class TestNewDataScrn : public QObject {
     Q_OBJECT

@@ -2,7 +2,6 @@
 #include "support/lookcheck.h"
 
 #include <QClipboard>
-#include <QDir>
 #include <QGuiApplication>
 
 using namespace RoundTest;
@@ -28,7 +27,6 @@ void typeInto(QComboBox* box, const QString& text) {
 }
 
 } // namespace
-
 
 class TestGameRound : public QObject {
     Q_OBJECT

@@ -17,7 +17,6 @@
 #include "support/fixtures.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QLabel>

@@ -62,6 +62,13 @@ QString TempDatabase::dataColumn(int studentId, const QString& column) const {
     return {};
 }
 
+QString TempDatabase::nameColumn(int studentId, const QString& column) const {
+    QSqlQuery q(DBCtrl::NBData());
+    q.prepare(QStringLiteral("SELECT %1 FROM Names WHERE StID = ?").arg(column));
+    q.addBindValue(studentId);
+    return q.exec() && q.next() ? q.value(0).toString() : QStringLiteral("<none>");
+}
+
 int TempDatabase::count(const QString& table, const QString& where, const QString& value) const {
     QSqlQuery q(DBCtrl::NBData());
     q.prepare(QStringLiteral("SELECT COUNT(*) FROM %1%2")

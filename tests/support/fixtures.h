@@ -27,6 +27,9 @@ public:
     void addResults(int studentId, int right, int tried);
     // The value of one column of a student's theData row, or a null text when there is no row.
     QString dataColumn(int studentId, const QString& column) const;
+    // The value of one column of a student's Names row, or "<none>" when there is no row (a text no
+    // column holds, so that a missing row never passes for a stored value).
+    QString nameColumn(int studentId, const QString& column) const;
     // A whole-table count, for checking what an operation left behind.
     int count(const QString& table, const QString& where = {}, const QString& value = {}) const;
 
