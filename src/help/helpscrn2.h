@@ -72,6 +72,7 @@ private:
     void setVisibles();
     void getHelpText(const QString& fileName);
     void placeControls();
+    void placePage(int height);
     void Event_EnableMenuItems();
     void printMe();
 
