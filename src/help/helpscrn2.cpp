@@ -183,9 +183,12 @@ void helpScrn2::myIndexCtnr_linkClicked(const QString& fileName) {
 }
 
 void helpScrn2::myHTML_DocumentComplete(const QUrl& address) {
-    const QString text = address.toString();
     curDocUrl_ = address;
-    curDocName_ = text.mid(text.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString helpScrn2::curDocName() const {
+    const QString text = curDocUrl_.toString();
+    return text.mid(text.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 void helpScrn2::hideBtn_MouseUp() {
@@ -232,7 +235,7 @@ void helpScrn2::FilePrint() {
     const QString file =
         curDocUrl_.isLocalFile() ? QFileInfo(curDocUrl_.toLocalFile()).canonicalFilePath() : QString();
     const QString folder = QDir(HelpFolder::path()).canonicalPath();
-    if (curDocName_.isEmpty() || file.isEmpty() || folder.isEmpty() ||
+    if (curDocName().isEmpty() || file.isEmpty() || folder.isEmpty() ||
         !file.startsWith(folder + QLatin1Char('/')) || !QFileInfo(file).isFile() ||
         QFileInfo(file).size() > kLargestPrintedPage) {
         cannotPrint();
@@ -300,7 +303,7 @@ void helpScrn2::printMe() {
         return false;
     };
     if (!myGlobals::startPrintJob(
-            printer, stylFld->documentTitle().isEmpty() ? curDocName_ : stylFld->documentTitle(), fits))
+            printer, stylFld->documentTitle().isEmpty() ? curDocName() : stylFld->documentTitle(), fits))
         return;
 
     QPainter painter;
