@@ -28,7 +28,6 @@
 
 namespace {
 
-constexpr int kIndexWidth = 200;
 constexpr int kBottomStrip = 40; // below the index and the page
 constexpr int kButtonWidth = 120, kButtonHeight = 29;
 constexpr int kButtonGap = 7; // between the buttons and the window's bottom edge
@@ -145,30 +144,27 @@ bool helpScrn2::eventFilter(QObject* watched, QEvent* event) {
 // The index keeps its width and follows the height; the page fills the rest; the buttons keep their
 // left positions and stay 7 pixels above the bottom.
 void helpScrn2::placeControls() {
-    const int w = content_->width();
     const int h = content_->height();
     const int pageHeight = h - kBottomStrip;
-    myIndexCtnr->setGeometry(0, 0, kIndexWidth, pageHeight);
-    const int left = indexVisible_ ? kIndexWidth : 0;
-    myHTML->setGeometry(left, 0, w - left, pageHeight);
+    myIndexCtnr->setGeometry(0, 0, indexCtnr::kWidth, pageHeight);
+    placePage(pageHeight);
     const int buttonTop = h - kButtonGap - kButtonHeight;
     hideBtn->setGeometry(kHideLeft, buttonTop, kButtonWidth, kButtonHeight);
     closeBtn->setGeometry(kCloseLeft, buttonTop, kButtonWidth, kButtonHeight);
 }
 
+// The page beside the index when it shows, over the whole width when it does not.
+void helpScrn2::placePage(int height) {
+    const int left = indexVisible_ ? indexCtnr::kWidth : 0;
+    myHTML->setGeometry(left, 0, content_->width() - left, height);
+}
+
 void helpScrn2::setVisibles() {
-    const int w = content_->width();
-    if (indexVisible_) {
-        myIndexCtnr->hide();
-        myHTML->setGeometry(0, 0, w, myHTML->height());
-        hideBtn->setCaption(QStringLiteral("Show Index"), 0);
-    } else {
-        myIndexCtnr->show();
-        myHTML->setGeometry(kIndexWidth, 0, w - kIndexWidth, myHTML->height());
-        hideBtn->setCaption(QStringLiteral("Hide Index"), 0);
-    }
-    hideBtn->update();
     indexVisible_ = !indexVisible_;
+    myIndexCtnr->setVisible(indexVisible_);
+    placePage(myHTML->height());
+    hideBtn->setCaption(indexVisible_ ? QStringLiteral("Hide Index") : QStringLiteral("Show Index"), 0);
+    hideBtn->update();
 }
 
 void helpScrn2::getHelpText(const QString& fileName) {
@@ -187,9 +183,12 @@ void helpScrn2::myIndexCtnr_linkClicked(const QString& fileName) {
 }
 
 void helpScrn2::myHTML_DocumentComplete(const QUrl& address) {
-    const QString text = address.toString();
     curDocUrl_ = address;
-    curDocName_ = text.mid(text.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString helpScrn2::curDocName() const {
+    const QString text = curDocUrl_.toString();
+    return text.mid(text.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
 void helpScrn2::hideBtn_MouseUp() {
@@ -236,7 +235,7 @@ void helpScrn2::FilePrint() {
     const QString file =
         curDocUrl_.isLocalFile() ? QFileInfo(curDocUrl_.toLocalFile()).canonicalFilePath() : QString();
     const QString folder = QDir(HelpFolder::path()).canonicalPath();
-    if (curDocName_.isEmpty() || file.isEmpty() || folder.isEmpty() ||
+    if (curDocName().isEmpty() || file.isEmpty() || folder.isEmpty() ||
         !file.startsWith(folder + QLatin1Char('/')) || !QFileInfo(file).isFile() ||
         QFileInfo(file).size() > kLargestPrintedPage) {
         cannotPrint();
@@ -304,7 +303,7 @@ void helpScrn2::printMe() {
         return false;
     };
     if (!myGlobals::startPrintJob(
-            printer, stylFld->documentTitle().isEmpty() ? curDocName_ : stylFld->documentTitle(), fits))
+            printer, stylFld->documentTitle().isEmpty() ? curDocName() : stylFld->documentTitle(), fits))
         return;
 
     QPainter painter;

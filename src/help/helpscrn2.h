@@ -35,7 +35,7 @@ public:
     static helpScrn2* open(int topic, QWidget* from);
 
     // The file name (after the last "/") of the last document the view completed; empty before.
-    QString curDocName() const { return curDocName_; }
+    QString curDocName() const;
     // The whole address of that document.
     QUrl curDocUrl() const { return curDocUrl_; }
     bool indexVisible() const { return indexVisible_; }
@@ -72,6 +72,7 @@ private:
     void setVisibles();
     void getHelpText(const QString& fileName);
     void placeControls();
+    void placePage(int height);
     void Event_EnableMenuItems();
     void printMe();
 
@@ -84,7 +85,6 @@ private:
     QTimer* openTimer = nullptr;
     HTMLField* stylFld = nullptr;
 
-    QString curDocName_;
     QUrl curDocUrl_;
     bool indexVisible_ = true;
     int mWhich = 0;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace HtmlSubset {
 namespace {
@@ -99,6 +100,20 @@ void shift(QStringList& runs, qsizetype by, int positions, qsizetype length) {
     }
 }
 
+constexpr QLatin1String kTitleOpen("<title>");
+constexpr QLatin1String kTitleClose("</title>");
+
+// Where the first "<title>" and the first "</title>" after it begin, letter case ignored; both -1
+// unless both are there.
+std::pair<qsizetype, qsizetype> titleElement(const QString& page) {
+    const qsizetype open = page.indexOf(kTitleOpen, 0, Qt::CaseInsensitive);
+    const qsizetype close =
+        open < 0 ? -1 : page.indexOf(kTitleClose, open + kTitleOpen.size(), Qt::CaseInsensitive);
+    if (close < 0)
+        return {-1, -1};
+    return {open, close};
+}
+
 } // namespace
 
 QString replaceEntities(const QString& text) {
@@ -171,12 +186,9 @@ QString lTrim(const QString& text, const QString& chars) {
 }
 
 QString getTitle(const QString& page) {
-    const qsizetype open = page.indexOf(QLatin1String("<title>"), 0, Qt::CaseInsensitive);
-    if (open < 0)
-        return {};
-    const qsizetype start = open + 7;
-    const qsizetype close = page.indexOf(QLatin1String("</title>"), start, Qt::CaseInsensitive);
-    return close < 0 ? QString() : page.mid(start, close - start);
+    const auto [open, close] = titleElement(page);
+    const qsizetype start = open + kTitleOpen.size();
+    return open < 0 ? QString() : page.mid(start, close - start);
 }
 
 Rendered render(const QString& html, int baseSize) {
@@ -201,11 +213,10 @@ Rendered render(const QString& html, int baseSize) {
     page = replaceEntities(page);
 
     // Only a whole title element is titled and cut; anything else leaves the page as it is.
-    r.title = getTitle(page);
-    if (const qsizetype open = page.indexOf(QLatin1String("<title>"), 0, Qt::CaseInsensitive); open >= 0) {
-        const qsizetype close = page.indexOf(QLatin1String("</title>"), open + 7, Qt::CaseInsensitive);
-        if (close >= 0)
-            page.remove(open, close + 8 - open);
+    if (const auto [open, close] = titleElement(page); open >= 0) {
+        const qsizetype start = open + kTitleOpen.size();
+        r.title = page.mid(start, close - start);
+        page.remove(open, close + kTitleClose.size() - open);
     }
     page.replace(QLatin1String("&lt;"), QString(kLessThan), Qt::CaseInsensitive);
     page.replace(QLatin1String("&gt;"), QString(kGreaterThan), Qt::CaseInsensitive);

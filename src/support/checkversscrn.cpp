@@ -1,6 +1,7 @@
 #include "checkversscrn.h"
 
 #include "data/appversion.h"
+#include "newaboutscrn.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -26,8 +27,8 @@ constexpr int kTextSize = 12;
 const QColor kTitleBlue(0x41, 0x75, 0xBD);
 
 QString& serverAddress() {
-    // The maker's site: the domain of the support address the error report writes to.
-    static QString address = QStringLiteral("http://www.orlavo.com");
+    // The maker's site, the one the about box links to.
+    static QString address = newAboutScrn::webAddress();
     return address;
 }
 

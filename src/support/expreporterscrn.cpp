@@ -100,18 +100,18 @@ expReporterScrn::expReporterScrn(const QString& reportText, QWidget* parent)
 }
 
 namespace {
+bool openWithDesktop(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
+}
+
 expReporterScrn::MailOpener& mailOpener() {
-    static expReporterScrn::MailOpener opener = [](const QUrl& url) {
-        return QDesktopServices::openUrl(url);
-    };
+    static expReporterScrn::MailOpener opener = openWithDesktop;
     return opener;
 }
 } // namespace
 
 void expReporterScrn::setMailOpener(MailOpener opener) {
-    mailOpener() = opener ? std::move(opener) : [](const QUrl& url) {
-        return QDesktopServices::openUrl(url);
-    };
+    mailOpener() = opener ? std::move(opener) : openWithDesktop;
 }
 
 QString expReporterScrn::mailLink(const QString& body) {
