@@ -32,13 +32,6 @@ QStringList names(const nameListCtr& panel) {
     return out;
 }
 
-QString stored(int id, const QString& column) {
-    QSqlQuery q(DBCtrl::NBData());
-    q.prepare(QStringLiteral("SELECT %1 FROM Names WHERE StID = ?").arg(column));
-    q.addBindValue(id);
-    return q.exec() && q.next() ? q.value(0).toString() : QStringLiteral("<none>");
-}
-
 void choose(nameListCtr& panel, const QString& className) {
     panel.classPopup()->setCurrentIndex(
         panel.classPopup()->findText(className, Qt::MatchFixedString | Qt::MatchCaseSensitive));
@@ -108,7 +101,7 @@ void TestNameListCtr::opensOnAllClasses() {
     QCOMPARE(list->horizontalHeaderItem(1)->text(), QStringLiteral("Password"));
     QCOMPARE(list->horizontalHeaderItem(2)->text(), QStringLiteral("*s"));
     // The password as stored, scrambled; the stars as the list shows them; the tags id and class.
-    QCOMPARE(list->item(0, 1)->text(), stored(s.ann, "StPW"));
+    QCOMPARE(list->item(0, 1)->text(), s.db.nameColumn(s.ann, "StPW"));
     QVERIFY(list->item(0, 1)->text() != QStringLiteral("apple"));
     QCOMPARE(myGlobals::unscrambleStr(list->item(0, 1)->text()), QStringLiteral("apple"));
     QCOMPARE(list->item(1, 2)->text(), QStringLiteral(".5"));
@@ -221,8 +214,8 @@ void TestNameListCtr::addNameGoesToTheShownClass() {
     QCOMPARE(names(panel).last(), QStringLiteral("Fay"));
     const int row = panel.list()->rowCount() - 1;
     const int id = panel.list()->cellTag(row, 0).toInt();
-    QCOMPARE(stored(id, "StName"), QStringLiteral("Fay"));
-    QCOMPARE(stored(id, "StClass"), QStringLiteral("Default"));
+    QCOMPARE(s.db.nameColumn(id, "StName"), QStringLiteral("Fay"));
+    QCOMPARE(s.db.nameColumn(id, "StClass"), QStringLiteral("Default"));
     QCOMPARE(panel.list()->cellTag(row, 1).toString(), QStringLiteral("Default"));
     QCOMPARE(panel.list()->item(row, 2)->text(), QStringLiteral("0.0"));
     QCOMPARE(myGlobals::unscrambleStr(panel.list()->item(row, 1)->text()), QStringLiteral("pear"));
@@ -234,7 +227,7 @@ void TestNameListCtr::addNameGoesToTheShownClass() {
     panel.addName("Gus", "");
     QCOMPARE(names(panel), (QStringList{"Bo", "Gus"}));
     const int gus = panel.list()->cellTag(1, 0).toInt();
-    QCOMPARE(stored(gus, "StClass"), QStringLiteral("Grade 4"));
+    QCOMPARE(s.db.nameColumn(gus, "StClass"), QStringLiteral("Grade 4"));
     QCOMPARE(panel.list()->item(1, 1)->text(), QString());
 
     // After a refill the new row reads like every other.
@@ -315,7 +308,7 @@ void TestNameListCtr::deleteSelectedStudents() {
     QCOMPARE(names(panel), (QStringList{"Bo", "Dee"}));
     QCOMPARE(s.db.count("Names"), 2);
     for (int gone : {s.ann, s.cy, s.eve})
-        QCOMPARE(stored(gone, "StName"), QStringLiteral("<none>"));
+        QCOMPARE(s.db.nameColumn(gone, "StName"), QStringLiteral("<none>"));
     QCOMPARE(s.db.count("theData"), 0);
     QVERIFY(panel.list()->selectedItems().isEmpty());
     QCOMPARE(students.size(), 1);
@@ -375,15 +368,15 @@ void TestNameListCtr::editNameRebuildsTheList() {
     selectRows(panel, {1});
     QSignalSpy students(&panel, &nameListCtr::studentNameSet);
     panel.editName("Cyrus", "new pw", "Grade 3", s.cy, "1.5");
-    QCOMPARE(stored(s.cy, "StName"), QStringLiteral("Cyrus"));
-    QCOMPARE(stored(s.cy, "StStars"), QStringLiteral("3"));
-    QCOMPARE(myGlobals::unscrambleStr(stored(s.cy, "StPW")), QStringLiteral("new pw"));
+    QCOMPARE(s.db.nameColumn(s.cy, "StName"), QStringLiteral("Cyrus"));
+    QCOMPARE(s.db.nameColumn(s.cy, "StStars"), QStringLiteral("3"));
+    QCOMPARE(myGlobals::unscrambleStr(s.db.nameColumn(s.cy, "StPW")), QStringLiteral("new pw"));
     QCOMPARE(names(panel), (QStringList{"Ann", "Cyrus", "Dee", "Eve"}));
     QVERIFY(panel.list()->selectedItems().isEmpty());
     QCOMPARE(students.size(), 1);
 
     panel.editName("Dee", "", "Grade 3", s.dee, ".0");
-    QCOMPARE(stored(s.dee, "StStars"), QStringLiteral("0"));
+    QCOMPARE(s.db.nameColumn(s.dee, "StStars"), QStringLiteral("0"));
     QCOMPARE(panel.list()->item(2, 2)->text(), QStringLiteral(".0"));
 }
 
@@ -406,7 +399,7 @@ void TestNameListCtr::exportGivesPasswordsInClear() {
     QCOMPARE(lines, (QStringList{"Grade 3", "Student Name\tPassword\tStars\t", "Ann\tapple\t.0",
                                  "Cy\tx y\t1.5", "Dee\t\t4.0", "Eve\t\t1.0", "Fay\tpear\t0.0", ""}));
     // The screen keeps the stored form.
-    QCOMPARE(panel.list()->item(0, 1)->text(), stored(s.ann, "StPW"));
+    QCOMPARE(panel.list()->item(0, 1)->text(), s.db.nameColumn(s.ann, "StPW"));
 
     // Read back as an import reads it, every student with a password can still sign in with it.
     for (const QString& line : lines.mid(2)) {
@@ -471,7 +464,7 @@ void TestNameListCtr::printsTheShownClass() {
         drawn << t.text;
     for (const QString& text : printed)
         QVERIFY2(drawn.contains(text), qPrintable(text));
-    QVERIFY(!drawn.contains(stored(s.ann, "StPW")));
+    QVERIFY(!drawn.contains(s.db.nameColumn(s.ann, "StPW")));
 }
 
 QTEST_MAIN(TestNameListCtr)
