@@ -1,6 +1,7 @@
 #include "getinputscrn.h"
 
 #include "app/media.h"
+#include "controls/enterkey.h"
 #include "data/globals.h"
 #include "newcnvbtn.h"
 #include "ovrmsgbox.h"
@@ -17,10 +18,6 @@
 #include <limits>
 
 namespace {
-
-bool isEnter(const QKeyEvent* key) {
-    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || myGlobals::gIsEnterKey(key->text());
-}
 
 QFont pixelFont(int size, bool bold = false) {
     QFont f = QGuiApplication::font();
@@ -146,7 +143,7 @@ void getInputScrn::hndlInput() {
 bool getInputScrn::eventFilter(QObject* watched, QEvent* event) {
     // Return or Enter in the password field checks the entry once, and goes no further.
     if (watched == theMsgFld && event->type() == QEvent::KeyPress &&
-        isEnter(static_cast<QKeyEvent*>(event))) {
+        isEnterKey(static_cast<QKeyEvent*>(event))) {
         hndlInput();
         return true;
     }
@@ -154,7 +151,7 @@ bool getInputScrn::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void getInputScrn::keyPressEvent(QKeyEvent* event) {
-    if (isEnter(event)) {
+    if (isEnterKey(event)) {
         hndlInput();
         return;
     }

@@ -1,6 +1,7 @@
 #include "hofscrn.h"
 
 #include "app/media.h"
+#include "controls/enterkey.h"
 #include "data/dbctrl.h"
 #include "data/globals.h"
 #include "newcnvbtn.h"
@@ -118,8 +119,7 @@ void HOFScrn::HOFList_Open() {
 }
 
 void HOFScrn::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-        myGlobals::gIsEnterKey(event->text())) {
+    if (isEnterKey(event)) {
         close();
         return;
     }

@@ -1,6 +1,7 @@
 #include "ovrmsgbox.h"
 
 #include "app/media.h"
+#include "controls/enterkey.h"
 #include "data/globals.h"
 #include "newcnvbtn.h"
 #include "picturecanvas.h"
@@ -13,14 +14,6 @@
 #include <QPainterPath>
 #include <QPlainTextEdit>
 #include <QScreen>
-
-namespace {
-
-bool isEnter(const QKeyEvent* key) {
-    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter || myGlobals::gIsEnterKey(key->text());
-}
-
-} // namespace
 
 // Drawn when the icon pictures are missing: a yellow warning triangle or a blue note disc.
 void ovrMsgBox::drawPlainIcon(QPainter& p, bool caution) {
@@ -137,7 +130,7 @@ bool ovrMsgBox::eventFilter(QObject* watched, QEvent* event) {
     if (watched == testFld &&
         (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
         // Every key is taken here, so that none changes the hidden copy of the message.
-        if (event->type() == QEvent::KeyPress && isEnter(static_cast<QKeyEvent*>(event)))
+        if (event->type() == QEvent::KeyPress && isEnterKey(static_cast<QKeyEvent*>(event)))
             closeBox();
         event->accept();
         return true;
@@ -146,7 +139,7 @@ bool ovrMsgBox::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void ovrMsgBox::keyPressEvent(QKeyEvent* event) {
-    if (isEnter(event))
+    if (isEnterKey(event))
         closeBox();
     event->accept();
 }

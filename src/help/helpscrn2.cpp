@@ -2,6 +2,7 @@
 
 #include "app/menus.h"
 #include "app/printsettings.h"
+#include "controls/enterkey.h"
 #include "controls/newcnvbtn.h"
 #include "data/globals.h"
 #include "data/seams.h"
@@ -207,8 +208,7 @@ void helpScrn2::openTimer_Action() {
 }
 
 void helpScrn2::keyPressEvent(QKeyEvent* event) {
-    if (myGlobals::gIsEnterKey(event->text()) || event->key() == Qt::Key_Return ||
-        event->key() == Qt::Key_Enter) {
+    if (isEnterKey(event)) {
         close();
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "app/helplink.h"
 #include "app/menus.h"
+#include "controls/enterkey.h"
 #include "controls/newcnvbtn.h"
 #include "data/globals.h"
 #include "data/strecord.h"
@@ -335,8 +336,7 @@ void newDataScrn::starCnv_MouseUp(StarCnv& cell) {
 }
 
 void newDataScrn::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-        myGlobals::gIsEnterKey(event->text())) {
+    if (isEnterKey(event)) {
         event->accept();
         leaveFor(Next::SignIn);
         return;

@@ -1,8 +1,9 @@
 #include "paramscrn.h"
 
-#include "app/media.h"
 #include "app/helplink.h"
+#include "app/media.h"
 #include "app/menus.h"
+#include "controls/enterkey.h"
 #include "controls/newcnvbtn.h"
 #include "controls/ovrcheckbox.h"
 #include "data/globals.h"
@@ -651,8 +652,7 @@ void ParamScrn::leave() {
 }
 
 void ParamScrn::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-        myGlobals::gIsEnterKey(event->text()))
+    if (isEnterKey(event))
         goToGame();
     else if (event->key() == Qt::Key_Escape)
         goBack();

@@ -1,5 +1,6 @@
 #include "setrndfuncscrn.h"
 
+#include "controls/enterkey.h"
 #include "controls/newcnvbtn.h"
 #include "data/globals.h"
 #include "data/seams.h"
@@ -105,8 +106,7 @@ void SetRndFuncScrn::cancelBtn_MouseUp() {
 }
 
 void SetRndFuncScrn::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-        myGlobals::gIsEnterKey(event->text())) {
+    if (isEnterKey(event)) {
         event->accept();
         if (setVals())
             accept();

@@ -1,6 +1,7 @@
 #include "newaboutscrn.h"
 
 #include "app/media.h"
+#include "controls/enterkey.h"
 #include "controls/newcnvbtn.h"
 #include "controls/picturecanvas.h"
 #include "controls/staticurl.h"
@@ -13,11 +14,6 @@
 #include <QPlainTextEdit>
 
 namespace {
-
-bool isEnter(const QKeyEvent* event) {
-    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter ||
-           myGlobals::gIsEnterKey(event->text());
-}
 
 void setWhite(QWidget* w, QPalette::ColorRole role) {
     QPalette pal = w->palette();
@@ -134,7 +130,7 @@ void newAboutScrn::showEvent(QShowEvent* event) {
 }
 
 void newAboutScrn::keyPressEvent(QKeyEvent* event) {
-    if (isEnter(event)) {
+    if (isEnterKey(event)) {
         event->accept();
         hndlContBtn();
         return;
@@ -149,7 +145,7 @@ void newAboutScrn::keyPressEvent(QKeyEvent* event) {
 
 bool newAboutScrn::eventFilter(QObject* watched, QEvent* event) {
     if (watched == displayFld && event->type() == QEvent::KeyPress &&
-        isEnter(static_cast<QKeyEvent*>(event))) {
+        isEnterKey(static_cast<QKeyEvent*>(event))) {
         hndlContBtn();
         return true;
     }
