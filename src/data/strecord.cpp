@@ -301,24 +301,6 @@ QString StRecord::createZeroData() const {
     return (QStringLiteral("0/0,").repeated(kFacts)).chopped(1);
 }
 
-QString StRecord::createDefParams() {
-    const QStringList defaults = defaultParams();
-    while (myParams.size() < kParams)
-        myParams.append(QString());
-    for (int i = 0; i < kParams; ++i)
-        myParams[i] = defaults[i];
-    return myParams.join(QLatin1Char(','));
-}
-
-QString StRecord::createDefZeriScrs() {
-    const QStringList defaults = defaultZeriScrs();
-    while (myZeriScrs.size() < kGames)
-        myZeriScrs.append(QString());
-    for (int i = 0; i < kGames; ++i)
-        myZeriScrs[i] = defaults[i];
-    return myZeriScrs.join(QLatin1Char(','));
-}
-
 void StRecord::parseData() {
     for (int op = 0; op < kOperations; ++op) {
         const auto counts = readCounts(dataFor(op));

@@ -141,9 +141,7 @@ private:
     // transaction. False when the database failed (DBCtrl::lastError() says why).
     bool storeStarTotal(int total, StarChange& stars);
     void tellStars(const StarChange& stars);
-    QString createDefParams();
     void parseData();
-    QString createDefZeriScrs();
     void checkCompletedTot();
     void showCongrats(int total);
 
