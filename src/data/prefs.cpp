@@ -2,6 +2,7 @@
 
 #include "globals.h"
 #include "locations.h"
+#include "outsidefile.h"
 #include "seams.h"
 
 #include <QDir>
@@ -387,20 +388,12 @@ bool readPrefFile(const QString& path, Location location, DecodeReport* report) 
     r = DecodeReport{};
     if (path.isEmpty())
         return false;
-    // Only a regular file: a folder cannot be read, and a pipe or device could block or never end.
-    const QFileInfo info(path);
-    if (!info.isFile())
-        return false;
-    if (info.size() > kMaxFileSize) {
+    const OutsideFile::Contents read = OutsideFile::read(path, kMaxFileSize);
+    if (read.problem == OutsideFile::Problem::TooLarge)
         r.whole = false;
+    if (!read.ok())
         return false;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const QByteArray bytes = file.read(kMaxFileSize + 1);
-    if (file.error() != QFileDevice::NoError || bytes.size() > kMaxFileSize)
-        return false;
+    const QByteArray& bytes = read.bytes;
     const auto values = decodeFile(bytes, &r);
     if (!values || !r.whole) {
         r.whole = false;
