@@ -80,4 +80,43 @@ int TempDatabase::count(const QString& table, const QString& where, const QStrin
     return -1;
 }
 
+namespace {
+int otherComputers = 0;
+}
+
+OtherComputer::OtherComputer(const QString& file)
+    : name_(QStringLiteral("other computer %1").arg(++otherComputers)) {
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
+    db.setDatabaseName(file);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=0"));
+    db.open();
+}
+
+OtherComputer::~OtherComputer() {
+    release();
+    QSqlDatabase::database(name_, false).close();
+    QSqlDatabase::removeDatabase(name_);
+}
+
+bool OtherComputer::holdWriteLock() {
+    held_ = exec(QStringLiteral("BEGIN IMMEDIATE"));
+    return held_;
+}
+
+bool OtherComputer::holdExclusiveLock() {
+    held_ = exec(QStringLiteral("BEGIN EXCLUSIVE"));
+    return held_;
+}
+
+void OtherComputer::release() {
+    if (held_)
+        exec(QStringLiteral("ROLLBACK"));
+    held_ = false;
+}
+
+bool OtherComputer::exec(const QString& sql) {
+    QSqlQuery q(QSqlDatabase::database(name_, false));
+    return q.exec(sql);
+}
+
 } // namespace TestDoubles

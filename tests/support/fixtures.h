@@ -37,4 +37,27 @@ private:
     QTemporaryDir dir_;
 };
 
+// Another computer of the school on the same database file: its own connection, which can take and
+// hold the write lock (or a read lock) for as long as a test needs, as a computer stopped mid-write
+// would.
+class OtherComputer {
+public:
+    explicit OtherComputer(const QString& file);
+    ~OtherComputer();
+    OtherComputer(const OtherComputer&) = delete;
+    OtherComputer& operator=(const OtherComputer&) = delete;
+
+    // BEGIN IMMEDIATE: nobody else may write until release(). False when the lock was not free.
+    bool holdWriteLock();
+    // BEGIN EXCLUSIVE: nobody else may even read until release().
+    bool holdExclusiveLock();
+    void release();
+    // Runs one statement on this computer's connection (outside or inside its held transaction).
+    bool exec(const QString& sql);
+
+private:
+    QString name_;
+    bool held_ = false;
+};
+
 } // namespace TestDoubles
