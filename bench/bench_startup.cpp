@@ -1,6 +1,7 @@
 // Start-up: from main to the start window on screen, and to the open step finished (preferences,
-// a 2,000-student database, sounds and pictures), beside a bare Qt program that shows an 800 x 600
-// window and then does the open step's work with plain Qt calls: reads the same preferences file,
+// a 2,000-student database, sounds and pictures), beside a bare Qt program that shows the same start
+// window drawn with plain Qt calls (the start picture and the version line on black in a frameless
+// 800 x 600 window) and then does the open step's work likewise: reads the same preferences file,
 // opens the same database and reads its table names, decodes the same pictures (the button faces
 // under their mask, the digits, the stars, the sign-in background scaled to its window) and looks
 // for the same sound files. Each measurement is a fresh process (this program started again with
@@ -10,6 +11,7 @@
 
 #include "app/application.h"
 #include "app/media.h"
+#include "data/appversion.h"
 #include "data/dbctrl.h"
 #include "signin/splashscrn.h"
 
@@ -17,9 +19,11 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
 #include <QProcess>
+#include <QScreen>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QStandardPaths>
@@ -54,6 +58,31 @@ QPixmap bareMasked(const QString& folder, const char* face, const QPixmap& mask)
     }
     return QPixmap::fromImage(out);
 }
+
+// What the start window shows, painted by hand: the start picture unscaled at its place and the
+// version line in white, 18 pixels high, centred under it, on black.
+class BareStartWindow : public QWidget {
+public:
+    BareStartWindow() : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
+        setFixedSize(800, 600);
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            move(screen->availableGeometry().center() - rect().center());
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter p(this);
+        p.fillRect(rect(), Qt::black);
+        const QPixmap picture(QDir(SpecialFolderWendle::BundleResourcesFolder())
+                                  .filePath(ProjectMedia::pictureFileName(QStringLiteral("NBQ2007Splash"))));
+        p.drawPixmap(80, 1, picture);
+        QFont font = p.font();
+        font.setPixelSize(18);
+        p.setFont(font);
+        p.setPen(Qt::white);
+        p.drawText(QRect(80, 490, 640, 20), Qt::AlignCenter, App::LongVersion());
+    }
+};
 
 // The open step's work done with plain Qt calls, as a floor beside the program's own.
 void bareOpenStep() {
@@ -95,8 +124,7 @@ void bareOpenStep() {
 int runChild(int argc, char** argv, bool bare) {
     App::Application app(argc, argv);
     if (bare) {
-        QWidget window;
-        window.resize(800, 600);
+        BareStartWindow window;
         window.show();
         waitUntilExposed(&window);
         const qint64 shown = sinceMain.nsecsElapsed();

@@ -9,6 +9,7 @@
 #include "classes/resetscoresscrn.h"
 #include "classes/studentlistfile.h"
 #include "controls/ghostef.h"
+#include "controls/listfolder.h"
 #include "controls/namelistctr.h"
 #include "controls/newcnvbtn.h"
 #include "controls/picturecanvas.h"
@@ -22,7 +23,6 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
@@ -545,12 +545,13 @@ void ClassScrn::importNames() {
     request.title = QStringLiteral("Select a text file to import");
     request.prompt =
         QStringLiteral("Select a text file (TSV) containing student names. See HELP for more info.");
-    request.folder = QCoreApplication::applicationDirPath();
+    request.folder = ListFolder::start();
     request.fileTypes = {QLatin1String(FileTypes1::kText)};
     request.anyFile = true;
     const QString path = Seams::dialogs().openFile(request);
     if (path.isEmpty())
         return;
+    ListFolder::remember(path);
 
     const StudentListFile::Contents contents = StudentListFile::readFile(path);
     const QString where = QStringLiteral("<") + QDir::toNativeSeparators(path) + QStringLiteral(">");

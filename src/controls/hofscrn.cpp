@@ -15,6 +15,8 @@
 #include <QScreen>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 namespace {
 
 QPointer<HOFScrn>& instance() {
@@ -86,10 +88,10 @@ HOFScrn::HOFScrn(QWidget* parent) : QWidget(parent, Qt::Window) {
     // moment the window opens, as if the student had chosen it.
     HOFList->setFocusPolicy(Qt::ClickFocus);
     HOFList->header()->setSectionsMovable(false);
-    HOFList->header()->setSectionResizeMode(QHeaderView::Fixed);
-    HOFList->header()->setStretchLastSection(true);
-    const int inner = HOFList->width() - 2 * HOFList->frameWidth();
-    HOFList->setColumnWidth(0, inner * 76 / 100);
+    // The names take whatever the dates leave, and give way to the scroll bar when it shows.
+    HOFList->header()->setStretchLastSection(false);
+    HOFList->header()->setSectionResizeMode(0, QHeaderView::Stretch);
+    HOFList->header()->setSectionResizeMode(1, QHeaderView::Fixed);
 
     auto* closeBtn = new newCnvBtn(this);
     closeBtn->setObjectName(QStringLiteral("closeBtn"));
@@ -101,6 +103,7 @@ HOFScrn::HOFScrn(QWidget* parent) : QWidget(parent, Qt::Window) {
     });
 
     HOFList_Open();
+    fitDateColumn();
 
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
@@ -116,6 +119,17 @@ void HOFScrn::HOFList_Open() {
         row->setText(0, rows.value(QStringLiteral("StName")).toString());
         row->setText(1, rows.value(QStringLiteral("dateEnt")).toString());
     }
+}
+
+void HOFScrn::fitDateColumn() {
+    // The Date column has its quarter of the list, or more when a date needs it: a date with a month
+    // name ("28 Sept 2026") is wider than a quarter. Up to half the list: a stored text that long is
+    // no date of this program's, and the names stay readable.
+    const int inner = HOFList->width() - 2 * HOFList->frameWidth();
+    int width = std::max(inner * 24 / 100, HOFList->header()->sectionSizeHint(1));
+    for (int row = 0; row < HOFList->topLevelItemCount(); ++row)
+        width = std::max(width, HOFList->sizeHintForIndex(HOFList->model()->index(row, 1)).width());
+    HOFList->header()->resizeSection(1, std::min(width, inner / 2));
 }
 
 void HOFScrn::keyPressEvent(QKeyEvent* event) {

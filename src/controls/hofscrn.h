@@ -25,6 +25,7 @@ protected:
 private:
     explicit HOFScrn(QWidget* parent = nullptr);
     void HOFList_Open();
+    void fitDateColumn();
 
     QTreeWidget* HOFList;
 };

@@ -5,9 +5,9 @@
 #include "data/dbctrl.h"
 #include "data/globals.h"
 #include "data/seams.h"
+#include "listfolder.h"
 
 #include <QApplication>
-#include <QCoreApplication>
 #include <QDir>
 #include <QFontDatabase>
 #include <QHeaderView>
@@ -299,12 +299,13 @@ void printingLB::exportMe(const QString& title, const QString& header1, const QS
     Seams::FileRequest request;
     request.title = QStringLiteral("Export A List");
     request.prompt = QStringLiteral("Choose a location for the exported list.");
-    request.folder = QCoreApplication::applicationDirPath();
+    request.folder = ListFolder::start();
     request.suggestedName = title;
     request.fileTypes = {QLatin1String(FileTypes1::kText)};
     const QString path = Seams::dialogs().saveFile(request);
     if (path.isEmpty())
         return;
+    ListFolder::remember(path);
     const QByteArray bytes = exportText(title, {header1, header2, header3, header4}).toUtf8();
     QSaveFile file(path);
     // A file that may be written in a folder that may not: write it in place.

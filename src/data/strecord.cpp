@@ -120,9 +120,9 @@ QStringList mergeList(QStringList stored, const QStringList& mine, const QString
     return stored;
 }
 
-double percent(int right, int tried, int criterion) {
+double percent(int right, int tried) {
     // Multiplying before dividing keeps whole percentages exact: 29 of 50 is 58, not 57.99...
-    return right * 100.0 / std::max(tried, criterion);
+    return right * 100.0 / StRecord::divisorFor(tried);
 }
 
 // The star total in half stars from the percent of each operation (0 to 3) and entry (0 to 18).
@@ -397,10 +397,8 @@ bool StRecord::saveMerged(bool recountStars, StarChange& stars) {
                                                                   texts[3], params.join(QLatin1Char(',')),
                                                                   bests.join(QLatin1Char(',')), dataId}));
             if (ok && recountStars) {
-                const int criterion = std::max(myPrefs::prNumCrit, 1);
-                total = starTotal([&](int op, int i) {
-                    return percent(merged[op].right[i], merged[op].tried[i], criterion);
-                });
+                total = starTotal(
+                    [&](int op, int i) { return percent(merged[op].right[i], merged[op].tried[i]); });
                 ok = storeStarTotal(total, stars);
             }
             if (!ok)
@@ -478,13 +476,16 @@ void StRecord::tellStars(const StarChange& stars) {
                                       myGlobals::starText(curStars));
 }
 
+int StRecord::divisorFor(int tried) {
+    return std::max(tried, std::clamp(myPrefs::prNumCrit, myPrefs::kMinNumCrit, myPrefs::kMaxNumCrit));
+}
+
 void StRecord::parsePcts() {
-    const int criterion = std::max(myPrefs::prNumCrit, 1);
     for (int op = 0; op < kOperations; ++op) {
         const Counts& right = corFor(op);
         const Counts& tried = triedFor(op);
         for (int i = 0; i < kFacts; ++i)
-            curPct[op][i] = percent(right[i], tried[i], criterion);
+            curPct[op][i] = percent(right[i], tried[i]);
     }
 }
 

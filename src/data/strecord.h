@@ -112,6 +112,12 @@ public:
     Counts& triedFor(int operation);
     QString& dataFor(int operation);
 
+    // What a fact's right answers are counted against: its tries, but never fewer than the teacher's
+    // minimum number of problems, taken within the range the preferences allow (10 to 100) whatever
+    // the preferences in memory hold. The percentages, and so the stars, and the progress window's
+    // tags all count with it.
+    static int divisorFor(int tried);
+
     // The defaults of the two stored lists, in their stored form.
     static QStringList defaultParams();
     static QStringList defaultZeriScrs();

@@ -32,7 +32,7 @@ namespace {
 // Text sizes in pixels: the standard size, and the smaller sizes some controls are given.
 constexpr int kStandardText = 13;
 constexpr int kSize10 = 10;
-constexpr int kSize12 = 11;
+constexpr int kSize12 = 12;
 
 const QColor kLocationCaption(65, 117, 189);
 
@@ -280,7 +280,9 @@ void PrefScrn10::makeSoundsTab(QWidget* c) {
                     {"StaticText8", "Round Complete:"}};
     for (int i = 0; i < 3; ++i) {
         const int top = 112 + 30 * i;
-        sized(label(c, captions[i].name, {251, top, 100, 20}, QLatin1String(captions[i].text)));
+        // At 12 pixels "Round Complete:" needs a few pixels more than 100; the captions take them from
+        // the gap before the pop-ups.
+        sized(label(c, captions[i].name, {251, top, 110, 20}, QLatin1String(captions[i].text)));
         auto* picker = place(new QComboBox(c), "sndSelect", {363, top, 140, 20});
         sized(picker);
         picker->setProperty("index", i);

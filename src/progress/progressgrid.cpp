@@ -51,7 +51,8 @@ bool namesAFamily(int factIndex) {
 }
 
 Criteria criteria() {
-    return {std::clamp(myPrefs::prNumCrit, myPrefs::kMinNumCrit, myPrefs::kMaxNumCrit),
+    // The minimum is what a fact never tried is counted against.
+    return {StRecord::divisorFor(0),
             std::clamp(myPrefs::prPctCrit, myPrefs::kMinPctCrit, myPrefs::kMaxPctCrit),
             std::clamp(myPrefs::prHiCrit, myPrefs::kMinHiCrit, myPrefs::kMaxHiCrit)};
 }
@@ -77,7 +78,7 @@ QString tagText(const StRecord* record, int operation, int factIndex, const Crit
     const int right = record ? rightCounts(*record, operation)[factIndex] : 0;
     const int tried = record ? triedCounts(*record, operation)[factIndex] : 0;
     // The denominator the percentage was counted against.
-    const int divisor = std::max(tried, criteria.numCrit);
+    const int divisor = StRecord::divisorFor(tried);
     return QString::number(right) + QStringLiteral(" of ") + QString::number(divisor) +
            QStringLiteral(" = ") + QString::number(wholePercentOf(record, operation, factIndex)) +
            QLatin1Char('%');

@@ -192,6 +192,7 @@ private slots:
     void importRefusesWhatItCannotRead();
     void failedImportStoresNothing();
     void exportReadsBack();
+    void listChoosersStartWhereTheListsAre();
 };
 
 void TestClassScrn::opensInAddMode() {
@@ -756,7 +757,7 @@ void TestClassScrn::import() {
     QCOMPARE(chooser.file.title, QStringLiteral("Select a text file to import"));
     QCOMPARE(chooser.file.prompt,
              QStringLiteral("Select a text file (TSV) containing student names. See HELP for more info."));
-    QCOMPARE(chooser.file.folder, QCoreApplication::applicationDirPath());
+    QCOMPARE(chooser.file.folder, QDir::homePath()); // the last row's folder is gone
     QCOMPARE(chooser.file.fileTypes, QStringList{"text/plain"});
     QVERIFY(chooser.file.anyFile);
     const QStringList filters = UiSeams::nameFilters(chooser.file);
@@ -855,6 +856,31 @@ void TestClassScrn::exportReadsBack() {
     s.item("FileImport")->trigger();
     QCOMPARE(s.dialogs.messages().size(), 2);
     QCOMPARE(namesOf("Grade 3"), (QStringList{"Ann", "Cy"}));
+}
+
+void TestClassScrn::listChoosersStartWhereTheListsAre() {
+    QTemporaryDir first, second;
+    School s;
+    s.choose("Grade 3");
+    const auto startOfNext = [&s](const char* item, const QString& answer) {
+        s.dialogs.clear();
+        if (!answer.isEmpty())
+            s.dialogs.paths.push_back(answer);
+        s.item(item)->trigger();
+        return s.dialogs.shown.isEmpty() ? QStringLiteral("<no chooser>")
+                                         : s.dialogs.shown.first().file.folder;
+    };
+    writeFile(first.filePath("list.txt"), "Dee\tpw\n");
+    startOfNext("FileImport", first.filePath("list.txt"));
+    // The export starts where the import found its list, the import where the export wrote.
+    QCOMPARE(startOfNext("FileExport", second.filePath("Grade 3.txt")), first.path());
+    QCOMPARE(startOfNext("FileImport", QString()), second.path()); // cancelled: remembers nothing
+    QCOMPARE(startOfNext("FileExport", QString()), second.path());
+    // A folder gone since starts the chooser in the home folder, never in the program's own.
+    QVERIFY(second.remove());
+    QCOMPARE(startOfNext("FileImport", QString()), QDir::homePath());
+    QCOMPARE(startOfNext("FileExport", QString()), QDir::homePath());
+    QVERIFY(QDir::homePath() != QCoreApplication::applicationDirPath());
 }
 
 QTEST_MAIN(TestClassScrn)

@@ -5,6 +5,7 @@
 #include "support/fixtures.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -39,6 +40,8 @@ private slots:
             closeAndForget(HOFScrn::current());
     }
     void listsTheHallInOrderOfEntry();
+    void wholeDatesShow_data();
+    void wholeDatesShow();
     void emptyOrMissingHallShowsOnlyHeadings();
     void oneWindowAtATime();
     void returnEnterAndCloseEndIt_data();
@@ -61,6 +64,44 @@ void TestHOFScrn::listsTheHallInOrderOfEntry() {
     QCOMPARE(list->headerItem()->text(1), QStringLiteral("Date"));
     QVERIFY(list->columnWidth(0) > 2 * list->columnWidth(1));
     QCOMPARE(window->windowTitle(), QStringLiteral("Hall of Fame"));
+    closeAndForget(window);
+}
+
+void TestHOFScrn::wholeDatesShow_data() {
+    QTest::addColumn<QStringList>("dates");
+    QTest::addColumn<int>("entries"); // the dates repeated over this many entries
+    QTest::newRow("numbers") << QStringList{"3/4/25", "11/12/2026"} << 2;
+    QTest::newRow("month names") << QStringList{"1 May 2026", "11 Dec 2026", "28 Sept 2026"} << 3;
+    QTest::newRow("widest digits") << QStringList{"00.00.0000"} << 1;
+    QTest::newRow("with a scroll bar") << QStringList{"11 Dec 2026", "28 Sept 2026"} << 40;
+}
+
+void TestHOFScrn::wholeDatesShow() {
+    QFETCH(QStringList, dates);
+    QFETCH(int, entries);
+    TestDoubles::TempDatabase db;
+    for (int i = 0; i < entries; ++i)
+        addEntry(QStringLiteral("Maximilian Alexander Fitzgerald-Worthington"), dates[i % dates.size()]);
+    HOFScrn::showList();
+    HOFScrn* window = HOFScrn::current();
+    auto* list = window->findChild<QTreeWidget*>(QStringLiteral("HOFList"));
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    QCOMPARE(list->verticalScrollBar()->isVisible(), entries > 20);
+    // What the Date column shows of itself within the list.
+    const int shown = std::min(list->columnWidth(1), list->viewport()->width() - list->columnWidth(0));
+    // The room the view's cells take around their text on either side.
+    const int margins = 2 * (list->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, list) + 1);
+    for (int row = 0; row < entries; ++row) {
+        const QString date = dates[row % dates.size()];
+        QCOMPARE(list->topLevelItem(row)->text(1), date); // as stored
+        const int needed = list->fontMetrics().horizontalAdvance(date) + margins;
+        QVERIFY2(needed <= shown,
+                 qPrintable(QStringLiteral("%1: %2 in %3").arg(date).arg(needed).arg(shown)));
+    }
+    QVERIFY(list->header()->sectionSizeHint(1) <= shown);
+    // The names keep most of the width, and nothing lies beyond the list's edge.
+    QVERIFY(list->columnWidth(0) > shown);
+    QCOMPARE(list->columnWidth(0) + list->columnWidth(1), list->viewport()->width());
     closeAndForget(window);
 }
 

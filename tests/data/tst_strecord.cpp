@@ -108,6 +108,8 @@ private slots:
     void percentages();
     void starTotals_data();
     void starTotals();
+    void starsCountAgainstAnAllowedCriterion_data();
+    void starsCountAgainstAnAllowedCriterion();
     void risesAreCongratulatedAndFallsReported();
     void hallOfFameIsEnteredOnce();
     void resetBringsTotalDown();
@@ -293,8 +295,12 @@ void TestStRecord::percentages_data() {
     QTest::newRow("45 of 50") << 40 << 45 << 50 << 90.0;
     QTest::newRow("29 of 50 exactly") << 40 << 29 << 50 << 58.0;
     QTest::newRow("nothing tried") << 40 << 0 << 0 << 0.0;
+    // Criteria the preferences would refuse count as the nearest they allow (10 to 100).
     QTest::newRow("zero criterion") << 0 << 0 << 0 << 0.0;
-    QTest::newRow("zero criterion, answers") << 0 << 3 << 4 << 75.0;
+    QTest::newRow("zero criterion, answers") << 0 << 3 << 4 << 30.0;
+    QTest::newRow("criterion 5, more tries") << 5 << 9 << 12 << 75.0;
+    QTest::newRow("negative criterion") << -3 << 8 << 8 << 80.0;
+    QTest::newRow("criterion 1000") << 1000 << 90 << 99 << 90.0;
 }
 
 void TestStRecord::percentages() {
@@ -333,6 +339,34 @@ void TestStRecord::starTotals() {
     auto r = signIn(db, "Ann");
     for (int op = 0; op < 4; ++op)
         learn(*r, op, learned[op]);
+    r->rejoinData();
+    QCOMPARE(r->curStars, total);
+    QCOMPARE(storedStars(r->curStID), QString::number(total));
+}
+
+void TestStRecord::starsCountAgainstAnAllowedCriterion_data() {
+    QTest::addColumn<int>("numCrit");
+    QTest::addColumn<int>("right"); // of every fact 1 to 10 of addition
+    QTest::addColumn<int>("tried");
+    QTest::addColumn<int>("total");
+    QTest::newRow("8 of 8 against 5 is 80 percent of 10") << 5 << 8 << 8 << 0;
+    QTest::newRow("9 of 9 against 0 is 90 percent of 10") << 0 << 9 << 9 << 2;
+    QTest::newRow("99 of 100 against 1000 is 99 percent") << 1000 << 99 << 100 << 2;
+}
+
+void TestStRecord::starsCountAgainstAnAllowedCriterion() {
+    QFETCH(int, numCrit);
+    QFETCH(int, right);
+    QFETCH(int, tried);
+    QFETCH(int, total);
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    myPrefs::prNumCrit = numCrit;
+    auto r = signIn(db, "Ann");
+    for (int i = 0; i < 10; ++i) {
+        r->addCor[i] = right;
+        r->addTried[i] = tried;
+    }
     r->rejoinData();
     QCOMPARE(r->curStars, total);
     QCOMPARE(storedStars(r->curStID), QString::number(total));

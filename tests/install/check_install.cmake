@@ -1,5 +1,7 @@
 # Installs the build into a prefix of its own and checks that a school's menu and file manager would
 # find what they need. Run by CTest with BUILD_DIR; the prefix is a temporary folder, never the build.
+# The install also writes its list of installed files into the build folder: the list a developer's
+# own install left there is put back as it was, and one made by this test alone is removed.
 if(DEFINED ENV{TMPDIR})
     set(temp "$ENV{TMPDIR}")
 else()
@@ -8,10 +10,34 @@ endif()
 string(RANDOM LENGTH 10 tag)
 set(PREFIX "${temp}/nbr-install-${tag}")
 file(REMOVE_RECURSE "${PREFIX}")
+
+set(manifest "${BUILD_DIR}/install_manifest.txt")
+file(GLOB manifestsBefore "${BUILD_DIR}/install_manifest*.txt")
+if(EXISTS "${manifest}")
+    file(READ "${manifest}" keptManifest)
+endif()
+
+# Leaves the build folder as it was and removes the prefix, then stops with the failure, if any.
+function(finish failure)
+    if(DEFINED keptManifest)
+        file(WRITE "${manifest}" "${keptManifest}")
+    else()
+        file(REMOVE "${manifest}")
+    endif()
+    file(REMOVE_RECURSE "${PREFIX}")
+    file(GLOB manifestsAfter "${BUILD_DIR}/install_manifest*.txt")
+    if(failure STREQUAL "" AND NOT manifestsAfter STREQUAL manifestsBefore)
+        set(failure "the install left files in the build folder: ${manifestsAfter}")
+    endif()
+    if(NOT failure STREQUAL "")
+        message(FATAL_ERROR "${failure}")
+    endif()
+endfunction()
+
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
                 RESULT_VARIABLE result OUTPUT_QUIET)
 if(NOT result EQUAL 0)
-    message(FATAL_ERROR "cmake --install failed: ${result}")
+    finish("cmake --install failed: ${result}")
 endif()
 
 foreach(expected
@@ -25,7 +51,7 @@ foreach(expected
         "share/icons/hicolor/32x32/mimetypes/application-x-numbrook-riza-set.png"
         "share/mime/packages/numbrook-riza.xml")
     if(NOT EXISTS "${PREFIX}/${expected}")
-        message(FATAL_ERROR "missing after install: ${expected}")
+        finish("missing after install: ${expected}")
     endif()
 endforeach()
 
@@ -33,13 +59,13 @@ file(READ "${PREFIX}/share/applications/numbrook-riza.desktop" entry)
 foreach(line "Exec=numbrook-riza" "Icon=numbrook-riza" "Type=Application")
     string(FIND "${entry}" "${line}" at)
     if(at LESS 0)
-        message(FATAL_ERROR "the desktop entry lacks ${line}")
+        finish("the desktop entry lacks ${line}")
     endif()
 endforeach()
 file(READ "${PREFIX}/share/mime/packages/numbrook-riza.xml" mime)
 string(FIND "${mime}" "<glob pattern=\"*.nbx\"/>" at)
 if(at LESS 0)
-    message(FATAL_ERROR "the file type does not claim *.nbx")
+    finish("the file type does not claim *.nbx")
 endif()
 
 find_program(VALIDATE desktop-file-validate)
@@ -47,7 +73,7 @@ if(VALIDATE)
     execute_process(COMMAND "${VALIDATE}" "${PREFIX}/share/applications/numbrook-riza.desktop"
                     RESULT_VARIABLE valid OUTPUT_VARIABLE out ERROR_VARIABLE out)
     if(NOT valid EQUAL 0)
-        message(FATAL_ERROR "desktop-file-validate: ${out}")
+        finish("desktop-file-validate: ${out}")
     endif()
 endif()
-file(REMOVE_RECURSE "${PREFIX}")
+finish("")

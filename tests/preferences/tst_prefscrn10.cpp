@@ -113,6 +113,8 @@ private slots:
     void savingTheChosenSounds();
     void damagedValuesSelectNoButton();
 
+    void textSizes_data();
+    void textSizes();
     void nothingCutOffOrCovered_data();
     void nothingCutOffOrCovered();
 
@@ -512,6 +514,40 @@ void TestPrefScrn10::damagedValuesSelectNoButton() {
 }
 
 // ---- Look
+
+void TestPrefScrn10::textSizes_data() {
+    QTest::addColumn<int>("tab");
+    QTest::addColumn<QStringList>("sized"); // the controls of the given size; "*" for all of the tab
+    QTest::addColumn<int>("size");          // in pixels; every other control has the window's size
+    QTest::addColumn<QStringList>("italic");
+    QTest::newRow("general") << 0 << QStringList{"clearBtn", "StaticText3", "noticeFld"} << 10
+                             << QStringList{"StaticText3"};
+    QTest::newRow("sounds") << 1 << QStringList{"*"} << 12 << QStringList{};
+    QTest::newRow("networking") << 2 << QStringList{"localLocFld", "remoteLocFld", "chgLocBtn", "useLocalBtn"}
+                                << 10 << QStringList{};
+}
+
+void TestPrefScrn10::textSizes() {
+    QFETCH(int, tab);
+    QFETCH(QStringList, sized);
+    QFETCH(int, size);
+    QFETCH(QStringList, italic);
+    PrefScrn10* w = open();
+    const int standard = w->font().pixelSize();
+    QVERIFY(standard > 0 && standard != size);
+    QWidget* page = control<QTabWidget>(w, "TabPanel1")->widget(tab);
+    int seen = 0;
+    for (QWidget* c : page->findChildren<QWidget*>()) {
+        if (c->objectName().isEmpty() || c->parentWidget()->parentWidget() != page)
+            continue;
+        ++seen;
+        const bool isSized = sized.contains(QStringLiteral("*")) || sized.contains(c->objectName());
+        QVERIFY2(c->font().pixelSize() == (isSized ? size : standard),
+                 qPrintable(c->objectName() + QStringLiteral(": ") + QString::number(c->font().pixelSize())));
+        QCOMPARE(c->font().italic(), italic.contains(c->objectName()));
+    }
+    QVERIFY(seen >= 6);
+}
 
 void TestPrefScrn10::nothingCutOffOrCovered_data() {
     QTest::addColumn<int>("tab");

@@ -85,6 +85,16 @@ void TestProgressGrid::tagAndMarkFollowTheCounts_data() {
         << 1 << 18 << 12 << 40 << 40 << 85 << 19 << "12 of 40 = 30%" << Mark::Try;
     QTest::newRow("damaged count stays at 100")
         << 2 << 3 << 90 << 40 << 40 << 85 << 10 << "90 of 40 = 100%" << Mark::Star;
+    // A criterion the preferences would refuse counts as the nearest one they allow, in the
+    // percentage (and so the stars) as in the tag.
+    QTest::newRow("criterion 5 counts as 10")
+        << 0 << 1 << 8 << 8 << 5 << 85 << 10 << "8 of 10 = 80%" << Mark::Try;
+    QTest::newRow("criterion 0 counts as 10")
+        << 1 << 2 << 3 << 4 << 0 << 85 << 10 << "3 of 10 = 30%" << Mark::Try;
+    QTest::newRow("criterion -7 counts as 10")
+        << 2 << 3 << 9 << 9 << -7 << 85 << 10 << "9 of 10 = 90%" << Mark::Star;
+    QTest::newRow("criterion 1000 counts as 100")
+        << 3 << 4 << 95 << 99 << 1000 << 85 << 10 << "95 of 100 = 95%" << Mark::Star;
     QTest::newRow("tenth row of the second tab") << 0 << 19 << 0 << 0 << 40 << 85 << 19 << "" << Mark::None;
 }
 
