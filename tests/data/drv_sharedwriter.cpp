@@ -16,10 +16,10 @@
 
 #include "data/dbctrl.h"
 #include "data/strecord.h"
+#include "datafiles.h"
 #include "support/doubles.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -28,17 +28,6 @@
 #include <cstdio>
 
 namespace {
-
-bool waitFor(const QString& file) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!QFile::exists(file)) {
-        if (waited.elapsed() > 20000)
-            return false;
-        QThread::usleep(200);
-    }
-    return true;
-}
 
 void touch(const QString& file) {
     QFile signal(file);
@@ -61,7 +50,7 @@ int saveStudentRepeatedly(const QStringList& args) {
     StRecord student(QStringLiteral("Writer %1").arg(studentId), QStringLiteral("Shared"), studentId, {}, 0);
     if (!signInLate)
         student.getStudentData();
-    if (!waitFor(go))
+    if (!TestFiles::waitForFile(go))
         return 4;
     if (signInLate)
         student.getStudentData();

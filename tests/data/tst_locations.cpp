@@ -7,6 +7,7 @@
 #include "data/locations.h"
 #include "data/prefs.h"
 #include "data/random.h"
+#include "datafiles.h"
 #include "prefs_file.h"
 #include "support/doubles.h"
 #include "support/fixtures.h"
@@ -18,12 +19,14 @@
 
 #include <functional>
 #include <sys/stat.h>
-#include <sys/time.h>
 #include <unistd.h>
 
 using myPrefs::Values;
 using TestDoubles::ScriptedDialogs;
 using TestDoubles::Shown;
+using TestFiles::ageBy;
+using TestFiles::modeOf;
+using TestFiles::studentsIn;
 
 namespace {
 
@@ -46,43 +49,6 @@ std::optional<Values> fileValues(const QString& path) {
 bool writeValues(const QString& path, const Values& values) {
     const auto bytes = myPrefs::encodeFile(values);
     return bytes && TestPrefs::writeBytes(path, *bytes);
-}
-
-// Students in the database file, by name; opened beside the program's own connection.
-QStringList studentsIn(const QString& databaseFile) {
-    QStringList names;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peek"));
-        db.setDatabaseName(databaseFile);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (db.open()) {
-            QSqlQuery q(db);
-            q.exec(QStringLiteral("SELECT StName FROM Names ORDER BY StID"));
-            while (q.next())
-                names << q.value(0).toString();
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("peek"));
-    return names;
-}
-
-// The permission bits as stored; file access checks would tell nothing when the tests run as root.
-int modeOf(const QString& path) {
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return -1;
-    return static_cast<int>(st.st_mode & 07777);
-}
-
-// Sets a file's times back, as if nothing had touched it for that long.
-bool ageBy(const QString& path, int seconds) {
-    struct stat st {};
-    const QByteArray name = QFile::encodeName(path);
-    if (::stat(name.constData(), &st) != 0)
-        return false;
-    const timeval times[2] = {{st.st_atime - seconds, 0}, {st.st_mtime - seconds, 0}};
-    return ::utimes(name.constData(), times) == 0;
 }
 
 // A preferences file whose password field no program could have written.

@@ -6,6 +6,7 @@
 #include "data/locations.h"
 #include "data/prefs.h"
 #include "data/random.h"
+#include "datafiles.h"
 #include "prefs_file.h"
 #include "support/doubles.h"
 #include "support/unprivileged.h"
@@ -19,6 +20,7 @@
 
 using myPrefs::Values;
 using TestDoubles::ScriptedDialogs;
+using TestFiles::modeOf;
 using TestPrefs::RawFile;
 
 Q_DECLARE_METATYPE(RawFile)
@@ -611,13 +613,6 @@ void TestPrefsFile::failedWriteKeepsThePreviousFile() {
     QVERIFY(myPrefs::writePrefFile(path));
     QVERIFY(!myPrefs::prefsDirty);
 }
-
-namespace {
-int modeOf(const QString& path) {
-    struct stat st {};
-    return ::stat(QFile::encodeName(path).constData(), &st) == 0 ? static_cast<int>(st.st_mode & 07777) : -1;
-}
-} // namespace
 
 void TestPrefsFile::onlyThisUserReadsTheLocalFile() {
     // The local file holds the administrative password: the mode bits say who may read it, for the

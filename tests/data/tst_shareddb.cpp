@@ -5,13 +5,13 @@
 #include "data/dbctrl.h"
 #include "data/locations.h"
 #include "data/strecord.h"
+#include "datafiles.h"
 #include "support/doubles.h"
 #include "support/fixtures.h"
 #include "support/killpoints.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -23,17 +23,6 @@
 namespace {
 
 constexpr int kSaves = 150;
-
-bool waitFor(const QString& file) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!QFile::exists(file)) {
-        if (waited.elapsed() > 20000)
-            return false;
-        QThread::usleep(200);
-    }
-    return true;
-}
 
 // The other copy of the program, in this test's own home (it makes none of its own, so nothing of it
 // is left when it is killed).
@@ -52,22 +41,14 @@ struct Snapshot {
 
 Snapshot snapshotOf(const QString& file) {
     Snapshot out;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("snapshot"));
-        db.setDatabaseName(file);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (db.open()) {
-            QSqlQuery q(db);
-            if (q.exec(QStringLiteral("PRAGMA integrity_check")) && q.next())
-                out.integrity = q.value(0).toString();
-            if (q.exec(QStringLiteral("SELECT COUNT(*), COUNT(DISTINCT StStars) FROM Names")) && q.next()) {
-                out.students = q.value(0).toInt();
-                out.starValues = q.value(1).toInt();
-            }
+    out.integrity = TestFiles::integrityOf(file);
+    TestFiles::readDatabase(file, [&](const QSqlDatabase& db) {
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("SELECT COUNT(*), COUNT(DISTINCT StStars) FROM Names")) && q.next()) {
+            out.students = q.value(0).toInt();
+            out.starValues = q.value(1).toInt();
         }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("snapshot"));
+    });
     return out;
 }
 
@@ -160,7 +141,7 @@ void TestSharedDatabase::aProgramKilledWhileCreatingLeavesNoDatabase() {
     QProcess creator;
     startOther(creator, {QStringLiteral("create"), folder, marker});
     QVERIFY(creator.waitForStarted());
-    QVERIFY(waitFor(marker));
+    QVERIFY(TestFiles::waitForFile(marker));
     creator.kill();
     QVERIFY(creator.waitForFinished(10000));
     const QString file = QDir(folder).filePath(QStringLiteral("NB_Data.rbd"));
@@ -206,7 +187,7 @@ void TestSharedDatabase::theMoveCopiesOneStateWhileAnotherProgramWrites() {
     writer.start(KillPoints::driver(QStringLiteral("data_drv_sharedwriter")),
                  {QStringLiteral("restar"), database, started, stop});
     QVERIFY(writer.waitForStarted());
-    QVERIFY(waitFor(started));
+    QVERIFY(TestFiles::waitForFile(started));
 
     QStringList problems;
     constexpr int kMoves = 25;

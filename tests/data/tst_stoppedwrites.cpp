@@ -8,6 +8,7 @@
 #include "data/locations.h"
 #include "data/prefs.h"
 #include "data/random.h"
+#include "datafiles.h"
 #include "prefs_file.h"
 #include "support/doubles.h"
 #include "support/killpoints.h"
@@ -15,19 +16,15 @@
 #include <QDirIterator>
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QtTest>
 
 #include <functional>
 #include <memory>
 
-#include <sys/stat.h>
-#include <sys/time.h>
-
 using myPrefs::Values;
 using TestDoubles::ScriptedDialogs;
 using TestDoubles::Shown;
+using TestFiles::studentsIn;
 
 namespace {
 
@@ -53,43 +50,14 @@ std::optional<Values> fileValues(const QString& path) {
 void ageEverything(const World& world) {
     QDirIterator it(world.sandbox.path(QString()), QDir::Files | QDir::Hidden | QDir::NoSymLinks,
                     QDirIterator::Subdirectories);
-    while (it.hasNext()) {
-        const QByteArray name = QFile::encodeName(it.next());
-        struct stat st {};
-        if (::stat(name.constData(), &st) == 0) {
-            const timeval times[2] = {{st.st_atime - 7200, 0}, {st.st_mtime - 7200, 0}};
-            ::utimes(name.constData(), times);
-        }
-    }
+    while (it.hasNext())
+        TestFiles::ageBy(it.next(), 2 * 60 * 60);
 }
 
 // What the database in use holds: SQLite's integrity check and the students' names.
 QString integrity() {
     DBCtrl::Result check = DBCtrl::exec(QStringLiteral("PRAGMA integrity_check"));
     return check && check.next() ? check.value(0).toString() : QStringLiteral("<no answer>");
-}
-
-QStringList studentsIn(const QString& file) {
-    QStringList names;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peek"));
-        db.setDatabaseName(file);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (db.open()) {
-            QSqlQuery q(db);
-            q.exec(QStringLiteral("PRAGMA integrity_check"));
-            if (q.next() && q.value(0).toString() == QStringLiteral("ok")) {
-                q.exec(QStringLiteral("SELECT StName FROM Names ORDER BY StID"));
-                while (q.next())
-                    names << q.value(0).toString();
-            } else {
-                names << QStringLiteral("<damaged>");
-            }
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("peek"));
-    return names;
 }
 
 // This computer with its preferences (the teacher's password) and a database holding one student.
