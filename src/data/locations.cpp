@@ -55,9 +55,7 @@ QString olderPrefFile() {
     return {};
 }
 
-// The local data folder and its database belong to this user alone.
-constexpr QFileDevice::Permissions kOwnerFolder =
-    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+// A new database in the local data folder belongs to this user alone.
 constexpr QFileDevice::Permissions kOwnerFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 // A database in the shared folder is used by every computer of the school, under any user.
 constexpr QFileDevice::Permissions kEveryone =
