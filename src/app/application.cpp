@@ -90,6 +90,7 @@ void Application::Event_Open() {
                                : QDir(resources).absoluteFilePath(QStringLiteral("NBQProxyIcon.png"));
     });
     runStep("preferences", [] { myPrefs::hndlReadingPrefs(); });
+    runStep("leftovers of stopped writes", [] { myPrefs::removeCrashLeftovers(); });
     // The database opens whatever happened to the preferences: their defaults still name a folder.
     runStep("database", [] { DBCtrl::check4Database(myPrefs::getDataFileLoc()); });
     runStep("sounds", [] {

@@ -1,5 +1,6 @@
 #include "dbctrl.h"
 
+#include "durable.h"
 #include "globals.h"
 #include "locations.h"
 #include "seams.h"
@@ -227,43 +228,35 @@ bool readShape(bool& shapeOk) {
     return true;
 }
 
+// Whether a file begins as every SQLite database does; anything else is never written into.
+bool isSqliteFile(const QString& path) {
+    QFile file(path);
+    static const QByteArray header("SQLite format 3\0", 16);
+    return file.open(QIODevice::ReadOnly) && file.read(header.size()) == header;
+}
+
+enum class Schema { Made, ThereAlready, Failed };
+
 // Makes the four tables and the class "Default" in the open connection, unless the file has tables
 // already (another computer made them first; the write lock makes the look certain).
-bool makeSchema() {
+Schema makeSchema() {
     Transaction tx;
     if (!tx.ok())
-        return false;
+        return Schema::Failed;
     Result tables = exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'"));
     if (!tables || !tables.next())
-        return false;
+        return Schema::Failed;
     const bool empty = tables.value(0).toInt() == 0;
     tables.finish();
     if (!empty)
-        return true;
+        return Schema::ThereAlready;
     for (const char* statement : kSchema) {
         if (!exec(QString::fromLatin1(statement)))
-            return false;
+            return Schema::Failed;
     }
     if (!exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"), {QStringLiteral("Default")}))
-        return false;
-    return tx.commit();
-}
-
-enum class Placed { Here, ThereAlready, Failed };
-
-// Gives the complete file its final name without ever replacing a file that is there.
-Placed placeWithoutReplacing(const QString& from, const QString& to) {
-    const QByteArray src = QFile::encodeName(from);
-    const QByteArray dst = QFile::encodeName(to);
-    if (::renameat2(AT_FDCWD, src.constData(), AT_FDCWD, dst.constData(), RENAME_NOREPLACE) == 0)
-        return Placed::Here;
-    if (errno == EEXIST)
-        return Placed::ThereAlready;
-    // Some file systems (network shares among them) know no such rename; a hard link is just as
-    // exclusive. The temporary name goes when its file does.
-    if (::link(src.constData(), dst.constData()) == 0)
-        return Placed::Here;
-    return errno == EEXIST ? Placed::ThereAlready : Placed::Failed;
+        return Schema::Failed;
+    return tx.commit() ? Schema::Made : Schema::Failed;
 }
 
 } // namespace
@@ -399,7 +392,7 @@ void check4Database(const QString& dataFolder) {
         const QFileInfo info(file);
         // A file of no bytes holds nothing: a creation that never finished left it.
         if (info.exists() && !(info.isFile() && info.size() == 0))
-            connectToDB(file);
+            connectToDB(file, Opening::AtStart);
         else
             errorText = createNewDBFile(file);
     }
@@ -407,7 +400,7 @@ void check4Database(const QString& dataFolder) {
         myGlobals::gShowMsg(true, errorText, QStringLiteral("Please contact Orlavo Software for assistance"));
 }
 
-bool connectToDB(const QString& filePath) {
+bool connectToDB(const QString& filePath, Opening when) {
     const QFileInfo info(filePath);
     if (info.isDir() || !info.isReadable()) {
         myGlobals::gShowMsg(
@@ -422,13 +415,24 @@ bool connectToDB(const QString& filePath) {
         DisplayDatabaseError(lastErrorRef());
         return false;
     }
-    // Opening succeeds for any file; the first read tells whether it is really our database.
+    // Opening succeeds for any file; the first read tells whether it is really our database. It also
+    // rolls back what a program killed in the middle of a write left in the file's journal.
     Result tables = exec(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table'"));
     QStringList names;
     while (tables.next())
         names << tables.value(0).toString();
     const bool readable = static_cast<bool>(tables);
     tables.finish();
+    if (readable && names.isEmpty()) {
+        // No tables at all: a creation that was stopped before it was done (what it had begun is now
+        // rolled back), or an empty file. Such a file is not yet created, never damaged.
+        closeConnection();
+        const QString failure = createNewDBFile(info.absoluteFilePath());
+        if (!failure.isEmpty())
+            myGlobals::gShowMsg(true, failure,
+                                QStringLiteral("Please contact Orlavo Software for assistance"));
+        return isConnected();
+    }
     bool ours = readable && names.contains(QStringLiteral("Classes"), Qt::CaseInsensitive) &&
                 names.contains(QStringLiteral("Names"), Qt::CaseInsensitive) &&
                 names.contains(QStringLiteral("theData"), Qt::CaseInsensitive) &&
@@ -442,13 +446,20 @@ bool connectToDB(const QString& filePath) {
     if (!ours) {
         const bool busy = (!readable || !shapeRead) && primaryCode(lastErrorRef()) == 5;
         closeConnection();
+        // At start nothing opens the file again: the program goes on without the students' data until
+        // it is started again. Later (a move of the data) the teacher can simply do the step again.
+        const QString busyAdvice =
+            when == Opening::AtStart
+                ? QStringLiteral("Nothing has been changed. Please quit Numbrook Riza and start it again in "
+                                 "a moment: until then no student can sign in.")
+                : QStringLiteral("Please try again in a moment. Nothing has been changed.");
         myGlobals::gShowMsg(
             true,
             busy ? QStringLiteral("The student data file at <") + info.absoluteFilePath() +
                        QStringLiteral("> is in use and could not be opened.")
                  : QStringLiteral("The file at <") + info.absoluteFilePath() +
                        QStringLiteral("> is not a Numbrook Riza student data file, or it is damaged."),
-            busy ? QStringLiteral("Please try again in a moment. Nothing has been changed.")
+            busy ? busyAdvice
                  : QStringLiteral(
                        "The file has been left as it is. Please contact Orlavo Software for assistance"));
         return false;
@@ -486,44 +497,52 @@ QString createNewDBFile(const QString& filePath) {
         return failure; // folders are never made here
     const QFileInfo existing(path);
     if (existing.exists()) {
-        // Never overwritten; only a file of no bytes, which holds nothing yet, is given its tables,
-        // under the database's own lock so that two computers cannot both do it.
-        if (!existing.isFile() || existing.size() != 0)
+        // Never overwritten; only a file without tables (of no bytes, or left so by a creation that
+        // was stopped) is given its tables, under the database's own lock so that two computers cannot
+        // both do it.
+        if (!existing.isFile() || (existing.size() != 0 && !isSqliteFile(path)))
             return failure;
         closeConnection();
-        if (!openAt(path) || !makeSchema()) {
-            closeConnection();
+        const Schema schema = openAt(path) ? makeSchema() : Schema::Failed;
+        closeConnection();
+        if (schema == Schema::Failed)
             return failure;
+        if (schema == Schema::Made) {
+            myPrefs::setDatabaseModes(path);
+            Durable::syncFile(path);
         }
-        myPrefs::setDatabaseModes(path);
-        closeConnection();
-        return connectToDB(path) ? created() : QString();
+        // Tables that were there already are the database's own, and nothing was created.
+        return connectToDB(path) && schema == Schema::Made ? created() : QString();
     }
     reachRacePoint(RacePoint::BeforeDatabaseCreated);
     closeConnection();
 
     // Complete under a name of its own in the same folder first, so that the database's name never
     // stands for a half-made file, whatever stops this program on the way.
-    QTemporaryFile temp(QDir(folder).filePath(QStringLiteral(".") + QString::fromLatin1(kFileName) +
-                                              QStringLiteral(".XXXXXX")));
+    QTemporaryFile temp(Durable::temporaryPattern(folder, QString::fromLatin1(kFileName)));
     if (!temp.open())
         return failure;
     temp.close();
-    if (!openAt(temp.fileName()) || !makeSchema()) {
+    if (!openAt(temp.fileName()) || makeSchema() != Schema::Made) {
         closeConnection();
         return failure; // the temporary file goes with `temp`
     }
     closeConnection();
     myPrefs::setDatabaseModes(temp.fileName());
+    // On the disk before it has its name: after a power cut the name never stands for pages that
+    // were still in the system's cache.
+    if (!Durable::syncFile(temp.fileName()))
+        return failure;
     reachRacePoint(RacePoint::BeforeDatabasePlaced);
-    switch (placeWithoutReplacing(temp.fileName(), path)) {
-    case Placed::Here:
+    switch (Durable::placeWithoutReplacing(temp.fileName(), path)) {
+    case Durable::Placed::Here:
+        Durable::syncFolder(folder);
         break;
-    case Placed::ThereAlready:
+    case Durable::Placed::ThereAlready:
         // Another computer made it meanwhile: that one is the database, and ours is dropped.
         connectToDB(path);
         return {};
-    case Placed::Failed:
+    case Durable::Placed::Failed:
         return failure;
     }
     if (!openAt(path)) {

@@ -27,12 +27,18 @@ QString databasePath();
 // Opens or creates the database file in the data folder; an empty folder means none could be had. A
 // file of no bytes (left by a creation that never finished) counts as not yet created.
 void check4Database(const QString& dataFolder);
-// Points the connection at an existing file. False (after a message) when it cannot be used.
-bool connectToDB(const QString& filePath);
+// What a failure to open the file tells the teacher to do: at start the program goes on without the
+// data until it is started again; later (a move of the data) the same step can simply be done again.
+enum class Opening { AtStart, Later };
+// Points the connection at an existing file. False (after a message) when it cannot be used. A file
+// that holds no tables at all counts as not yet created and is given them (see createNewDBFile).
+bool connectToDB(const QString& filePath, Opening when = Opening::Later);
 // Creates a new database file with the four tables and the class "Default" and connects to it. Empty
 // text on success, otherwise the error text for the caller to show. The file is made complete under
-// a temporary name in the same folder and then put in place without replacing anything: when another
-// computer made the file meanwhile, that one is used. Only the temporary file is ever removed. The
+// a temporary name in the same folder, put on the disk, and then put in place without replacing
+// anything: when another computer made the file meanwhile, that one is used. A file that is there but
+// holds no tables is given them in place; one with tables is only connected to. Only the temporary
+// file is ever removed. The
 // file in this computer's own data folder is for this user alone; elsewhere (the shared folder)
 // every computer's user may read and write it.
 QString createNewDBFile(const QString& filePath);

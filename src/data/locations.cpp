@@ -1,6 +1,7 @@
 #include "locations.h"
 
 #include "dbctrl.h"
+#include "durable.h"
 #include "globals.h"
 #include "prefs.h"
 #include "seams.h"
@@ -10,6 +11,9 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryFile>
+
+#include <sqlite3.h>
+#include <sys/stat.h>
 
 namespace myPrefs {
 namespace {
@@ -51,9 +55,7 @@ QString olderPrefFile() {
     return {};
 }
 
-// The local data folder and its database belong to this user alone.
-constexpr QFileDevice::Permissions kOwnerFolder =
-    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
+// A new database in the local data folder belongs to this user alone.
 constexpr QFileDevice::Permissions kOwnerFile = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
 // A database in the shared folder is used by every computer of the school, under any user.
 constexpr QFileDevice::Permissions kEveryone =
@@ -61,9 +63,48 @@ constexpr QFileDevice::Permissions kEveryone =
     QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther |
     QFileDevice::ExeOther;
 
+// Takes the group's and everyone's access away and leaves the owner's as it is: a file or folder the
+// teacher made read-only on purpose stays read-only.
+void closeToOthers(const QString& path) {
+    const QByteArray name = QFile::encodeName(path);
+    struct stat st {};
+    if (::stat(name.constData(), &st) == 0 && (st.st_mode & 077) != 0)
+        ::chmod(name.constData(), st.st_mode & 07700);
+}
+
+// The two names of a shared folder's preferences: the one every save in network mode writes, which
+// readers take when it is there, and the one a move writes, which older computers read.
+QStringList sharedPrefNames(const QString& shared) {
+    return {child(shared, kOldPrefFileName), child(shared, kPrefFileName)};
+}
+
+// The shared folder's preferences file that other computers read: the newer name when it is there.
+QString sharedPrefsInUse(const QString& shared) {
+    for (const char* name : {kPrefFileName, kOldPrefFileName}) {
+        const QString file = child(shared, name);
+        if (QFileInfo::exists(file))
+            return file;
+    }
+    return {};
+}
+
+// The temporary name of a database being made or copied, without its random part.
+QString databaseLeftover() {
+    return QLatin1Char('.') + QString::fromLatin1(DBCtrl::kFileName);
+}
+
+// What stopped writes of any computer left in a shared folder: its preferences and its database.
+void removeSharedLeftovers(const QString& shared) {
+    const QString prefs = QString::fromLatin1(kPrefFileName);
+    const QString older = QString::fromLatin1(kOldPrefFileName);
+    const QString damaged = QStringLiteral(".damaged");
+    Durable::removeLeftovers(shared, {prefs, prefs + damaged, older, older + damaged, databaseLeftover()});
+}
+
 // The state to go back to when a move of the data fails half-way.
 struct Before {
     Values prefs = current();
+    bool passwordUnread = myPrefs::passwordUnread;
     QString database = DBCtrl::isConnected() ? DBCtrl::databasePath() : QString();
 
     // All preferences, or only the location when the others taken on the way are to stay.
@@ -71,6 +112,7 @@ struct Before {
         if (restoreAllPrefs) {
             const bool soundsChanged = prSndSet != prefs.sndSet;
             apply(prefs);
+            myPrefs::passwordUnread = passwordUnread;
             if (soundsChanged)
                 soundSettingsChanged();
         } else {
@@ -146,14 +188,7 @@ QString getCurrentPrefFol() {
 
 QString getNetworkPrefFol() {
     const QString shared = parseGSI(prAltFileLoc);
-    if (shared.isEmpty())
-        return {};
-    for (const char* name : {kPrefFileName, kOldPrefFileName}) {
-        const QString file = child(shared, name);
-        if (QFileInfo::exists(file))
-            return file;
-    }
-    return {};
+    return shared.isEmpty() ? QString() : sharedPrefsInUse(shared);
 }
 
 bool serverAvail() {
@@ -184,10 +219,10 @@ QString getLocalDataFol() {
         return {};
     }
     // Also a folder and database made open to everyone by an earlier version are closed again.
-    QFile::setPermissions(folder, kOwnerFolder);
+    closeToOthers(folder);
     const QString database = child(folder, DBCtrl::kFileName);
     if (QFileInfo(database).isFile())
-        QFile::setPermissions(database, kOwnerFile);
+        closeToOthers(database);
     return folder;
 }
 
@@ -250,21 +285,44 @@ void createRemoteFileInfo(const QString& folder) {
         return;
     }
 
+    // A move to this folder that was stopped half-way may have left its copy here.
+    removeSharedLeftovers(shared);
     prAltFileLoc = createGSI(shared);
     prUseAltLoc = true;
-    const QString sharedPrefs = child(shared, kOldPrefFileName);
-    if (QFileInfo::exists(sharedPrefs) && !askOverwritePrefs()) {
-        if (!readPrefFile(sharedPrefs, Location::KeepOurs)) {
+    // What is replaced, or taken and written back, stands under both names afterwards: other
+    // computers read the newer name first, and a replace that left it would change nothing for them.
+    QStringList writeTo{child(shared, kOldPrefFileName)};
+    const QString found = sharedPrefsInUse(shared);
+    if (!found.isEmpty()) {
+        writeTo = sharedPrefNames(shared);
+        if (!askOverwritePrefs() && !readPrefFile(found, Location::KeepOurs)) {
             caution(QStringLiteral("Unable to read the Preferences file at the new location."),
                     QStringLiteral("Will use the local Preferences instead."));
             before.restore();
             return;
         }
     }
+    // A password this computer could not read is never passed on as "no password" to the computers
+    // that read the shared folder: the folder's own is kept when it has one.
+    if (passwordUnread) {
+        if (const auto theirs = passwordIn(found)) {
+            prPassWord = *theirs;
+            passwordUnread = false;
+        } else {
+            caution(QStringLiteral("The administrative password could not be read, so the preferences were "
+                                   "not written to the new location."),
+                    QStringLiteral("Please set the password again in Preferences and save, then choose the "
+                                   "folder again. Nothing was changed."));
+            before.restore();
+            return;
+        }
+    }
     // A folder that cannot take the preferences file cannot take the database either.
-    if (!writePrefFile(sharedPrefs)) {
-        before.restore();
-        return;
+    for (const QString& file : writeTo) {
+        if (!writePrefFile(file)) {
+            before.restore();
+            return;
+        }
     }
 
     const QString sharedDatabase = child(shared, DBCtrl::kFileName);
@@ -297,19 +355,20 @@ void createLocalDataFile() {
     }
 }
 
+void removeCrashLeftovers() {
+    const QString prefs = QString::fromLatin1(kPrefFileName);
+    Durable::removeLeftovers(userPrefsFolder(), {prefs, prefs + QStringLiteral(".damaged")});
+    Durable::removeLeftovers(localDataFolderPath(), {databaseLeftover()});
+    const QString shared = prUseAltLoc ? parseGSI(prAltFileLoc) : QString();
+    if (!shared.isEmpty())
+        removeSharedLeftovers(shared);
+}
+
 bool acquirePrefsFromNetworkLoc(const QString& folder) {
     if (folder.isEmpty())
         return false;
     const QString shared = parseGSI(createGSI(folder));
-    QString file;
-    if (!shared.isEmpty()) {
-        for (const char* name : {kPrefFileName, kOldPrefFileName}) {
-            if (QFileInfo::exists(child(shared, name))) {
-                file = child(shared, name);
-                break;
-            }
-        }
-    }
+    const QString file = shared.isEmpty() ? QString() : sharedPrefsInUse(shared);
     const QString initialize = QStringLiteral("Will initialize new Preferences instead.");
     if (file.isEmpty()) {
         caution(QStringLiteral("Unable to locate a Preferences file at the new location."), initialize);
@@ -347,6 +406,73 @@ void acquireDataFromNetworkLoc(const QString& folder) {
 } // namespace myPrefs
 
 namespace DBCtrl {
+namespace {
+
+// Copies the database file `source` into the empty database file `target` through SQLite itself. The
+// copy is one read transaction on the source: what another program writes meanwhile is either all in
+// it or not at all, and that program's commit waits (its busy timeout) until the copy is done; a
+// journal that a killed program left beside the source is rolled back first. SQLite's result code.
+int copyDatabase(const QString& source, const QString& target) {
+    sqlite3* from = nullptr;
+    sqlite3* to = nullptr;
+    auto closeBoth = [&](int rc) {
+        sqlite3_close(from);
+        sqlite3_close(to);
+        return rc;
+    };
+    int rc = sqlite3_open_v2(QFile::encodeName(source).constData(), &from, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK)
+        return closeBoth(rc);
+    sqlite3_busy_timeout(from, 5000);
+    rc = sqlite3_open_v2(QFile::encodeName(target).constData(), &to, SQLITE_OPEN_READWRITE, nullptr);
+    if (rc != SQLITE_OK)
+        return closeBoth(rc);
+    // The copy has no use until it is complete and checked: it needs no journal of its own.
+    rc = sqlite3_exec(to, "PRAGMA journal_mode = OFF", nullptr, nullptr, nullptr);
+    if (rc != SQLITE_OK)
+        return closeBoth(rc);
+    sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+    if (!backup)
+        return closeBoth(sqlite3_errcode(to));
+    // All pages in one step: the source's read lock is held from the first page to the last.
+    rc = sqlite3_backup_step(backup, -1);
+    const int finished = sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE)
+        return closeBoth(rc == SQLITE_OK ? SQLITE_ERROR : rc);
+    return closeBoth(finished);
+}
+
+// Whether a finished copy opens as a sound database with the program's tables.
+bool copyIsSound(const QString& file) {
+    sqlite3* db = nullptr;
+    bool sound = false;
+    if (sqlite3_open_v2(QFile::encodeName(file).constData(), &db, SQLITE_OPEN_READONLY, nullptr) ==
+        SQLITE_OK) {
+        sqlite3_stmt* check = nullptr;
+        if (sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &check, nullptr) == SQLITE_OK &&
+            sqlite3_step(check) == SQLITE_ROW) {
+            const auto* answer = reinterpret_cast<const char*>(sqlite3_column_text(check, 0));
+            sound = answer && qstrcmp(answer, "ok") == 0;
+        }
+        sqlite3_finalize(check);
+        sqlite3_stmt* tables = nullptr;
+        if (sound &&
+            sqlite3_prepare_v2(db,
+                               "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name IN "
+                               "('Classes', 'Names', 'theData', 'HallData')",
+                               -1, &tables, nullptr) == SQLITE_OK &&
+            sqlite3_step(tables) == SQLITE_ROW) {
+            sound = sqlite3_column_int(tables, 0) == 4;
+        } else {
+            sound = false;
+        }
+        sqlite3_finalize(tables);
+    }
+    sqlite3_close(db);
+    return sound;
+}
+
+} // namespace
 
 bool moveLocalData(const QString& targetFolder) {
     const QString localFolder = myPrefs::localDataFolderPath();
@@ -371,33 +497,32 @@ bool moveLocalData(const QString& targetFolder) {
     };
     const QString target = QDir(targetFolder).filePath(QString::fromLatin1(kFileName));
     if (QFileInfo::exists(target))
-        return reportFailure(QFileDevice::CopyError); // it appeared meanwhile: never overwritten
+        return reportFailure(SQLITE_CANTOPEN); // it appeared meanwhile: never overwritten
 
-    // A closed file is a complete one: nothing of it waits in the connection or a journal.
-    if (myPrefs::sameFolder(QFileInfo(databasePath()).absolutePath(), localFolder))
-        closeDB();
-
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return reportFailure(in.error());
-    QTemporaryFile out(target + QStringLiteral(".XXXXXX.part"));
+    // Made complete under a temporary name beside the target, on the disk and checked before it is
+    // given its name, so that neither a stop half-way nor a power cut leaves a name that the
+    // preferences could point at without a whole database behind it.
+    QTemporaryFile out(Durable::temporaryPattern(targetFolder, QString::fromLatin1(kFileName)));
     if (!out.open())
-        return reportFailure(out.error());
-    QByteArray chunk;
-    while (!(chunk = in.read(1 << 20)).isEmpty()) {
-        if (out.write(chunk) != chunk.size())
-            return reportFailure(out.error());
-    }
-    if (in.error() != QFileDevice::NoError)
-        return reportFailure(in.error());
-    if (!out.flush() || out.size() != in.size())
-        return reportFailure(out.error() != QFileDevice::NoError ? out.error() : QFileDevice::WriteError);
-    // rename never replaces a file that is already there.
-    if (!out.rename(target))
-        return reportFailure(out.error());
-    out.setAutoRemove(false);
+        return reportFailure(SQLITE_CANTOPEN);
+    out.close();
+    if (const int rc = copyDatabase(source, out.fileName()); rc != SQLITE_OK)
+        return reportFailure(rc);
+    if (!copyIsSound(out.fileName()))
+        return reportFailure(SQLITE_CORRUPT);
     // The local file is this user's alone; the shared copy is every computer's.
-    QFile::setPermissions(target, myPrefs::kEveryone);
+    QFile::setPermissions(out.fileName(), myPrefs::kEveryone);
+    if (!Durable::syncFile(out.fileName()) || !Durable::syncFolder(targetFolder))
+        return reportFailure(SQLITE_IOERR);
+    switch (Durable::placeWithoutReplacing(out.fileName(), target)) {
+    case Durable::Placed::Here:
+        break;
+    case Durable::Placed::ThereAlready:
+        return reportFailure(SQLITE_CANTOPEN); // another computer's database: never overwritten
+    case Durable::Placed::Failed:
+        return reportFailure(SQLITE_IOERR);
+    }
+    Durable::syncFolder(targetFolder);
     myPrefs::note(QStringLiteral("The local data was copied to the new location."));
     return true;
 }

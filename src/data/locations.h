@@ -47,8 +47,9 @@ QString createGSI(const QString& folder);
 QString parseGSI(const QString& reference);
 
 // The local data folder, made when missing; empty (after a message) when it cannot be had. It and the
-// database in it are this user's alone (0700 and 0600): other accounts of the computer must not
-// rewrite the results.
+// database in it are this user's alone: other accounts of the computer must not rewrite the results,
+// so whatever the group and everyone may do with them is taken away (what the owner may do stays as
+// it is: a database made read-only on purpose stays read-only).
 QString getLocalDataFol();
 // Gives a database file the modes of its folder: in this computer's own data folder this user's alone,
 // elsewhere (the shared folder) every computer's user may read and write it.
@@ -62,13 +63,20 @@ QString getInputSetsFolder();
 // Makes the chosen folder the shared folder: its preferences file (asking before replacing one), and
 // the database found there or a copy of the local one. Whatever fails, the program stays on the
 // database it had and the saved preferences keep pointing at it. An empty folder (the choice was
-// cancelled) changes nothing.
+// cancelled) changes nothing. Preferences found in the folder, whether replaced or taken, are written
+// there under both names that other computers read. A password this computer could not read is never
+// written there: the folder's own is kept, and without one the move is refused.
 void createRemoteFileInfo(const QString& folder);
 // True when the preferences file found in the new shared folder is to be replaced by ours.
 bool askOverwritePrefs();
 // Goes back to the database on this computer (the one left here when the data moved; nothing is
 // copied back).
 void createLocalDataFile();
+
+// Removes what writes stopped by a killed program or a power cut left under temporary names, once
+// nothing has touched them for an hour: in this user's preferences folder, the local data folder and,
+// in network mode, the shared folder. Part of the start.
+void removeCrashLeftovers();
 
 // Joining a shared folder that another computer set up: its preferences, then its database.
 bool acquirePrefsFromNetworkLoc(const QString& folder);
@@ -77,9 +85,10 @@ void acquireDataFromNetworkLoc(const QString& folder);
 } // namespace myPrefs
 
 namespace DBCtrl {
-// Copies the local database into the target folder, which must not hold one yet. The copy is made
-// under a temporary name with the connection to the local file closed, and renamed only when
-// complete; nothing is ever deleted or overwritten. True when there was nothing to copy (no local
-// data folder, after a message, or no database in it) or the copy is complete.
+// Copies the local database into the target folder, which must not hold one yet. The copy is taken
+// through SQLite in one read transaction (a second program writing the local file meanwhile is either
+// wholly in it or not at all), made under a temporary name, put on the disk, checked, and only then
+// given its name; nothing is ever deleted or overwritten. True when there was nothing to copy (no
+// local data folder, after a message, or no database in it) or the copy is complete.
 bool moveLocalData(const QString& targetFolder);
 } // namespace DBCtrl

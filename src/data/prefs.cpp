@@ -11,6 +11,8 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <sys/stat.h>
+
 namespace myPrefs {
 
 QString prPassWord;
@@ -26,6 +28,7 @@ int prHiCrit = 10;
 QString prSndSet = QStringLiteral("2,0,0,0");
 bool prNoAnim = false;
 bool prefsDirty = false;
+bool passwordUnread = false;
 
 // The preferences file, field after field with nothing between them and nothing after the last:
 //
@@ -205,14 +208,40 @@ bool isReadablePassword(const QString& clear) {
     return myGlobals::passwordMatches(clear, clear);
 }
 
+// A preferences file holds the administrative password: in this user's own preferences folder it is
+// this user's alone. A shared folder's copy is read by every computer of the school and keeps the
+// modes the folder gives it.
+bool isThisUsersOwn(const QString& path) {
+    const QString folder = userPrefsFolder();
+    return !folder.isEmpty() && QDir::cleanPath(QFileInfo(path).absolutePath()) ==
+                                    QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+}
+
+// Writes a whole file in place of the old one, which stays whole until the new one is complete,
+// whatever fails on the way. A disk that fills up shows only when the buffer is flushed; commit alone
+// would put the cut file in place.
+bool replaceFile(const QString& path, const QByteArray& bytes) {
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        file.cancelWriting();
+        return false;
+    }
+    // Set before a byte is written, and on every write: an older file readable by others is closed too.
+    if (isThisUsersOwn(path) && ::fchmod(file.handle(), S_IRUSR | S_IWUSR) != 0) {
+        file.cancelWriting();
+        return false;
+    }
+    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
+        file.cancelWriting();
+        return false;
+    }
+    return true;
+}
+
 // Keeps the bytes of a file that could not be used whole beside it, before anything writes the
 // preferences again; an older copy gives way to the newer one.
 void keepDamagedCopy(const QString& path, const QByteArray& bytes) {
-    QSaveFile copy(path + QStringLiteral(".damaged"));
-    if (copy.open(QIODevice::WriteOnly) && copy.write(bytes) == bytes.size())
-        copy.commit();
-    else
-        copy.cancelWriting();
+    replaceFile(path + QStringLiteral(".damaged"), bytes);
 }
 
 } // namespace
@@ -284,6 +313,8 @@ std::optional<Values> decodeFile(const QByteArray& bytes, DecodeReport* report) 
     const QString clear = password ? myGlobals::unscrambleStr(*password) : QString();
     if (take(password && isReadablePassword(clear) && worstScrambledBytes(clear) <= kMaxText))
         v.passWord = clear;
+    else
+        r.passwordLost = true;
 
     v.useAltLoc = *r.networkMode;
     take(*useAltLoc <= 1);
@@ -349,6 +380,7 @@ bool passwordFits(const QString& password) {
 
 void initPrefs() {
     apply(Values{});
+    passwordUnread = false;
     soundSettingsChanged();
 }
 
@@ -369,12 +401,7 @@ bool writePrefFile(const QString& path) {
         showCaution(failed, QStringLiteral("The sound settings could not be stored."));
         return false;
     }
-    // The old file stays whole until the new one is complete, whatever fails on the way. A disk that
-    // fills up shows only when the buffer is flushed; commit alone would put the cut file in place.
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.flush() ||
-        !file.commit()) {
-        file.cancelWriting();
+    if (!replaceFile(path, *bytes)) {
         showCaution(failed, noPermission);
         return false;
     }
@@ -401,12 +428,37 @@ bool readPrefFile(const QString& path, Location location, DecodeReport* report) 
     }
     if (!values)
         return false;
+    const QString passwordInUse = prPassWord;
     apply(*values, location);
+    if (r.passwordLost) {
+        // A password that cannot be read is not "no password": the one in use stays, and with none in
+        // use the teacher's password is not known.
+        prPassWord = passwordInUse;
+        if (prPassWord.isEmpty())
+            passwordUnread = true;
+    } else {
+        passwordUnread = false;
+    }
     soundSettingsChanged();
     return true;
 }
 
+std::optional<QString> passwordIn(const QString& path) {
+    if (path.isEmpty())
+        return std::nullopt;
+    const OutsideFile::Contents read = OutsideFile::read(path, kMaxFileSize);
+    if (!read.ok())
+        return std::nullopt;
+    DecodeReport report;
+    const auto values = decodeFile(read.bytes, &report);
+    if (!values || report.passwordLost)
+        return std::nullopt;
+    return values->passWord;
+}
+
 void hndlWritingPrefs() {
+    // The teacher's own save: the password it stores, empty or not, is the teacher's choice.
+    passwordUnread = false;
     // Only named, never made from the older file or the defaults: what is in memory is written now.
     const QString local = localPrefFile();
     if (local.isEmpty()) {
@@ -426,7 +478,9 @@ void hndlWritingPrefs() {
     writePrefFile(QDir(shared).filePath(QString::fromLatin1(kPrefFileName)));
 }
 
-void hndlReadingPrefs() {
+namespace {
+
+void readLocalThenShared() {
     const QString local = getLocalPrefFol();
     DecodeReport report;
     const bool localRead =
@@ -472,6 +526,19 @@ void hndlReadingPrefs() {
         prUseAltLoc = false;
         showCaution(QStringLiteral("The remote server is not available."),
                     QStringLiteral("Local preference settings will be used."));
+    }
+}
+
+} // namespace
+
+void hndlReadingPrefs() {
+    // Said once, when it happens: a read again at the next student's play says nothing new.
+    const bool unreadBefore = passwordUnread;
+    readLocalThenShared();
+    if (passwordUnread && !unreadBefore) {
+        showCaution(QStringLiteral("The administrative password could not be read."),
+                    QStringLiteral("Until a new one is saved in Preferences, the teacher's windows open "
+                                   "without a password."));
     }
 }
 

@@ -27,6 +27,10 @@ extern int prHiCrit;         // highest second number counted for stars (10 to 1
 extern QString prSndSet;     // sound settings "state,right,wrong,round"
 extern bool prNoAnim;        // numbers appear without animation
 extern bool prefsDirty;      // cleared by every complete write
+// The administrative password of the preferences in force could not be read from any file: the empty
+// one in memory is not the teacher's. Cleared by a file whose password reads, by defaults put in
+// force, and by the teacher's own save.
+extern bool passwordUnread;
 
 // The values the preferences window lets the teacher store; a file value outside them is replaced by
 // the default.
@@ -68,6 +72,7 @@ struct DecodeReport {
     bool whole = true;               // every field was used as stored
     std::optional<bool> networkMode; // field 2 as stored, when the file got that far
     bool locationLost = false;       // network mode, but the shared folder's reference was unusable
+    bool passwordLost = false;       // field 1 held a password that cannot be read
 };
 
 // The file format, without touching any file. decodeFile gives nothing for bytes that are not a
@@ -86,20 +91,25 @@ bool passwordFits(const QString& password);
 void initPrefs();
 
 // Writes the preferences in memory to the file, replacing it only once the new one is complete.
-// False (after a message) when nothing was written.
+// False (after a message) when nothing was written. A file in this user's preferences folder holds
+// the password for this user alone (0600).
 bool writePrefFile(const QString& path);
 // Reads a preferences file and puts it in force. False, with nothing changed, when there is no file or
 // it is unreadable or cut short. A file that was not used whole is first kept beside as
-// "<name>.damaged", so that the next write never replaces the teacher's values without a copy. Shows
-// nothing; the callers say what a failure means to them.
+// "<name>.damaged", so that the next write never replaces the teacher's values without a copy. A
+// password that cannot be read never replaces the one in use (see passwordUnread). Shows nothing;
+// the callers say what a failure means to them.
 bool readPrefFile(const QString& path, Location location = Location::FromFile,
                   DecodeReport* report = nullptr);
 
 // The local file, then in network mode the shared folder's copy.
 void hndlWritingPrefs();
 // The local file, then in network mode the shared folder's copy, looking for the folder behind the
-// wait window and asking once whether to try again.
+// wait window and asking once whether to try again. When the administrative password could be read
+// from neither, the teacher is told once.
 void hndlReadingPrefs();
+// The one password of a preferences file, when the file reads and its password field does.
+std::optional<QString> passwordIn(const QString& path);
 // True when the teacher chose to try the shared folder again.
 bool askRetryServer();
 

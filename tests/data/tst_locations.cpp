@@ -3,11 +3,14 @@
 // temporary folders stand in for the shared network folder.
 
 #include "data/dbctrl.h"
+#include "data/globals.h"
 #include "data/locations.h"
 #include "data/prefs.h"
 #include "data/random.h"
+#include "datafiles.h"
 #include "prefs_file.h"
 #include "support/doubles.h"
+#include "support/fixtures.h"
 #include "support/unprivileged.h"
 
 #include <QFileInfo>
@@ -21,6 +24,9 @@
 using myPrefs::Values;
 using TestDoubles::ScriptedDialogs;
 using TestDoubles::Shown;
+using TestFiles::ageBy;
+using TestFiles::modeOf;
+using TestFiles::studentsIn;
 
 namespace {
 
@@ -45,31 +51,14 @@ bool writeValues(const QString& path, const Values& values) {
     return bytes && TestPrefs::writeBytes(path, *bytes);
 }
 
-// Students in the database file, by name; opened beside the program's own connection.
-QStringList studentsIn(const QString& databaseFile) {
-    QStringList names;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("peek"));
-        db.setDatabaseName(databaseFile);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (db.open()) {
-            QSqlQuery q(db);
-            q.exec(QStringLiteral("SELECT StName FROM Names ORDER BY StID"));
-            while (q.next())
-                names << q.value(0).toString();
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase(QStringLiteral("peek"));
-    return names;
-}
-
-// The permission bits as stored; file access checks would tell nothing when the tests run as root.
-int modeOf(const QString& path) {
-    struct stat st {};
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
-        return -1;
-    return static_cast<int>(st.st_mode & 07777);
+// A preferences file whose password field no program could have written.
+QByteArray unreadablePasswordFile(const Values& v) {
+    TestPrefs::RawFile f;
+    f.password = "Z!";
+    f.useAltLoc = v.useAltLoc ? 1 : 0;
+    f.reference = v.altFileLoc.toUtf8().toBase64();
+    f.maxTries = v.maxTries;
+    return f.bytes();
 }
 
 QString messageAndExplanation(const Shown& s) {
@@ -105,11 +94,20 @@ private slots:
     void sharedFolderUnreachable();
     void savingInNetworkModeWritesBothFiles();
     void dataFolderOfEachMode();
+    void startClosesTheDataToOthersOnly_data();
+    void startClosesTheDataToOthersOnly();
+    void leftoversOfStoppedWritesGoWhenOld();
+    void unreadablePasswordIsToldAtStart_data();
+    void unreadablePasswordIsToldAtStart();
+    void busyDatabaseSaysWhatToDo_data();
+    void busyDatabaseSaysWhatToDo();
     void problemSetsLieBesideThePreferences();
 
     void movingToAnEmptySharedFolderCopiesTheData();
     void movingToAFolderThatHasPreferences_data();
     void movingToAFolderThatHasPreferences();
+    void aReplaceReachesTheComputersThatReadTheNewerName();
+    void movingNeverSpreadsAnUnreadPassword();
     void movingToAFolderThatHasADatabaseUsesIt();
     void movingWithoutLocalDataMakesANewDatabase();
     void anEmptyFileInTheSharedFolderIsMadeADatabase();
@@ -206,8 +204,8 @@ void TestLocations::firstStartMakesTheLocalFileFromDefaults() {
     // A folder and database that an earlier version left open to everyone are closed at the next start.
     DBCtrl::closeDB();
     QVERIFY(QFile::setPermissions(localDataFolder(), QFileDevice::Permissions(0x7777)));
-    QVERIFY(QFile::setPermissions(database, QFileDevice::Permissions(0x7777)));
-    QCOMPARE(modeOf(database), 0777);
+    QVERIFY(QFile::setPermissions(database, QFileDevice::Permissions(0x6666)));
+    QCOMPARE(modeOf(database), 0666);
     dialogs.clear();
     startUp();
     QCOMPARE(modeOf(localDataFolder()), 0700);
@@ -472,6 +470,192 @@ void TestLocations::dataFolderOfEachMode() {
              QStringList{"Unable to create the data folder. | Please contact Orlavo Software: Err#1"});
 }
 
+void TestLocations::startClosesTheDataToOthersOnly_data() {
+    QTest::addColumn<int>("folderBefore");
+    QTest::addColumn<int>("databaseBefore");
+    QTest::addColumn<int>("folderAfter");
+    QTest::addColumn<int>("databaseAfter");
+    QTest::newRow("open to everyone") << 0777 << 0666 << 0700 << 0600;
+    QTest::newRow("read-only on purpose") << 0555 << 0444 << 0500 << 0400;
+    QTest::newRow("read-only database in a writable folder") << 0750 << 0440 << 0700 << 0400;
+    QTest::newRow("already this user's alone") << 0700 << 0600 << 0700 << 0600;
+}
+
+void TestLocations::startClosesTheDataToOthersOnly() {
+    // The bits themselves are compared: as the superuser (in CI) no permission would stop anything.
+    QFETCH(int, folderBefore);
+    QFETCH(int, databaseBefore);
+    QFETCH(int, folderAfter);
+    QFETCH(int, databaseAfter);
+    ScriptedDialogs dialogs;
+    startUp();
+    DBCtrl::closeDB();
+    const QString database = QDir(localDataFolder()).filePath("NB_Data.rbd");
+    QVERIFY(::chmod(QFile::encodeName(database).constData(), static_cast<mode_t>(databaseBefore)) == 0);
+    QVERIFY(::chmod(QFile::encodeName(localDataFolder()).constData(), static_cast<mode_t>(folderBefore)) ==
+            0);
+    QCOMPARE(myPrefs::getLocalDataFol(), localDataFolder());
+    const int folderNow = modeOf(localDataFolder());
+    const int databaseNow = modeOf(database);
+    ::chmod(QFile::encodeName(localDataFolder()).constData(), 0700);
+    QCOMPARE(databaseNow, databaseAfter);
+    QCOMPARE(folderNow, folderAfter);
+}
+
+void TestLocations::leftoversOfStoppedWritesGoWhenOld() {
+    ScriptedDialogs dialogs;
+    const QString shared = sharedFolder();
+    myPrefs::prUseAltLoc = true;
+    myPrefs::prAltFileLoc = shared;
+    const QString config = sandbox_->folder("config");
+    const QString data = sandbox_->folder("data/OVR");
+    const QStringList leftovers{
+        config + "/com.orlavo.vavava.plist.aB3dE9",
+        config + "/com.orlavo.vavava.plist.damaged.Qw12Er",
+        data + "/.NB_Data.rbd.x1Y2z3",
+        data + "/.NB_Data.rbd.x1Y2z3-journal",
+        shared + "/.NB_Data.rbd.Kk9Lm0",
+        shared + "/nbq10.pref.Zz9Yy8",
+        shared + "/com.orlavo.vavava.plist.PpQqRr",
+    };
+    const QStringList kept{
+        config + "/com.orlavo.vavava.plist",
+        config + "/com.orlavo.vavava.plist.damaged",
+        config + "/notes.txt.aB3dE9",
+        data + "/NB_Data.rbd",
+        data + "/NB_Data.rbd-journal", // SQLite's own: it may hold what a stopped write must undo
+        data + "/.NB_Data.rbd.short",
+        shared + "/NB_Data.rbd",
+        shared + "/nbq10.pref",
+    };
+    for (const QString& file : leftovers + kept) {
+        QVERIFY(TestPrefs::writeBytes(file, "x"));
+        QVERIFY(ageBy(file, 2 * 60 * 60));
+    }
+    // Another computer is making its files right now.
+    const QStringList fresh{shared + "/.NB_Data.rbd.NowNow", shared + "/.NB_Data.rbd.NowNow-journal",
+                            config + "/com.orlavo.vavava.plist.NowNow"};
+    for (const QString& file : fresh)
+        QVERIFY(TestPrefs::writeBytes(file, "x"));
+    // A link is nobody's temporary file, whatever its name.
+    QVERIFY(QFile::link(data + "/NB_Data.rbd", shared + "/.NB_Data.rbd.LinkLk"));
+
+    myPrefs::removeCrashLeftovers();
+    for (const QString& file : leftovers)
+        QVERIFY2(!QFileInfo::exists(file), qPrintable(file));
+    for (const QString& file : kept + fresh + QStringList{shared + "/.NB_Data.rbd.LinkLk"})
+        QVERIFY2(QFileInfo::exists(file) || QFileInfo(file).isSymLink(), qPrintable(file));
+
+    // Out of network mode the shared folder is not this computer's to tidy.
+    QVERIFY(TestPrefs::writeBytes(shared + "/nbq10.pref.Zz9Yy8", "x"));
+    QVERIFY(ageBy(shared + "/nbq10.pref.Zz9Yy8", 2 * 60 * 60));
+    myPrefs::prUseAltLoc = false;
+    myPrefs::removeCrashLeftovers();
+    QVERIFY(QFileInfo::exists(shared + "/nbq10.pref.Zz9Yy8"));
+    QVERIFY(dialogs.shown.isEmpty());
+}
+
+void TestLocations::unreadablePasswordIsToldAtStart_data() {
+    QTest::addColumn<bool>("networkMode");
+    QTest::addColumn<bool>("localReadable");
+    QTest::addColumn<bool>("sharedReadable");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<bool>("told");
+    QTest::newRow("this computer only") << false << false << false << "" << true;
+    QTest::newRow("the shared folder's is kept") << true << false << true << "shared" << false;
+    QTest::newRow("this computer's is kept") << true << true << false << "local" << false;
+    QTest::newRow("neither can be read") << true << false << false << "" << true;
+}
+
+void TestLocations::unreadablePasswordIsToldAtStart() {
+    QFETCH(bool, networkMode);
+    QFETCH(bool, localReadable);
+    QFETCH(bool, sharedReadable);
+    QFETCH(QString, password);
+    QFETCH(bool, told);
+    ScriptedDialogs dialogs;
+    const QString shared = sharedFolder();
+    Values local;
+    local.passWord = QStringLiteral("local");
+    local.useAltLoc = networkMode;
+    local.altFileLoc = networkMode ? shared : QString();
+    local.maxTries = 5;
+    myPrefs::localPrefFile();
+    QVERIFY(localReadable ? writeValues(myPrefs::localPrefFile(), local)
+                          : TestPrefs::writeBytes(myPrefs::localPrefFile(), unreadablePasswordFile(local)));
+    Values onServer = local;
+    onServer.passWord = QStringLiteral("shared");
+    QVERIFY(sharedReadable ? writeValues(shared + "/com.orlavo.vavava.plist", onServer)
+                           : TestPrefs::writeBytes(shared + "/com.orlavo.vavava.plist",
+                                                   unreadablePasswordFile(onServer)));
+
+    myPrefs::hndlReadingPrefs();
+    QCOMPARE(myPrefs::prPassWord, password);
+    QCOMPARE(myPrefs::prMaxTries, 5); // the rest of the file is used
+    QCOMPARE(myPrefs::passwordUnread, told);
+    const QStringList expected =
+        told ? QStringList{"The administrative password could not be read. | Until a new one is saved in "
+                           "Preferences, the teacher's windows open without a password."}
+             : QStringList{};
+    QCOMPARE(allMessages(dialogs), expected);
+    if (told)
+        QVERIFY(dialogs.shown[0].isCaution);
+
+    // Read again when a student starts to play: nothing new to tell.
+    dialogs.clear();
+    myPrefs::hndlReadingPrefs();
+    QCOMPARE(myPrefs::prPassWord, password);
+    QVERIFY(dialogs.shown.isEmpty());
+
+    // The teacher's save stores the password the window holds, and ends the matter.
+    myPrefs::prPassWord = QStringLiteral("new");
+    myPrefs::hndlWritingPrefs();
+    QVERIFY(!myPrefs::passwordUnread);
+    QCOMPARE(fileValues(myPrefs::localPrefFile())->passWord, QStringLiteral("new"));
+}
+
+void TestLocations::busyDatabaseSaysWhatToDo_data() {
+    QTest::addColumn<bool>("atStart");
+    QTest::addColumn<QString>("explanation");
+    // At start nothing opens the file again: the program runs without the students until it is
+    // started again.
+    QTest::newRow("at start")
+        << true
+        << "Nothing has been changed. Please quit Numbrook Riza and start it again in a "
+           "moment: until then no student can sign in.";
+    // A move can simply be made again.
+    QTest::newRow("moving to the shared folder")
+        << false << "Please try again in a moment. Nothing has been changed.";
+}
+
+void TestLocations::busyDatabaseSaysWhatToDo() {
+    QFETCH(bool, atStart);
+    QFETCH(QString, explanation);
+    ScriptedDialogs dialogs;
+    const QString localDb = localDatabaseWithStudent("Local");
+    const QString shared = sharedFolder();
+    QCOMPARE(DBCtrl::createNewDBFile(shared + "/NB_Data.rbd"), QString());
+    const QString busyFile = atStart ? localDb : shared + "/NB_Data.rbd";
+    DBCtrl::connectToDB(localDb);
+    if (atStart)
+        DBCtrl::closeDB();
+    TestDoubles::OtherComputer other(busyFile);
+    QVERIFY(other.holdExclusiveLock());
+    dialogs.clear();
+
+    if (atStart)
+        DBCtrl::check4Database(myPrefs::getDataFileLoc());
+    else
+        myPrefs::createRemoteFileInfo(shared);
+    other.release();
+    QVERIFY(!dialogs.shown.isEmpty());
+    const Shown& busy = dialogs.shown.last();
+    QCOMPARE(busy.message, "The student data file at <" + busyFile + "> is in use and could not be opened.");
+    QCOMPARE(busy.explanation, explanation);
+    if (!atStart)
+        QCOMPARE(DBCtrl::databasePath(), localDb); // the move changed nothing
+}
+
 void TestLocations::problemSetsLieBesideThePreferences() {
     ScriptedDialogs dialogs;
     QCOMPARE(myPrefs::getInputSetsFolder(), sandbox_->path("config/NBQ_InputSets"));
@@ -564,7 +748,8 @@ void TestLocations::movingToAFolderThatHasPreferences() {
     QVERIFY(q.alternateCaption.isEmpty());
     QCOMPARE(myPrefs::prMaxTries, expectedTries);
     // Whichever preferences win, they carry this computer's path to the folder, here and there.
-    for (const QString& file : {shared + "/nbq10.pref", myPrefs::localPrefFile()}) {
+    for (const QString& file :
+         {shared + "/nbq10.pref", shared + "/com.orlavo.vavava.plist", myPrefs::localPrefFile()}) {
         const auto v = fileValues(file);
         QVERIFY(v);
         QCOMPARE(v->maxTries, expectedTries);
@@ -572,6 +757,93 @@ void TestLocations::movingToAFolderThatHasPreferences() {
         QVERIFY(v->useAltLoc);
     }
     QCOMPARE(DBCtrl::databasePath(), shared + "/NB_Data.rbd");
+}
+
+void TestLocations::aReplaceReachesTheComputersThatReadTheNewerName() {
+    // The shared folder holds both names: the older one from the first move, the newer one from a
+    // save made there since. Other computers read the newer one.
+    ScriptedDialogs dialogs;
+    localDatabaseWithStudent("Grace Hopper");
+    const QString shared = sharedFolder();
+    Values first;
+    first.maxTries = 5;
+    Values saved;
+    saved.maxTries = 6;
+    saved.pctCrit = 70;
+    QVERIFY(writeValues(shared + "/nbq10.pref", first));
+    QVERIFY(writeValues(shared + "/com.orlavo.vavava.plist", saved));
+    myPrefs::prMaxTries = 2;
+    dialogs.clear();
+    dialogs.answers = {Seams::Answer::Default}; // "Replace"
+
+    myPrefs::createRemoteFileInfo(shared);
+    QCOMPARE(dialogs.shown[0].kind, Shown::Question);
+    for (const QString& file : {shared + "/nbq10.pref", shared + "/com.orlavo.vavava.plist"}) {
+        const auto v = fileValues(file);
+        QVERIFY2(v, qPrintable(file));
+        QCOMPARE(v->maxTries, 2);
+        QCOMPARE(v->pctCrit, 85);
+    }
+    // What another computer in network mode reads at its next student's play.
+    QCOMPARE(myPrefs::getNetworkPrefFol(), shared + "/com.orlavo.vavava.plist");
+
+    // Taking the folder's preferences takes the ones other computers use, and both names agree after.
+    DBCtrl::connectToDB(QDir(localDataFolder()).filePath("NB_Data.rbd"));
+    myPrefs::prUseAltLoc = false;
+    myPrefs::prAltFileLoc.clear();
+    QVERIFY(writeValues(shared + "/nbq10.pref", first));
+    QVERIFY(writeValues(shared + "/com.orlavo.vavava.plist", saved));
+    dialogs.clear();
+    dialogs.answers = {Seams::Answer::Cancel};
+    myPrefs::createRemoteFileInfo(shared);
+    QCOMPARE(myPrefs::prMaxTries, 6);
+    QCOMPARE(myPrefs::prPctCrit, 70);
+    QCOMPARE(fileValues(shared + "/nbq10.pref")->maxTries, 6);
+    QCOMPARE(fileValues(shared + "/com.orlavo.vavava.plist")->maxTries, 6);
+}
+
+void TestLocations::movingNeverSpreadsAnUnreadPassword() {
+    ScriptedDialogs dialogs;
+    myPrefs::localPrefFile();
+    QVERIFY(TestPrefs::writeBytes(myPrefs::localPrefFile(), unreadablePasswordFile(Values{})));
+    const QString localDb = localDatabaseWithStudent("Local");
+    QVERIFY(myPrefs::passwordUnread);
+
+    // A folder without preferences: nothing is written there, nothing changes here.
+    const QString bare = sharedFolder("share/bare");
+    const QByteArray localPrefsBefore = TestPrefs::readBytes(myPrefs::localPrefFile());
+    dialogs.clear();
+    myPrefs::createRemoteFileInfo(bare);
+    QCOMPARE(allMessages(dialogs),
+             QStringList{"The administrative password could not be read, so the preferences were not written "
+                         "to the new location. | Please set the password again in Preferences and save, then "
+                         "choose the folder again. Nothing was changed."});
+    QVERIFY(QDir(bare).isEmpty());
+    QVERIFY(!myPrefs::prUseAltLoc);
+    QVERIFY(myPrefs::passwordUnread);
+    QCOMPARE(TestPrefs::readBytes(myPrefs::localPrefFile()), localPrefsBefore);
+    QCOMPARE(DBCtrl::databasePath(), localDb);
+
+    // A folder whose preferences hold a password: "Replace" keeps that password, here and there.
+    const QString shared = sharedFolder();
+    Values onServer;
+    onServer.passWord = QStringLiteral("Principal's");
+    onServer.maxTries = 6;
+    QVERIFY(writeValues(shared + "/nbq10.pref", onServer));
+    myPrefs::prMaxTries = 4;
+    dialogs.clear();
+    dialogs.answers = {Seams::Answer::Default};
+    myPrefs::createRemoteFileInfo(shared);
+    QVERIFY(myPrefs::prUseAltLoc);
+    QCOMPARE(myPrefs::prPassWord, QStringLiteral("Principal's"));
+    QVERIFY(!myPrefs::passwordUnread);
+    for (const QString& file :
+         {shared + "/nbq10.pref", shared + "/com.orlavo.vavava.plist", myPrefs::localPrefFile()}) {
+        const auto v = fileValues(file);
+        QVERIFY2(v, qPrintable(file));
+        QCOMPARE(v->passWord, QStringLiteral("Principal's"));
+        QCOMPARE(v->maxTries, 4);
+    }
 }
 
 void TestLocations::movingToAFolderThatHasADatabaseUsesIt() {

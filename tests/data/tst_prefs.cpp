@@ -3,8 +3,10 @@
 // file they replace.
 
 #include "data/globals.h"
+#include "data/locations.h"
 #include "data/prefs.h"
 #include "data/random.h"
+#include "datafiles.h"
 #include "prefs_file.h"
 #include "support/doubles.h"
 #include "support/unprivileged.h"
@@ -18,6 +20,7 @@
 
 using myPrefs::Values;
 using TestDoubles::ScriptedDialogs;
+using TestFiles::modeOf;
 using TestPrefs::RawFile;
 
 Q_DECLARE_METATYPE(RawFile)
@@ -111,6 +114,7 @@ private slots:
     void tooLongPasswordIsRefusedNotCut_data();
     void tooLongPasswordIsRefusedNotCut();
     void failedWriteKeepsThePreviousFile();
+    void onlyThisUserReadsTheLocalFile();
     void randomAndMutatedBytesNeverBreakTheReader();
 
 private:
@@ -401,16 +405,18 @@ void TestPrefsFile::unusableFieldFallsBackAlone_data() {
     row(
         "reference not UTF-8", [](RawFile& f) { f.reference = QByteArray("\xff\xfe\xfd").toBase64(); },
         [](Values& v) { v.altFileLoc.clear(); }, false);
+    // A password that cannot be read is not "no password": the one in use stays.
+    const auto keptPassword = [](Values& v) {
+        v.passWord = distinctive().passWord;
+    };
     row(
-        "password not UTF-8", [](RawFile& f) { f.password = "B\xc3"; }, [](Values& v) { v.passWord.clear(); },
-        false);
+        "password not UTF-8", [](RawFile& f) { f.password = "B\xc3"; }, keptPassword, false);
     row(
-        "password not scrambled by us", [](RawFile& f) { f.password = "Z!"; },
-        [](Values& v) { v.passWord.clear(); }, false);
+        "password not scrambled by us", [](RawFile& f) { f.password = "Z!"; }, keptPassword, false);
     // Fits in the file as it is, but not under every key a save may draw (found by fuzzing).
     row(
         "password too long to save again", [](RawFile& f) { f.password = "F" + QByteArray(143, '~'); },
-        [](Values& v) { v.passWord.clear(); }, false);
+        keptPassword, false);
 }
 
 void TestPrefsFile::unusableFieldFallsBackAlone() {
@@ -425,6 +431,9 @@ void TestPrefsFile::unusableFieldFallsBackAlone() {
     QCOMPARE(myPrefs::current(), expected);
     QCOMPARE(report.whole, whole);
     QCOMPARE(report.locationLost, expected.altFileLoc.isEmpty());
+    const bool passwordLost = expected.passWord == distinctive().passWord;
+    QCOMPARE(report.passwordLost, passwordLost);
+    QVERIFY(!myPrefs::passwordUnread);
     // What could not be used is kept beside, so the next write does not lose it without a copy.
     QCOMPARE(QFileInfo::exists(path + ".damaged"), !whole);
     if (!whole)
@@ -435,6 +444,22 @@ void TestPrefsFile::unusableFieldFallsBackAlone() {
     myPrefs::initPrefs();
     QVERIFY(myPrefs::readPrefFile(path));
     QCOMPARE(myPrefs::current(), expected);
+    QVERIFY(!myPrefs::passwordUnread);
+
+    // With no password in use, the teacher's is not known after such a file, until one reads.
+    if (passwordLost) {
+        QVERIFY(TestPrefs::writeBytes(path, file.bytes()));
+        myPrefs::initPrefs();
+        QVERIFY(myPrefs::readPrefFile(path));
+        QVERIFY(myPrefs::prPassWord.isEmpty());
+        QVERIFY(myPrefs::passwordUnread);
+        RawFile readable = file;
+        readable.password = myGlobals::scrambleStr(QStringLiteral("secret")).toUtf8();
+        QVERIFY(TestPrefs::writeBytes(path, readable.bytes()));
+        QVERIFY(myPrefs::readPrefFile(path));
+        QCOMPARE(myPrefs::prPassWord, QStringLiteral("secret"));
+        QVERIFY(!myPrefs::passwordUnread);
+    }
 }
 
 void TestPrefsFile::everyCutShortFileIsRefused() {
@@ -587,6 +612,34 @@ void TestPrefsFile::failedWriteKeepsThePreviousFile() {
 
     QVERIFY(myPrefs::writePrefFile(path));
     QVERIFY(!myPrefs::prefsDirty);
+}
+
+void TestPrefsFile::onlyThisUserReadsTheLocalFile() {
+    // The local file holds the administrative password: the mode bits say who may read it, for the
+    // superuser too.
+    ScriptedDialogs dialogs;
+    const QString local = myPrefs::localPrefFile();
+    const mode_t mask = ::umask(022);
+    myPrefs::prPassWord = QStringLiteral("teach");
+    QVERIFY(myPrefs::writePrefFile(local));
+    QCOMPARE(modeOf(local), 0600);
+    // A file that an earlier version left readable by everyone is closed at the next write.
+    QVERIFY(QFile::setPermissions(local, QFileDevice::Permissions(0x6644)));
+    QVERIFY(myPrefs::writePrefFile(local));
+    QCOMPARE(modeOf(local), 0600);
+    // So is the copy kept beside a damaged file.
+    RawFile damaged;
+    damaged.password = "Z!";
+    QVERIFY(TestPrefs::writeBytes(local, damaged.bytes()));
+    QVERIFY(QFile::setPermissions(local, QFileDevice::Permissions(0x6644)));
+    QVERIFY(myPrefs::readPrefFile(local));
+    QCOMPARE(modeOf(local + ".damaged"), 0600);
+    // A copy in a shared folder is read by every computer of the school.
+    const QString shared = sandbox_->folder("share") + "/nbq10.pref";
+    QVERIFY(myPrefs::writePrefFile(shared));
+    QCOMPARE(modeOf(shared), 0644);
+    ::umask(mask);
+    QVERIFY(dialogs.shown.isEmpty());
 }
 
 void TestPrefsFile::randomAndMutatedBytesNeverBreakTheReader() {

@@ -1,15 +1,17 @@
-// Several computers of a school save into one database file in the shared folder at the same time.
-// Two copies of this program (this test binary started again as a writer) save students' records
-// into one file at the same moment; every save of both must succeed and every round must count.
+// Several computers of a school use one database file in the shared folder at the same time. A second
+// copy of the program (the driver data_drv_sharedwriter) saves students' records, creates the file or
+// rewrites it while this one works on the same file.
 
 #include "data/dbctrl.h"
+#include "data/locations.h"
 #include "data/strecord.h"
+#include "datafiles.h"
 #include "support/doubles.h"
 #include "support/fixtures.h"
+#include "support/killpoints.h"
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -18,79 +20,36 @@
 #include <QThread>
 #include <QtTest>
 
-#include <cstdio>
-
 namespace {
 
-const char* const kWriterFlag = "--save-student";
-const char* const kCreatorFlag = "--create-database";
 constexpr int kSaves = 150;
 
-bool waitFor(const QString& file) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!QFile::exists(file)) {
-        if (waited.elapsed() > 20000)
-            return false;
-        QThread::usleep(200);
-    }
-    return true;
+// The other copy of the program, in this test's own home (it makes none of its own, so nothing of it
+// is left when it is killed).
+void startOther(QProcess& process, const QStringList& arguments) {
+    process.setProcessChannelMode(QProcess::ForwardedChannels);
+    process.start(KillPoints::driver(QStringLiteral("data_drv_sharedwriter")), arguments);
 }
 
-// The writer: waits for the start signal (a file appearing), then saves the student's record again
-// and again, one more right answer each time, the way the drill round saves after every round. With
-// "late" it signs the student in only at the signal, at the same moment as the other writer.
-// Exits 0 only when every save went through without a single message to the user.
-int saveStudentRepeatedly(const QStringList& args) {
-    if (args.size() != 6 && args.size() != 7)
-        return 2;
-    const QString database = args[2];
-    const int studentId = args[3].toInt();
-    const int saves = args[4].toInt();
-    const QString go = args[5];
-    const bool signInLate = args.size() == 7 && args[6] == QStringLiteral("late");
+// What a database file holds, read on a connection of its own: the result of SQLite's integrity check,
+// the number of students and the number of different star totals among them.
+struct Snapshot {
+    QString integrity;
+    int students = -1;
+    int starValues = -1;
+};
 
-    TestDoubles::ScriptedDialogs dialogs;
-    if (!DBCtrl::connectToDB(database))
-        return 3;
-    StRecord student(QStringLiteral("Writer %1").arg(studentId), QStringLiteral("Shared"), studentId, {}, 0);
-    if (!signInLate)
-        student.getStudentData();
-    if (!waitFor(go))
-        return 4;
-    if (signInLate)
-        student.getStudentData();
-    if (!student.loaded())
-        return 5;
-    for (int i = 0; i < saves; ++i) {
-        ++student.mulCor[6];
-        ++student.mulTried[6];
-        student.rejoinData();
-        if (!dialogs.shown.isEmpty()) {
-            std::fprintf(stderr, "save %d: %s / %s\n", i, qPrintable(dialogs.shown.first().message),
-                         qPrintable(dialogs.shown.first().explanation));
-            return 1;
+Snapshot snapshotOf(const QString& file) {
+    Snapshot out;
+    out.integrity = TestFiles::integrityOf(file);
+    TestFiles::readDatabase(file, [&](const QSqlDatabase& db) {
+        QSqlQuery q(db);
+        if (q.exec(QStringLiteral("SELECT COUNT(*), COUNT(DISTINCT StStars) FROM Names")) && q.next()) {
+            out.students = q.value(0).toInt();
+            out.starValues = q.value(1).toInt();
         }
-    }
-    DBCtrl::closeDB();
-    return 0;
-}
-
-// The creator: starts making the database in the folder and stops for good once the new file is
-// complete under its temporary name, the moment at which it is then killed.
-int createAndHang(const QStringList& args) {
-    if (args.size() != 4)
-        return 2;
-    TestDoubles::ScriptedDialogs dialogs;
-    const QString marker = args[3];
-    DBCtrl::setRaceHook(DBCtrl::RacePoint::BeforeDatabasePlaced, [&] {
-        QFile signal(marker);
-        signal.open(QIODevice::WriteOnly);
-        signal.close();
-        QThread::sleep(60);
     });
-    DBCtrl::check4Database(args[2]);
-    return 6; // never reached while the test runs
+    return out;
 }
 
 } // namespace
@@ -101,6 +60,7 @@ private slots:
     void twoProgramsSaveAtTheSameMoment();
     void twoProgramsSaveOneStudentAtTheSameMoment();
     void aProgramKilledWhileCreatingLeavesNoDatabase();
+    void theMoveCopiesOneStateWhileAnotherProgramWrites();
 };
 
 void TestSharedDatabase::twoProgramsSaveAtTheSameMoment() {
@@ -115,10 +75,8 @@ void TestSharedDatabase::twoProgramsSaveAtTheSameMoment() {
 
     QProcess a, b;
     for (auto [process, id] : {std::pair{&a, first}, std::pair{&b, second}}) {
-        process->setProcessChannelMode(QProcess::ForwardedChannels);
-        process->start(
-            QCoreApplication::applicationFilePath(),
-            {QString::fromLatin1(kWriterFlag), db.file(), QString::number(id), QString::number(kSaves), go});
+        startOther(*process,
+                   {QStringLiteral("save"), db.file(), QString::number(id), QString::number(kSaves), go});
         QVERIFY(process->waitForStarted());
     }
     QThread::msleep(300); // both have opened the file and read their student
@@ -155,10 +113,8 @@ void TestSharedDatabase::twoProgramsSaveOneStudentAtTheSameMoment() {
 
     QProcess a, b;
     for (QProcess* process : {&a, &b}) {
-        process->setProcessChannelMode(QProcess::ForwardedChannels);
-        process->start(QCoreApplication::applicationFilePath(),
-                       {QString::fromLatin1(kWriterFlag), db.file(), QString::number(id),
-                        QString::number(kSaves), go, QStringLiteral("late")});
+        startOther(*process, {QStringLiteral("save"), db.file(), QString::number(id), QString::number(kSaves),
+                              go, QStringLiteral("late")});
         QVERIFY(process->waitForStarted());
     }
     QThread::msleep(300);
@@ -183,11 +139,9 @@ void TestSharedDatabase::aProgramKilledWhileCreatingLeavesNoDatabase() {
     const QString folder = dir.filePath(QStringLiteral("share"));
     QVERIFY(QDir().mkpath(folder));
     QProcess creator;
-    creator.setProcessChannelMode(QProcess::ForwardedChannels);
-    creator.start(QCoreApplication::applicationFilePath(),
-                  {QString::fromLatin1(kCreatorFlag), folder, marker});
+    startOther(creator, {QStringLiteral("create"), folder, marker});
     QVERIFY(creator.waitForStarted());
-    QVERIFY(waitFor(marker));
+    QVERIFY(TestFiles::waitForFile(marker));
     creator.kill();
     QVERIFY(creator.waitForFinished(10000));
     const QString file = QDir(folder).filePath(QStringLiteral("NB_Data.rbd"));
@@ -203,14 +157,69 @@ void TestSharedDatabase::aProgramKilledWhileCreatingLeavesNoDatabase() {
     DBCtrl::closeDB();
 }
 
-int main(int argc, char* argv[]) {
-    QCoreApplication app(argc, argv);
-    if (argc > 1 && qstrcmp(argv[1], kWriterFlag) == 0)
-        return saveStudentRepeatedly(app.arguments());
-    if (argc > 1 && qstrcmp(argv[1], kCreatorFlag) == 0)
-        return createAndHang(app.arguments());
-    TestSharedDatabase test;
-    return QTest::qExec(&test, argc, argv);
+void TestSharedDatabase::theMoveCopiesOneStateWhileAnotherProgramWrites() {
+    // A second copy of the program on this computer gives every student new stars in one transaction
+    // after another while the teacher moves the data to the shared folder: each copy must be a sound
+    // database holding one of those states, never half of one.
+    TestDoubles::ScriptedDialogs dialogs;
+    const QString local = myPrefs::getLocalDataFol();
+    DBCtrl::check4Database(local);
+    QVERIFY(DBCtrl::isConnected());
+    constexpr int kStudents = 30000;
+    {
+        QSqlQuery q(DBCtrl::NBData());
+        QVERIFY(q.exec(QStringLiteral("BEGIN")));
+        q.prepare(
+            QStringLiteral("INSERT INTO Names (StName, StClass, StStars, StPW) VALUES (?, 'Default', '0', "
+                           "NULL)"));
+        for (int i = 0; i < kStudents; ++i) {
+            q.addBindValue(QStringLiteral("Student %1 of a class with a rather long name").arg(i));
+            QVERIFY(q.exec());
+        }
+        QVERIFY(q.exec(QStringLiteral("COMMIT")));
+    }
+    const QString database = DBCtrl::databasePath();
+    QTemporaryDir scratch;
+    const QString started = scratch.filePath(QStringLiteral("started"));
+    const QString stop = scratch.filePath(QStringLiteral("stop"));
+    QProcess writer;
+    writer.setProcessChannelMode(QProcess::MergedChannels);
+    writer.start(KillPoints::driver(QStringLiteral("data_drv_sharedwriter")),
+                 {QStringLiteral("restar"), database, started, stop});
+    QVERIFY(writer.waitForStarted());
+    QVERIFY(TestFiles::waitForFile(started));
+
+    QStringList problems;
+    constexpr int kMoves = 25;
+    for (int i = 0; i < kMoves; ++i) {
+        const QString shared = scratch.filePath(QStringLiteral("share%1").arg(i));
+        QVERIFY(QDir().mkpath(shared));
+        dialogs.clear();
+        QVERIFY(DBCtrl::moveLocalData(shared));
+        QCOMPARE(dialogs.messages(),
+                 QStringList{QStringLiteral("The local data was copied to the new location.")});
+        const Snapshot copy = snapshotOf(QDir(shared).filePath(QStringLiteral("NB_Data.rbd")));
+        if (copy.integrity != QStringLiteral("ok") || copy.students != kStudents || copy.starValues != 1) {
+            problems << QStringLiteral("copy %1: integrity %2, %3 students, %4 star values")
+                            .arg(i)
+                            .arg(copy.integrity.left(60))
+                            .arg(copy.students)
+                            .arg(copy.starValues);
+        }
+        // Nothing but the database itself is left in the folder.
+        QCOMPARE(QDir(shared).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{QStringLiteral("NB_Data.rbd")});
+    }
+    QFile signal(stop);
+    QVERIFY(signal.open(QIODevice::WriteOnly));
+    signal.close();
+    QVERIFY(writer.waitForFinished(30000));
+    const QString said = QString::fromLocal8Bit(writer.readAll());
+    QCOMPARE(writer.exitCode(), 0);
+    qInfo().noquote() << "the other program made" << said.trimmed() << "during" << kMoves << "copies";
+    QVERIFY2(problems.isEmpty(), qPrintable(problems.join(QLatin1Char('\n'))));
+    DBCtrl::closeDB();
 }
 
+QTEST_GUILESS_MAIN(TestSharedDatabase)
 #include "tst_shareddb.moc"

@@ -1,0 +1,338 @@
+// Files on disk are never half made: the start, the moves of the data to the shared folder and back,
+// and the preferences' Save are each run in a second program that is killed just before each of its
+// file writes in turn (as a power cut or a killed program stops it). After every kill the next start
+// must open a sound database and readable preferences with the teacher's password, use nothing half
+// made, tell the teacher nothing alarming, and leave nothing behind once it is old.
+
+#include "data/dbctrl.h"
+#include "data/locations.h"
+#include "data/prefs.h"
+#include "data/random.h"
+#include "datafiles.h"
+#include "prefs_file.h"
+#include "support/doubles.h"
+#include "support/killpoints.h"
+
+#include <QDirIterator>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using myPrefs::Values;
+using TestDoubles::ScriptedDialogs;
+using TestDoubles::Shown;
+using TestFiles::studentsIn;
+
+namespace {
+
+const QString kPassword = QStringLiteral("Secret1");
+const QString kStudent = QStringLiteral("Ada Lovelace");
+const QString kCreated = QStringLiteral("A new Database file was created at <");
+
+// The folders of one run; a fresh one for every kill.
+struct World {
+    TestPrefs::Sandbox sandbox;
+    QString shared() const { return sandbox.path(QStringLiteral("share/Numbrook")); }
+    QString localData() const { return sandbox.path(QStringLiteral("data/OVR")); }
+    QString localDatabase() const { return localData() + QStringLiteral("/NB_Data.rbd"); }
+    QString sharedDatabase() const { return shared() + QStringLiteral("/NB_Data.rbd"); }
+};
+
+std::optional<Values> fileValues(const QString& path) {
+    return myPrefs::decodeFile(TestPrefs::readBytes(path));
+}
+
+// Puts every file of the world back by two hours, so that the next start takes whatever a stopped
+// write left behind for the leftover it is.
+void ageEverything(const World& world) {
+    QDirIterator it(world.sandbox.path(QString()), QDir::Files | QDir::Hidden | QDir::NoSymLinks,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        TestFiles::ageBy(it.next(), 2 * 60 * 60);
+}
+
+// What the database in use holds: SQLite's integrity check and the students' names.
+QString integrity() {
+    DBCtrl::Result check = DBCtrl::exec(QStringLiteral("PRAGMA integrity_check"));
+    return check && check.next() ? check.value(0).toString() : QStringLiteral("<no answer>");
+}
+
+// This computer with its preferences (the teacher's password) and a database holding one student.
+void thisComputerWithData() {
+    ScriptedDialogs dialogs;
+    myPrefs::initPrefs();
+    myPrefs::prPassWord = kPassword;
+    myPrefs::writePrefFile(myPrefs::localPrefFile());
+    DBCtrl::check4Database(myPrefs::getLocalDataFol());
+    DBCtrl::insertName(kStudent, QString(), QStringLiteral("Default"));
+    DBCtrl::closeDB();
+}
+
+// The same, moved to the shared folder.
+void inTheSharedFolder(const World& world) {
+    thisComputerWithData();
+    ScriptedDialogs dialogs;
+    QDir().mkpath(world.shared());
+    myPrefs::hndlReadingPrefs();
+    DBCtrl::check4Database(myPrefs::getDataFileLoc());
+    myPrefs::createRemoteFileInfo(world.shared());
+    myPrefs::hndlWritingPrefs(); // the newer name too, as a save in network mode writes it
+    DBCtrl::closeDB();
+}
+
+// The next start, and what a teacher and the files would show of a half-made file. Empty when all is
+// well.
+QStringList leftoversIn(const QString& folder) {
+    static const QRegularExpression leftover(QStringLiteral(
+        "(^\\.NB_Data\\.rbd\\.|^com\\.orlavo\\.vavava\\.plist\\.|^nbq10\\.pref\\.|-journal$)"));
+    QStringList found;
+    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        it.next();
+        if (leftover.match(it.fileName()).hasMatch())
+            found << it.filePath();
+    }
+    return found;
+}
+
+QString nextStartProblems(const World& world, const QString& password) {
+    ScriptedDialogs dialogs;
+    myPrefs::initPrefs();
+    myPrefs::hndlReadingPrefs();
+    myPrefs::removeCrashLeftovers();
+    DBCtrl::check4Database(myPrefs::getDataFileLoc());
+    QStringList problems;
+    for (const Shown& shown : dialogs.shown) {
+        if (shown.isCaution || shown.kind != Shown::Msg || !shown.message.startsWith(kCreated))
+            problems << QStringLiteral("told \"%1 / %2\"").arg(shown.message, shown.explanation);
+    }
+    if (!DBCtrl::isConnected()) {
+        problems << QStringLiteral("no database");
+    } else {
+        if (integrity() != QStringLiteral("ok"))
+            problems << QStringLiteral("database damaged: ") + integrity();
+        if (DBCtrl::classNames().isEmpty())
+            problems << QStringLiteral("database without classes");
+    }
+    if (myPrefs::prPassWord != password || myPrefs::passwordUnread)
+        problems << QStringLiteral("password \"%1\"").arg(myPrefs::prPassWord);
+    if (!fileValues(myPrefs::localPrefFile()))
+        problems << QStringLiteral("local preferences unreadable");
+    for (const QString& name : {QStringLiteral("nbq10.pref"), QStringLiteral("com.orlavo.vavava.plist")}) {
+        const QString file = world.shared() + QLatin1Char('/') + name;
+        if (QFileInfo::exists(file) && !fileValues(file))
+            problems << name + QStringLiteral(" in the shared folder unreadable");
+    }
+    // Leftovers, and any sign that something half made was read. A shared folder that is not in use
+    // is not this start's to tidy (the next move to it is).
+    for (const QString& file : leftoversIn(world.sandbox.path(QString()))) {
+        if (myPrefs::prUseAltLoc || !file.startsWith(world.shared() + QLatin1Char('/')))
+            problems << QStringLiteral("left behind: ") + QFileInfo(file).fileName();
+    }
+    DBCtrl::closeDB();
+    return problems.join(QStringLiteral("; "));
+}
+
+} // namespace
+
+class TestStoppedWrites : public QObject {
+    Q_OBJECT
+private slots:
+    void init();
+    void cleanup();
+
+    void start_data();
+    void start();
+    void movingToTheSharedFolder_data();
+    void movingToTheSharedFolder();
+    void movingBackToThisComputer_data();
+    void movingBackToThisComputer();
+    void savingThePreferences();
+
+private:
+    // Runs the driver once to count its kill points, then once killed before each; `check` says what
+    // is wrong after a kill, or nothing. Logs the figures.
+    void killAtEveryPoint(const std::function<void(const World&)>& setUp,
+                          const std::function<QStringList(const World&)>& arguments,
+                          const std::function<QString(const World&)>& check);
+
+    std::unique_ptr<World> world_;
+};
+
+void TestStoppedWrites::init() {
+    App::myRnd().seed(7);
+    myPrefs::initPrefs();
+}
+
+void TestStoppedWrites::cleanup() {
+    DBCtrl::closeDB();
+    world_.reset();
+}
+
+void TestStoppedWrites::killAtEveryPoint(const std::function<void(const World&)>& setUp,
+                                         const std::function<QStringList(const World&)>& arguments,
+                                         const std::function<QString(const World&)>& check) {
+    const QString driver = KillPoints::driver(QStringLiteral("data_drv_datafiles"));
+    world_ = std::make_unique<World>();
+    setUp(*world_);
+    myPrefs::initPrefs();
+    const KillPoints::Outcome whole = KillPoints::run(driver, arguments(*world_));
+    QVERIFY2(whole.started && !whole.killed && whole.exitCode == 0, qPrintable(whole.output));
+    QVERIFY(whole.points > 0);
+    ageEverything(*world_);
+    const QString afterWhole = check(*world_);
+    QVERIFY2(afterWhole.isEmpty(), qPrintable(afterWhole));
+
+    QStringList failures;
+    int good = 0;
+    for (int at = 1; at <= whole.points; ++at) {
+        world_ = std::make_unique<World>();
+        setUp(*world_);
+        myPrefs::initPrefs();
+        const KillPoints::Outcome killed = KillPoints::run(driver, arguments(*world_), at);
+        if (!killed.killed) {
+            failures << QStringLiteral("point %1: not killed (%2)").arg(at).arg(killed.output);
+            continue;
+        }
+        ageEverything(*world_);
+        const QString problems = check(*world_);
+        if (problems.isEmpty())
+            ++good;
+        else
+            failures << QStringLiteral("point %1: %2").arg(at).arg(problems);
+    }
+    qInfo("%s: %d kill points, %d left a good state", QTest::currentDataTag() ? QTest::currentDataTag() : "",
+          whole.points, good);
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
+}
+
+void TestStoppedWrites::start_data() {
+    QTest::addColumn<bool>("emptyDatabaseFile");
+    QTest::newRow("first start") << false;
+    // Left by a computer that stopped as it began to create the database.
+    QTest::newRow("a database file of no bytes") << true;
+}
+
+void TestStoppedWrites::start() {
+    QFETCH(bool, emptyDatabaseFile);
+    killAtEveryPoint(
+        [&](const World& world) {
+            if (!emptyDatabaseFile)
+                return;
+            ScriptedDialogs dialogs;
+            myPrefs::prPassWord = kPassword;
+            myPrefs::writePrefFile(myPrefs::localPrefFile());
+            QDir().mkpath(world.localData());
+            TestPrefs::writeBytes(world.localDatabase(), QByteArray());
+        },
+        [](const World&) { return QStringList{QStringLiteral("start")}; },
+        [&](const World& world) {
+            QString problems = nextStartProblems(world, emptyDatabaseFile ? kPassword : QString());
+            DBCtrl::connectToDB(world.localDatabase());
+            if (DBCtrl::classNames() != QStringList{QStringLiteral("Default")})
+                problems += QStringLiteral("; classes ") + DBCtrl::classNames().join(QLatin1Char(','));
+            DBCtrl::closeDB();
+            return problems;
+        });
+}
+
+void TestStoppedWrites::movingToTheSharedFolder_data() {
+    QTest::addColumn<bool>("folderHasPreferences");
+    QTest::newRow("to an empty folder") << false;
+    // Another computer's preferences under both names, replaced by ours.
+    QTest::newRow("to a folder with preferences") << true;
+}
+
+void TestStoppedWrites::movingToTheSharedFolder() {
+    QFETCH(bool, folderHasPreferences);
+    killAtEveryPoint(
+        [&](const World& world) {
+            thisComputerWithData();
+            QDir().mkpath(world.shared());
+            if (folderHasPreferences) {
+                Values other;
+                other.passWord = QStringLiteral("Other");
+                other.maxTries = 6;
+                for (const char* name : {"/nbq10.pref", "/com.orlavo.vavava.plist"})
+                    TestPrefs::writeBytes(world.shared() + QLatin1String(name), *myPrefs::encodeFile(other));
+            }
+        },
+        [](const World& world) {
+            return QStringList{QStringLiteral("move"), world.shared()};
+        },
+        [](const World& world) {
+            QString problems = nextStartProblems(world, kPassword);
+            // The data is where the preferences say, with the student in it; a copy in the shared
+            // folder is never half made.
+            const bool moved = fileValues(myPrefs::localPrefFile()).value_or(Values{}).useAltLoc;
+            const QString inUse = moved ? world.sharedDatabase() : world.localDatabase();
+            if (studentsIn(inUse) != QStringList{kStudent})
+                problems += QStringLiteral("; students in use: ") + studentsIn(inUse).join(QLatin1Char(','));
+            if (QFileInfo::exists(world.sharedDatabase()) &&
+                studentsIn(world.sharedDatabase()) != QStringList{kStudent})
+                problems += QStringLiteral("; shared copy: ") +
+                            studentsIn(world.sharedDatabase()).join(QLatin1Char(','));
+            if (!moved && problems.isEmpty()) {
+                // The teacher moves the data again: it goes through, and nothing of the stopped move stays.
+                ScriptedDialogs dialogs;
+                myPrefs::hndlReadingPrefs();
+                DBCtrl::check4Database(myPrefs::getDataFileLoc());
+                myPrefs::createRemoteFileInfo(world.shared());
+                if (!myPrefs::prUseAltLoc || studentsIn(world.sharedDatabase()) != QStringList{kStudent})
+                    problems += QStringLiteral("; the move again failed: ") +
+                                dialogs.messages().join(QLatin1Char('|'));
+                for (const QString& file : leftoversIn(world.shared()))
+                    problems += QStringLiteral("; left behind: ") + QFileInfo(file).fileName();
+                DBCtrl::closeDB();
+            }
+            return problems;
+        });
+}
+
+void TestStoppedWrites::movingBackToThisComputer_data() {
+    QTest::addColumn<bool>("dataLeftHere");
+    QTest::newRow("to the data left here") << true;
+    // A computer that has only ever used the shared folder: its database is created.
+    QTest::newRow("to no data here") << false;
+}
+
+void TestStoppedWrites::movingBackToThisComputer() {
+    QFETCH(bool, dataLeftHere);
+    killAtEveryPoint(
+        [&](const World& world) {
+            inTheSharedFolder(world);
+            if (!dataLeftHere)
+                QFile::remove(world.localDatabase());
+        },
+        [](const World&) { return QStringList{QStringLiteral("back")}; },
+        [&](const World& world) {
+            QString problems = nextStartProblems(world, kPassword);
+            const bool back = !fileValues(myPrefs::localPrefFile()).value_or(Values{}).useAltLoc;
+            const QStringList expected = back && !dataLeftHere ? QStringList{} : QStringList{kStudent};
+            const QString inUse = back ? world.localDatabase() : world.sharedDatabase();
+            if (studentsIn(inUse) != expected)
+                problems += QStringLiteral("; students in use: ") + studentsIn(inUse).join(QLatin1Char(','));
+            return problems;
+        });
+}
+
+void TestStoppedWrites::savingThePreferences() {
+    killAtEveryPoint([](const World& world) { inTheSharedFolder(world); },
+                     [](const World&) {
+                         return QStringList{QStringLiteral("save"), QStringLiteral("70")};
+                     },
+                     [](const World& world) {
+                         QString problems = nextStartProblems(world, kPassword);
+                         if (myPrefs::prPctCrit != 85 && myPrefs::prPctCrit != 70)
+                             problems += QStringLiteral("; percentage %1").arg(myPrefs::prPctCrit);
+                         if (!myPrefs::prUseAltLoc)
+                             problems += QStringLiteral("; network mode lost");
+                         return problems;
+                     });
+}
+
+QTEST_GUILESS_MAIN(TestStoppedWrites)
+#include "tst_stoppedwrites.moc"
