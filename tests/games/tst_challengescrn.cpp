@@ -24,6 +24,7 @@
 #include "signin/namescrn.h"
 
 #include <QAction>
+#include <QBackingStore>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -161,6 +162,7 @@ private slots:
     void storedHighestNumberOutsideItsRangeIsClamped();
     void closeBoxRecordsNoRunningGame();
     void helpOpensTopicThirteen();
+    void operatorStaysWholeThroughThePause();
     void screenshots();
 
 private:
@@ -677,6 +679,37 @@ void TestChallengeScrn::helpOpensTopicThirteen() {
     QCOMPARE(topics, QList<int>{13});
     QVERIFY(menuItem("FileClose")->isEnabled());
     QVERIFY(!menuItem("FileExport")->isEnabled());
+}
+
+void TestChallengeScrn::operatorStaysWholeThroughThePause() {
+    openFor();
+    App::myRnd().seed(5);
+    press(button("StartBtn"));
+    Played p;
+    for (int i = 0; i < 300 && fittingSlot() != 1; ++i)
+        playCard(p, false, false);
+    QCOMPARE(fittingSlot(), 1);
+    // What the screen shows of the operator of slot 1, which the card flies over on its way there.
+    QCoreApplication::processEvents();
+    const QPaintDevice* device = win()->backingStore()->paintDevice();
+    QCOMPARE(device->devType(), int(QInternal::Image));
+    const auto* screen = static_cast<const QImage*>(device);
+    QWidget* sign = canvas("func", 1);
+    const QRect area(sign->mapTo(win(), QPoint(0, 0)), sign->size());
+    const QImage before = screen->copy(area);
+    const QImage drawn = sign->grab().toImage();
+    clickTarget(1);
+    while (timer("animTimer")->isActive()) {
+        fire(timer("animTimer"));
+        QCoreApplication::processEvents();
+    }
+    // The pause: the card stands over its slot, and the sign beside it is whole, however it is
+    // painted again.
+    QVERIFY(timer("delayTimer")->isActive());
+    QCOMPARE(screen->copy(area), before);
+    QCOMPARE(sign->grab().toImage(), drawn);
+    GameTest::shoot(win(), QStringLiteral("challenge-pause-slot1"));
+    fire(timer("delayTimer"));
 }
 
 void TestChallengeScrn::screenshots() {
