@@ -63,13 +63,8 @@ void AnswerField::takeBack() {
 
 bool AnswerField::event(QEvent* e) {
     // Tab and Backtab would move the focus before the key filter saw them.
-    if (e->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(e);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            keyPressEvent(key);
-            return true;
-        }
-    }
+    if (GameKeys::keepTab(e, [this](QKeyEvent* key) { keyPressEvent(key); }))
+        return true;
     return QLineEdit::event(e);
 }
 

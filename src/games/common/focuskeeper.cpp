@@ -11,6 +11,16 @@ bool isModifierOnly(int key) {
            key == Qt::Key_AltGr || key == Qt::Key_CapsLock || key == Qt::Key_NumLock;
 }
 
+bool keepTab(QEvent* event, const std::function<void(QKeyEvent*)>& keyPress) {
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (key->key() != Qt::Key_Tab && key->key() != Qt::Key_Backtab)
+        return false;
+    keyPress(key);
+    return true;
+}
+
 } // namespace GameKeys
 
 FocusKeeper::FocusKeeper(const QString& objectName, QWidget* parent, std::function<bool(QKeyEvent*)> takes)
@@ -26,13 +36,8 @@ bool FocusKeeper::event(QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride)
         return QWidget::event(event);
     // Tab would otherwise move the focus off the field and away from the keys.
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            keyPressEvent(key);
-            return true;
-        }
-    }
+    if (GameKeys::keepTab(event, [this](QKeyEvent* key) { keyPressEvent(key); }))
+        return true;
     return QLineEdit::event(event);
 }
 

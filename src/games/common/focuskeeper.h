@@ -12,9 +12,15 @@
 
 class QKeyEvent;
 
+class QEvent;
+
 namespace GameKeys {
 // True for a key that only changes the next one (Shift, Control, ...): no key of its own yet.
 bool isModifierOnly(int key);
+// For a field's event(): a Tab or Backtab press goes to the field's own key handling, `keyPress`,
+// before Qt moves the focus with it. True when the event was such a key (the field then returns
+// true); false for every other event.
+bool keepTab(QEvent* event, const std::function<void(QKeyEvent*)>& keyPress);
 } // namespace GameKeys
 
 class FocusKeeper : public QLineEdit {

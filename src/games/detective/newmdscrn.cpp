@@ -129,13 +129,8 @@ void mdAnsFld::paste() {
 
 bool mdAnsFld::event(QEvent* e) {
     // Tab moves between the answer fields as the game says, not along the window's focus chain.
-    if (e->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(e);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            keyPressEvent(key);
-            return true;
-        }
-    }
+    if (GameKeys::keepTab(e, [this](QKeyEvent* key) { keyPressEvent(key); }))
+        return true;
     return QLineEdit::event(e);
 }
 
