@@ -583,12 +583,16 @@ void TestNewMDScrn::squaresShowTheBackgroundInTheirCorners() {
         return QString();
     };
     QTRY_COMPARE(cornersShowTheBackground(QStringLiteral("first board")), QString());
+    shoot(w, QStringLiteral("detective-first-board"));
     // A round lost, its clicked squares used (the yellow face), then the next round's plain faces.
     click(part<newCnvBtn>(w, QStringLiteral("multBtn")));
+    QTRY_COMPARE(cornersShowTheBackground(QStringLiteral("first round")), QString());
+    shoot(w, QStringLiteral("detective-first-round"));
     for (int m = 0; m < 3; ++m)
         click(wrongSquare(w));
     QVERIFY(w->rules().roundDone());
     QTest::qWait(20);
+    shoot(w, QStringLiteral("detective-first-round-lost"));
     click(part<newCnvBtn>(w, QStringLiteral("factorBtn")));
     QTRY_COMPARE(cornersShowTheBackground(QStringLiteral("second board")), QString());
     shoot(w, QStringLiteral("detective-second-board"));
