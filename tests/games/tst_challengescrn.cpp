@@ -223,6 +223,7 @@ void TestChallengeScrn::playCard(Played& p, bool wantWrong, bool wantMissed) {
     if (fits >= 0 && wantMissed) {
         clickTarget(4);
         ++p.missed;
+        QVERIFY(world->feedback.sounds.last().startsWith(QLatin1String("wrong")));
         QVERIFY(canvas("showWrongCnv")->isVisible());
         QCOMPARE(canvas("showWrongCnv")->pos(), Challenge::markerAt(fits));
         QVERIFY(timer("delayTimer")->isActive());
@@ -232,8 +233,11 @@ void TestChallengeScrn::playCard(Played& p, bool wantWrong, bool wantMissed) {
         const int wrongSlot = fits == 0 ? 1 : 0;
         if (missingOf(wrongSlot) == card())
             return playCard(p, false, false);
+        world->feedback.sounds.clear();
         clickTarget(wrongSlot);
         ++p.wrong;
+        QCOMPARE(world->feedback.sounds.size(), 1);
+        QVERIFY(world->feedback.sounds.last().startsWith(QLatin1String("wrong")));
         QCOMPARE(canvas("showWrongCnv")->pos(), Challenge::markerAt(fits >= 0 ? fits : 4));
         fire(timer("delayTimer"));
     } else if (fits >= 0) {
