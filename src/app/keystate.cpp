@@ -17,30 +17,31 @@ KeyState& KeyState::instance() {
 
 KeyState::KeyState() = default;
 
-bool KeyState::isDown(int key) {
-    const bool down = peek(key);
-    tapped_.remove(key);
-    return down;
+KeyState::Mark KeyState::mark(int key) const {
+    return presses_.value(key, 0);
 }
 
-bool KeyState::peek(int key) const {
-    return held_.contains(key) || tapped_.contains(key);
+bool KeyState::isHeld(int key) const {
+    return held_.contains(key);
+}
+
+bool KeyState::downSince(int key, Mark since) const {
+    return isHeld(key) || mark(key) > since;
 }
 
 void KeyState::forget() {
     held_.clear();
-    tapped_.clear();
 }
 
 bool KeyState::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
     case QEvent::KeyPress: {
-        // A key event travels up through the parents of the focus widget; each step sees the same
-        // press, which only sets what is already set.
+        // A key event travels up through the parents of the focus widget and each step sees the same
+        // press: it counts once, while the key is not held yet.
         auto* key = static_cast<QKeyEvent*>(event);
-        if (!key->isAutoRepeat()) {
+        if (!key->isAutoRepeat() && !held_.contains(key->key())) {
             held_.insert(key->key());
-            tapped_.insert(key->key());
+            ++presses_[key->key()];
         }
         break;
     }

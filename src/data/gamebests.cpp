@@ -52,9 +52,10 @@ QString formatAverage(double value) {
 }
 
 QString formatRunningAverage(double value) {
-    if (!std::isfinite(value) || value < 0.0)
+    if (!std::isfinite(value))
         value = 0.0;
-    const long long c = cents(value);
+    // A negative value is written as its size with a minus sign, rounded alike either side of 0.
+    const long long c = cents(std::fabs(value));
     QString text = QString::number(c / 100);
     if (c % 100 != 0) {
         QString decimals = QStringLiteral("%1").arg(c % 100, 2, 10, QLatin1Char('0'));
@@ -62,12 +63,16 @@ QString formatRunningAverage(double value) {
             decimals.chop(1);
         text += QLatin1Char('.') + decimals;
     }
-    return withoutLeadingZero(text);
+    text = withoutLeadingZero(text);
+    return value < 0.0 && c != 0 ? QLatin1Char('-') + text : text;
 }
 
 QString formatPlain(double value) {
-    const QString running = formatRunningAverage(value);
-    return running.startsWith(QLatin1Char('.')) ? QLatin1Char('0') + running : running;
+    QString text = formatRunningAverage(value);
+    const qsizetype point = text.startsWith(QLatin1Char('-')) ? 1 : 0;
+    if (text.mid(point).startsWith(QLatin1Char('.')))
+        text.insert(point, QLatin1Char('0'));
+    return text;
 }
 
 long long readScore(const QString& stored) {

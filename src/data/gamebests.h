@@ -27,11 +27,12 @@ bool beatsAverage(double average, const QString& stored);
 QString formatAverage(double value);
 
 // "##.##": at most two decimals, rounded half up, no trailing zeros and no leading zero
-// (7.5 "7.5", 7.333 "7.33", 12 "12", 0.5 ".5", 0 "0").
+// (7.5 "7.5", 7.333 "7.33", 12 "12", 0.5 ".5", 0 "0"); below 0 with a minus sign (-0.6 "-.6", -3 "-3",
+// and "0" for what rounds to 0).
 QString formatRunningAverage(double value);
 
 // A plain number with at most two decimals, rounded half up, as a stored text that reads back
-// anywhere (0.5 "0.5", 3.5 "3.5", 12 "12").
+// anywhere (0.5 "0.5", 3.5 "3.5", 12 "12", -0.5 "-0.5").
 QString formatPlain(double value);
 
 // A stored highest score; a text that is no number, or a negative one, reads as 0.

@@ -11,16 +11,46 @@ private slots:
         QTest::addColumn<QString>("average");
         QTest::addColumn<QString>("running");
         QTest::addColumn<QString>("plain");
-        QTest::newRow("2.5") << 2.5 << "2.50" << "2.5" << "2.5";
-        QTest::newRow("0.6") << 0.6 << ".60" << ".6" << "0.6";
-        QTest::newRow("0.625 half up") << 0.625 << ".63" << ".63" << "0.63";
-        QTest::newRow("7.497") << 7.497 << "7.50" << "7.5" << "7.5";
-        QTest::newRow("7.495 as written") << 7.495 << "7.50" << "7.5" << "7.5";
-        QTest::newRow("22/3") << 22.0 / 3.0 << "7.33" << "7.33" << "7.33";
-        QTest::newRow("12") << 12.0 << "12.00" << "12" << "12";
-        QTest::newRow("0") << 0.0 << ".00" << "0" << "0";
-        QTest::newRow("99.99") << 99.99 << "99.99" << "99.99" << "99.99";
-        QTest::newRow("negative held at 0") << -3.0 << ".00" << "0" << "0";
+        QTest::newRow("2.5") << 2.5 << "2.50"
+                             << "2.5"
+                             << "2.5";
+        QTest::newRow("0.6") << 0.6 << ".60"
+                             << ".6"
+                             << "0.6";
+        QTest::newRow("0.625 half up") << 0.625 << ".63"
+                                       << ".63"
+                                       << "0.63";
+        QTest::newRow("7.497") << 7.497 << "7.50"
+                               << "7.5"
+                               << "7.5";
+        QTest::newRow("7.495 as written") << 7.495 << "7.50"
+                                          << "7.5"
+                                          << "7.5";
+        QTest::newRow("22/3") << 22.0 / 3.0 << "7.33"
+                              << "7.33"
+                              << "7.33";
+        QTest::newRow("12") << 12.0 << "12.00"
+                            << "12"
+                            << "12";
+        QTest::newRow("0") << 0.0 << ".00"
+                           << "0"
+                           << "0";
+        QTest::newRow("99.99") << 99.99 << "99.99"
+                               << "99.99"
+                               << "99.99";
+        // A stored best is never below 0; a running average can be (a right answer takes a second off).
+        QTest::newRow("negative") << -3.0 << ".00"
+                                  << "-3"
+                                  << "-3";
+        QTest::newRow("negative below one") << -0.6 << ".00"
+                                            << "-.6"
+                                            << "-0.6";
+        QTest::newRow("negative half up") << -7.495 << ".00"
+                                          << "-7.5"
+                                          << "-7.5";
+        QTest::newRow("negative rounding to 0") << -0.004 << ".00"
+                                                << "0"
+                                                << "0";
     }
     void formats() {
         QFETCH(double, value);

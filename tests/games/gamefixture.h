@@ -26,6 +26,7 @@
 #include "support/lookcheck.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QImage>
 #include <QPainter>
 #include <QTimer>
@@ -294,9 +295,22 @@ inline QImage withMessageBox(const QImage& under, bool caution, const QString& m
     return image;
 }
 
-// With NBR_SHOTS_DIR set, saves the window there as a picture.
+// With NBR_SHOTS_DIR set, saves the window there as a picture. With NBR_SHOT_HOLD_MS set too, the
+// window then stays as it is on the screen that long, announced by the file <name>.hold in that
+// folder, so that the screen itself can be photographed (under a window manager, on a real display).
 inline void shoot(QWidget* w, const QString& name) {
     QVERIFY(Look::saveShot(w, name + QStringLiteral(".png")));
+    const int hold = qEnvironmentVariableIntValue("NBR_SHOT_HOLD_MS");
+    const QString folder = Look::shotsFolder();
+    if (hold <= 0 || folder.isEmpty())
+        return;
+    w->raise();
+    w->activateWindow();
+    QFile mark(QDir(folder).filePath(name + QStringLiteral(".hold")));
+    QVERIFY(mark.open(QIODevice::WriteOnly));
+    mark.close();
+    QTest::qWait(hold);
+    mark.remove();
 }
 
 } // namespace GameTest

@@ -3,6 +3,7 @@
 #include "support/doubles.h"
 
 #include <QClipboard>
+#include <QLineEdit>
 #include <QSignalSpy>
 #include <QtTest>
 
@@ -28,6 +29,9 @@ private:
 void TestAnswerField::init() {
     window = new QWidget;
     field = new AnswerField(QStringLiteral("AnsFld"), window);
+    // A field after it, where Tab would send the focus.
+    auto* next = new QLineEdit(window);
+    next->move(0, 60);
     window->show();
     field->setFocus();
     feedback.beeps = 0;
@@ -39,7 +43,8 @@ void TestAnswerField::cleanup() {
 
 void TestAnswerField::keysTakenAtTheEnd_data() {
     QTest::addColumn<QString>("keys"); // 'B' Backspace; 'H' the insertion point put first, 'S' all selected
-                                       // (as by the mouse); 'R' the right arrow
+                                       // (as by the mouse); 'R' the right arrow; 'T' Tab, 'K' Backtab,
+                                       // 'E' Return
     QTest::addColumn<QString>("shown");
     QTest::addColumn<int>("beeps");
     QTest::addColumn<QStringList>("checked");
@@ -61,6 +66,10 @@ void TestAnswerField::keysTakenAtTheEnd_data() {
                                    << "123" << 0 << QStringList{"1", "12", "123"};
     QTest::newRow("arrows beep") << "1R"
                                  << "1" << 1 << QStringList{"1"};
+    QTest::newRow("tab beeps and stays") << "1T2"
+                                         << "12" << 1 << QStringList{"1", "12"};
+    QTest::newRow("backtab and return beep") << "K1E"
+                                             << "1" << 2 << QStringList{"1"};
 }
 
 void TestAnswerField::keysTakenAtTheEnd() {
@@ -78,11 +87,19 @@ void TestAnswerField::keysTakenAtTheEnd() {
             field->selectAll();
         else if (c == 'R')
             QTest::keyClick(field, Qt::Key_Right);
+        else if (c == 'T')
+            QTest::keyClick(field, Qt::Key_Tab);
+        else if (c == 'K')
+            QTest::keyClick(field, Qt::Key_Backtab, Qt::ShiftModifier);
+        else if (c == 'E')
+            QTest::keyClick(field, Qt::Key_Return);
         else
             QTest::keyClicks(field, QString(c));
     }
     QCOMPARE(field->text(), shown);
     QCOMPARE(feedback.beeps, beeps);
+    // No key takes the focus away: the next digit typed still lands here.
+    QCOMPARE(window->focusWidget(), field);
     QStringList seen;
     for (const QList<QVariant>& args : typed)
         seen << args.at(0).toString();

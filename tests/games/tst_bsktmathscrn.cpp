@@ -43,6 +43,9 @@ private slots:
     void highestNumberBoxHoldsItsChoiceToThisVisit();
     void roundsFallFasterAndLonger();
     void spaceDropsTheNumberFast();
+    void aSpaceFromBeforeThisFallDropsNothing_data();
+    void aSpaceFromBeforeThisFallDropsNothing();
+    void keysTheGameDoesNotTakeBeep();
     void aGameOfThreeRoundsIsStoredAndALowerOneIsNot();
     void stopGameCancelsAWaitingCheck();
     void closingWhileContinueKeepsTheBestSilently();
@@ -65,8 +68,10 @@ void TestBsktMathScrn::initTestCase() {
 void TestBsktMathScrn::init() {
     myPrefs::initPrefs();
     myPrefs::prMaxTries = 3;
+    GameTest::soundsOn();
     dialogs.clear();
     feedback.beeps = 0;
+    feedback.sounds.clear();
     App::myRnd().seed(2026);
 }
 
@@ -317,6 +322,14 @@ void TestBsktMathScrn::roundsFallFasterAndLonger() {
     }
 }
 
+// Waits until the number now falling has gone `steps` steps down at the pace of the timer that
+// really runs; false when it does not move.
+static bool fell(int steps) {
+    auto* chute = ctl<chuteCnv>(QStringLiteral("myChute"));
+    const int from = chute->myTop;
+    return QTest::qWaitFor([&] { return chute->myTop >= from + 3 * steps; }, 3000);
+}
+
 void TestBsktMathScrn::spaceDropsTheNumberFast() {
     student = std::make_unique<GameTest::Student>(QStringLiteral("Ed"));
     dialogs.clear();
@@ -325,35 +338,98 @@ void TestBsktMathScrn::spaceDropsTheNumberFast() {
     auto* fall = ctl<QTimer>(QStringLiteral("fallingTimer"));
     auto* drop = ctl<QTimer>(QStringLiteral("dropTimer"));
     auto* chute = ctl<chuteCnv>(QStringLiteral("myChute"));
+    QWidget* focus = ctl(QStringLiteral("stlFocus"));
     click(QStringLiteral("StartBtn"));
-    for (int i = 0; i < 10; ++i)
-        w->fallingTimer_Action();
-    QCOMPARE(chute->myTop, -2);
-    // A tap between two steps counts; the switching step does not move the number.
-    QTest::keyClick(ctl(QStringLiteral("stlFocus")), Qt::Key_Space);
-    w->fallingTimer_Action();
-    QCOMPARE(chute->myTop, -2);
-    QVERIFY(w->fastDrop());
+    QVERIFY(fell(3));
+    QVERIFY(!w->fastDrop());
+    // A tap between two steps of this number's fall drops it.
+    QTest::keyClick(focus, Qt::Key_Space);
+    QTRY_VERIFY(w->fastDrop());
     QVERIFY(!fall->isActive());
     QVERIFY(drop->isActive());
     QCOMPARE(drop->interval(), 5);
     QCOMPARE(drop->timerType(), Qt::PreciseTimer);
-    // Space again changes nothing; the drop goes on by the same step.
-    QTest::keyPress(ctl(QStringLiteral("stlFocus")), Qt::Key_Space);
-    w->fallingTimer_Action();
+    // Space again changes nothing; the drop goes on by the same step until it lands.
+    QTest::keyClick(focus, Qt::Key_Space);
     QVERIFY(drop->isActive() && !fall->isActive());
-    QTest::keyRelease(ctl(QStringLiteral("stlFocus")), Qt::Key_Space);
-    w->dropTimer_Action();
-    QCOMPARE(chute->myTop, 1);
-    // It lands, and the next number falls at the normal pace.
-    for (int i = 0; i < 100 && w->landed() == 0; ++i)
-        w->dropTimer_Action();
-    QCOMPARE(w->landed(), 1);
+    QTRY_VERIFY(w->landed() == 1);
+    QCOMPARE(chute->myTop, -32);
+    // The tap during the drop was for that number: the next falls at the normal pace.
     QVERIFY(!w->fastDrop());
     QVERIFY(fall->isActive() && !drop->isActive());
-    QCOMPARE(chute->myTop, -32);
-    w->fallingTimer_Action();
-    QCOMPARE(chute->myTop, -29);
+    QVERIFY(fell(3));
+    QVERIFY(!w->fastDrop());
+}
+
+void TestBsktMathScrn::aSpaceFromBeforeThisFallDropsNothing_data() {
+    QTest::addColumn<QString>("when");
+    QTest::newRow("before Start") << "idle";
+    QTest::newRow("in the answer field") << "answer";
+    QTest::newRow("during the last number's drop") << "drop";
+}
+
+void TestBsktMathScrn::aSpaceFromBeforeThisFallDropsNothing() {
+    QFETCH(QString, when);
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Flo"));
+    dialogs.clear();
+    bsktMathScrn* w = bsktMathScrn::instance();
+    w->show();
+    auto* focus = ctl(QStringLiteral("stlFocus"));
+    if (when == QLatin1String("idle")) {
+        QTest::keyClick(w, Qt::Key_Space);
+        QTest::qWait(100);
+        click(QStringLiteral("StartBtn"));
+    } else if (when == QLatin1String("answer")) {
+        click(QStringLiteral("StartBtn"));
+        const int total = fallRound();
+        auto* field = ctl(QStringLiteral("AnsFld"));
+        QTest::keyClick(field, Qt::Key_Space);
+        QCOMPARE(feedback.beeps, 1);
+        type(total);
+        QCOMPARE(w->round(), 2);
+    } else {
+        click(QStringLiteral("StartBtn"));
+        QTest::keyClick(focus, Qt::Key_Space);
+        QTRY_VERIFY(w->fastDrop());
+        QTest::keyClick(focus, Qt::Key_Space);
+        QTRY_VERIFY(w->landed() == 1);
+    }
+    // The number now falling goes at the normal pace, by the fall timer that really runs.
+    QCOMPARE(w->landed(), when == QLatin1String("drop") ? 1 : 0);
+    QVERIFY(fell(4));
+    QVERIFY(!w->fastDrop());
+    QVERIFY(ctl<QTimer>(QStringLiteral("fallingTimer"))->isActive());
+    QVERIFY(!ctl<QTimer>(QStringLiteral("dropTimer"))->isActive());
+}
+
+void TestBsktMathScrn::keysTheGameDoesNotTakeBeep() {
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Gil"));
+    dialogs.clear();
+    bsktMathScrn* w = bsktMathScrn::instance();
+    w->show();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    click(QStringLiteral("StartBtn"));
+    auto* focus = ctl<QLineEdit>(QStringLiteral("stlFocus"));
+    QCOMPARE(w->focusWidget(), focus);
+    // While a number falls: Space is the game's, every other key beeps, Tab too, and the focus stays.
+    QTest::keyClick(focus, Qt::Key_Space);
+    QCOMPARE(feedback.beeps, 0);
+    QTest::keyClicks(focus, QStringLiteral("7a"));
+    QTest::keyClick(focus, Qt::Key_Tab);
+    QCOMPARE(feedback.beeps, 3);
+    QCOMPARE(w->focusWidget(), focus);
+    QCOMPARE(focus->text(), QString());
+    // In the answer field: Tab beeps and the next digits still land there.
+    const int total = fallRound();
+    auto* field = ctl<AnswerField>(QStringLiteral("AnsFld"));
+    QCOMPARE(w->focusWidget(), field);
+    QTest::keyClick(field, Qt::Key_Tab);
+    QCOMPARE(feedback.beeps, 4);
+    QCOMPARE(w->focusWidget(), field);
+    type(total);
+    QCOMPARE(w->round(), 2);
+    QCOMPARE(feedback.sounds.last(), QStringLiteral("right1"));
 }
 
 void TestBsktMathScrn::aGameOfThreeRoundsIsStoredAndALowerOneIsNot() {
@@ -364,12 +440,15 @@ void TestBsktMathScrn::aGameOfThreeRoundsIsStoredAndALowerOneIsNot() {
     QVERIFY(w);
     App::myRnd().seed(11);
     click(QStringLiteral("StartBtn"));
-    for (int round = 1; round <= 3; ++round)
+    for (int round = 1; round <= 3; ++round) {
         type(fallRound(round == 1));
+        QCOMPARE(feedback.sounds, QStringList(round, QStringLiteral("right1")));
+    }
     QCOMPARE(w->points(), 300);
     const int total = fallRound();
     auto* tries = ctl<QLabel>(QStringLiteral("attemptFld"));
     type(total + 1);
+    QCOMPARE(feedback.sounds.last(), QStringLiteral("wrong1"));
     QCOMPARE(tries->text(), QStringLiteral("2 tries allowed!"));
     QCOMPARE(ctl<QLineEdit>(QStringLiteral("AnsFld"))->text(), QString());
     type(total + 1);
@@ -382,8 +461,14 @@ void TestBsktMathScrn::aGameOfThreeRoundsIsStoredAndALowerOneIsNot() {
     QVERIFY(!ctl(QStringLiteral("StartBtn"))->isVisibleTo(w));
     QVERIFY(ctl(QStringLiteral("hiNumFld"))->isEnabled());
     QCOMPARE(dialogs.messages(), QStringList());
+    // The lost round plays no sound of its own: three wrong tries, nothing more.
+    QCOMPARE(feedback.sounds.count(QStringLiteral("wrong1")), 3);
+    QCOMPARE(feedback.sounds.size(), 6);
 
+    // "Continue": the new best sounds the end of the round, then the message.
     click(QStringLiteral("CloseBtn"));
+    QCOMPARE(feedback.sounds.size(), 7);
+    QCOMPARE(feedback.sounds.last(), QStringLiteral("round1"));
     QCOMPARE(dialogs.messages(),
              QStringList{QStringLiteral("Congratulations, Ann!\nYou have increased your total points")});
     QCOMPARE(dialogs.shown[0].explanation, QStringLiteral("Try to beat this score next time."));
@@ -408,8 +493,10 @@ void TestBsktMathScrn::aGameOfThreeRoundsIsStoredAndALowerOneIsNot() {
         w->fallingTimer_Action();
     const int falling = w->total();
     feedback.beeps = 0;
+    feedback.sounds.clear();
     click(QStringLiteral("CloseBtn"));
     QCOMPARE(feedback.beeps, 1);
+    QVERIFY(feedback.sounds.isEmpty());
     QVERIFY(!ctl<QTimer>(QStringLiteral("fallingTimer"))->isActive());
     QVERIFY(!ctl<QTimer>(QStringLiteral("dropTimer"))->isActive());
     const QImage& chute = ctl<chuteCnv>(QStringLiteral("myChute"))->surface();
@@ -418,6 +505,7 @@ void TestBsktMathScrn::aGameOfThreeRoundsIsStoredAndALowerOneIsNot() {
     QCOMPARE(ctl<QLabel>(QStringLiteral("InstrFld"))->text(),
              QStringLiteral("Sorry, the answer for Round #2 is: %1\nPlease press <Continue>").arg(falling));
     click(QStringLiteral("CloseBtn"));
+    QVERIFY(feedback.sounds.isEmpty()); // no new best, no sound
     QCOMPARE(dialogs.messages(),
              QStringList{
                  QStringLiteral("Sorry, Ann\nYour total points were 100 which did not improve your score.")});
@@ -483,7 +571,7 @@ void TestBsktMathScrn::closingMidGameStopsEverythingAndScoresNothing() {
     type(fallRound());
     QPointer<QTimer> fall = ctl<QTimer>(QStringLiteral("fallingTimer"));
     QVERIFY(fall->isActive());
-    w->menuBar()->item(QStringLiteral("FileClose"))->trigger();
+    w->close(); // the close box
     QVERIFY(!fall || !fall->isActive());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(!bsktMathScrn::exists());

@@ -24,6 +24,7 @@
 #include "signin/namescrn.h"
 
 #include <QAction>
+#include <QBackingStore>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -161,6 +162,7 @@ private slots:
     void storedHighestNumberOutsideItsRangeIsClamped();
     void closeBoxRecordsNoRunningGame();
     void helpOpensTopicThirteen();
+    void operatorStaysWholeThroughThePause();
     void screenshots();
 
 private:
@@ -221,6 +223,7 @@ void TestChallengeScrn::playCard(Played& p, bool wantWrong, bool wantMissed) {
     if (fits >= 0 && wantMissed) {
         clickTarget(4);
         ++p.missed;
+        QVERIFY(world->feedback.sounds.last().startsWith(QLatin1String("wrong")));
         QVERIFY(canvas("showWrongCnv")->isVisible());
         QCOMPARE(canvas("showWrongCnv")->pos(), Challenge::markerAt(fits));
         QVERIFY(timer("delayTimer")->isActive());
@@ -230,8 +233,11 @@ void TestChallengeScrn::playCard(Played& p, bool wantWrong, bool wantMissed) {
         const int wrongSlot = fits == 0 ? 1 : 0;
         if (missingOf(wrongSlot) == card())
             return playCard(p, false, false);
+        world->feedback.sounds.clear();
         clickTarget(wrongSlot);
         ++p.wrong;
+        QCOMPARE(world->feedback.sounds.size(), 1);
+        QVERIFY(world->feedback.sounds.last().startsWith(QLatin1String("wrong")));
         QCOMPARE(canvas("showWrongCnv")->pos(), Challenge::markerAt(fits >= 0 ? fits : 4));
         fire(timer("delayTimer"));
     } else if (fits >= 0) {
@@ -677,6 +683,39 @@ void TestChallengeScrn::helpOpensTopicThirteen() {
     QCOMPARE(topics, QList<int>{13});
     QVERIFY(menuItem("FileClose")->isEnabled());
     QVERIFY(!menuItem("FileExport")->isEnabled());
+}
+
+void TestChallengeScrn::operatorStaysWholeThroughThePause() {
+    openFor();
+    App::myRnd().seed(5);
+    press(button("StartBtn"));
+    Played p;
+    for (int i = 0; i < 300 && fittingSlot() != 1; ++i)
+        playCard(p, false, false);
+    QCOMPARE(fittingSlot(), 1);
+    // What the screen shows of the operator of slot 1, which the card flies over on its way there.
+    QCoreApplication::processEvents();
+    const QPaintDevice* device = win()->backingStore()->paintDevice();
+    QCOMPARE(device->devType(), int(QInternal::Image));
+    const auto* screen = static_cast<const QImage*>(device);
+    QWidget* sign = canvas("func", 1);
+    const QRect area(sign->mapTo(win(), QPoint(0, 0)), sign->size());
+    const QImage before = screen->copy(area);
+    const QImage drawn = sign->grab().toImage();
+    // The test ends the pause itself, also while the screen is photographed.
+    timer("delayTimer")->setInterval(3600 * 1000);
+    clickTarget(1);
+    while (timer("animTimer")->isActive()) {
+        fire(timer("animTimer"));
+        QCoreApplication::processEvents();
+    }
+    // The pause: the card stands over its slot, and the sign beside it is whole, however it is
+    // painted again.
+    QVERIFY(timer("delayTimer")->isActive());
+    QCOMPARE(screen->copy(area), before);
+    QCOMPARE(sign->grab().toImage(), drawn);
+    GameTest::shoot(win(), QStringLiteral("challenge-pause-slot1"));
+    fire(timer("delayTimer"));
 }
 
 void TestChallengeScrn::screenshots() {

@@ -14,6 +14,7 @@
 #include "games/mindgames/mindgamesscrn.h"
 #include "settings/numbercombo.h"
 #include "support/doubles.h"
+#include "support/lookcheck.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -93,6 +94,7 @@ private slots:
 
     void layoutInWindowCoordinates_data();
     void layoutInWindowCoordinates();
+    void bracketsShowWholeAtTheirSize();
     void openingTakesTheStudentsSettings_data();
     void openingTakesTheStudentsSettings();
     void difficultyBoxHoldsItsChoiceToThisVisit_data();
@@ -100,6 +102,8 @@ private slots:
     void problemsFollowTheBoard();
     void aCountedGameIsStoredAndASlowerOneIsNot();
     void digitsCountOnlyWhileAProblemIsAsked();
+    void tabBeepsAndTheAnswerStillLands();
+    void timeBelowZeroShowsAndStoresNoBest();
     void passShowsTheAnswerThenChargesThirtySeconds();
     void shortGameAsksToGoOn();
     void endOfGameCancelsAWaitingCheck();
@@ -118,8 +122,10 @@ void TestMindGamesScrn::initTestCase() {
 }
 
 void TestMindGamesScrn::init() {
+    GameTest::soundsOn();
     dialogs.clear();
     feedback.beeps = 0;
+    feedback.sounds.clear();
     App::myRnd().seed(2027);
 }
 
@@ -159,8 +165,6 @@ void TestMindGamesScrn::layoutInWindowCoordinates_data() {
     QTest::newRow("mgFunc 4") << "mgFunc" << 4 << "CustomBlueBkg" << QRect(426, 188, 48, 48);
     QTest::newRow("InstrFld") << "InstrFld" << -1 << "CustomBlueBkg" << QRect(30, 8, 488, 78);
     QTest::newRow("ctProbsFld") << "ctProbsFld" << -1 << "CustomBlueBkg" << QRect(214, 100, 120, 20);
-    QTest::newRow("paren 1") << "paren" << 1 << "CustomBlueBkg" << QRect(243, 126, 16, 64);
-    QTest::newRow("paren 2") << "paren" << 2 << "CustomBlueBkg" << QRect(14, 228, 16, 64);
     QTest::newRow("StaticText17") << "StaticText17" << -1 << "CustomBlueBkg" << QRect(422, 246, 36, 29);
     QTest::newRow("promptTxt") << "promptTxt" << -1 << "CustomBlueBkg" << QRect(124, 348, 283, 20);
     QTest::newRow("AnsFld") << "AnsFld" << -1 << "CustomBlueBkg" << QRect(418, 332, 120, 54);
@@ -199,6 +203,37 @@ void TestMindGamesScrn::layoutInWindowCoordinates() {
     QVERIFY(!ctl(QStringLiteral("passBtn"))->isEnabled());
     QVERIFY(!ctl<QTimer>(QStringLiteral("gametimer"))->isActive());
     QVERIFY(!ctl<QTimer>(QStringLiteral("myAnsTimer"))->isActive());
+}
+
+void TestMindGamesScrn::bracketsShowWholeAtTheirSize() {
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Ann Lee"));
+    dialogs.clear();
+    MindGamesScrn* w = MindGamesScrn::instance();
+    w->show();
+    // Laid out at (14, 128), (243, 126), (14, 228) and (243, 228), 64 high: at least the 16 pixels of
+    // the layout wide, as wide as the sign needs at its size of 48.
+    const QPoint laidOut[] = {{14, 128}, {243, 126}, {14, 228}, {243, 228}};
+    const auto check = [&](const QString& when) {
+        for (int i = 0; i < 4; ++i) {
+            auto* p = ctl<QLabel>(QStringLiteral("paren"), i);
+            const QString where = when + QStringLiteral(" paren %1").arg(i);
+            QVERIFY2(p->font().pixelSize() == 48, qPrintable(where));
+            QVERIFY2(p->height() == 64 && p->width() >= 16, qPrintable(where));
+            QVERIFY2(p->y() == laidOut[i].y(), qPrintable(where));
+            QVERIFY2(Look::neededFor(p).width() <= p->width(), qPrintable(where));
+            const QFontMetrics m(p->font());
+            QVERIFY2(m.boundingRect(p->text()).right() < p->width(), qPrintable(where));
+        }
+    };
+    check(QStringLiteral("opening"));
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(ctl(QStringLiteral("paren"), i)->pos(), laidOut[i]);
+    // Moved around the other pair by a problem, they keep their size.
+    click(QStringLiteral("StartBtn"));
+    for (int problem = 0; problem < 8; ++problem) {
+        check(QStringLiteral("problem %1").arg(problem));
+        type(answerFromBoard());
+    }
 }
 
 void TestMindGamesScrn::openingTakesTheStudentsSettings_data() {
@@ -347,18 +382,25 @@ void TestMindGamesScrn::aCountedGameIsStoredAndASlowerOneIsNot() {
     // Four answered right, one with a wrong try first, and one passed.
     type(answerFromBoard() + 1);
     QCOMPARE(w->wrong(), 1);
+    QCOMPARE(feedback.sounds, QStringList{QStringLiteral("wrong1")});
     QCOMPARE(text(QStringLiteral("timeFld1")), QStringLiteral("0"));
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < 4; ++i) {
         type(answerFromBoard());
+        QCOMPARE(feedback.sounds.last(), QStringLiteral("right1"));
+    }
     auto* pass = ctl<QPushButton>(QStringLiteral("passBtn"));
     pass->click();
     pass->click();
+    QCOMPARE(feedback.sounds.size(), 5); // a pass is silent
     tick(n - n / 2);
     QCOMPARE(text(QStringLiteral("timeFld")), QString::number(n - 4 + 30));
     QCOMPARE(w->finished(), 5);
     QCOMPARE(w->right(), 4);
     QCOMPARE(w->wrong(), 2);
     click(QStringLiteral("CloseBtn"));
+    // A game with a pass has no end-of-game sound; the new best has its own.
+    QCOMPARE(feedback.sounds.size(), 6);
+    QCOMPARE(feedback.sounds.last(), QStringLiteral("round1"));
     QCOMPARE(dialogs.messages(),
              QStringList{
                  QStringLiteral("Congratulations, Ann!\nYou have improved your average time per problem.")});
@@ -386,7 +428,10 @@ void TestMindGamesScrn::aCountedGameIsStoredAndASlowerOneIsNot() {
     for (int i = 0; i < 5; ++i)
         type(answerFromBoard());
     tick(66);
+    feedback.sounds.clear();
     click(QStringLiteral("CloseBtn"));
+    // Five right and no pass: the end-of-game sound, and no second one without a new best.
+    QCOMPARE(feedback.sounds, QStringList{QStringLiteral("round1")});
     QCOMPARE(dialogs.messages(),
              QStringList{QStringLiteral(
                  "Sorry, Ann\nYour average time was 12.20 which did not improve your score.")});
@@ -398,7 +443,9 @@ void TestMindGamesScrn::aCountedGameIsStoredAndASlowerOneIsNot() {
     for (int i = 0; i < 4; ++i)
         type(answerFromBoard());
     tick(5);
+    feedback.sounds.clear();
     click(QStringLiteral("CloseBtn"));
+    QVERIFY(feedback.sounds.isEmpty());
     QCOMPARE(dialogs.shown.size(), 1);
     QCOMPARE(dialogs.shown[0].question.defaultCaption, QStringLiteral("Continue Game"));
     QCOMPARE(dialogs.shown[0].question.cancelCaption, QStringLiteral("Stop Anyway"));
@@ -434,6 +481,70 @@ void TestMindGamesScrn::digitsCountOnlyWhileAProblemIsAsked() {
     // The counters take no key.
     QTest::keyClicks(ctl(QStringLiteral("RightFld")), QStringLiteral("9"));
     QCOMPARE(ctl<QLineEdit>(QStringLiteral("RightFld"))->text(), QStringLiteral("0"));
+}
+
+void TestMindGamesScrn::tabBeepsAndTheAnswerStillLands() {
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Eve"));
+    dialogs.clear();
+    MindGamesScrn* w = MindGamesScrn::instance();
+    w->show();
+    w->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    click(QStringLiteral("StartBtn"));
+    auto* field = ctl<AnswerField>(QStringLiteral("AnsFld"));
+    QVERIFY(field->hasFocus());
+    QTest::keyClick(field, Qt::Key_Tab);
+    QTest::keyClick(field, Qt::Key_Backtab, Qt::ShiftModifier);
+    QCOMPARE(feedback.beeps, 2);
+    QVERIFY(field->hasFocus());
+    // The answer typed next is taken, as the clock runs.
+    type(answerFromBoard());
+    QCOMPARE(w->right(), 1);
+}
+
+void TestMindGamesScrn::timeBelowZeroShowsAndStoresNoBest() {
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Lu Chen"));
+    dialogs.clear();
+    const QString stored = student->storedBests();
+    QVERIFY(GameTest::openGame(5));
+    MindGamesScrn* w = game();
+    QVERIFY(w);
+    click(QStringLiteral("StartBtn"));
+    // The test ticks the clock itself, also while the screen is photographed.
+    ctl<QTimer>(QStringLiteral("gametimer"))->setInterval(3600 * 1000);
+    // Six right answers faster than one a second: each takes a second off.
+    for (int i = 0; i < 6; ++i)
+        type(answerFromBoard());
+    QCOMPARE(w->gameTime(), -6);
+    QCOMPARE(text(QStringLiteral("timeFld1")), QStringLiteral("-1"));
+    tick(1);
+    QCOMPARE(text(QStringLiteral("timeFld")), QStringLiteral("-5"));
+    type(answerFromBoard());
+    QCOMPARE(text(QStringLiteral("timeFld1")), QStringLiteral("-.86"));
+    GameTest::shoot(w, QStringLiteral("mind-negative-average"));
+    feedback.sounds.clear();
+    click(QStringLiteral("CloseBtn"));
+    // Such a game counts as no time: 99.99, which the stored 99.99 is not above.
+    QCOMPARE(feedback.sounds, QStringList{QStringLiteral("round1")});
+    QCOMPARE(dialogs.messages(),
+             QStringList{
+                 QStringLiteral("Sorry, Lu\nYour average time was 99.99 which did not improve your score.")});
+    QCOMPARE(text(QStringLiteral("timeFld1")), QStringLiteral("-.86"));
+    // A counted game without a pass that beats the best: the end-of-game sound, then the best's.
+    dialogs.clear();
+    feedback.sounds.clear();
+    click(QStringLiteral("StartBtn"));
+    tick(40);
+    for (int i = 0; i < 5; ++i)
+        type(answerFromBoard());
+    click(QStringLiteral("CloseBtn"));
+    QCOMPARE(feedback.sounds,
+             (QStringList{"right1", "right1", "right1", "right1", "right1", "round1", "round1"}));
+    QVERIFY(dialogs.messages().value(0).startsWith(QStringLiteral("Congratulations, Lu!")));
+    click(QStringLiteral("CloseBtn"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCOMPARE(student->storedBests().split(',').value(5), QStringLiteral("7.00"));
+    QVERIFY(stored != student->storedBests());
 }
 
 void TestMindGamesScrn::passShowsTheAnswerThenChargesThirtySeconds() {

@@ -240,7 +240,8 @@ void TestMindRules::averages_data() {
     QTest::newRow("below one") << 1 << 2 << ".5" << 0.5;
     QTest::newRow("nothing finished") << 10 << 0 << "0" << 99.99;
     QTest::newRow("no time") << 0 << 5 << "0" << 99.99;
-    QTest::newRow("time below zero") << -3 << 5 << "0" << 99.99;
+    QTest::newRow("time below zero") << -3 << 5 << "-.6" << 99.99;
+    QTest::newRow("whole below zero") << -10 << 5 << "-2" << 99.99;
 }
 
 void TestMindRules::averages() {

@@ -19,6 +19,7 @@
 #include "support/fixtures.h"
 
 #include <QAction>
+#include <QBackingStore>
 #include <QClipboard>
 #include <QDir>
 #include <QLabel>
@@ -94,6 +95,8 @@ private slots:
     void bigBoardsLook();
     void helpAndAFailedSave();
     void focusRestsWhenNoFieldIsEmpty();
+    void aNewRoundDropsAPendingCongratulation();
+    void squaresShowTheBackgroundInTheirCorners();
 
 private:
     std::unique_ptr<GameTest::TrackedWorld<newMDScrn>> world;
@@ -116,6 +119,11 @@ void TestNewMDScrn::cleanup() {
 newMDScrn* TestNewMDScrn::open() {
     newMDScrn* w = newMDScrn::instance();
     w->show();
+    // Active, as the child finds it: the focus moves only in the active window.
+    w->activateWindow();
+    if (!QTest::qWaitForWindowActive(w))
+        qWarning("the Detective window did not become active");
+    // The test ticks the clock itself (its own period is read by tst_gamewindows).
     part<QTimer>(w, QStringLiteral("mdGameTimer"))->setInterval(3600 * 1000);
     return w;
 }
@@ -213,7 +221,8 @@ void TestNewMDScrn::opensReadyAndRefusesUntilARound() {
     shown.removeDuplicates();
     QCOMPARE(shown.size(), 64);
     QCOMPARE(part<QLineEdit>(w, QStringLiteral("missFld"))->text(), QStringLiteral("3"));
-    QVERIFY(fields(w)[0]->hasFocus() || !w->isActiveWindow());
+    QVERIFY(w->isActiveWindow());
+    QVERIFY(fields(w)[0]->hasFocus());
 
     // Leaving untouched saves nothing: the held value was only read.
     QCOMPARE(best(w), QStringLiteral("3.5"));
@@ -269,7 +278,7 @@ void TestNewMDScrn::typingJudgesTheWholeEntry() {
     f[2]->setFocus();
     QTest::keyClick(f[2], Qt::Key_1);
     QTest::keyClick(f[2], Qt::Key_Tab);
-    QVERIFY(f[3]->hasFocus() || !w->isActiveWindow());
+    QVERIFY(f[3]->hasFocus());
     click(squareShowing(w, 20));
     QCOMPARE(f[2]->text(), QStringLiteral("20"));
     QCOMPARE(f[2]->selectedText(), QString());
@@ -302,8 +311,8 @@ void TestNewMDScrn::missesWarnAndTheThirdLoses() {
     QVERIFY(!restore->isActive());
     QVERIFY(!part<QTimer>(w, QStringLiteral("mdGameTimer"))->isActive());
     QVERIFY(part<newCnvBtn>(w, QStringLiteral("factorBtn"))->isVisible());
-    for (mdAnsFld* f : fields(w))
-        QVERIFY(!f->hasFocus());
+    QVERIFY(w->isActiveWindow());
+    QVERIFY(!fields(w).contains(static_cast<mdAnsFld*>(w->focusWidget())));
     auto* delay = part<QTimer>(w, QStringLiteral("delayTimer"));
     QVERIFY(delay->isActive());
     QCOMPARE(delay->interval(), 100);
@@ -330,6 +339,9 @@ void TestNewMDScrn::twoVisitsThroughTheSignInWindow() {
             return nullptr;
         newMDScrn* w = newMDScrn::instance();
         part<QTimer>(w, QStringLiteral("mdGameTimer"))->setInterval(3600 * 1000);
+        w->activateWindow();
+        if (!QTest::qWaitForWindowActive(w))
+            return nullptr;
         world->dialogs.clear();
         world->feedback.sounds.clear();
         return w;
@@ -368,6 +380,9 @@ void TestNewMDScrn::twoVisitsThroughTheSignInWindow() {
                  .convertToFormat(QImage::Format_RGB32),
              Pictures::smallstar().toImage().convertToFormat(QImage::Format_RGB32));
     QCOMPARE(best(w), QStringLiteral("3.00"));
+    // No field keeps the focus, not even the window's own memory of it.
+    QVERIFY(w->isActiveWindow());
+    QVERIFY(!fields(w).contains(static_cast<mdAnsFld*>(w->focusWidget())));
     for (mdAnsFld* f : fields(w))
         QVERIFY(!f->hasFocus());
     auto* message = part<QTimer>(w, QStringLiteral("dlyMsgBoxtimer"));
@@ -499,8 +514,7 @@ void TestNewMDScrn::helpAndAFailedSave() {
 
 void TestNewMDScrn::focusRestsWhenNoFieldIsEmpty() {
     newMDScrn* w = open();
-    w->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(w)); // focus moves only in the active window
+    QVERIFY(w->isActiveWindow());
     click(part<newCnvBtn>(w, QStringLiteral("multBtn")));
     const QList<mdAnsFld*> f = fields(w);
     const int n = w->rules().count();
@@ -522,6 +536,66 @@ void TestNewMDScrn::focusRestsWhenNoFieldIsEmpty() {
     QVERIFY(f[4]->hasFocus());
     QVERIFY(!w->rules().roundDone());
     QCOMPARE(w->rules().missesLeft(), 3);
+}
+
+void TestNewMDScrn::aNewRoundDropsAPendingCongratulation() {
+    newMDScrn* w = open();
+    click(part<newCnvBtn>(w, QStringLiteral("multBtn")));
+    for (int s = 0; s < 20; ++s)
+        w->mdGameTimer_Action();
+    for (int k = 0; k < w->rules().count(); ++k)
+        click(squareShowing(w, w->rules().fieldAnswer(k)));
+    QVERIFY(w->rules().roundDone());
+    auto* message = part<QTimer>(w, QStringLiteral("dlyMsgBoxtimer"));
+    QVERIFY(message->isActive());
+    // The child starts the next round within the 400 ms: the congratulation would land on it, with
+    // its clock running. The best stays stored and shown.
+    click(part<newCnvBtn>(w, QStringLiteral("factorBtn")));
+    QVERIFY(!w->rules().roundDone());
+    QVERIFY(!message->isActive());
+    QTest::qWait(500);
+    QVERIFY(world->dialogs.shown.isEmpty());
+    QCOMPARE(best(w), QStringLiteral("2.00"));
+    QVERIFY(fields(w)[0]->hasFocus());
+}
+
+void TestNewMDScrn::squaresShowTheBackgroundInTheirCorners() {
+    newMDScrn* w = open();
+    QVERIFY(QTest::qWaitForWindowExposed(w));
+    // What the screen shows: the window's backing store, where a square repainted alone lands.
+    QPaintDevice* device = w->backingStore()->paintDevice();
+    QCOMPARE(device->devType(), int(QInternal::Image));
+    const auto* screen = static_cast<const QImage*>(device);
+    // The face's rounded corner, just inside the frame, against the background just outside it.
+    const auto cornersShowTheBackground = [&](const QString& when) {
+        for (mdSquare* s : squares(w)) {
+            const QPoint at = s->mapTo(w, QPoint(0, 0));
+            const QColor corner = screen->pixelColor(at + QPoint(1, 1));
+            const QColor outside = screen->pixelColor(at - QPoint(1, 1));
+            const int off = qAbs(corner.red() - outside.red()) + qAbs(corner.green() - outside.green()) +
+                            qAbs(corner.blue() - outside.blue());
+            if (off > 60)
+                return QStringLiteral("%1: square %2 shows %3 in its corner over %4")
+                    .arg(when)
+                    .arg(s->index())
+                    .arg(corner.name(), outside.name());
+        }
+        return QString();
+    };
+    QTRY_COMPARE(cornersShowTheBackground(QStringLiteral("first board")), QString());
+    shoot(w, QStringLiteral("detective-first-board"));
+    // A round lost, its clicked squares used (the yellow face), then the next round's plain faces.
+    click(part<newCnvBtn>(w, QStringLiteral("multBtn")));
+    QTRY_COMPARE(cornersShowTheBackground(QStringLiteral("first round")), QString());
+    shoot(w, QStringLiteral("detective-first-round"));
+    for (int m = 0; m < 3; ++m)
+        click(wrongSquare(w));
+    QVERIFY(w->rules().roundDone());
+    QTest::qWait(20);
+    shoot(w, QStringLiteral("detective-first-round-lost"));
+    click(part<newCnvBtn>(w, QStringLiteral("factorBtn")));
+    QTRY_COMPARE(cornersShowTheBackground(QStringLiteral("second board")), QString());
+    shoot(w, QStringLiteral("detective-second-board"));
 }
 
 QTEST_MAIN(TestNewMDScrn)

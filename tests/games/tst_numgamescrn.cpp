@@ -472,12 +472,15 @@ void TestNumGameScrn::picksLookPickedAndAThirdClickReplacesTheSecond() {
         if (t != first && t != second)
             third = t;
     }
+    world->feedback.sounds.clear();
     click(b[first]);
+    QCOMPARE(world->feedback.sounds, QStringList{QStringLiteral("blip")});
     QCOMPARE(indexed(w, QStringLiteral("probFld"), 0)->text(), QString::number(n[first]));
     QVERIFY(looks(b[first], true, n[first]));
     // Only the picked tile looks picked: the others stay readable.
     QVERIFY(looks(b[second], false, n[second]));
     click(b[second]);
+    QCOMPARE(world->feedback.sounds, (QStringList{"blip", "blip"}));
     QVERIFY(looks(b[second], true, n[second]));
     shoot(w, QStringLiteral("numbers-picked"));
     click(b[third]);
@@ -486,6 +489,7 @@ void TestNumGameScrn::picksLookPickedAndAThirdClickReplacesTheSecond() {
     QVERIFY(looks(b[third], true, n[third]));
     QCOMPARE(w->rules().secondPick(), third);
     w->myAnsTimer_Action();
+    QCOMPARE(world->feedback.sounds.last(), QStringLiteral("wrong1"));
     QVERIFY(looks(b[first], false, w->rules().numberAt(first)));
     QVERIFY(looks(b[third], false, w->rules().numberAt(third)));
     QVERIFY(indexed(w, QStringLiteral("probFld"), 0)->text().isEmpty());

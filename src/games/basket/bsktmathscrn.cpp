@@ -17,6 +17,7 @@
 #include "data/seams.h"
 #include "data/strecord.h"
 #include "games/common/answerfield.h"
+#include "games/common/focuskeeper.h"
 #include "games/common/gamelayout.h"
 #include "settings/numbercombo.h"
 
@@ -90,7 +91,7 @@ private:
 
 bsktMathScrn::bsktMathScrn()
     : GameWindow(QStringLiteral("bsktMathScrn"), QStringLiteral("Zuduzo 'd Izuv"), QSize(800, 580), 14) {
-    // Watch the Space bar from now on, so that a press before the first fall step counts.
+    // Watch the Space bar from now on, so that every press during a fall is seen.
     KeyState::instance();
     makeControls();
     StartBtn_Open();
@@ -183,9 +184,12 @@ void bsktMathScrn::makeControls() {
     attemptFld->hide();
     StaticText8 = makeLabel(window, top, QStringLiteral("StaticText8"), QRect(214, 501, 120, 16),
                             QStringLiteral("Use <Space> to drop"), 9, Qt::black, Qt::AlignHCenter);
-    // Holds the keyboard focus while numbers fall, out of sight beyond the window's right edge.
-    stlFocus = new QLineEdit(window);
-    stlFocus->setObjectName(QStringLiteral("stlFocus"));
+    // Holds the keyboard focus while numbers fall, out of sight beyond the window's right edge. The
+    // Space bar drops a falling number (its presses are watched wherever the focus is); every other
+    // key, and Space while nothing falls, beeps.
+    stlFocus = new FocusKeeper(QStringLiteral("stlFocus"), window, [this](QKeyEvent* key) {
+        return key->key() == Qt::Key_Space && (fallingTimer->isActive() || dropTimer->isActive());
+    });
     stlFocus->setGeometry(803, 289, 80, 22);
     spoutCnv2 = new PictureCanvas(
         QStringLiteral("spoutCnv2"), [] { return whiteTransparent(Pictures::MathFunnel2()); },
@@ -280,7 +284,6 @@ void bsktMathScrn::roundLoop() {
     AnsFld->empty();
     seeAnsFld->hide();
     attemptFld->hide();
-    stlFocus->clear();
     stlFocus->setFocus();
     ++curRound;
     totTries = 0;
@@ -305,13 +308,16 @@ void bsktMathScrn::startFall() {
     myChute->init(myPicts::digit(curNumber), fallRate);
     myChute->setAccessibleName(QString::number(curNumber));
     fallingTimer->setInterval(BasketRules::fallPeriod(curRound));
+    // Only a Space bar held now, or pressed from here on, drops this number: a tap before (while the
+    // game waited, in the answer field, during the last number's fast drop) is not for it.
+    spaceMark = KeyState::instance().mark(Qt::Key_Space);
     fallingTimer->start();
 }
 
 void bsktMathScrn::fallingTimer_Action() {
     if (leaving())
         return;
-    if (KeyState::instance().isDown(Qt::Key_Space)) {
+    if (KeyState::instance().downSince(Qt::Key_Space, spaceMark)) {
         if (!prohibitDrop) {
             fallingTimer->stop();
             dropTimer->start();

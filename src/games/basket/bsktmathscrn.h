@@ -6,6 +6,7 @@
 // points a round and starts the next, a round lost ends the game. The highest points are the
 // student's stored best.
 
+#include "app/keystate.h"
 #include "games/common/gamewindow.h"
 
 #include <array>
@@ -13,6 +14,7 @@
 class AnsTimer;
 class AnswerField;
 class chuteCnv;
+class FocusKeeper;
 class newCnvBtn;
 class NumberCombo;
 class ovrCheckBox;
@@ -87,6 +89,8 @@ private:
     int numCt = 0;
     int fallRate = 0;
     bool prohibitDrop = false;
+    // The Space bar's presses when the number now falling began its fall.
+    KeyState::Mark spaceMark = 0;
 
     // Controls, in the order of the layout.
     PictureCanvas* bkgCnv = nullptr;
@@ -113,7 +117,7 @@ private:
     QTimer* fallingTimer = nullptr;
     QLabel* attemptFld = nullptr;
     QLabel* StaticText8 = nullptr;
-    QLineEdit* stlFocus = nullptr;
+    FocusKeeper* stlFocus = nullptr;
     PictureCanvas* spoutCnv2 = nullptr;
     chuteCnv* myChute = nullptr;
     QTimer* dropTimer = nullptr;

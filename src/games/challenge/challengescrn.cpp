@@ -652,7 +652,9 @@ void challengeScrn::paintTrash(QPainter& g) const {
 }
 
 void challengeScrn::paintFunction(QPainter& g, int slot) const {
-    if (!boardInPlay() || game_.slotEmpty(slot))
+    // A slot answered keeps its problem's sign until the next deal refills it: the card that flew
+    // over it, or stands beside it in the pause, must not leave part of the sign blank.
+    if (!boardInPlay())
         return;
     const QPixmap picture = GameLayout::signPicture(game_.problem(slot).function);
     if (picture.isNull())

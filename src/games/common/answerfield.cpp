@@ -1,20 +1,12 @@
 #include "answerfield.h"
 
 #include "data/seams.h"
+#include "focuskeeper.h"
 
 #include <QContextMenuEvent>
 #include <QFontMetrics>
 #include <QKeyEvent>
 #include <QSignalBlocker>
-
-namespace {
-
-bool isModifierKey(int key) {
-    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Meta || key == Qt::Key_Alt ||
-           key == Qt::Key_AltGr || key == Qt::Key_CapsLock || key == Qt::Key_NumLock;
-}
-
-} // namespace
 
 AnswerField::AnswerField(const QString& objectName, QWidget* parent) : QLineEdit(parent) {
     setObjectName(objectName);
@@ -69,9 +61,16 @@ void AnswerField::takeBack() {
     Seams::feedback().beep();
 }
 
+bool AnswerField::event(QEvent* e) {
+    // Tab and Backtab would move the focus before the key filter saw them.
+    if (GameKeys::keepTab(e, [this](QKeyEvent* key) { keyPressEvent(key); }))
+        return true;
+    return QLineEdit::event(e);
+}
+
 void AnswerField::keyPressEvent(QKeyEvent* event) {
     event->accept();
-    if (isModifierKey(event->key()))
+    if (GameKeys::isModifierOnly(event->key()))
         return;
     const bool command = event->modifiers() & (Qt::ControlModifier | Qt::MetaModifier | Qt::AltModifier);
     const QString typed = event->text();

@@ -3,8 +3,9 @@
 // The answer field of the timed games: the student types a whole number and the game checks it once
 // enough characters stand. Digits, "-" and Backspace are taken, always at the end of the text
 // whatever is selected or wherever the insertion point is, so the text checked is exactly the text
-// shown; every other key is refused with a beep. Nothing else reaches the text: no paste (by key,
-// context menu or Edit > Paste), no drop, no undo.
+// shown; every other key is refused with a beep, Tab too: the focus stays, so the next answer typed
+// still lands here while the clock runs. Nothing else reaches the text: no paste (by key, context
+// menu or Edit > Paste), no drop, no undo.
 
 #include <QLineEdit>
 
@@ -30,6 +31,7 @@ signals:
     void digitTyped(const QString& text);
 
 protected:
+    bool event(QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void inputMethodEvent(QInputMethodEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;

@@ -88,11 +88,6 @@ bool GameWindow::keepSetting(int param, const QString& value) {
     return true;
 }
 
-void GameWindow::FileClose() {
-    if (closeRequested())
-        leave();
-}
-
 void GameWindow::leave() {
     if (leaving_)
         return;
@@ -110,15 +105,7 @@ void GameWindow::leave() {
 }
 
 void GameWindow::closeEvent(QCloseEvent* event) {
-    if (leaving_) {
-        event->accept();
-        return;
-    }
-    // The close box and Quit: Quit always leaves; the close box may be taken by a running game.
-    if (!Menus::quitting() && !closeRequested()) {
-        event->ignore();
-        return;
-    }
+    // The close box and Quit leave at any time, also during a game.
     event->accept();
     leave();
 }

@@ -2,7 +2,8 @@
 
 // What the six game windows share: a fixed window with the main menu bar, the blue background under
 // the controls, the Help item on the game's topic, and the one way out. A game leaves only through
-// leave() (its "Close Screen" button, File > Close, the close box, Quit): every timer the game owns
+// leave() (its close button, the close box, Quit, and File > Close in the games that answer it with a
+// slot of their own named FileClose; in the others the item stays disabled): every timer the game owns
 // stops first, so that nothing fires under a message the save may show, then the student's record is
 // saved when the visit changed it, the window closes and the sign-in window shows again (unless the
 // program is quitting).
@@ -40,19 +41,12 @@ public:
     // game's topic. OneWindow calls it when the window is made.
     void bindMenus();
 
-public slots:
-    // File > Close; games with a game in progress may first end it (see closeRequested()).
-    void FileClose();
-
 protected:
     GameWindow(const QString& objectName, const QString& title, QSize design, int helpTopic);
     ~GameWindow() override;
 
     // Stops every timer the window owns. Called before any save and on every way out.
     virtual void stopTimers() = 0;
-    // Called when File > Close or the close box asks to leave. Return false to stay (a game in
-    // progress that the command ends instead). The default leaves.
-    virtual bool closeRequested() { return true; }
     // Called after the timers stopped and before the save; a game may record a finished result here.
     virtual void aboutToLeave() {}
 

@@ -8,10 +8,10 @@
 #include "data/globals.h"
 #include "data/seams.h"
 #include "data/strecord.h"
+#include "games/common/focuskeeper.h"
 #include "games/common/gamelayout.h"
 #include "settings/numbercombo.h"
 
-#include <QApplication>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
@@ -42,7 +42,8 @@ mdSquare::mdSquare(int index, newMDScrn* window, QWidget* parent)
     : mySqrBtn(parent), index_(index), window_(window) {
     setObjectName(QStringLiteral("MDBtn"));
     setFocusPolicy(Qt::NoFocus);
-    setAttribute(Qt::WA_OpaquePaintEvent);
+    // Not opaque: the face's rounded corners are transparent, and the background must show there
+    // rather than what the square showed before.
     setFixedSize(48, 48);
     connect(this, &mySqrBtn::Paint, this, [this](QPainter& g) {
         const MDRules& r = window_->rules_;
@@ -128,13 +129,8 @@ void mdAnsFld::paste() {
 
 bool mdAnsFld::event(QEvent* e) {
     // Tab moves between the answer fields as the game says, not along the window's focus chain.
-    if (e->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(e);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            keyPressEvent(key);
-            return true;
-        }
-    }
+    if (GameKeys::keepTab(e, [this](QKeyEvent* key) { keyPressEvent(key); }))
+        return true;
     return QLineEdit::event(e);
 }
 
@@ -388,8 +384,7 @@ bool newMDScrn::AnsFld_KeyDown(int field, QKeyEvent* event) {
     }
     const QString typed = event->text();
     // A modifier pressed on its own is no key yet.
-    if (event->key() == Qt::Key_Shift || event->key() == Qt::Key_Control || event->key() == Qt::Key_Alt ||
-        event->key() == Qt::Key_Meta || event->key() == Qt::Key_AltGr)
+    if (GameKeys::isModifierOnly(event->key()))
         return true;
     if (typed.size() != 1 || !typed[0].isDigit() || typed[0].unicode() > '9') {
         Seams::feedback().beep();
@@ -468,7 +463,9 @@ void newMDScrn::hndlOutcome(const MDRules::Outcome& o, bool fromClick) {
 void newMDScrn::hndlDone(bool won) {
     mdGameTimer->stop();
     restoreTimer->stop();
-    if (QWidget* f = QApplication::focusWidget(); f && AnsFld.contains(static_cast<mdAnsFld*>(f)))
+    // The window's own focus, which it keeps while another window is in front and gives back when
+    // it is active again.
+    if (QWidget* f = focusWidget(); f && AnsFld.contains(static_cast<mdAnsFld*>(f)))
         f->clearFocus();
     chgBtnStates(true);
     if (!won) {

@@ -15,12 +15,15 @@
 #include "settings/numbercombo.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+
+#include <algorithm>
 
 using namespace GameLayout;
 
@@ -152,10 +155,14 @@ void MindGamesScrn::makeControls() {
         mgFunc[std::size_t(i)] = sign;
     };
     const auto makeParen = [this, window](int i, int x, int y) {
-        QLabel* l = makeLabel(window, QPoint(0, 0), QStringLiteral("paren"), QRect(x, y, 16, 64),
-                              i % 2 == 0 ? QStringLiteral("(") : QStringLiteral(")"), 48, QColor(0xFF, 0, 0),
-                              Qt::AlignLeft);
-        setFittedText(l, l->text(), 48);
+        const QString sign = i % 2 == 0 ? QStringLiteral("(") : QStringLiteral(")");
+        QLabel* l = makeLabel(window, QPoint(0, 0), QStringLiteral("paren"), QRect(x, y, 16, 64), sign, 48,
+                              QColor(0xFF, 0, 0), Qt::AlignLeft);
+        // The bracket keeps its size of 48; where our font draws it wider than the 16 pixels laid
+        // out, the label grows to the right from the same left edge, so that it shows whole.
+        const QFontMetrics m(l->font());
+        const QRect ink = m.boundingRect(sign);
+        l->resize(std::max({16, m.horizontalAdvance(sign) + 1, ink.right() + 2}), 64);
         l->setProperty("Index", i);
         paren[std::size_t(i)] = l;
     };

@@ -9,6 +9,7 @@
 #include "data/globals.h"
 #include "data/seams.h"
 #include "data/strecord.h"
+#include "games/common/focuskeeper.h"
 #include "games/common/gamelayout.h"
 #include "settings/numbercombo.h"
 
@@ -119,6 +120,10 @@ numGameScrn::numGameScrn()
     fillArray();
     createCnvs();
     showInstructions();
+    // Keys typed before anything is clicked reach the field out of sight, where they change nothing:
+    // the first focusable control would be "Highest Number", and a child's digits would become the
+    // stored setting.
+    stlFocus->setFocus();
 }
 
 numGameScrn::~numGameScrn() = default;
@@ -227,9 +232,9 @@ void numGameScrn::makeControls() {
     closeBtn->setObjectName(QStringLiteral("closeBtn"));
     GameLayout::placeAt(closeBtn, c, {677, 400, 160, 32});
 
-    // Out of sight beyond the right edge: it takes the focus at Start so that no visible control keeps it.
-    stlFocus = new QLineEdit(c);
-    stlFocus->setObjectName(QStringLiteral("stlFocus"));
+    // Out of sight beyond the right edge: it holds the focus so that no visible control keeps it. The
+    // game takes no key: each beeps.
+    stlFocus = new FocusKeeper(QStringLiteral("stlFocus"), c);
     GameLayout::placeAt(stlFocus, c, {883, 487, 80, 22});
 
     gameTimer = new QTimer(this);
@@ -355,6 +360,10 @@ void numGameScrn::ActionBtn_MouseUp() {
 
 void numGameScrn::closeBtn_MouseUp() {
     closeBtn->hndlMouseUp();
+    leave();
+}
+
+void numGameScrn::FileClose() {
     leave();
 }
 

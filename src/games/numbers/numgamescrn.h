@@ -14,6 +14,7 @@ class NumberCombo;
 class PictureCanvas;
 class QComboBox;
 class QLabel;
+class FocusKeeper;
 class QLineEdit;
 class QTimer;
 class newCnvBtn;
@@ -59,6 +60,8 @@ public slots:
     // The clock's second and the check of a pair; public so that tests can drive them.
     void gameTimer_Action();
     void myAnsTimer_Action();
+    // File > Close: closes the window at any time, as "Close Game" does.
+    void FileClose();
 
 protected:
     void stopTimers() override;
@@ -109,7 +112,7 @@ private:
     QComboBox* totFld = nullptr;
     newCnvBtn* ActionBtn = nullptr;
     newCnvBtn* closeBtn = nullptr;
-    QLineEdit* stlFocus = nullptr;
+    FocusKeeper* stlFocus = nullptr;
     QTimer* gameTimer = nullptr;
     QTimer* myAnsTimer = nullptr;
 };

@@ -8,6 +8,7 @@
 #include "data/globals.h"
 #include "data/random.h"
 #include "data/strecord.h"
+#include "games/common/focuskeeper.h"
 #include "games/common/gamelayout.h"
 
 #include <QButtonGroup>
@@ -73,35 +74,6 @@ void MSqrsScrn::Display::paintEvent(QPaintEvent*) {
     QPainter g(this);
     if (paint_)
         paint_(g);
-}
-
-MSqrsScrn::FocusField::FocusField(QWidget* parent, std::function<bool(const QString&)> keyDown)
-    : QLineEdit(parent), keyDown_(std::move(keyDown)) {
-    setObjectName(QStringLiteral("stlFocus"));
-    setContextMenuPolicy(Qt::NoContextMenu);
-    setAcceptDrops(false);
-}
-
-bool MSqrsScrn::FocusField::event(QEvent* event) {
-    // The field must not keep Ctrl+Z and Ctrl+W for its own editing: they belong to the menus.
-    if (event->type() == QEvent::ShortcutOverride)
-        return QWidget::event(event);
-    // Tab would otherwise move the focus off the field and away from the keys.
-    if (event->type() == QEvent::KeyPress) {
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab) {
-            keyPressEvent(key);
-            return true;
-        }
-    }
-    return QLineEdit::event(event);
-}
-
-void MSqrsScrn::FocusField::keyPressEvent(QKeyEvent* event) {
-    event->accept();
-    if (keyDown_)
-        keyDown_(event->text());
-    // What is typed is never kept: the field only carries the keys to the game.
 }
 
 // ---- the window ----
@@ -217,7 +189,11 @@ void MSqrsScrn::createControls() {
                                           0, kPurple, centred);
     setFunction->setWordWrap(true);
 
-    stlFocus_ = new FocusField(c, [this](const QString& key) { return stlFocus_KeyDown(key); });
+    // Keys other than the operations' do nothing here, silently.
+    stlFocus_ = new FocusKeeper(QStringLiteral("stlFocus"), c, [this](QKeyEvent* key) {
+        stlFocus_KeyDown(key->text());
+        return true;
+    });
     stlFocus_->setGeometry(899, 79, 80, 22);
 
     for (int i = 0; i < 4; ++i) {

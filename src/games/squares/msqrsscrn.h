@@ -9,12 +9,12 @@
 #include "games/common/gamewindow.h"
 #include "games/squares/squaresrules.h"
 
-#include <QLineEdit>
 #include <QRandomGenerator>
 
 #include <array>
 #include <functional>
 
+class FocusKeeper;
 class QButtonGroup;
 class QComboBox;
 class QGroupBox;
@@ -52,20 +52,6 @@ public:
 
     private:
         std::function<void(QPainter&)> paint_;
-    };
-
-    // The field beyond the window's edge that holds the keyboard focus, so the number keys reach the
-    // game wherever the mouse is.
-    class FocusField : public QLineEdit {
-    public:
-        FocusField(QWidget* parent, std::function<bool(const QString& key)> keyDown);
-
-    protected:
-        bool event(QEvent* event) override;
-        void keyPressEvent(QKeyEvent* event) override;
-
-    private:
-        std::function<bool(const QString&)> keyDown_;
     };
 
     const Squares::Board& board() const { return board_; }
@@ -130,5 +116,5 @@ private:
     newCnvBtn* startBtn_ = nullptr;
     QPushButton* undoBtn_ = nullptr;
     QComboBox* diffMenu_ = nullptr;
-    FocusField* stlFocus_ = nullptr;
+    FocusKeeper* stlFocus_ = nullptr;
 };
