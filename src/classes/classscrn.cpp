@@ -478,8 +478,8 @@ void ClassScrn::ZeriMinusContainer1_ZeriPressed() {
         classFld->setMyText(QString(), classHint());
         return;
     }
-    // Not added: a class of that name is stored, or the database said why itself.
-    if (DBCtrl::checkForDuplClass(cleaned) == DBCtrl::Lookup::Found) {
+    // Not added: a class of that name is stored, or the database failed and has said why itself.
+    if (!DBCtrl::lastError().isValid()) {
         Seams::dialogs().plainMessage(QStringLiteral("That <Class Name> already exists"));
         classFld->setFocus();
         classFld->setSelection(0, 255);
@@ -579,7 +579,13 @@ void ClassScrn::importNames() {
 
     // Every question is asked before anything is stored: the students then go in together. A file's
     // names are single lines already (the file is split at line breaks and tabs), as stored names are.
-    const QList<DBCtrl::StudentRow> stored = DBCtrl::studentsOf(className);
+    bool read = false;
+    const QList<DBCtrl::StudentRow> stored = DBCtrl::studentsOf(className, &read);
+    if (!read) {
+        // Without the class's names no duplicate could be asked about: nothing is added.
+        DBCtrl::tellNotDone(QStringLiteral("No students were added"), DBCtrl::lastError());
+        return;
+    }
     std::unordered_set<QStringView, CaseFoldedHash, SameIgnoringCase> taken;
     taken.reserve(static_cast<size_t>(stored.size() + contents.students.size()));
     for (const DBCtrl::StudentRow& s : stored)

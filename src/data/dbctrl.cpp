@@ -637,6 +637,8 @@ int addStudentRow(const QString& name, const QString& password, const QString& c
 
 bool insertClass(const QString& name, int /*id*/) {
     if (!isConnected()) {
+        lastErrorRef() =
+            QSqlError(QStringLiteral("The database is not open."), {}, QSqlError::ConnectionError);
         myGlobals::gShowMsg(true, QStringLiteral("Error in writing to the new Database."), QString());
         return false;
     }
@@ -647,8 +649,10 @@ bool insertClass(const QString& name, int /*id*/) {
     const ClassFound found = findClass(name);
     if (found.lookup == Lookup::Failed)
         return failed(tx, kClassNotAdded, lastErrorRef());
-    if (found.lookup == Lookup::Found)
+    if (found.lookup == Lookup::Found) {
+        lastErrorRef() = QSqlError(); // refused, not failed
         return false;
+    }
     if (!exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"), {found.stored}))
         return failed(tx, kClassNotAdded, lastErrorRef());
     return tx.commit() || failed(kClassNotAdded, tx.error());

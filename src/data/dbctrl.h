@@ -44,7 +44,8 @@ void closeDB();
 enum class Lookup { Missing, Found, Failed };
 
 // Adds a class unless one of that name is stored; the look and the insert are one transaction. True
-// when added; false when a class of that name is stored (nothing is said) or the add failed (said).
+// when added; false when a class of that name is stored (nothing is said, and lastError() holds no
+// error) or the add failed (said).
 bool insertClass(const QString& name, int id = 0);
 // Adds a student; on success the new student's id, otherwise 0.
 int insertName(const QString& name, const QString& password, const QString& className, int id = 0);
