@@ -120,7 +120,10 @@ void TestWritePaths::aLockHeldPastTheWaitWritesNothing() {
         // A reset that did not happen leaves no half-reset record to play on with.
         QVERIFY(!myGlobals::gCurPlayer);
     } else if (playing) {
-        // The round stays with the signed-in student, to go with the next save.
+        // The round stays with the signed-in student, to go with the next save, and she is told so.
+        QCOMPARE(s.dialogs.shown.last().explanation,
+                 QStringLiteral("It is kept while you stay signed in, and is saved with your next round or "
+                                "game."));
         QCOMPARE(myGlobals::gCurPlayer, playing);
         QCOMPARE(playing->divTried[9], 40);
         s.dialogs.clear();

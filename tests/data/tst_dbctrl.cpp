@@ -30,6 +30,7 @@ private slots:
     void duplicateNameAsks_data();
     void duplicateNameAsks();
     void addingToAMissingClassCreatesIt();
+    void whatChangedWhileTheQuestionWaitedIsLookedAtAgain();
     void deletionsTakeTheResultsWithThem();
     void reusedIdStartsAfresh();
     void updateNamesOfAMissingStudent();
@@ -386,6 +387,36 @@ void TestDBCtrl::addingToAMissingClassCreatesIt() {
     QCOMPARE(db.count("Classes", "ClassNm", "Room 9"), 1);
     QCOMPARE(db.count("Names", "StClass", "Room 9"), 1);
     QVERIFY(dialogs.shown.isEmpty());
+}
+
+// The duplicate question waits with no lock held. Another computer deletes the class meanwhile: the
+// student the teacher still adds goes in with the class made again, never into a class no list shows.
+void TestDBCtrl::whatChangedWhileTheQuestionWaitedIsLookedAtAgain() {
+    struct DeletingDialogs : ScriptedDialogs {
+        QString file;
+        bool lockFree = false;
+        Seams::Answer ask(const Seams::Question& q) override {
+            ScriptedDialogs::ask(q);
+            TestDoubles::OtherComputer other(file);
+            lockFree = other.holdWriteLock();
+            other.exec("DELETE FROM Classes WHERE ClassNm = 'Room 4'");
+            other.exec("COMMIT");
+            return Seams::Answer::Cancel; // "Continue to Save"
+        }
+    };
+    DeletingDialogs dialogs;
+    TempDatabase db;
+    dialogs.file = db.file();
+    QVERIFY(DBCtrl::insertClass("Room 4"));
+    db.addStudent("Ann", "Room 4");
+    dialogs.clear();
+    int id = 0;
+    QVERIFY(!DBCtrl::hndlAddName("ann", "", "Room 4", &id));
+    QVERIFY(id > 0);
+    QVERIFY(dialogs.lockFree);
+    QCOMPARE(dialogs.shown.size(), 1); // the question, once
+    QCOMPARE(db.count("Classes", "ClassNm", "Room 4"), 1);
+    QCOMPARE(db.nameColumn(id, "StClass"), QStringLiteral("Room 4"));
 }
 
 void TestDBCtrl::deletionsTakeTheResultsWithThem() {
