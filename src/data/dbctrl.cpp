@@ -955,12 +955,18 @@ int getLastID() {
 }
 
 QStringList classNames(bool* ok) {
+    // Read at every sign-in window refresh, for every pop-up of classes: straight on SQLite, like the
+    // class lists (see BulkStatement).
     QStringList names;
-    Result r = exec(QStringLiteral("SELECT ClassNm FROM Classes ORDER BY ClassID"));
-    while (r.next())
-        names << r.value(0).toString();
+    BulkStatement select("SELECT ClassNm FROM Classes ORDER BY ClassID");
+    bool read = static_cast<bool>(select);
+    if (read) {
+        while (select.next())
+            names << select.text(0);
+        read = select.done();
+    }
     if (ok)
-        *ok = r && !r->lastError().isValid();
+        *ok = read;
     return names;
 }
 
