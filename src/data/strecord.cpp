@@ -27,6 +27,13 @@ const QString kUpdateRow = QStringLiteral("UPDATE theData SET lastDate = ?, stAd
 const QString kSelectStars = QStringLiteral("SELECT StStars FROM Names WHERE StID = ?");
 const QString kUpdateStars = QStringLiteral("UPDATE Names SET StStars = ? WHERE StID = ?");
 
+// A results row that could not be read or made: while another computer holds the database this
+// says so; any other failure is a database error.
+void tellNotLoaded(const QSqlError& error) {
+    DBCtrl::tellNotDone(QStringLiteral("The student's results could not be loaded"), error,
+                        QStringLiteral("Nothing has been changed. Please try again in a moment."));
+}
+
 QString missingRowText() {
     return QStringLiteral("Database Error") + QStringLiteral("\n\n") +
            QStringLiteral("Could not find the selected record in the database.");
@@ -213,7 +220,7 @@ void StRecord::getStudentData() {
         if (!DBCtrl::isConnected())
             Seams::dialogs().plainMessage(QStringLiteral("Error in creating a new data entry"));
         else
-            DBCtrl::DisplayDatabaseError(DBCtrl::lastError());
+            tellNotLoaded(DBCtrl::lastError());
         return;
     }
     if (row.next()) {
@@ -274,7 +281,7 @@ bool StRecord::initData() {
         }
     }
     if (!madeHere) {
-        DBCtrl::DisplayDatabaseError(error);
+        tellNotLoaded(error);
         return false;
     }
     // The record takes the new row only once it is stored.

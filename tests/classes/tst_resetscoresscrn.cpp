@@ -93,6 +93,7 @@ private slots:
     void shortBestsList();
     void signInPlaysTheResetStudent();
     void anUnreadRecordIsNotKept();
+    void noResultsRowAndALockPastTheWait();
 };
 
 void TestResetScoresScrn::opens() {
@@ -329,6 +330,27 @@ void TestResetScoresScrn::anUnreadRecordIsNotKept() {
     QVERIFY(myGlobals::gCurPlayer && myGlobals::gCurPlayer->loaded());
     QCOMPARE(myGlobals::gCurPlayer->curStID, s.ann);
     QCOMPARE(myGlobals::gCurPlayer->addTried[0], 50);
+}
+
+// A student without a results row while another computer holds the database past the wait: the row
+// cannot be made, which is said as such; nothing is made, reset or kept.
+void TestResetScoresScrn::noResultsRowAndALockPastTheWait() {
+    School s;
+    QVERIFY(QSqlQuery(DBCtrl::NBData()).exec("PRAGMA busy_timeout = 150"));
+    resetScoresScrn d(QStringLiteral("Bo"), QString::number(s.bo), kClass);
+    d.show();
+    tick(d.findChild<QCheckBox*>("selAllBox"));
+    {
+        TestDoubles::OtherComputer other(s.db.file());
+        QVERIFY(other.holdWriteLock());
+        QTest::mouseClick(d.findChild<QPushButton*>("actionBtn"), Qt::LeftButton);
+    }
+    QCOMPARE(s.dialogs.messages(),
+             QStringList{"The student's results could not be loaded: another computer is using the student data."});
+    QCOMPARE(s.dialogs.shown[0].explanation,
+             QStringLiteral("Nothing has been changed. Please try again in a moment."));
+    QCOMPARE(s.db.count("theData", "StID", QString::number(s.bo)), 0);
+    QVERIFY(!myGlobals::gCurPlayer);
 }
 
 QTEST_MAIN(TestResetScoresScrn)

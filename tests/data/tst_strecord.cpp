@@ -514,8 +514,9 @@ void TestStRecord::aLockHeldPastTheWaitLeavesTheRecordUnloaded() {
         r->getStudentData();
     }
     QVERIFY(!r->loaded());
-    QCOMPARE(dialogs.messages(), QStringList{"Database Error: 5"});
-    QVERIFY(!dialogs.shown[0].explanation.isEmpty()); // the database's own words
+    QCOMPARE(dialogs.messages(),
+             QStringList{"The student's results could not be loaded: another computer is using the student data."});
+    QCOMPARE(dialogs.shown[0].explanation, QStringLiteral("Nothing has been changed. Please try again in a moment."));
     QCOMPARE(db.count("theData"), hasRow ? 1 : 0);
 
     // Once the lock is gone, saving the unread record still writes nothing.
