@@ -658,29 +658,71 @@ bool insertClass(const QString& name, int /*id*/) {
     return tx.commit() || failed(kClassNotAdded, tx.error());
 }
 
-int insertName(const QString& name, const QString& password, const QString& className, int /*id*/) {
+namespace {
+
+// Adds one student, with the class when it is not stored yet. The class and (when asked for) the
+// duplicate are looked for under the write lock of the insert itself, so that what they found still
+// holds when the student goes in. The question waits with no lock held; the look is then made again.
+// The new id; 0 when nothing was added (wentBack tells whether the user chose to go back).
+int addOneStudent(const QString& name, const QString& password, const QString& givenClass, bool askAboutDuplicate,
+                  bool& wentBack) {
+    wentBack = false;
+    lastAddedId() = 0;
+    bool duplicateAllowed = !askAboutDuplicate;
+    for (;;) {
+        Transaction tx;
+        if (!tx.ok())
+            return failed(kStudentNotAdded, tx.error());
+        const ClassFound cls = findClass(givenClass);
+        if (cls.lookup == Lookup::Failed)
+            return failed(tx, kStudentNotAdded, lastErrorRef());
+        // A class not stored yet has no students to meet: it is made with its first one.
+        if (cls.lookup == Lookup::Found && !duplicateAllowed) {
+            const Lookup duplicate = checkForDuplName(name, cls.stored);
+            if (duplicate == Lookup::Failed)
+                return failed(tx, kStudentNotAdded, lastErrorRef());
+            if (duplicate == Lookup::Found) {
+                tx.rollback();
+                if (!askAddDuplicate(myGlobals::oneLine(name), cls.stored)) {
+                    wentBack = true;
+                    return 0;
+                }
+                duplicateAllowed = true;
+                continue;
+            }
+        }
+        if (cls.lookup == Lookup::Missing &&
+            !exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"), {cls.stored}))
+            return failed(tx, kStudentNotAdded, lastErrorRef());
+        const int id = addStudentRow(name, password, cls.stored);
+        if (id == 0)
+            return failed(tx, kStudentNotAdded, lastErrorRef());
+        if (!tx.commit())
+            return failed(kStudentNotAdded, tx.error());
+        lastAddedId() = id;
+        return id;
+    }
+}
+
+// Whether a student may be added at all: a database to add to, and a password that can be typed.
+bool mayAddStudent(const QString& password) {
     lastAddedId() = 0;
     if (!isConnected()) {
         Seams::feedback().beep();
-        return 0;
+        return false;
     }
     if (!passwordUsable(password)) {
         refusePassword();
-        return 0;
+        return false;
     }
-    Transaction tx;
-    if (!tx.ok())
-        return failed(kStudentNotAdded, tx.error());
-    const ClassFound found = findClass(className);
-    if (found.lookup == Lookup::Failed)
-        return failed(tx, kStudentNotAdded, lastErrorRef());
-    const int newId = addStudentRow(name, password, found.stored);
-    if (newId == 0)
-        return failed(tx, kStudentNotAdded, lastErrorRef());
-    if (!tx.commit())
-        return failed(kStudentNotAdded, tx.error());
-    lastAddedId() = newId;
-    return newId;
+    return true;
+}
+
+} // namespace
+
+int insertName(const QString& name, const QString& password, const QString& className, int /*id*/) {
+    bool wentBack = false;
+    return mayAddStudent(password) ? addOneStudent(name, password, className, false, wentBack) : 0;
 }
 
 Lookup checkForDuplName(const QString& typedName, const QString& className) {
@@ -696,56 +738,16 @@ Lookup checkForDuplName(const QString& typedName, const QString& className) {
     return names->lastError().isValid() ? Lookup::Failed : Lookup::Missing;
 }
 
-bool hndlAddName(const QString& typedName, const QString& password, const QString& typedClass, int* addedId) {
+bool hndlAddName(const QString& name, const QString& password, const QString& className, int* addedId) {
     if (addedId)
         *addedId = 0;
-    lastAddedId() = 0;
-    if (!isConnected()) {
-        Seams::feedback().beep();
+    if (!mayAddStudent(password))
         return false;
-    }
-    if (!passwordUsable(password)) {
-        refusePassword();
-        return false;
-    }
-    const QString name = myGlobals::oneLine(typedName);
-    // The class and the duplicate are looked for under the write lock of the insert itself, so that
-    // what they found still holds when the student goes in. The question waits with no lock held; the
-    // look is then made again, and only a new duplicate asks once more.
-    bool duplicateAllowed = false;
-    for (;;) {
-        Transaction tx;
-        if (!tx.ok())
-            return failed(kStudentNotAdded, tx.error());
-        const ClassFound cls = findClass(typedClass);
-        if (cls.lookup == Lookup::Failed)
-            return failed(tx, kStudentNotAdded, lastErrorRef());
-        // A class not stored yet has no students to meet: it is made with its first one.
-        if (cls.lookup == Lookup::Found && !duplicateAllowed) {
-            const Lookup duplicate = checkForDuplName(name, cls.stored);
-            if (duplicate == Lookup::Failed)
-                return failed(tx, kStudentNotAdded, lastErrorRef());
-            if (duplicate == Lookup::Found) {
-                tx.rollback();
-                if (!askAddDuplicate(name, cls.stored))
-                    return true;
-                duplicateAllowed = true;
-                continue;
-            }
-        }
-        if (cls.lookup == Lookup::Missing &&
-            !exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"), {cls.stored}))
-            return failed(tx, kStudentNotAdded, lastErrorRef());
-        const int id = addStudentRow(name, password, cls.stored);
-        if (id == 0)
-            return failed(tx, kStudentNotAdded, lastErrorRef());
-        if (!tx.commit())
-            return failed(kStudentNotAdded, tx.error());
-        lastAddedId() = id;
-        if (addedId)
-            *addedId = id;
-        return false;
-    }
+    bool wentBack = false;
+    const int id = addOneStudent(name, password, className, true, wentBack);
+    if (addedId)
+        *addedId = id;
+    return wentBack;
 }
 
 bool askAddDuplicate(const QString& name, const QString& className) {
