@@ -205,6 +205,20 @@ void ListClass_Bare(benchmark::State& state) {
 }
 BENCHMARK(ListClass_Bare);
 
+void ClassNames(benchmark::State& state) {
+    fixture();
+    for (auto _ : state)
+        benchmark::DoNotOptimize(DBCtrl::classNames());
+}
+BENCHMARK(ClassNames);
+
+void ClassNames_Bare(benchmark::State& state) {
+    Fixture& f = fixture();
+    for (auto _ : state)
+        bareQuery(f.bare, "SELECT ClassNm FROM Classes ORDER BY ClassID", {});
+}
+BENCHMARK(ClassNames_Bare);
+
 void CreateDatabase(benchmark::State& state) {
     TestDoubles::ScriptedDialogs dialogs;
     QTemporaryDir dir;

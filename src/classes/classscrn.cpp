@@ -341,21 +341,28 @@ bool ClassScrn::classFieldEmpty() const {
     return text.isEmpty() || text == classHint();
 }
 
-QString ClassScrn::storedClassOfField() const {
+std::optional<QString> ClassScrn::storedClassOfField(const QString& notDone) const {
     if (classFieldEmpty())
-        return {};
+        return QString();
     const QString typed = classFld->text();
-    const QStringList classes = DBCtrl::classNames();
+    bool read = false;
+    const QStringList classes = DBCtrl::classNames(&read);
+    if (!read) {
+        // Not "no such class": the database could not say.
+        DBCtrl::tellNotDone(notDone, DBCtrl::lastError());
+        return std::nullopt;
+    }
     if (classes.contains(typed))
         return typed;
+    const QString line = myGlobals::oneLine(typed);
     for (const QString& c : classes) {
-        if (c.compare(typed, Qt::CaseInsensitive) == 0)
+        if (myGlobals::oneLine(c).compare(line, Qt::CaseInsensitive) == 0)
             return c;
     }
-    return {};
+    return QString();
 }
 
-QString ClassScrn::checkedFormClass() {
+QString ClassScrn::checkedFormClass(const QString& notDone) {
     if (stNameFld->text().trimmed().isEmpty()) {
         Seams::feedback().beep();
         stNameFld->selectAll();
@@ -367,17 +374,17 @@ QString ClassScrn::checkedFormClass() {
                             QStringLiteral("Your name will be added to that class."));
         return {};
     }
-    const QString className = storedClassOfField();
-    if (className.isEmpty()) {
+    const std::optional<QString> className = storedClassOfField(notDone);
+    if (className && className->isEmpty()) {
         Seams::feedback().beep();
         myGlobals::gShowMsg(false, QStringLiteral("Please click the + button to add this class to the list."),
                             QStringLiteral("Then select this class from the drop down menu."));
     }
-    return className;
+    return className.value_or(QString());
 }
 
 void ClassScrn::hndlAddingStudent() {
-    const QString className = checkedFormClass();
+    const QString className = checkedFormClass(QStringLiteral("The student was not added"));
     if (className.isEmpty())
         return;
     const QString name = stNameFld->text().trimmed();
@@ -404,20 +411,13 @@ void ClassScrn::hndlAddingStudent() {
 }
 
 void ClassScrn::hndlEditingStudent() {
-    const QString className = checkedFormClass();
+    const QString className = checkedFormClass(QStringLiteral("The student's changes were not saved"));
     if (className.isEmpty())
         return;
     const QString name = stNameFld->text();
-    // The stars belong to the recount of the student's results, not to the form: the stored total
-    // goes back unchanged, whatever the form showed (it may be older than a reset).
-    int halfStars = 0;
-    {
-        DBCtrl::Result r =
-            DBCtrl::exec(QStringLiteral("SELECT StStars FROM Names WHERE StID = ?"), {curSelectedID});
-        if (r.next())
-            halfStars = std::clamp(myGlobals::textToInt(r.value(0).toString()), 0, 8);
-    }
-    myNameCtr->editName(name, pwFld->text(), className, curSelectedID, nameListCtr::starsCellText(halfStars));
+    // The stars belong to the saves that count them, not to the form: an edit writes no total at all,
+    // so that stars saved meanwhile on another computer (or by a reset) stay.
+    myNameCtr->editName(name, pwFld->text(), className, curSelectedID, QString());
     toAddMode(QString());
     stNameFld->setFocus();
 }
@@ -478,8 +478,8 @@ void ClassScrn::ZeriMinusContainer1_ZeriPressed() {
         classFld->setMyText(QString(), classHint());
         return;
     }
-    // Not added: a class of that name is stored, or the database said why itself.
-    if (DBCtrl::checkForDuplClass(cleaned)) {
+    // Not added: a class of that name is stored, or the database failed and has said why itself.
+    if (!DBCtrl::lastError().isValid()) {
         Seams::dialogs().plainMessage(QStringLiteral("That <Class Name> already exists"));
         classFld->setFocus();
         classFld->setSelection(0, 255);
@@ -491,12 +491,14 @@ void ClassScrn::ZeriMinusContainer1_MinusPressed() {
         Seams::feedback().beep();
         return;
     }
-    const QString className = storedClassOfField();
-    if (className.isEmpty()) {
+    const std::optional<QString> className = storedClassOfField(QStringLiteral("The class was not deleted"));
+    if (!className)
+        return;
+    if (className->isEmpty()) {
         Seams::feedback().beep();
         return;
     }
-    if (askDeleteClass(className))
+    if (askDeleteClass(*className))
         classFld->setMyText(QString(), QString());
 }
 
@@ -578,7 +580,13 @@ void ClassScrn::importNames() {
 
     // Every question is asked before anything is stored: the students then go in together. A file's
     // names are single lines already (the file is split at line breaks and tabs), as stored names are.
-    const QList<DBCtrl::StudentRow> stored = DBCtrl::studentsOf(className);
+    bool read = false;
+    const QList<DBCtrl::StudentRow> stored = DBCtrl::studentsOf(className, &read);
+    if (!read) {
+        // Without the class's names no duplicate could be asked about: nothing is added.
+        DBCtrl::tellNotDone(QStringLiteral("No students were added"), DBCtrl::lastError());
+        return;
+    }
     std::unordered_set<QStringView, CaseFoldedHash, SameIgnoringCase> taken;
     taken.reserve(static_cast<size_t>(stored.size() + contents.students.size()));
     for (const DBCtrl::StudentRow& s : stored)

@@ -9,6 +9,8 @@
 
 #include <QWidget>
 
+#include <optional>
+
 class CtrlMenu;
 class QLabel;
 class QLineEdit;
@@ -81,11 +83,12 @@ private:
     // Whether the class field holds no class: empty, or showing its hint.
     bool classFieldEmpty() const;
     // The stored class the class field names: the exact spelling, else the one that differs only in
-    // letter case; empty when no class of that name is stored.
-    QString storedClassOfField() const;
+    // letter case or in line breaks made blanks; empty when no class of that name is stored. When the
+    // classes could not be read, the user is told that notDone was not done, and why; nothing then.
+    std::optional<QString> storedClassOfField(const QString& notDone) const;
     // The stored class the form's student goes into. A blank name beeps and is selected for retyping;
     // a class field that names no stored class beeps and says why. Empty text in both cases.
-    QString checkedFormClass();
+    QString checkedFormClass(const QString& notDone);
 
     int curSelectedID = -1;
     bool opened = false;

@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QSqlError>
 #include <QScreen>
 
 #include <memory>
@@ -109,11 +110,14 @@ void resetScoresScrn::actionBtn_Action() {
 
     std::shared_ptr<StRecord> record;
     bool anyRow = false;
+    QSqlError readError;
     {
         // Only the named class is looked in; the ids compare as text.
         DBCtrl::Result rows = DBCtrl::exec(
             QStringLiteral("SELECT StID, StPW, StStars FROM Names WHERE StClass = ? ORDER BY StID"),
             {rstClass});
+        if (!rows)
+            readError = DBCtrl::lastError();
         while (rows.next()) {
             anyRow = true;
             if (rows.value(0).toString() == rstID) {
@@ -123,29 +127,39 @@ void resetScoresScrn::actionBtn_Action() {
                 break;
             }
         }
+        if (!record && rows && rows->lastError().isValid())
+            readError = rows->lastError();
     }
-    if (!anyRow) {
+    if (readError.isValid()) {
+        // Not "no such student": the database could not say.
+        DBCtrl::tellNotDone(QStringLiteral("Nothing was reset"), readError,
+                            QStringLiteral("The scores and stars are as they were. Please try again in a "
+                                           "moment."));
+    } else if (!anyRow) {
         Seams::dialogs().plainMessage(
             QStringLiteral("Unable to find this student's record in the database."));
     } else if (!record) {
         Seams::dialogs().plainMessage(QStringLiteral("Error in getting current student's info."));
     } else {
-        // The recount congratulates, and enters into the hall of fame, the signed-in student.
+        // The recount congratulates, and enters into the hall of fame, the signed-in student. A record
+        // that could not be read or reset is not kept as the signed-in student: the sign-in window
+        // would play on with it, and its next save would store a reset the teacher was told did not
+        // happen. The next sign-in loads the student afresh.
         myGlobals::gCurPlayer = record;
-        resetRecord(*record, ticked);
+        if (!resetRecord(*record, ticked))
+            myGlobals::gCurPlayer.reset();
     }
     closing = true;
     accept();
 }
 
-void resetScoresScrn::resetRecord(StRecord& record, const Ticks& ticked) {
+bool resetScoresScrn::resetRecord(StRecord& record, const Ticks& ticked) {
     record.getStudentData();
     // A row that could not be read is never written over: the database has said why.
     if (!record.loaded())
-        return;
+        return false;
     changeData(record, ticked);
-    record.recheckStarTot();
-    record.updateData();
+    return record.recheckStarTot();
 }
 
 void resetScoresScrn::changeData(StRecord& record, const Ticks& ticked) {

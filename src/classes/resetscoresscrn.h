@@ -29,8 +29,9 @@ public:
     const QString rstClass;
 
     // The whole reset of a record already made the signed-in student: load it, clear what is ticked,
-    // recount the stars (with the congratulation or the message that goes with a change) and save it.
-    static void resetRecord(StRecord& record, const Ticks& ticked);
+    // and save it with the stars counted again (with the congratulation or the message that goes with
+    // a change), all in one transaction. False when nothing was reset (the reason has been shown).
+    static bool resetRecord(StRecord& record, const Ticks& ticked);
 
     void selAllBox_Action();
     void actionBtn_Action();

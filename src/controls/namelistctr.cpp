@@ -163,7 +163,10 @@ void nameListCtr::fillClassMenu() {
         const QSignalBlocker block(classMenu);
         classMenu->clear();
         classMenu->addItem(kAllClasses);
-        classMenu->addItems(DBCtrl::classNames());
+        bool read = false;
+        classMenu->addItems(DBCtrl::classNames(&read));
+        if (!read)
+            DBCtrl::DisplayDatabaseError(DBCtrl::lastError());
         curClass.clear();
         classMenu->setCurrentIndex(0);
     }
@@ -186,8 +189,11 @@ void nameListCtr::fillNameList() {
         nameList->setUpdatesEnabled(false);
         nameList->clearSelection();
         nameList->setRowCount(0);
+        bool read = false;
         const QList<DBCtrl::StudentRow> students =
-            curClass.isEmpty() ? DBCtrl::allStudents() : DBCtrl::studentsOf(curClass);
+            curClass.isEmpty() ? DBCtrl::allStudents(&read) : DBCtrl::studentsOf(curClass, &read);
+        if (!read)
+            DBCtrl::DisplayDatabaseError(DBCtrl::lastError());
         nameList->setRowCount(static_cast<int>(students.size()));
         {
             // The rows are new and nothing is drawn until the list is whole: the view need not hear of
@@ -244,8 +250,7 @@ bool nameListCtr::addClass(const QString& name) {
     // A class without a name could never be chosen on its own: an empty choice means all classes.
     if (cleaned.trimmed().isEmpty())
         return false;
-    if (DBCtrl::checkForDuplClass(cleaned))
-        return false;
+    // Refused when a class of that name is stored, looked for in the insert's own transaction.
     if (!DBCtrl::insertClass(cleaned, 0))
         return false;
     const QSignalBlocker block(classMenu);
@@ -317,7 +322,7 @@ void nameListCtr::setMyParent(QWidget* parent) {
 void nameListCtr::editName(const QString& name, const QString& password, const QString& className, int id,
                            const QString& stars) {
     DBCtrl::updateNames(name, className, QString::number(id), password,
-                        QString::number(halfStarsFromText(stars)));
+                        stars.isEmpty() ? QString() : QString::number(halfStarsFromText(stars)));
     fillNameList();
 }
 

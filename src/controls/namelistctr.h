@@ -33,7 +33,8 @@ public:
     // Deletes a class with its students; the panel then shows all classes again.
     void deleteClass(const QString& name);
     void setMyParent(QWidget* parent);
-    // Rewrites a student's row (password in clear; stars as shown, halves allowed) and rebuilds the list.
+    // Rewrites a student's row (password in clear; stars as shown, halves allowed, or empty to leave the
+    // stored total as it is) and rebuilds the list.
     void editName(const QString& name, const QString& password, const QString& className, int id,
                   const QString& stars);
     void doPrinting();

@@ -118,10 +118,13 @@ public:
         const int rc = sqlite3_step(stmt_);
         if (rc == SQLITE_ROW)
             return true;
-        if (rc != SQLITE_DONE)
+        done_ = rc == SQLITE_DONE;
+        if (!done_)
             setError(QStringLiteral("Unable to fetch row"), rc);
         return false;
     }
+    // Whether next() went through every row (false once a step failed).
+    bool done() const { return done_; }
     // Runs a statement that returns no rows and makes it ready to run again with new values.
     bool run() {
         const int rc = sqlite3_step(stmt_);
@@ -150,6 +153,7 @@ private:
     sqlite3* db_ = nullptr;
     sqlite3_stmt* stmt_ = nullptr;
     QList<QByteArray> bound_;
+    bool done_ = false;
 };
 
 void closeConnection() {
@@ -171,16 +175,16 @@ bool openAt(const QString& filePath) {
 }
 
 // Shows a failed change and reports false, for the common "error: show it, otherwise commit" step.
-bool failed(const QSqlError& error) {
-    DisplayDatabaseError(error);
+bool failed(const QString& notDone, const QSqlError& error) {
+    tellNotDone(notDone, error);
     return false;
 }
 
 // The same inside a transaction: the write lock is let go before the message waits for the user, so
 // that other computers are not kept waiting on it.
-bool failed(Transaction& tx, QSqlError error) {
+bool failed(Transaction& tx, const QString& notDone, QSqlError error) {
     tx.rollback();
-    return failed(error);
+    return failed(notDone, error);
 }
 
 std::array<std::function<void()>, 3>& raceHooks() {
@@ -382,6 +386,22 @@ void DisplayDatabaseError(const QSqlError& error) {
     myGlobals::gShowMsg(true, QStringLiteral("Database Error: ") + QString::number(code), explanation);
 }
 
+bool isBusy(const QSqlError& error) {
+    const int code = primaryCode(error);
+    return code == SQLITE_BUSY || code == SQLITE_LOCKED;
+}
+
+void tellNotDone(const QString& notDone, const QSqlError& error, const QString& whatNow) {
+    if (!isBusy(error)) {
+        DisplayDatabaseError(error);
+        return;
+    }
+    myGlobals::gShowMsg(true, notDone + QStringLiteral(": another computer is using the student data."),
+                        whatNow.isEmpty()
+                            ? QStringLiteral("Nothing has been changed. Please try again in a moment.")
+                            : whatNow);
+}
+
 void check4Database(const QString& dataFolder) {
     connection(); // the connection exists from here on, even when no file can be opened
     QString errorText;
@@ -579,86 +599,174 @@ void refusePassword() {
                                        "character. Please type it again without them."));
 }
 
-} // namespace
+const QString kClassNotAdded = QStringLiteral("The class was not added");
+const QString kStudentNotAdded = QStringLiteral("The student was not added");
 
-bool insertClass(const QString& name, int /*id*/) {
-    if (!isConnected()) {
-        myGlobals::gShowMsg(true, QStringLiteral("Error in writing to the new Database."), QString());
-        return false;
-    }
-    Transaction tx;
-    if (!tx.ok())
-        return failed(tx.error());
-    if (!exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"), {myGlobals::oneLine(name)}))
-        return failed(tx, lastErrorRef());
-    return tx.commit() || failed(tx.error());
+// The stored class a class name given for a write stands for: the class stored under exactly that
+// text (a class picked in a list, whatever it holds), else the one stored under the one-line form that
+// an add stores (a typed name). When neither is stored, `stored` is that one-line form, under which
+// the class is to be made.
+struct ClassFound {
+    Lookup lookup = Lookup::Failed;
+    QString stored;
+};
+
+ClassFound findClass(const QString& given) {
+    const QString line = myGlobals::oneLine(given);
+    Result r = exec(QStringLiteral("SELECT ClassNm FROM Classes WHERE ClassNm = ? OR ClassNm = ? "
+                                   "ORDER BY ClassNm = ? DESC, ClassID LIMIT 1"),
+                    {given, line, given});
+    if (!r)
+        return {};
+    if (!r.next())
+        return {r->lastError().isValid() ? Lookup::Failed : Lookup::Missing, line};
+    return {Lookup::Found, r.value(0).toString()};
 }
 
-int insertName(const QString& name, const QString& password, const QString& className, int /*id*/) {
-    lastAddedId() = 0;
-    if (!isConnected()) {
-        Seams::feedback().beep();
-        return 0;
-    }
-    if (!passwordUsable(password)) {
-        refusePassword();
-        return 0;
-    }
-    Transaction tx;
-    if (!tx.ok())
-        return failed(tx.error());
+// Inside the caller's transaction: the class as stored, made first when it is not there. Empty when
+// the database failed (lastErrorRef() says why).
+QString classForAdd(const QString& given) {
+    const ClassFound found = findClass(given);
+    if (found.lookup == Lookup::Failed)
+        return {};
+    if (found.lookup == Lookup::Missing &&
+        !exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"), {found.stored}))
+        return {};
+    return found.stored;
+}
+
+// Inside the caller's transaction: the student's Names row, with any results row an earlier student
+// of the reused id left behind removed. The new id, or 0 when the database failed.
+int addStudentRow(const QString& name, const QString& password, const QString& className) {
     Result added =
         exec(QStringLiteral("INSERT INTO Names (StName, StPW, StClass, StStars) VALUES (?, ?, ?, ?)"),
-             {myGlobals::oneLine(name), storedPassword(password), myGlobals::oneLine(className),
-              QStringLiteral("0")});
+             {myGlobals::oneLine(name), storedPassword(password), className, QStringLiteral("0")});
     if (!added)
-        return failed(tx, lastErrorRef());
+        return 0;
     const int newId = added->lastInsertId().toInt();
     added.finish();
     // Ids are reused after the highest one is deleted; a results row left by an earlier student with
     // this id must not become the new student's.
     if (!exec(QStringLiteral("DELETE FROM theData WHERE StID = ?"), {QString::number(newId)}))
-        return failed(tx, lastErrorRef());
-    if (!tx.commit())
-        return failed(tx.error());
-    lastAddedId() = newId;
+        return 0;
     return newId;
 }
 
-bool checkForDuplName(const QString& typedName, const QString& typedClass) {
-    // Compared as they would be stored, so that "Cy\tLee" meets the stored "Cy Lee".
-    const QString name = myGlobals::oneLine(typedName);
-    const QString className = myGlobals::oneLine(typedClass);
-    Result cls = exec(QStringLiteral("SELECT ClassID FROM Classes WHERE ClassNm = ?"), {className});
-    if (cls && !cls.next()) {
-        cls.finish();
-        insertClass(className, 0);
+} // namespace
+
+bool insertClass(const QString& name, int /*id*/) {
+    if (!isConnected()) {
+        lastErrorRef() =
+            QSqlError(QStringLiteral("The database is not open."), {}, QSqlError::ConnectionError);
+        myGlobals::gShowMsg(true, QStringLiteral("Error in writing to the new Database."), QString());
         return false;
     }
-    cls.finish();
-    Result names = exec(QStringLiteral("SELECT StName FROM Names WHERE StClass = ?"), {className});
-    while (names.next()) {
-        if (names.value(0).toString().compare(name, Qt::CaseInsensitive) == 0)
-            return true;
+    Transaction tx;
+    if (!tx.ok())
+        return failed(kClassNotAdded, tx.error());
+    // Looked for under the write lock: another computer cannot add it between the look and the insert.
+    const ClassFound found = findClass(name);
+    if (found.lookup == Lookup::Failed)
+        return failed(tx, kClassNotAdded, lastErrorRef());
+    if (found.lookup == Lookup::Found) {
+        lastErrorRef() = QSqlError(); // refused, not failed
+        return false;
     }
-    return false;
+    if (!exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"), {found.stored}))
+        return failed(tx, kClassNotAdded, lastErrorRef());
+    return tx.commit() || failed(kClassNotAdded, tx.error());
 }
 
-bool hndlAddName(const QString& typedName, const QString& password, const QString& typedClass, int* addedId) {
-    if (addedId)
-        *addedId = 0;
-    const QString name = myGlobals::oneLine(typedName);
-    const QString className = myGlobals::oneLine(typedClass);
+namespace {
+
+// Adds one student, with the class when it is not stored yet. The class and (when asked for) the
+// duplicate are looked for under the write lock of the insert itself, so that what they found still
+// holds when the student goes in. The question waits with no lock held; the look is then made again.
+// The new id; 0 when nothing was added (wentBack tells whether the user chose to go back).
+int addOneStudent(const QString& name, const QString& password, const QString& givenClass, bool askAboutDuplicate,
+                  bool& wentBack) {
+    wentBack = false;
+    lastAddedId() = 0;
+    bool duplicateAllowed = !askAboutDuplicate;
+    for (;;) {
+        Transaction tx;
+        if (!tx.ok())
+            return failed(kStudentNotAdded, tx.error());
+        const ClassFound cls = findClass(givenClass);
+        if (cls.lookup == Lookup::Failed)
+            return failed(tx, kStudentNotAdded, lastErrorRef());
+        // A class not stored yet has no students to meet: it is made with its first one.
+        if (cls.lookup == Lookup::Found && !duplicateAllowed) {
+            const Lookup duplicate = checkForDuplName(name, cls.stored);
+            if (duplicate == Lookup::Failed)
+                return failed(tx, kStudentNotAdded, lastErrorRef());
+            if (duplicate == Lookup::Found) {
+                tx.rollback();
+                if (!askAddDuplicate(myGlobals::oneLine(name), cls.stored)) {
+                    wentBack = true;
+                    return 0;
+                }
+                duplicateAllowed = true;
+                continue;
+            }
+        }
+        if (cls.lookup == Lookup::Missing &&
+            !exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"), {cls.stored}))
+            return failed(tx, kStudentNotAdded, lastErrorRef());
+        const int id = addStudentRow(name, password, cls.stored);
+        if (id == 0)
+            return failed(tx, kStudentNotAdded, lastErrorRef());
+        if (!tx.commit())
+            return failed(kStudentNotAdded, tx.error());
+        lastAddedId() = id;
+        return id;
+    }
+}
+
+// Whether a student may be added at all: a database to add to, and a password that can be typed.
+bool mayAddStudent(const QString& password) {
+    lastAddedId() = 0;
+    if (!isConnected()) {
+        Seams::feedback().beep();
+        return false;
+    }
     if (!passwordUsable(password)) {
         refusePassword();
         return false;
     }
-    if (checkForDuplName(name, className) && !askAddDuplicate(name, className))
-        return true;
-    const int id = insertName(name, password, className, 0);
+    return true;
+}
+
+} // namespace
+
+int insertName(const QString& name, const QString& password, const QString& className, int /*id*/) {
+    bool wentBack = false;
+    return mayAddStudent(password) ? addOneStudent(name, password, className, false, wentBack) : 0;
+}
+
+Lookup checkForDuplName(const QString& typedName, const QString& className) {
+    // Compared as it would be stored, so that "Cy\tLee" meets the stored "Cy Lee".
+    const QString name = myGlobals::oneLine(typedName);
+    Result names = exec(QStringLiteral("SELECT StName FROM Names WHERE StClass = ?"), {className});
+    if (!names)
+        return Lookup::Failed;
+    while (names.next()) {
+        if (names.value(0).toString().compare(name, Qt::CaseInsensitive) == 0)
+            return Lookup::Found;
+    }
+    return names->lastError().isValid() ? Lookup::Failed : Lookup::Missing;
+}
+
+bool hndlAddName(const QString& name, const QString& password, const QString& className, int* addedId) {
+    if (addedId)
+        *addedId = 0;
+    if (!mayAddStudent(password))
+        return false;
+    bool wentBack = false;
+    const int id = addOneStudent(name, password, className, true, wentBack);
     if (addedId)
         *addedId = id;
-    return false;
+    return wentBack;
 }
 
 bool askAddDuplicate(const QString& name, const QString& className) {
@@ -674,6 +782,7 @@ bool askAddDuplicate(const QString& name, const QString& className) {
 }
 
 QList<int> insertNames(const QList<std::pair<QString, QString>>& students, const QString& className) {
+    const QString notAdded = QStringLiteral("No students were added");
     if (students.isEmpty())
         return {};
     if (!isConnected()) {
@@ -688,13 +797,19 @@ QList<int> insertNames(const QList<std::pair<QString, QString>>& students, const
     }
     Transaction tx;
     if (!tx.ok()) {
-        failed(tx.error());
+        failed(notAdded, tx.error());
         return {};
     }
-    const QString cls = myGlobals::oneLine(className);
+    // Another computer may have deleted the class since the list was read: it is made again, so that
+    // the students are never stored in a class no list shows.
+    const QString cls = classForAdd(className);
+    if (cls.isEmpty()) {
+        failed(tx, notAdded, lastErrorRef());
+        return {};
+    }
     BulkStatement insert("INSERT INTO Names (StName, StPW, StClass, StStars) VALUES (?, ?, ?, '0')");
     if (!insert) {
-        failed(tx, lastErrorRef());
+        failed(tx, notAdded, lastErrorRef());
         return {};
     }
     insert.bind(3, cls);
@@ -704,7 +819,7 @@ QList<int> insertNames(const QList<std::pair<QString, QString>>& students, const
         insert.bind(1, myGlobals::oneLine(name));
         insert.bind(2, storedPassword(password));
         if (!insert.run()) {
-            failed(tx, lastErrorRef());
+            failed(tx, notAdded, lastErrorRef());
             return {};
         }
         ids.append(static_cast<int>(insert.lastInsertId()));
@@ -714,24 +829,23 @@ QList<int> insertNames(const QList<std::pair<QString, QString>>& students, const
     const auto [lowest, highest] = std::minmax_element(ids.cbegin(), ids.cend());
     if (!exec(QStringLiteral("DELETE FROM theData WHERE CAST(StID AS INTEGER) BETWEEN ? AND ?"),
               {*lowest, *highest})) {
-        failed(tx, lastErrorRef());
+        failed(tx, notAdded, lastErrorRef());
         return {};
     }
     if (!tx.commit()) {
-        failed(tx.error());
+        failed(notAdded, tx.error());
         return {};
     }
     return ids;
 }
 
-bool checkForDuplClass(const QString& name) {
-    Result r =
-        exec(QStringLiteral("SELECT ClassID FROM Classes WHERE ClassNm = ?"), {myGlobals::oneLine(name)});
-    return r.next();
+Lookup checkForDuplClass(const QString& name) {
+    return findClass(name).lookup;
 }
 
 void updateNames(const QString& name, const QString& className, const QString& stID, const QString& password,
                  const QString& stars) {
+    const QString notSaved = QStringLiteral("The student's changes were not saved");
     if (!isConnected()) {
         Seams::dialogs().plainMessage(QStringLiteral("Unable to update record"));
         return;
@@ -742,12 +856,12 @@ void updateNames(const QString& name, const QString& className, const QString& s
     }
     Transaction tx;
     if (!tx.ok()) {
-        failed(tx.error());
+        failed(notSaved, tx.error());
         return;
     }
     Result row = exec(QStringLiteral("SELECT StID FROM Names WHERE StID = ?"), {stID});
     if (!row) {
-        failed(tx, lastErrorRef());
+        failed(tx, notSaved, lastErrorRef());
         return;
     }
     if (!row.next()) {
@@ -757,15 +871,41 @@ void updateNames(const QString& name, const QString& className, const QString& s
         return;
     }
     row.finish();
-    if (!exec(
-            QStringLiteral("UPDATE Names SET StName = ?, StClass = ?, StPW = ?, StStars = ? WHERE StID = ?"),
-            {myGlobals::oneLine(name), myGlobals::oneLine(className), storedPassword(password), stars,
-             stID})) {
-        failed(tx, lastErrorRef());
+    // A class picked from the list keeps its stored text; one typed is stored as one line.
+    const ClassFound cls = findClass(className);
+    if (cls.lookup == Lookup::Failed) {
+        failed(tx, notSaved, lastErrorRef());
+        return;
+    }
+    const bool ok =
+        stars.isEmpty()
+            ? static_cast<bool>(exec(QStringLiteral("UPDATE Names SET StName = ?, StClass = ?, StPW = ? "
+                                                    "WHERE StID = ?"),
+                                     {myGlobals::oneLine(name), cls.stored, storedPassword(password), stID}))
+            : static_cast<bool>(exec(QStringLiteral("UPDATE Names SET StName = ?, StClass = ?, StPW = ?, "
+                                                    "StStars = ? WHERE StID = ?"),
+                                     {myGlobals::oneLine(name), cls.stored, storedPassword(password), stars,
+                                      stID}));
+    if (!ok) {
+        failed(tx, notSaved, lastErrorRef());
         return;
     }
     if (!tx.commit())
-        failed(tx.error());
+        failed(notSaved, tx.error());
+}
+
+HallEntry enterHallOfFame(const QString& name) {
+    Result member = exec(QStringLiteral("SELECT HallID FROM HallData WHERE StName = ?"), {name});
+    if (!member)
+        return HallEntry::Failed;
+    if (member.next())
+        return HallEntry::Member;
+    if (member->lastError().isValid())
+        return HallEntry::Failed;
+    member.finish();
+    if (!exec(QStringLiteral("INSERT INTO HallData (StName, dateEnt) VALUES (?, ?)"), {name, todayText()}))
+        return HallEntry::Failed;
+    return HallEntry::Added;
 }
 
 bool insertHOF() {
@@ -773,29 +913,33 @@ bool insertHOF() {
 }
 
 bool insertHOF(const QString& name) {
+    const QString notAdded = QStringLiteral("The name was not added to the Hall of Fame");
     // Without a database the entry is quietly not made: the student's own save says what failed.
     if (!isConnected())
         return false;
     Transaction tx;
     if (!tx.ok())
-        return failed(tx.error());
-    Result member = exec(QStringLiteral("SELECT HallID FROM HallData WHERE StName = ?"), {name});
-    if (!member || member.next())
+        return failed(notAdded, tx.error());
+    switch (enterHallOfFame(name)) {
+    case HallEntry::Member:
         return false;
-    member.finish();
-    if (!exec(QStringLiteral("INSERT INTO HallData (StName, dateEnt) VALUES (?, ?)"), {name, todayText()}))
-        return failed(tx, lastErrorRef());
-    return tx.commit() || failed(tx.error());
+    case HallEntry::Failed:
+        return failed(tx, notAdded, lastErrorRef());
+    case HallEntry::Added:
+        break;
+    }
+    return tx.commit() || failed(notAdded, tx.error());
 }
 
-void deleteClass(const QString& typedName) {
-    const QString name = myGlobals::oneLine(typedName);
+void deleteClass(const QString& name) {
+    const QString notDeleted = QStringLiteral("The class was not deleted");
     Transaction tx;
     if (!tx.ok()) {
-        failed(tx.error());
+        failed(notDeleted, tx.error());
         return;
     }
-    // The students' results go with them, so that a later student given a freed id starts afresh.
+    // The name as stored, whatever it holds: a class is deleted as it was picked. The students'
+    // results go with them, so that a later student given a freed id starts afresh.
     const bool ok =
         exec(QStringLiteral("DELETE FROM theData WHERE StID IN (SELECT CAST(StID AS TEXT) FROM Names "
                             "WHERE StClass = ?)"),
@@ -803,68 +947,82 @@ void deleteClass(const QString& typedName) {
         exec(QStringLiteral("DELETE FROM Classes WHERE ClassNm = ?"), {name}) &&
         exec(QStringLiteral("DELETE FROM Names WHERE StClass = ?"), {name});
     if (!ok) {
-        failed(tx, lastErrorRef());
+        failed(tx, notDeleted, lastErrorRef());
         return;
     }
     if (!tx.commit())
-        failed(tx.error());
+        failed(notDeleted, tx.error());
 }
 
 void deleteName(const QString& stID) {
+    const QString notDeleted = QStringLiteral("The student was not deleted");
     Transaction tx;
     if (!tx.ok()) {
-        failed(tx.error());
+        failed(notDeleted, tx.error());
         return;
     }
     const bool ok = exec(QStringLiteral("DELETE FROM theData WHERE StID = ?"), {stID}) &&
                     exec(QStringLiteral("DELETE FROM Names WHERE StID = ?"), {stID});
     if (!ok) {
-        failed(tx, lastErrorRef());
+        failed(tx, notDeleted, lastErrorRef());
         return;
     }
     if (!tx.commit())
-        failed(tx.error());
+        failed(notDeleted, tx.error());
 }
 
 int getLastID() {
     return lastAddedId();
 }
 
-QStringList classNames() {
+QStringList classNames(bool* ok) {
+    // Read at every sign-in window refresh, for every pop-up of classes: straight on SQLite, like the
+    // class lists (see BulkStatement).
     QStringList names;
-    Result r = exec(QStringLiteral("SELECT ClassNm FROM Classes ORDER BY ClassID"));
-    while (r.next())
-        names << r.value(0).toString();
+    BulkStatement select("SELECT ClassNm FROM Classes ORDER BY ClassID");
+    bool read = static_cast<bool>(select);
+    if (read) {
+        while (select.next())
+            names << select.text(0);
+        read = select.done();
+    }
+    if (ok)
+        *ok = read;
     return names;
 }
 
 namespace {
 
 // The students a prepared statement selects, as StID, StName, StClass, StStars, StPW; when the database
-// cannot be read, those read before the error.
-QList<StudentRow> readStudents(BulkStatement& select) {
+// cannot be read, those read before the error, and ok (when given) false.
+QList<StudentRow> readStudents(BulkStatement& select, bool* ok) {
     QList<StudentRow> rows;
-    if (!select)
-        return rows;
-    while (select.next()) {
-        rows.append({static_cast<int>(select.integer(0)), select.text(1), select.text(2),
-                     std::clamp(myGlobals::textToInt(select.text(3)), 0, 8), select.text(4)});
+    bool read = static_cast<bool>(select);
+    if (read) {
+        while (select.next()) {
+            rows.append({static_cast<int>(select.integer(0)), select.text(1), select.text(2),
+                         std::clamp(myGlobals::textToInt(select.text(3)), 0, 8), select.text(4)});
+        }
+        read = select.done();
     }
+    if (ok)
+        *ok = read;
     return rows;
 }
 
 } // namespace
 
-QList<StudentRow> studentsOf(const QString& className) {
+QList<StudentRow> studentsOf(const QString& className, bool* ok) {
     BulkStatement select(
         "SELECT StID, StName, StClass, StStars, StPW FROM Names WHERE StClass = ? ORDER BY StID");
-    select.bind(1, myGlobals::oneLine(className));
-    return readStudents(select);
+    // The class as stored: a class picked in a list is found whatever its name holds.
+    select.bind(1, className);
+    return readStudents(select, ok);
 }
 
-QList<StudentRow> allStudents() {
+QList<StudentRow> allStudents(bool* ok) {
     BulkStatement select("SELECT StID, StName, StClass, StStars, StPW FROM Names ORDER BY StID");
-    return readStudents(select);
+    return readStudents(select, ok);
 }
 
 } // namespace DBCtrl

@@ -45,27 +45,48 @@ QString createNewDBFile(const QString& filePath);
 // Closes the connection (for moving the data).
 void closeDB();
 
+// What a look-up that decides a write found. A look-up that could not be made is never taken for
+// "not there": Failed, with the reason in lastError() (nothing has been shown).
+enum class Lookup { Missing, Found, Failed };
+
+// Adds a class unless one of that name is stored; the look and the insert are one transaction. True
+// when added; false when a class of that name is stored (nothing is said, and lastError() holds no
+// error) or the add failed (said).
 bool insertClass(const QString& name, int id = 0);
 // Adds a student; on success the new student's id, otherwise 0.
 int insertName(const QString& name, const QString& password, const QString& className, int id = 0);
-bool checkForDuplName(const QString& name, const QString& className);
+// Whether the class has a student of that name, letter case ignored. Inside the caller's transaction
+// when there is one.
+Lookup checkForDuplName(const QString& name, const QString& className);
 // Adds a student after the duplicate-name question. True when the user chose to go back and nothing
-// was added. addedId receives the new student's id, or 0 when nothing was added.
+// was added. addedId receives the new student's id, or 0 when nothing was added. A class the database
+// does not hold yet is made with its first student, and both are looked for, in the insert's own
+// transaction; the question is asked with no lock held.
 bool hndlAddName(const QString& name, const QString& password, const QString& className,
                  int* addedId = nullptr);
-bool checkForDuplClass(const QString& name);
+// Whether a class of that name (as given, or made one line as an add would store it) is stored.
+Lookup checkForDuplClass(const QString& name);
 // The duplicate-name question of an add: the name is already in the class. True when the user chose to
 // add it all the same.
 bool askAddDuplicate(const QString& name, const QString& className);
-// Adds many students (name, password in clear) to one class at once, as an import does: one
-// statement, one transaction, results rows left by earlier students with the new ids cleared once.
-// The new ids in order; empty when nothing was added (the failure has been shown).
+// Adds many students (name, password in clear) to one stored class at once, as an import does: one
+// statement, one transaction (the class made in it when another computer deleted it meanwhile),
+// results rows left by earlier students with the new ids cleared once. The new ids in order; empty
+// when nothing was added (the failure has been shown).
 QList<int> insertNames(const QList<std::pair<QString, QString>>& students, const QString& className);
+// Rewrites a student's name, class and password, and the star total unless stars is empty: an edit
+// leaves the total to the saves that count it.
 void updateNames(const QString& name, const QString& className, const QString& stID, const QString& password,
                  const QString& stars);
-// Adds the signed-in student to the hall of fame unless the name is there already.
+// A hall of fame entry made inside the caller's transaction: Added, Member (the name is there
+// already), or Failed (lastError() says why; nothing shown).
+enum class HallEntry { Added, Member, Failed };
+HallEntry enterHallOfFame(const QString& name);
+// Adds the signed-in student to the hall of fame unless the name is there already; true when added.
+// A failure is shown.
 bool insertHOF();
 bool insertHOF(const QString& name);
+// Deletes the class and its students, by the class name as stored.
 void deleteClass(const QString& name);
 void deleteName(const QString& stID);
 // The id of the last student added, or 0 when the last add failed.
@@ -80,13 +101,21 @@ struct StudentRow {
     QString storedPassword; // as stored (scrambled)
 };
 
-// The class names in the database's order, and one class's students or all students in theirs.
-QStringList classNames();
-QList<StudentRow> studentsOf(const QString& className);
-QList<StudentRow> allStudents();
+// The class names in the database's order, and one class's students (by the class name as stored) or
+// all students in theirs. ok, when given, tells whether the database could be read; a list that could
+// not be read is empty or cut short, and lastError() says why (nothing is shown).
+QStringList classNames(bool* ok = nullptr);
+QList<StudentRow> studentsOf(const QString& className, bool* ok = nullptr);
+QList<StudentRow> allStudents(bool* ok = nullptr);
 
 // Shows "Database Error: " and SQLite's primary result code, except for constraint violations.
 void DisplayDatabaseError(const QSqlError& error);
+// Whether the error is another connection (another computer) holding the database past the wait.
+bool isBusy(const QSqlError& error);
+// Tells that a change did not go through. notDone says what was not done ("The class was not
+// added"); when another computer held the database past the wait it is told as such, with whatNow
+// (by default: nothing has changed, try again in a moment); any other error as DisplayDatabaseError.
+void tellNotDone(const QString& notDone, const QSqlError& error, const QString& whatNow = {});
 // SQLite's primary result code of an error (extended codes reduced to it); 0 when there is none.
 int primaryCode(const QSqlError& error);
 

@@ -27,6 +27,13 @@ const QString kUpdateRow = QStringLiteral("UPDATE theData SET lastDate = ?, stAd
 const QString kSelectStars = QStringLiteral("SELECT StStars FROM Names WHERE StID = ?");
 const QString kUpdateStars = QStringLiteral("UPDATE Names SET StStars = ? WHERE StID = ?");
 
+// A results row that could not be read or made: while another computer holds the database this
+// says so; any other failure is a database error.
+void tellNotLoaded(const QSqlError& error) {
+    DBCtrl::tellNotDone(QStringLiteral("The student's results could not be loaded"), error,
+                        QStringLiteral("Nothing has been changed. Please try again in a moment."));
+}
+
 QString missingRowText() {
     return QStringLiteral("Database Error") + QStringLiteral("\n\n") +
            QStringLiteral("Could not find the selected record in the database.");
@@ -213,7 +220,7 @@ void StRecord::getStudentData() {
         if (!DBCtrl::isConnected())
             Seams::dialogs().plainMessage(QStringLiteral("Error in creating a new data entry"));
         else
-            DBCtrl::DisplayDatabaseError(DBCtrl::lastError());
+            tellNotLoaded(DBCtrl::lastError());
         return;
     }
     if (row.next()) {
@@ -274,7 +281,7 @@ bool StRecord::initData() {
         }
     }
     if (!madeHere) {
-        DBCtrl::DisplayDatabaseError(error);
+        tellNotLoaded(error);
         return false;
     }
     // The record takes the new row only once it is stored.
@@ -355,7 +362,8 @@ QString StRecord::mergeCounts(int op, const QString& storedText, OpCounts& merge
     return countsText(merged.right, merged.tried);
 }
 
-bool StRecord::saveMerged(bool recountStars, StarChange& stars) {
+bool StRecord::saveMerged(SaveKind kind, StarChange& stars) {
+    const bool recountStars = kind != SaveKind::Settings;
     if (!loaded_) {
         Seams::dialogs().plainMessage(
             QStringLiteral("Database Error") + QStringLiteral("\n\n") +
@@ -414,7 +422,7 @@ bool StRecord::saveMerged(bool recountStars, StarChange& stars) {
         return false;
     }
     if (!saved) {
-        DBCtrl::DisplayDatabaseError(error);
+        tellNotSaved(kind, error);
         return false;
     }
     // The memory now holds the merged row: percentages and stars follow from everyone's answers.
@@ -434,17 +442,43 @@ bool StRecord::saveMerged(bool recountStars, StarChange& stars) {
 
 void StRecord::updateData() {
     StarChange none;
-    saveMerged(false, none);
+    saveMerged(SaveKind::Settings, none);
 }
 
 void StRecord::rejoinData() {
     for (int op = 0; op < kOperations; ++op)
         dataFor(op) = countsText(corFor(op), triedFor(op));
     StarChange stars;
-    const bool saved = saveMerged(true, stars);
+    const bool saved = saveMerged(SaveKind::Play, stars);
     parsePcts();
     if (saved)
         tellStars(stars);
+}
+
+void StRecord::tellNotSaved(SaveKind kind, const QSqlError& error) {
+    // What this visit did stays in memory and goes with the next save; only signing in as someone
+    // else (or the program's end) drops it.
+    const QString kept =
+        QStringLiteral("It is kept while you stay signed in, and is saved with your next round or game.");
+    switch (kind) {
+    case SaveKind::Play:
+        DBCtrl::tellNotDone(QStringLiteral("Your results were not saved"), error, kept);
+        return;
+    case SaveKind::Settings:
+        DBCtrl::tellNotDone(QStringLiteral("Your settings were not saved"), error, kept);
+        return;
+    case SaveKind::Reset:
+        if (DBCtrl::isBusy(error) || DBCtrl::primaryCode(error) == 19) {
+            DBCtrl::tellNotDone(QStringLiteral("Nothing was reset"), error,
+                                QStringLiteral("The scores and stars are as they were. Please try again in "
+                                               "a moment."));
+            return;
+        }
+        myGlobals::gShowMsg(true, QStringLiteral("Database Error: ") + QString::number(DBCtrl::primaryCode(error)),
+                            (error.databaseText().isEmpty() ? error.driverText() : error.databaseText()) +
+                                QStringLiteral("\nNothing was reset."));
+        return;
+    }
 }
 
 bool StRecord::storeStarTotal(int total, StarChange& stars) {
@@ -459,18 +493,30 @@ bool StRecord::storeStarTotal(int total, StarChange& stars) {
     names.finish();
     stars.changed = total != stored;
     stars.rose = total > stored;
-    if (!stars.changed || !stars.namesRowFound)
+    if (!stars.namesRowFound)
         return true;
-    return static_cast<bool>(DBCtrl::exec(kUpdateStars, {QString::number(total), curStID}));
+    if (stars.changed && !DBCtrl::exec(kUpdateStars, {QString::number(total), curStID}))
+        return false;
+    // Made whenever the total stands at 8, not only when it rises there: a student whose entry was
+    // never made (by an older program, or one stopped at the wrong moment) gets it at the next save.
+    if (total < kMaxHalfStars)
+        return true;
+    const DBCtrl::HallEntry entry = DBCtrl::enterHallOfFame(curStudent);
+    stars.enteredHallOfFame = entry == DBCtrl::HallEntry::Added;
+    return entry != DBCtrl::HallEntry::Failed;
 }
 
 void StRecord::tellStars(const StarChange& stars) {
     if (!stars.namesRowFound)
         Seams::dialogs().plainMessage(QStringLiteral("Unable to update record"));
-    if (!stars.changed)
+    if (!stars.changed) {
+        // Still at 8, and only now in the hall of fame: the student hears of it once.
+        if (stars.enteredHallOfFame)
+            showCongrats(curStars, true);
         return;
+    }
     if (stars.rose)
-        showCongrats(curStars);
+        showCongrats(curStars, stars.enteredHallOfFame);
     else
         Seams::dialogs().plainMessage(curStudent + QStringLiteral("'s stars have been reset to ") +
                                       myGlobals::starText(curStars));
@@ -489,41 +535,17 @@ void StRecord::parsePcts() {
     }
 }
 
-void StRecord::recheckStarTot() {
+bool StRecord::recheckStarTot() {
     parseData();
-    parsePcts();
-    checkCompletedTot();
-}
-
-void StRecord::checkCompletedTot() {
-    const int total = starTotal([this](int op, int i) { return curPct[op][i]; });
-    if (!loaded_) // nothing of an unread record is stored
-        return;
     StarChange stars;
-    QSqlError error;
-    bool ok = false;
-    {
-        DBCtrl::Transaction tx;
-        if (!tx.ok())
-            error = tx.error();
-        else if (!storeStarTotal(total, stars))
-            error = DBCtrl::lastError();
-        else if (!tx.commit())
-            error = tx.error();
-        else
-            ok = true;
-    }
-    if (!ok) {
-        // The total could not be compared with the stored one: it is compared with the one in memory,
-        // and the next save stores it.
-        DBCtrl::DisplayDatabaseError(error);
-        stars = {total != curStars, total > curStars, true};
-    }
-    curStars = total;
-    tellStars(stars);
+    const bool saved = saveMerged(SaveKind::Reset, stars);
+    parsePcts();
+    if (saved)
+        tellStars(stars);
+    return saved;
 }
 
-void StRecord::showCongrats(int total) {
+void StRecord::showCongrats(int total, bool enteredHallOfFame) {
     const QString hallOfFameLater =
         QStringLiteral("When you have 4 stars, your name will be added to the Numbrook Riza Hall of Fame.");
     QString first;
@@ -545,7 +567,7 @@ void StRecord::showCongrats(int total) {
         first = QStringLiteral("You have earned another star!");
         break;
     default:
-        if (DBCtrl::insertHOF(curStudent)) {
+        if (enteredHallOfFame) {
             first = QStringLiteral("You have been added to the Numbrook Riza Hall of Fame.");
             second = QStringLiteral("Choose <Show List> from the Hall of Fame menu to see your name.");
         } else {

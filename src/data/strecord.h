@@ -5,6 +5,7 @@
 
 #include <array>
 
+class QSqlError;
 namespace DBCtrl {
 class Result;
 }
@@ -25,9 +26,12 @@ class Result;
 //   - drill settings and game bests: each entry this visit changed (or resetGameBest() marked) is
 //     written; the others keep what is stored, so a teacher's change made on another computer
 //     stays;
-//   - the star total is worked out from the merged counts and stored alone (StStars).
-// After a save the memory holds the merged row, so callers simply change counts, myParams or
-// myZeriScrs and call rejoinData() or updateData() as before.
+//   - the star total is worked out from the merged counts and stored alone (StStars), and a total of
+//     8 half stars enters the student into the hall of fame unless the name is there already.
+// All of it is one transaction: a save lands whole or not at all. After a save the memory holds the
+// merged row, so callers simply change counts, myParams or myZeriScrs and call rejoinData() or
+// updateData() as before. A save that did not go through keeps this visit's changes in memory, and
+// the next save stores them.
 //
 // A score reset, as the reset-scores dialog does it:
 //     auto record = std::make_shared<StRecord>(name, className, id, storedPassword, stars);
@@ -36,8 +40,8 @@ class Result;
 //     myGlobals::gCurPlayer = record;                  // the reset record takes the old one's place
 //     record->zeroCounts(op);                          // for each chosen operation
 //     record->resetGameBest(game);                     // for each chosen game
-//     record->recheckStarTot();                        // stars from the remaining counts
-//     record->updateData();                            // the zeros replace what is stored
+//     if (!record->recheckStarTot())                   // zeros and the stars counted from them, stored
+//         myGlobals::gCurPlayer.reset();               // nothing was reset, and the record is not kept
 // Writing createZeroData() into a counts text by hand also resets that operation when it held
 // answers, but only zeroCounts() also clears answers another computer saved meanwhile.
 class StRecord {
@@ -93,7 +97,10 @@ public:
     virtual void updateData();
     virtual void rejoinData();
     virtual void parsePcts();
-    virtual void recheckStarTot();
+    // After a score reset: the counts are read again from their texts, and the record is saved with
+    // the star total counted from them, in one transaction. False when nothing was stored (told to the
+    // user as nothing reset).
+    virtual bool recheckStarTot();
     virtual QString getFirstName() const;
 
     // Whether the record holds the student's stored row. A record that is not loaded is never saved:
@@ -134,7 +141,10 @@ private:
         bool changed = false;
         bool rose = false;
         bool namesRowFound = true;
+        bool enteredHallOfFame = false;
     };
+    // What a save stores, for the words of a save that did not go through.
+    enum class SaveKind { Play, Settings, Reset };
 
     bool initData();
     // Takes the stored row a read of the results row stands on.
@@ -142,14 +152,15 @@ private:
     void remember();
     // One operation's counts as the save stores them (text) and holds them (merged).
     QString mergeCounts(int operation, const QString& storedText, OpCounts& merged);
-    bool saveMerged(bool recountStars, StarChange& stars);
-    // Compares the star total with the stored one and stores it when they differ, inside the caller's
-    // transaction. False when the database failed (DBCtrl::lastError() says why).
+    bool saveMerged(SaveKind kind, StarChange& stars);
+    // Compares the star total with the stored one and stores it when they differ, and makes the hall of
+    // fame entry that 8 half stars earn, inside the caller's transaction. False when the database
+    // failed (DBCtrl::lastError() says why).
     bool storeStarTotal(int total, StarChange& stars);
     void tellStars(const StarChange& stars);
+    void tellNotSaved(SaveKind kind, const QSqlError& error);
     void parseData();
-    void checkCompletedTot();
-    void showCongrats(int total);
+    void showCongrats(int total, bool enteredHallOfFame);
 
     bool loaded_ = false;
     Saved saved_;

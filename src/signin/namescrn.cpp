@@ -623,14 +623,20 @@ void NameScrn::getClasses() {
     // Emptying the list drops its selection first, which runs the class step.
     ClassList->clearSelection();
     ClassList->setRowCount(0);
-    const QStringList classes = DBCtrl::classNames();
+    bool read = false;
+    const QStringList classes = DBCtrl::classNames(&read);
+    if (!read)
+        DBCtrl::DisplayDatabaseError(DBCtrl::lastError());
     ClassList->setRowCount(static_cast<int>(classes.size()));
     for (int r = 0; r < classes.size(); ++r)
         ClassList->setItem(r, 0, new QTableWidgetItem(classes[r]));
 }
 
 void NameScrn::fillNamesList() {
-    const QList<DBCtrl::StudentRow> students = DBCtrl::studentsOf(curClassSel);
+    bool read = false;
+    const QList<DBCtrl::StudentRow> students = DBCtrl::studentsOf(curClassSel, &read);
+    if (!read)
+        DBCtrl::DisplayDatabaseError(DBCtrl::lastError());
     NameList->setUpdatesEnabled(false);
     NameList->setRowCount(static_cast<int>(students.size()));
     for (int r = 0; r < students.size(); ++r) {
@@ -719,7 +725,8 @@ int NameScrn::rowOfStudent(int id) const {
 // ---- Signing in and leaving
 
 bool NameScrn::initNewPlayer() {
-    if (useSamePlayer && myGlobals::gCurPlayer)
+    // Only a record that holds the student's stored row plays on; any other is loaded afresh.
+    if (useSamePlayer && myGlobals::gCurPlayer && myGlobals::gCurPlayer->loaded())
         return true;
     if (whichRow < 0 || whichRow >= NameList->rowCount())
         return false;

@@ -19,6 +19,7 @@
 #include "signin/namescrn.h"
 #include "support/doubles.h"
 #include "support/fixtures.h"
+#include "support/keptwaiting.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -175,6 +176,7 @@ private slots:
     void addStudent();
     void editStudent_data();
     void editStudent();
+    void anEditKeepsStarsSavedMeanwhile();
     void choosingAStudentFillsTheForm();
     void resetScoresOpensTheDialog();
     void deleteStudents_data();
@@ -474,6 +476,30 @@ void TestClassScrn::editStudent() {
         QCOMPARE(s.button("addBtn")->myCaption(), QStringLiteral("Edit Name"));
         QCOMPARE(s.w->selectedID(), s.ann);
     }
+}
+
+// Another computer saves the student's fourth star while the teacher's edit waits for its lock: the
+// edit stores name, class and password, and the new total stays.
+void TestClassScrn::anEditKeepsStarsSavedMeanwhile() {
+    School s;
+    s.choose("Grade 3");
+    s.selectStudent("Ann");
+    s.nameFld()->setText("Ann Lee");
+    {
+        TestDoubles::OtherComputer other(s.db.file());
+        QVERIFY(other.holdWriteLock());
+        TestDoubles::WhenKeptWaiting race(
+            [&] {
+                QVERIFY(other.exec(QStringLiteral("UPDATE Names SET StStars = '8' WHERE StName = 'Ann'")));
+                QVERIFY(other.exec(QStringLiteral("COMMIT")));
+            },
+            TestDoubles::WhenKeptWaiting::Then::WaitOn);
+        QTest::keyClick(s.nameFld(), Qt::Key_Enter);
+        QVERIFY(race.waits() > 0);
+    }
+    QCOMPARE(s.db.nameColumn(s.ann, "StName"), QStringLiteral("Ann Lee"));
+    QCOMPARE(s.db.nameColumn(s.ann, "StStars"), QStringLiteral("8"));
+    QVERIFY2(s.dialogs.messages().isEmpty(), qPrintable(s.dialogs.messages().join(" | ")));
 }
 
 void TestClassScrn::choosingAStudentFillsTheForm() {

@@ -92,6 +92,8 @@ private slots:
     void studentNotFound();
     void shortBestsList();
     void signInPlaysTheResetStudent();
+    void anUnreadRecordIsNotKept();
+    void noResultsRowAndALockPastTheWait();
 };
 
 void TestResetScoresScrn::opens() {
@@ -294,6 +296,61 @@ void TestResetScoresScrn::signInPlaysTheResetStudent() {
     QVERIFY(ParamScrn::exists() && ParamScrn::instance()->isVisible());
     QCOMPARE(myGlobals::gCurPlayer, reset);
     myPrefs::prReqStPW = false;
+}
+
+// The student's results cannot be read: the record's own message, nothing reset, and no current
+// student at all (not the unread record, which no save would take); the next sign-in loads afresh.
+void TestResetScoresScrn::anUnreadRecordIsNotKept() {
+    School s;
+    myPrefs::prReqStPW = false;
+    QVERIFY(QSqlQuery(DBCtrl::NBData()).exec("ALTER TABLE theData RENAME TO Away"));
+    resetScoresScrn d(QStringLiteral("Ann Lee"), QString::number(s.ann), kClass);
+    d.show();
+    tick(d.findChild<QCheckBox*>("selAllBox"));
+    QTest::mouseClick(d.findChild<QPushButton*>("actionBtn"), Qt::LeftButton);
+    QVERIFY(!d.isVisible());
+    QCOMPARE(s.dialogs.messages(), QStringList{"Database Error: 1"});
+    QVERIFY(!myGlobals::gCurPlayer);
+    QVERIFY(QSqlQuery(DBCtrl::NBData()).exec("ALTER TABLE Away RENAME TO theData"));
+    QCOMPARE(s.db.dataColumn(s.ann, "stAdd"), s.fullData);
+
+    NameScrn* signIn = NameScrn::instance();
+    signIn->show();
+    auto* classes = signIn->findChild<QTableWidget*>(QStringLiteral("ClassList"));
+    for (int r = 0; r < classes->rowCount(); ++r) {
+        if (classes->item(r, 0)->text() == kClass)
+            classes->selectRow(r);
+    }
+    auto* names = signIn->findChild<printingLB*>(QStringLiteral("NameList"));
+    for (int r = 0; r < names->rowCount(); ++r) {
+        if (names->item(r, 0)->text() == QStringLiteral("Ann Lee"))
+            names->selectRow(r);
+    }
+    QTest::mouseClick(signIn->findChild<newCnvBtn*>(QStringLiteral("ContBtn")), Qt::LeftButton);
+    QVERIFY(myGlobals::gCurPlayer && myGlobals::gCurPlayer->loaded());
+    QCOMPARE(myGlobals::gCurPlayer->curStID, s.ann);
+    QCOMPARE(myGlobals::gCurPlayer->addTried[0], 50);
+}
+
+// A student without a results row while another computer holds the database past the wait: the row
+// cannot be made, which is said as such; nothing is made, reset or kept.
+void TestResetScoresScrn::noResultsRowAndALockPastTheWait() {
+    School s;
+    QVERIFY(QSqlQuery(DBCtrl::NBData()).exec("PRAGMA busy_timeout = 150"));
+    resetScoresScrn d(QStringLiteral("Bo"), QString::number(s.bo), kClass);
+    d.show();
+    tick(d.findChild<QCheckBox*>("selAllBox"));
+    {
+        TestDoubles::OtherComputer other(s.db.file());
+        QVERIFY(other.holdWriteLock());
+        QTest::mouseClick(d.findChild<QPushButton*>("actionBtn"), Qt::LeftButton);
+    }
+    QCOMPARE(s.dialogs.messages(),
+             QStringList{"The student's results could not be loaded: another computer is using the student data."});
+    QCOMPARE(s.dialogs.shown[0].explanation,
+             QStringLiteral("Nothing has been changed. Please try again in a moment."));
+    QCOMPARE(s.db.count("theData", "StID", QString::number(s.bo)), 0);
+    QVERIFY(!myGlobals::gCurPlayer);
 }
 
 QTEST_MAIN(TestResetScoresScrn)

@@ -339,13 +339,18 @@ void TestNameListCtr::cancelledDeleteKeepsEverything() {
     QCOMPARE(s.db.count("Names"), 5);
     QCOMPARE(panel.list()->selectionModel()->selectedRows().size(), 2);
 
-    // A deletion the database refuses keeps the row, as the student is still there.
+    // A deletion the database refuses keeps the row, as the student is still there, with the results.
+    s.db.addResults(s.bo, 3, 4);
+    const QString results = s.db.dataColumn(s.bo, "stAdd");
+    QVERIFY(!results.isEmpty());
     QVERIFY(QSqlQuery(DBCtrl::NBData())
                 .exec("CREATE TRIGGER keep BEFORE DELETE ON Names BEGIN SELECT RAISE(ABORT, 'no'); END"));
     selectRows(panel, {1});
     panel.deleteSelectedStudent();
     QCOMPARE(names(panel).size(), 5);
     QCOMPARE(s.db.count("Names"), 5);
+    QCOMPARE(s.db.count("theData", "StID", QString::number(s.bo)), 1);
+    QCOMPARE(s.db.dataColumn(s.bo, "stAdd"), results);
 }
 
 void TestNameListCtr::deleteClassGoesBackToAllClasses() {

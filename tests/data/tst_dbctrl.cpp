@@ -30,6 +30,7 @@ private slots:
     void duplicateNameAsks_data();
     void duplicateNameAsks();
     void addingToAMissingClassCreatesIt();
+    void whatChangedWhileTheQuestionWaitedIsLookedAtAgain();
     void deletionsTakeTheResultsWithThem();
     void reusedIdStartsAfresh();
     void updateNamesOfAMissingStudent();
@@ -38,6 +39,7 @@ private slots:
     void errorCodes();
     void namesKeepOneLine();
     void namesMeetAsStored();
+    void aStoredNameWithLineBreaksIsUsedAsStored();
     void passwordsWithControlCharactersAreRefused();
     void withoutADatabase();
     void failedAddReportsNoId();
@@ -215,9 +217,9 @@ void TestDBCtrl::opensAFileMadeElsewhere() {
     DBCtrl::check4Database(dir.path());
     QVERIFY(DBCtrl::isConnected());
     QVERIFY(dialogs.messages().isEmpty());
-    QVERIFY(DBCtrl::checkForDuplClass("Room 4"));
-    QVERIFY(!DBCtrl::checkForDuplClass("Default"));
-    QVERIFY(DBCtrl::checkForDuplName("JO", "Room 4"));
+    QCOMPARE(DBCtrl::checkForDuplClass("Room 4"), DBCtrl::Lookup::Found);
+    QCOMPARE(DBCtrl::checkForDuplClass("Default"), DBCtrl::Lookup::Missing);
+    QCOMPARE(DBCtrl::checkForDuplName("JO", "Room 4"), DBCtrl::Lookup::Found);
     DBCtrl::closeDB();
 }
 
@@ -277,7 +279,7 @@ void TestDBCtrl::refusesAFileThatIsNotOurs() {
     QCOMPARE(f.readAll(), before); // nothing overwritten
 
     // An unconnected database answers quietly: no crash, nothing added.
-    QVERIFY(!DBCtrl::checkForDuplClass("Default"));
+    QCOMPARE(DBCtrl::checkForDuplClass("Default"), DBCtrl::Lookup::Failed); // not taken for "not there"
     DBCtrl::insertName("Ann", "", "Default");
     QCOMPARE(DBCtrl::getLastID(), 0);
 }
@@ -304,11 +306,11 @@ void TestDBCtrl::readOnlyFileIsOpenedWithAWarning() {
         QVERIFY(DBCtrl::isConnected());
         QCOMPARE(dialogs.messages().size(), 1);
         QVERIFY(dialogs.messages()[0].endsWith("is read-only."));
-        QVERIFY(DBCtrl::checkForDuplName("Ann", "Default")); // reading still works
+        QCOMPARE(DBCtrl::checkForDuplName("Ann", "Default"), DBCtrl::Lookup::Found); // reading still works
         dialogs.clear();
         DBCtrl::deleteName(QString::number(id));
         QCOMPARE(dialogs.messages(), QStringList{"Database Error: 8"});
-        QVERIFY(DBCtrl::checkForDuplName("Ann", "Default"));
+        QCOMPARE(DBCtrl::checkForDuplName("Ann", "Default"), DBCtrl::Lookup::Found);
         QFile::setPermissions(db.file(), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     }
 }
@@ -320,11 +322,11 @@ void TestDBCtrl::apostrophesWorkEverywhere() {
     const QString cls = "Mrs O'Neil's";
     const QString name = "Sean O'Brien";
     QVERIFY(DBCtrl::insertClass(cls));
-    QVERIFY(DBCtrl::checkForDuplClass(cls));
+    QCOMPARE(DBCtrl::checkForDuplClass(cls), DBCtrl::Lookup::Found);
     int id = 0;
     QVERIFY(!DBCtrl::hndlAddName(name, "it's", cls, &id));
     QVERIFY(id > 0);
-    QVERIFY(DBCtrl::checkForDuplName("sean o'brien", cls));
+    QCOMPARE(DBCtrl::checkForDuplName("sean o'brien", cls), DBCtrl::Lookup::Found);
     DBCtrl::updateNames(name, cls, QString::number(id), "it's", "8");
     QVERIFY(DBCtrl::insertHOF(name));
     QVERIFY(!DBCtrl::insertHOF(name));
@@ -341,7 +343,7 @@ void TestDBCtrl::apostrophesWorkEverywhere() {
     DBCtrl::deleteName(QString::number(id));
     DBCtrl::deleteClass(cls);
     QCOMPARE(db.count("Names"), 0);
-    QVERIFY(!DBCtrl::checkForDuplClass(cls));
+    QCOMPARE(DBCtrl::checkForDuplClass(cls), DBCtrl::Lookup::Missing);
     QVERIFY(dialogs.messages().isEmpty());
 }
 
@@ -385,6 +387,36 @@ void TestDBCtrl::addingToAMissingClassCreatesIt() {
     QCOMPARE(db.count("Classes", "ClassNm", "Room 9"), 1);
     QCOMPARE(db.count("Names", "StClass", "Room 9"), 1);
     QVERIFY(dialogs.shown.isEmpty());
+}
+
+// The duplicate question waits with no lock held. Another computer deletes the class meanwhile: the
+// student the teacher still adds goes in with the class made again, never into a class no list shows.
+void TestDBCtrl::whatChangedWhileTheQuestionWaitedIsLookedAtAgain() {
+    struct DeletingDialogs : ScriptedDialogs {
+        QString file;
+        bool lockFree = false;
+        Seams::Answer ask(const Seams::Question& q) override {
+            ScriptedDialogs::ask(q);
+            TestDoubles::OtherComputer other(file);
+            lockFree = other.holdWriteLock();
+            other.exec("DELETE FROM Classes WHERE ClassNm = 'Room 4'");
+            other.exec("COMMIT");
+            return Seams::Answer::Cancel; // "Continue to Save"
+        }
+    };
+    DeletingDialogs dialogs;
+    TempDatabase db;
+    dialogs.file = db.file();
+    QVERIFY(DBCtrl::insertClass("Room 4"));
+    db.addStudent("Ann", "Room 4");
+    dialogs.clear();
+    int id = 0;
+    QVERIFY(!DBCtrl::hndlAddName("ann", "", "Room 4", &id));
+    QVERIFY(id > 0);
+    QVERIFY(dialogs.lockFree);
+    QCOMPARE(dialogs.shown.size(), 1); // the question, once
+    QCOMPARE(db.count("Classes", "ClassNm", "Room 4"), 1);
+    QCOMPARE(db.nameColumn(id, "StClass"), QStringLiteral("Room 4"));
 }
 
 void TestDBCtrl::deletionsTakeTheResultsWithThem() {
@@ -490,14 +522,14 @@ void TestDBCtrl::namesMeetAsStored() {
     ScriptedDialogs dialogs;
     TempDatabase db;
     QVERIFY(DBCtrl::insertClass("Room\t4"));
-    QVERIFY(DBCtrl::checkForDuplClass("Room\t4"));
-    QVERIFY(DBCtrl::checkForDuplClass("Room 4"));
+    QCOMPARE(DBCtrl::checkForDuplClass("Room\t4"), DBCtrl::Lookup::Found);
+    QCOMPARE(DBCtrl::checkForDuplClass("Room 4"), DBCtrl::Lookup::Found);
     int cy = 0;
     DBCtrl::hndlAddName("Cy Lee", "", "Room\t4", &cy);
     QVERIFY(cy > 0);
     QCOMPARE(db.count("Classes", "ClassNm", "Room 4"), 1);
     QCOMPARE(db.count("Classes"), 2); // "Default" and one "Room 4"
-    QCOMPARE(DBCtrl::studentsOf("Room\n4").size(), 1);
+    QCOMPARE(DBCtrl::studentsOf("Room 4").size(), 1);
     // "Cy\tLee" is the stored "Cy Lee": the duplicate question is asked, and Cancel adds nothing.
     dialogs.clear();
     dialogs.answers.push_back(Seams::Answer::Default);
@@ -507,9 +539,39 @@ void TestDBCtrl::namesMeetAsStored() {
     QCOMPARE(dialogs.shown.size(), 1);
     QCOMPARE(dialogs.shown[0].kind, TestDoubles::Shown::Question);
     QCOMPARE(db.count("Names"), 1);
-    DBCtrl::deleteClass("Room\r4");
+    DBCtrl::deleteClass("Room 4");
     QCOMPARE(db.count("Names"), 0);
     QCOMPARE(db.count("Classes", "ClassNm", "Room 4"), 0);
+}
+
+// A class another program stored with a tab in its name: picked from a list, it is the class itself
+// for every look-up, add, edit and delete; nothing ends up in a look-alike "Room 5".
+void TestDBCtrl::aStoredNameWithLineBreaksIsUsedAsStored() {
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    const QString stored = QStringLiteral("Room\t5");
+    QSqlQuery q(DBCtrl::NBData());
+    q.prepare("INSERT INTO Classes (ClassNm) VALUES (?)");
+    q.addBindValue(stored);
+    QVERIFY(q.exec());
+    const int ann = db.addStudent("Ann", stored);
+    dialogs.clear();
+    QCOMPARE(DBCtrl::studentsOf(stored).size(), 1);
+    int bo = 0;
+    QVERIFY(!DBCtrl::hndlAddName("Bo", "", stored, &bo));
+    QVERIFY(bo > 0);
+    QCOMPARE(DBCtrl::insertNames({{"Cy", ""}}, stored).size(), 1);
+    DBCtrl::updateNames("Ann Lee", stored, QString::number(ann), "", QString());
+    QCOMPARE(db.nameColumn(ann, "StClass"), stored);
+    QCOMPARE(db.nameColumn(bo, "StClass"), stored);
+    QCOMPARE(DBCtrl::studentsOf(stored).size(), 3);
+    QCOMPARE(db.count("Classes"), 2); // no "Room 5" was made
+    db.addResults(ann, 1, 2);
+    DBCtrl::deleteClass(stored);
+    QCOMPARE(db.count("Classes"), 1);
+    QCOMPARE(db.count("Names"), 0);
+    QCOMPARE(db.count("theData"), 0);
+    QVERIFY2(dialogs.messages().isEmpty(), qPrintable(dialogs.messages().join(" | ")));
 }
 
 void TestDBCtrl::passwordsWithControlCharactersAreRefused() {
@@ -648,7 +710,7 @@ void TestDBCtrl::noMessageWaitsWithTheWriteLockHeld() {
     DBCtrl::hndlAddName("Ben", "", "Default");
     record->rejoinData();
     QVERIFY(QSqlQuery(DBCtrl::NBData()).exec("ALTER TABLE HallData RENAME TO Gone2"));
-    DBCtrl::insertHOF("Ann"); // its look-up fails: nothing to say, nothing added
+    DBCtrl::insertHOF("Ann"); // its look-up fails: said, nothing added
     DBCtrl::deleteName(QString::number(id));
     QCOMPARE(
         dialogs.messages(),
@@ -657,8 +719,9 @@ void TestDBCtrl::noMessageWaitsWithTheWriteLockHeld() {
              "your name will be added to the Numbrook Riza Hall of Fame.",
              "Unable to update record",
              "Database Error\n\nCould not find the selected record in the database.", "Database Error: 1",
-             "Database Error\n\nCould not find the selected record in the database.", "Database Error: 1"}));
-    QCOMPARE(dialogs.lockFree, QList<bool>(6, true));
+             "Database Error\n\nCould not find the selected record in the database.", "Database Error: 1",
+             "Database Error: 1"}));
+    QCOMPARE(dialogs.lockFree, QList<bool>(7, true));
     myGlobals::gCurPlayer.reset();
 }
 

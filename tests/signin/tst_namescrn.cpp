@@ -532,7 +532,9 @@ void TestNameScrn::unreadableResultsKeepTheStudentHere() {
         other.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("other"));
-    QCOMPARE(dialogs.messages(), QStringList{QStringLiteral("Database Error: 5")});
+    QCOMPARE(dialogs.messages(),
+             QStringList{QStringLiteral(
+                 "The student's results could not be loaded: another computer is using the student data.")});
     QVERIFY(!myGlobals::gCurPlayer);
     QVERIFY(NameScrn::exists() && NameScrn::instance()->isVisible());
     QVERIFY(!ParamScrn::instance()->isVisible());
