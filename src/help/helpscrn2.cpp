@@ -310,24 +310,26 @@ std::unique_ptr<QTextDocument> helpScrn2::printCopy(const HTMLField& field) {
         remove(copy->begin());
     while (copy->blockCount() > 1 && empty(copy->lastBlock()))
         remove(copy->lastBlock());
-    for (QTextBlock block = copy->begin().next(); block.isValid();) {
-        const QTextBlock previous = block.previous();
-        if (empty(block) && empty(previous)) {
+    // Items of one list follow one another without an empty line, as in the window.
+    const auto item = [](const QTextBlock& block) {
+        return block.isValid() && block.text().startsWith(QStringLiteral("   \u2022 "));
+    };
+    for (int n = 1; n < copy->blockCount();) {
+        const QTextBlock block = copy->findBlockByNumber(n);
+        if (empty(block) && (empty(block.previous()) || (item(block.previous()) && item(block.next()))))
             remove(block);
-            block = previous.next();
-        } else {
-            block = block.next();
-        }
+        else
+            ++n;
     }
     return copy;
 }
 
-int helpScrn2::printDocument(QTextDocument& document, QPainter& painter, qreal width, qreal height,
-                             const std::function<void()>& newPage) {
+QList<helpScrn2::PrintedPage> helpScrn2::paginate(QTextDocument& document, qreal width, qreal height) {
     document.setTextWidth(width);
     QAbstractTextDocumentLayout* layout = document.documentLayout();
     struct Line {
         qreal top, height;
+        int position;
         bool keepWithNext; // a heading, or an empty line under one
     };
     // Every line in document coordinates, in order.
@@ -340,10 +342,10 @@ int helpScrn2::printDocument(QTextDocument& document, QPainter& painter, qreal w
         const QTextLayout* text = block.layout();
         for (int i = 0; text && i < text->lineCount(); ++i) {
             const QTextLine line = text->lineAt(i);
-            lines.append({box.top() + line.y(), line.height(), underHeading});
+            lines.append({box.top() + line.y(), line.height(), block.position() + line.textStart(), underHeading});
         }
     }
-    int pages = 0;
+    QList<PrintedPage> pages;
     qsizetype next = 0;
     while (next < lines.size()) {
         // As many whole lines as the page holds, and at least one so that printing always ends.
@@ -357,21 +359,29 @@ int helpScrn2::printDocument(QTextDocument& document, QPainter& painter, qreal w
             --kept;
         if (kept + 1 < lines.size() && !lines[kept].keepWithNext)
             last = kept;
-        const qreal bottom = lines[last].top + lines[last].height;
-        if (pages > 0)
+        pages.append({top, lines[last].top + lines[last].height, lines[next].position});
+        next = last + 1;
+    }
+    return pages;
+}
+
+int helpScrn2::printDocument(QTextDocument& document, QPainter& painter, qreal width, qreal height,
+                             const std::function<void()>& newPage) {
+    const QList<PrintedPage> pages = paginate(document, width, height);
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        if (i > 0)
             newPage();
         painter.save();
-        painter.translate(0, -top);
+        painter.translate(0, -pages[i].top);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, top, width, qMin(bottom - top, height));
+        context.clip = QRectF(0, pages[i].top, width, qMin(pages[i].bottom - pages[i].top, height));
         context.palette.setColor(QPalette::Text, Qt::black);
         painter.setClipRect(context.clip);
         layout->draw(&painter, context);
         painter.restore();
-        ++pages;
-        next = last + 1;
     }
-    return pages;
+    return int(pages.size());
 }
 
 void helpScrn2::printMe() {

@@ -4,6 +4,7 @@
 // a new one on its own topic and shows it without blocking the window it came from; help windows
 // share nothing with one another.
 
+#include <QList>
 #include <QString>
 #include <QUrl>
 #include <QWidget>
@@ -51,13 +52,20 @@ public:
     static constexpr qint64 kLargestPrintedPage = 128 * 1024;
 
     // What a help topic prints: the field's page with its headings marked, and no empty line next to
-    // another one or before the first and after the last text.
+    // another one, between two items of a list, or before the first and after the last text.
     static std::unique_ptr<QTextDocument> printCopy(const HTMLField& field);
     // Lays the document out for a page of the given size (device units) with the text width given,
     // and draws its lines page after page; a new page begins only between lines, and not right under
     // a heading (nor the empty lines under it). Returns the pages.
     static int printDocument(QTextDocument& document, QPainter& painter, qreal width, qreal height,
                              const std::function<void()>& newPage);
+    // The pages printDocument draws: the part of the laid-out document each shows, and the document
+    // position of its first line.
+    struct PrintedPage {
+        qreal top, bottom;
+        int firstPosition;
+    };
+    static QList<PrintedPage> paginate(QTextDocument& document, qreal width, qreal height);
 
 public slots:
     // File > Page Setup and File > Print Help Topic, bound by name to the teacher bar.

@@ -106,9 +106,11 @@ void TestHelpScrn2Look::printedPages() {
         pages << page;
     };
     freshPage();
-    std::unique_ptr<QTextDocument> document(w->printField()->document()->clone());
+    // Laid out for the paper's resolution on a device of its own: the pages move as the list grows.
+    QImage device = pages.first();
+    const std::unique_ptr<QTextDocument> document = helpScrn2::printCopy(*w->printField());
     document->setDocumentMargin(0);
-    document->documentLayout()->setPaintDevice(&pages.first());
+    document->documentLayout()->setPaintDevice(&device);
     // Each page gets its own painter: the laid-out page is drawn, then painted onto the paper.
     QImage sheet(printable.size().toSize(), QImage::Format_ARGB32);
     sheet.fill(Qt::transparent);
