@@ -53,6 +53,10 @@ class TestHelpPrint : public QObject {
     QString pdf(const char* name) const { return QDir(out_.path()).filePath(QString::fromLatin1(name)); }
 
 private slots:
+    void initTestCase() {
+        const QString missing = shippedPagesMissing();
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));
+    }
     void init() {
         dialogs_.clear();
         myGlobals::gPrinterSettings.clear();

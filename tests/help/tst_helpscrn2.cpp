@@ -48,6 +48,10 @@ class TestHelpScrn2 : public QObject {
     }
 
 private slots:
+    void initTestCase() {
+        const QString missing = shippedPagesMissing();
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));
+    }
     void init() { dialogs_.clear(); }
     void cleanup() { QApplication::closeAllWindows(); }
 

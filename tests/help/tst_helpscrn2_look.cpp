@@ -6,6 +6,7 @@
 #include "help/htmlfield.h"
 #include "help/indexctnr.h"
 #include "support/lookcheck.h"
+#include "temphelp.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
@@ -32,6 +33,10 @@ class TestHelpScrn2Look : public QObject {
     }
 
 private slots:
+    void initTestCase() {
+        const QString missing = shippedPagesMissing();
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));
+    }
     void cleanup() { QApplication::closeAllWindows(); }
     void fromSignIn();
     void fromTheDrillRound();
