@@ -10,6 +10,7 @@
 #include "data/locations.h"
 #include "data/prefs.h"
 #include "data/rndset.h"
+#include "help/helpscrn2.h"
 #include "setmaker/creategamescrn.h"
 #include "setmaker/setfile.h"
 #include "signin/namescrn.h"
@@ -181,6 +182,7 @@ private slots:
     void aRefusedCloseLeavesNewAndOpenClearing();
     void timersStopAtClose();
     void adminMenuOpensTheMakerAndQuitStopsForIt();
+    void helpOutlivesTheMaker();
 
 private:
     std::unique_ptr<TestDoubles::ScriptedDialogs> dialogs;
@@ -1090,6 +1092,41 @@ void TestCreateGameScrn::adminMenuOpensTheMakerAndQuitStopsForIt() {
     QVERIFY(!Menus::quitting());
     QVERIFY(NameScrn::exists() && signIn->isVisible());
     NameScrn::links() = {};
+}
+
+void TestCreateGameScrn::helpOutlivesTheMaker() {
+    maker()->close();
+    QTRY_VERIFY(!createGameScrn::exists());
+    Routes::install();
+    maker()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(maker()));
+    QCOMPARE(QApplication::activeModalWidget(), maker());
+
+    QVERIFY(item("HelpHelp")->isEnabled());
+    item("HelpHelp")->trigger();
+    QPointer<helpScrn2> help;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* h = qobject_cast<helpScrn2*>(w))
+            help = h;
+    QVERIFY(help);
+    QVERIFY(QTest::qWaitForWindowExposed(help));
+    QTRY_COMPARE(help->curDocName(), QStringLiteral("nbq_psets.html"));
+    // Clicks reach it through the window system while the modal maker is open, and after it closed.
+    const auto clickHideButton = [&] {
+        auto* hide = help->findChild<newCnvBtn*>(QStringLiteral("hideBtn"));
+        QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, hide->mapTo(help, hide->rect().center()));
+    };
+    clickHideButton();
+    QTRY_VERIFY(help->indexVisible());
+    maker()->close();
+    QTRY_VERIFY(!createGameScrn::exists());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(help);
+    QVERIFY(help->isVisible());
+    clickHideButton();
+    QTRY_VERIFY(!help->indexVisible());
+    help->close();
+    QTRY_VERIFY(!help);
 }
 
 QTEST_MAIN(TestCreateGameScrn)
