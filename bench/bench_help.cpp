@@ -1,39 +1,67 @@
-// Reading a help page for printing, beside Qt's own reading of the same page as HTML.
+// The two ways a help page is read: by the help window's view, which shows it, and by our own reader
+// of the pages' HTML subset, which prints it. Each beside a floor that does the same work without
+// the program's own code around it.
 //
 //   build/bench/bench_help            (NBR_HELP_DIR may name the help folder)
 //   bench/ratios.py build/bench/bench_help
 
 #include "benchsupport.h"
 #include "help/helpfolder.h"
+#include "help/helpscrn2.h"
 #include "help/htmlfield.h"
+#include "help/htmlsubset.h"
+#include "help/indexctnr.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QPainter>
+#include <QTextBrowser>
+#include <QTextCharFormat>
 #include <QTextDocument>
+#include <QUrl>
 
 #include <benchmark/benchmark.h>
 
 namespace {
 
-// The largest shipped page: the build puts the folder beside the program, one level up from here.
-QString largestPage() {
+// The shipped pages, largest first. The build puts the folder beside the program, one level up from
+// here; the help window is pointed there too.
+QFileInfoList shippedPages() {
     for (const QString& folder :
          {HelpFolder::path(), QDir(QCoreApplication::applicationDirPath()).absoluteFilePath("../NBQ_Help")}) {
         const QFileInfoList pages =
             QDir(folder).entryInfoList({QStringLiteral("*.html")}, QDir::Files, QDir::Size);
-        if (pages.isEmpty())
+        if (pages.size() < 2)
             continue;
-        QFile f(pages.first().absoluteFilePath());
-        if (f.open(QIODevice::ReadOnly))
-            return QString::fromUtf8(f.readAll());
+        if (QDir(HelpFolder::path()) != QDir(folder))
+            qputenv("NBR_HELP_DIR", QDir(folder).absolutePath().toLocal8Bit());
+        return pages;
     }
     return {};
 }
 
+QString textOf(const QFileInfo& file) {
+    QFile f(file.absoluteFilePath());
+    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+}
+
 const QString& page() {
-    static const QString text = largestPage();
+    static const QString text = shippedPages().isEmpty() ? QString() : textOf(shippedPages().first());
     return text;
+}
+
+// ---- Printing: the page read by our own reader into the hidden field printing uses.
+
+// The print field as the help window makes it: hidden, at the text size of the window's page.
+void makePrintField(HTMLField& field) {
+    QFont f = field.font();
+    f.setPointSize(qMax(f.pointSize(), 11));
+    field.setFont(f);
+    field.setReadOnly(true);
+    field.setGeometry(-364, 288, 352, 120);
 }
 
 void RenderHelpPage(benchmark::State& state) {
@@ -42,6 +70,7 @@ void RenderHelpPage(benchmark::State& state) {
         return;
     }
     HTMLField field;
+    makePrintField(field);
     for (auto _ : state) {
         field.Render(page());
         benchmark::DoNotOptimize(field.document()->characterCount());
@@ -50,19 +79,116 @@ void RenderHelpPage(benchmark::State& state) {
 }
 BENCHMARK(RenderHelpPage)->Unit(benchmark::kMillisecond);
 
-// The same page made into a styled document by Qt's HTML reader.
+// The same reading, text and styles into the same kind of field, without the field's own steps
+// around them (the rendering flag, the palette, the title, the caret and the scroll position).
 void RenderHelpPage_Floor(benchmark::State& state) {
     if (page().isEmpty()) {
         state.SkipWithError("no help pages found");
         return;
     }
-    QTextDocument document;
+    HTMLField field;
+    makePrintField(field);
+    QTextCharFormat base;
+    base.setFont(field.font());
+    base.setFontPointSize(field.textSize());
     for (auto _ : state) {
-        document.setHtml(page());
-        benchmark::DoNotOptimize(document.characterCount());
+        const HtmlSubset::Rendered rendered = HtmlSubset::render(page(), field.textSize());
+        HtmlSubset::setText(field.document(), rendered.text, base);
+        HtmlSubset::applyRuns(field.document(), rendered);
+        benchmark::DoNotOptimize(field.document()->characterCount());
     }
 }
 BENCHMARK(RenderHelpPage_Floor)->Unit(benchmark::kMillisecond);
+
+// ---- Showing: a topic picked in the index of an open help window, until its page is drawn.
+
+// The two largest pages take turns: the view does not load the page it already shows again.
+struct Shown {
+    Shown() {
+        const QFileInfoList pages = shippedPages();
+        if (pages.size() < 2)
+            return;
+        for (int i : {0, 1}) {
+            files[i] = pages[i].absoluteFilePath();
+            const QStringList& table = indexCtnr::topicTable();
+            for (qsizetype row = 0; row < table.size(); ++row)
+                if (table[row].section(QLatin1Char(','), 1, 1) == pages[i].fileName())
+                    rows[i] = int(row);
+        }
+    }
+    QString files[2];
+    int rows[2] = {-1, -1};
+    bool ok() const { return rows[0] >= 0 && rows[1] >= 0; }
+};
+
+// A help window opened from the sign-in window: the index beside an empty view.
+struct OpenWindow {
+    OpenWindow() {
+        window.show();
+        QCoreApplication::processEvents();
+        index = window.findChild<indexCtnr*>(QStringLiteral("myIndexCtnr"));
+        view = window.findChild<QTextBrowser*>(QStringLiteral("myHTML"));
+    }
+    helpScrn2 window{0};
+    indexCtnr* index = nullptr;
+    QTextBrowser* view = nullptr;
+};
+
+void ShowHelpPage(benchmark::State& state) {
+    const Shown topics;
+    if (!topics.ok()) {
+        state.SkipWithError("no help pages found");
+        return;
+    }
+    OpenWindow help;
+    int turn = 0;
+    for (auto _ : state) {
+        help.index->list()->setCurrentRow(topics.rows[turn]);
+        help.view->viewport()->repaint();
+        benchmark::DoNotOptimize(help.window.curDocName());
+        turn = 1 - turn;
+    }
+    state.SetLabel(std::to_string(help.view->viewport()->width()) + " pixels wide");
+}
+BENCHMARK(ShowHelpPage)->Unit(benchmark::kMillisecond);
+
+// The same page read from its file into a document of the view's font with its pictures, laid out at
+// the view's width and its visible part drawn, without the view, the window and the index.
+void ShowHelpPage_Floor(benchmark::State& state) {
+    const Shown topics;
+    if (!topics.ok()) {
+        state.SkipWithError("no help pages found");
+        return;
+    }
+    // The view's visible size (a long page gives it a scroll bar) and font, as the window has them.
+    OpenWindow help;
+    help.index->list()->setCurrentRow(topics.rows[0]);
+    const QSize visible = help.view->viewport()->size();
+    state.SetLabel(std::to_string(visible.width()) + " pixels wide");
+    QImage surface(visible, QImage::Format_ARGB32_Premultiplied);
+    QTextDocument document;
+    document.setDefaultFont(help.view->font());
+    int turn = 0;
+    for (auto _ : state) {
+        QFile file(topics.files[turn]);
+        file.open(QIODevice::ReadOnly);
+        // Its pictures come from beside it, as the view's do.
+        document.setBaseUrl(QUrl::fromLocalFile(topics.files[turn]));
+        document.setHtml(QString::fromUtf8(file.readAll()));
+        document.setTextWidth(visible.width());
+        // The whole height, which the view's scroll bar needs.
+        benchmark::DoNotOptimize(document.documentLayout()->documentSize());
+        surface.fill(Qt::white);
+        QPainter painter(&surface);
+        QAbstractTextDocumentLayout::PaintContext context;
+        context.clip = QRectF(QPointF(0, 0), QSizeF(visible));
+        document.documentLayout()->draw(&painter, context);
+        painter.end();
+        benchmark::DoNotOptimize(surface.constBits());
+        turn = 1 - turn;
+    }
+}
+BENCHMARK(ShowHelpPage_Floor)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

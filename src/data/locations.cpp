@@ -249,13 +249,31 @@ QString getInputSetsFolder() {
     const QString current = getCurrentPrefFol();
     if (current.isEmpty())
         return {};
-    // Beside the preferences: in network mode beside the shared folder, not inside it.
-    const QString folder = child(QFileInfo(current).absolutePath(), kInputSetsFolderName);
-    // Every teacher account of this computer writes its sets here; a folder that is already there
-    // keeps the permissions someone gave it.
-    if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
+    // With this computer's own preferences the sets lie beside the preferences file.
+    if (!QFileInfo(current).isDir())
+        return child(QFileInfo(current).absolutePath(), kInputSetsFolderName);
+    // In network mode inside the shared folder: it is the one place every computer of the school
+    // reaches (the folder that holds it is often a mount point on this computer's own disk). Sets
+    // that earlier versions kept beside the shared folder stay in use until the shared folder has
+    // a sets folder of its own.
+    const QString inside = child(current, kInputSetsFolderName);
+    if (QFileInfo(inside).isDir())
+        return inside;
+    const QString beside = child(QFileInfo(current).absolutePath(), kInputSetsFolderName);
+    const QStringList sets =
+        QDir(beside).entryList({QStringLiteral("*.nbx")}, QDir::Files | QDir::Readable, QDir::NoSort);
+    return sets.isEmpty() ? inside : beside;
+}
+
+QString makeInputSetsFolder() {
+    const QString folder = getInputSetsFolder();
+    if (folder.isEmpty())
+        return {};
+    // Every teacher account (and in network mode every computer) writes its sets here; a folder that
+    // is already there keeps the permissions someone gave it.
+    if (!QFileInfo::exists(folder) && QDir().mkdir(folder))
         QFile::setPermissions(folder, kEveryone);
-    return folder;
+    return QFileInfo(folder).isDir() ? folder : QString();
 }
 
 bool askOverwritePrefs() {

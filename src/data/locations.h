@@ -14,7 +14,7 @@
 //   ~/.config/com.orlavo.vavava.plist   the local preferences file
 //   /etc/xdg/OVR/nbq10.pref              an older preferences file, taken over once
 //   ~/.local/share/OVR/NB_Data.rbd       the local database
-//   ~/.config/NBQ_InputSets/             problem sets (in network mode: beside the shared folder)
+//   ~/.config/NBQ_InputSets/             problem sets (in network mode: inside the shared folder)
 //
 // A folder reference (myPrefs::prAltFileLoc) is the folder's absolute path.
 namespace myPrefs {
@@ -57,8 +57,12 @@ void setDatabaseModes(const QString& file);
 // The folder of the database in the current mode. In network mode with the shared folder out of
 // reach, the local data folder after a message; network mode stays on.
 QString getDataFileLoc();
-// The folder of the teacher's problem sets, made when missing if possible; empty when none can be had.
+// The folder of the teacher's problem sets; it may not exist yet. Beside the local preferences file,
+// or in network mode inside the shared folder (an older folder beside the shared folder that holds
+// sets is used while the shared folder has none of its own). Empty when no place can be had.
 QString getInputSetsFolder();
+// The same folder, made (open to every account) when it is missing; empty when it cannot be had.
+QString makeInputSetsFolder();
 
 // Makes the chosen folder the shared folder: its preferences file (asking before replacing one), and
 // the database found there or a copy of the local one. Whatever fails, the program stays on the

@@ -26,6 +26,7 @@
 #include <QTextLayout>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace {
 
@@ -105,6 +106,8 @@ helpScrn2::helpScrn2(int topic, QWidget* parent) : QWidget(parent, Qt::Window) {
     stylFld->setReadOnly(true);
     stylFld->setGeometry(-364, 288, 352, 120);
     stylFld->hide();
+    // A printed page reads at the size the window shows it.
+    stylFld->setFont(pageFont);
 
     content_->installEventFilter(this);
     placeControls();
@@ -121,16 +124,32 @@ helpScrn2::helpScrn2(int topic, QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 helpScrn2* helpScrn2::open(int topic, QWidget* from) {
-    // A modal window blocks every window but its own children: the help window becomes its child.
-    QWidget* owner = from ? from->window() : nullptr;
-    if (owner && !owner->isModal() && owner->windowModality() == Qt::NonModal)
-        owner = nullptr;
-    auto* help = new helpScrn2(topic, owner);
+    auto* help = new helpScrn2(topic);
     help->adjustSize();
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         QRect frame = help->frameGeometry();
         frame.moveCenter(screen->availableGeometry().center());
         help->move(frame.topLeft());
+    }
+    // A modal window blocks every window but its own. As a child of the modal window the help window
+    // would close with it; it becomes the modal window's transient window instead, which the modal
+    // window does not block and which lives on after it, until the user closes it.
+    QWidget* owner = from ? from->window() : nullptr;
+    if (owner && (owner->isModal() || owner->windowModality() != Qt::NonModal) && owner->windowHandle()) {
+        help->winId();
+        QWindow* transientFor = owner->windowHandle();
+        QWindow* own = help->windowHandle();
+        own->setTransientParent(transientFor);
+        // Once the modal window is gone the help window belongs to no other window.
+        const auto release = [own, transientFor] {
+            if (own->transientParent() == transientFor)
+                own->setTransientParent(nullptr);
+        };
+        connect(transientFor, &QWindow::visibleChanged, own, [release](bool visible) {
+            if (!visible)
+                release();
+        });
+        connect(transientFor, &QObject::destroyed, own, release);
     }
     help->show();
     return help;
@@ -252,43 +271,117 @@ void helpScrn2::FilePrint() {
         focused->clearFocus();
 }
 
-int helpScrn2::printDocument(QTextDocument& document, QPainter& painter, qreal width, qreal height,
-                             const std::function<void()>& newPage) {
+std::unique_ptr<QTextDocument> helpScrn2::printCopy(const HTMLField& field) {
+    std::unique_ptr<QTextDocument> copy(field.document()->clone());
+    // Headings are marked in the copy, so that a page never ends with one.
+    for (const QString& run : field.headers()) {
+        const QStringList fields = run.split(QLatin1Char('\t'));
+        if (fields.size() < 3)
+            continue;
+        const int start = fields[0].toInt(), end = fields[1].toInt();
+        for (QTextBlock block = copy->findBlock(start); block.isValid() && block.position() < end;
+             block = block.next()) {
+            QTextCursor cursor(block);
+            QTextBlockFormat format = block.blockFormat();
+            format.setHeadingLevel(qMax(1, fields[2].toInt()));
+            cursor.setBlockFormat(format);
+        }
+    }
+    // The page's line breaks set its paragraphs apart; on paper one empty line does that. Runs of
+    // them, and empty lines before the first and after the last text, are left out.
+    const auto empty = [](const QTextBlock& block) { return block.text().trimmed().isEmpty(); };
+    const auto remove = [&copy](const QTextBlock& block) {
+        QTextCursor cursor(copy.get());
+        const QTextBlock previous = block.previous();
+        if (previous.isValid()) {
+            // Into the block before, whose format stays.
+            cursor.setPosition(previous.position() + previous.length() - 1);
+            cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+            cursor.removeSelectedText();
+        } else {
+            const QTextBlockFormat following = block.next().blockFormat();
+            cursor.setPosition(block.position());
+            cursor.setPosition(block.next().position(), QTextCursor::KeepAnchor);
+            cursor.removeSelectedText();
+            cursor.setBlockFormat(following);
+        }
+    };
+    while (copy->blockCount() > 1 && empty(copy->begin()))
+        remove(copy->begin());
+    while (copy->blockCount() > 1 && empty(copy->lastBlock()))
+        remove(copy->lastBlock());
+    // Items of one list follow one another without an empty line, as in the window.
+    const auto item = [](const QTextBlock& block) {
+        return block.isValid() && block.text().startsWith(QStringLiteral("   \u2022 "));
+    };
+    for (int n = 1; n < copy->blockCount();) {
+        const QTextBlock block = copy->findBlockByNumber(n);
+        if (empty(block) && (empty(block.previous()) || (item(block.previous()) && item(block.next()))))
+            remove(block);
+        else
+            ++n;
+    }
+    return copy;
+}
+
+QList<helpScrn2::PrintedPage> helpScrn2::paginate(QTextDocument& document, qreal width, qreal height) {
     document.setTextWidth(width);
     QAbstractTextDocumentLayout* layout = document.documentLayout();
-    // The top of every line in document coordinates, in order, with its height.
-    QList<std::pair<qreal, qreal>> lines;
+    struct Line {
+        qreal top, height;
+        int position;
+        bool keepWithNext; // a heading, or an empty line under one
+    };
+    // Every line in document coordinates, in order.
+    QList<Line> lines;
+    bool underHeading = false;
     for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
         const QRectF box = layout->blockBoundingRect(block);
+        const bool heading = block.blockFormat().headingLevel() > 0;
+        underHeading = heading || (underHeading && block.text().trimmed().isEmpty());
         const QTextLayout* text = block.layout();
         for (int i = 0; text && i < text->lineCount(); ++i) {
             const QTextLine line = text->lineAt(i);
-            lines.append({box.top() + line.y(), line.height()});
+            lines.append({box.top() + line.y(), line.height(), block.position() + line.textStart(), underHeading});
         }
     }
-    int pages = 0;
+    QList<PrintedPage> pages;
     qsizetype next = 0;
     while (next < lines.size()) {
         // As many whole lines as the page holds, and at least one so that printing always ends.
-        const qreal top = lines[next].first;
+        const qreal top = lines[next].top;
         qsizetype last = next;
-        while (last + 1 < lines.size() && lines[last + 1].first + lines[last + 1].second - top <= height)
+        while (last + 1 < lines.size() && lines[last + 1].top + lines[last + 1].height - top <= height)
             ++last;
-        const qreal bottom = lines[last].first + lines[last].second;
-        if (pages > 0)
+        // A heading goes to the next page with the text under it, unless it would fill that page too.
+        qsizetype kept = last;
+        while (kept + 1 < lines.size() && kept > next && lines[kept].keepWithNext)
+            --kept;
+        if (kept + 1 < lines.size() && !lines[kept].keepWithNext)
+            last = kept;
+        pages.append({top, lines[last].top + lines[last].height, lines[next].position});
+        next = last + 1;
+    }
+    return pages;
+}
+
+int helpScrn2::printDocument(QTextDocument& document, QPainter& painter, qreal width, qreal height,
+                             const std::function<void()>& newPage) {
+    const QList<PrintedPage> pages = paginate(document, width, height);
+    QAbstractTextDocumentLayout* layout = document.documentLayout();
+    for (qsizetype i = 0; i < pages.size(); ++i) {
+        if (i > 0)
             newPage();
         painter.save();
-        painter.translate(0, -top);
+        painter.translate(0, -pages[i].top);
         QAbstractTextDocumentLayout::PaintContext context;
-        context.clip = QRectF(0, top, width, qMin(bottom - top, height));
+        context.clip = QRectF(0, pages[i].top, width, qMin(pages[i].bottom - pages[i].top, height));
         context.palette.setColor(QPalette::Text, Qt::black);
         painter.setClipRect(context.clip);
         layout->draw(&painter, context);
         painter.restore();
-        ++pages;
-        next = last + 1;
     }
-    return pages;
+    return int(pages.size());
 }
 
 void helpScrn2::printMe() {
@@ -317,7 +410,7 @@ void helpScrn2::printMe() {
     const qreal perPoint = printer.resolution() / 72.0;
     const QRectF area = printer.pageLayout().paintRectPixels(printer.resolution());
     const qreal margin = kPrintMargin * perPoint;
-    std::unique_ptr<QTextDocument> document(stylFld->document()->clone());
+    const std::unique_ptr<QTextDocument> document = printCopy(*stylFld);
     document->documentLayout()->setPaintDevice(&printer);
     document->setDocumentMargin(0);
     painter.setPen(Qt::black);

@@ -4,11 +4,13 @@
 // a new one on its own topic and shows it without blocking the window it came from; help windows
 // share nothing with one another.
 
+#include <QList>
 #include <QString>
 #include <QUrl>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 
 class CtrlMenu;
 class HTMLField;
@@ -27,11 +29,12 @@ public:
     static constexpr int kOpenDelayMs = 200;
 
     // Topic 0 or less, or one that names no row: the index alone. Otherwise the topic's page, 200 ms
-    // after the window was made. `parent` makes the window a child window of that one (it stays a
-    // window of its own), which a modal parent needs so that the help window takes clicks.
+    // after the window was made. A `parent` makes it a child window that closes with that one.
     explicit helpScrn2(int topic, QWidget* parent = nullptr);
 
-    // What every window's Help command does: a new help window on the topic, shown and centred.
+    // What every window's Help command does: a new help window on the topic, shown and centred. It
+    // lives until the user closes it, also when `from` closes first; opened from a modal window it
+    // takes clicks while that window is open.
     static helpScrn2* open(int topic, QWidget* from);
 
     // The file name (after the last "/") of the last document the view completed; empty before.
@@ -48,10 +51,21 @@ public:
     // Pages larger than this are not printed: reading them could take long.
     static constexpr qint64 kLargestPrintedPage = 128 * 1024;
 
+    // What a help topic prints: the field's page with its headings marked, and no empty line next to
+    // another one, between two items of a list, or before the first and after the last text.
+    static std::unique_ptr<QTextDocument> printCopy(const HTMLField& field);
     // Lays the document out for a page of the given size (device units) with the text width given,
-    // and draws its lines page after page; a new page begins only between lines. Returns the pages.
+    // and draws its lines page after page; a new page begins only between lines, and not right under
+    // a heading (nor the empty lines under it). Returns the pages.
     static int printDocument(QTextDocument& document, QPainter& painter, qreal width, qreal height,
                              const std::function<void()>& newPage);
+    // The pages printDocument draws: the part of the laid-out document each shows, and the document
+    // position of its first line.
+    struct PrintedPage {
+        qreal top, bottom;
+        int firstPosition;
+    };
+    static QList<PrintedPage> paginate(QTextDocument& document, qreal width, qreal height);
 
 public slots:
     // File > Page Setup and File > Print Help Topic, bound by name to the teacher bar.

@@ -3,6 +3,8 @@
 #include "app/media.h"
 
 #include <QPainter>
+#include <QStyleOptionFrame>
+#include <QStyledItemDelegate>
 
 namespace {
 
@@ -31,8 +33,10 @@ public:
 protected:
     void paintEvent(QPaintEvent*) override {
         QPainter p(this);
+        // 24 on the 72-per-inch grid the layout is drawn on: in points the capitals would rise above
+        // the canvas's top edge from the baselines at 24 and 22.
         QFont f = p.font();
-        f.setPointSize(24);
+        f.setPixelSize(24);
         p.setFont(f);
         const QString text = QStringLiteral("INDEX");
         const int x = (width() - p.fontMetrics().horizontalAdvance(text)) / 2;
@@ -62,6 +66,17 @@ protected:
     }
 };
 
+// Rows drawn without the dotted frame that marks the current row of a list with the keyboard.
+class NoFocusRows : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem plain(option);
+        plain.state &= ~QStyle::State_HasFocus;
+        QStyledItemDelegate::paint(painter, plain, index);
+    }
+};
+
 } // namespace
 
 indexLB::indexLB(QWidget* parent) : QListWidget(parent) {
@@ -71,6 +86,13 @@ indexLB::indexLB(QWidget* parent) : QListWidget(parent) {
     setDragEnabled(false);
     setAttribute(Qt::WA_MacShowFocusRect, false);
     setFrameShape(QFrame::StyledPanel);
+    setItemDelegate(new NoFocusRows(this));
+}
+
+void indexLB::initStyleOption(QStyleOptionFrame* option) const {
+    // The frame looks the same whether the list has the keyboard or not.
+    QListWidget::initStyleOption(option);
+    option->state &= ~QStyle::State_HasFocus;
 }
 
 void indexLB::populateMe(const QStringList& entries) {

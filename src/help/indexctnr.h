@@ -16,6 +16,10 @@ public:
     // One row per "Caption,file" entry: a heading ("folder") bold and flush left, a topic indented
     // by three blanks. Each row keeps its file field as its tag (Qt::UserRole).
     void populateMe(const QStringList& entries);
+
+protected:
+    // No focus ring: neither the frame nor the current row shows that the list has the keyboard.
+    void initStyleOption(QStyleOptionFrame* option) const override;
 };
 
 class indexCtnr : public QWidget {

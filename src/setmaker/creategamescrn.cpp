@@ -514,7 +514,7 @@ bool createGameScrn::hndlSave() {
     QStringList rows;
     for (int i = 0; i < probList->count(); ++i)
         rows << probList->item(i)->text();
-    if (!SetFile::save(myPrefs::getInputSetsFolder(), name, rows)) {
+    if (!SetFile::save(myPrefs::makeInputSetsFolder(), name, rows)) {
         message(QStringLiteral("There was an error in saving the current set."));
         return false;
     }
@@ -528,7 +528,10 @@ void createGameScrn::hndlOpen() {
     Seams::FileRequest request;
     request.title = rndSet::openTitle();
     request.fileTypes = {QLatin1String(rndSet::kSetFileType)};
+    // Only saving makes the sets folder; before the first save the chooser starts where it will be.
     request.folder = myPrefs::getInputSetsFolder();
+    if (!request.folder.isEmpty() && !QFileInfo(request.folder).isDir())
+        request.folder = QFileInfo(request.folder).absolutePath();
     if (request.folder.isEmpty())
         request.folder = QDir::homePath();
     const QString path = Seams::dialogs().openFile(request);

@@ -4,6 +4,7 @@
 #include "data/appversion.h"
 #include "data/dbctrl.h"
 #include "data/seams.h"
+#include "mailhandler.h"
 
 #include <QClipboard>
 #include <QCoreApplication>
@@ -20,15 +21,16 @@ const char* const expReporterScrn::kSubject = "NB Riza 2012d1 error";
 
 namespace {
 
+// A size of the layout is on its 72-per-inch grid: one point a pixel.
 QLabel* label(QWidget* parent, const char* name, const QRect& geometry, const QString& text,
-              int pointSize = 0, const QColor& colour = Qt::black) {
+              int size = 0, const QColor& colour = Qt::black) {
     auto* l = new QLabel(text, parent);
     l->setObjectName(QLatin1String(name));
     l->setGeometry(geometry);
     l->setWordWrap(true);
-    if (pointSize > 0) {
+    if (size > 0) {
         QFont f = l->font();
-        f.setPointSize(pointSize);
+        f.setPixelSize(size);
         l->setFont(f);
     }
     QPalette pal = l->palette();
@@ -56,7 +58,7 @@ expReporterScrn::expReporterScrn(const QString& reportText, QWidget* parent)
     setModal(true);
     setFixedSize(450, 440);
 
-    StaticText1 = label(this, "StaticText1", {84, 14, 283, 28}, QStringLiteral("An Error Has Occurred"), 18,
+    StaticText1 = label(this, "StaticText1", {84, 14, 283, 24}, QStringLiteral("An Error Has Occurred"), 18,
                         QColor(255, 6, 12));
     StaticText1->setAlignment(Qt::AlignCenter);
     errVersTxt = label(this, "errVersTxt", {147, 50, 157, 20}, App::LongVersion());
@@ -75,7 +77,7 @@ expReporterScrn::expReporterScrn(const QString& reportText, QWidget* parent)
     QFont italic = StaticText3->font();
     italic.setItalic(true);
     StaticText3->setFont(italic);
-    StaticText4 = label(this, "StaticText4", {39, 213, 200, 18}, QStringLiteral("Error Message:"), 10);
+    StaticText4 = label(this, "StaticText4", {39, 215, 100, 16}, QStringLiteral("Error Message:"), 10);
 
     errFld = new QTextEdit(this);
     errFld->setObjectName(QStringLiteral("errFld"));
@@ -126,11 +128,14 @@ QString expReporterScrn::mailLink(const QString& body) {
 
 void expReporterScrn::reportBtn_MouseUp() {
     reportBtn->hndlMouseUp();
+    // The desktop's launcher takes any link, with or without a mail program behind it: the link is
+    // handed over only when the desktop names a program for mail.
     const bool handedOver =
+        !MailHandler::current().isEmpty() &&
         mailOpener()(QUrl::fromEncoded(mailLink(errFld->toPlainText()).toLatin1(), QUrl::StrictMode));
     if (!handedOver) {
-        // No mail program took the report: it goes to the clipboard, so that it can be pasted into any
-        // mail, and "Report..." stays for another try.
+        // No mail program takes the report: it goes to the clipboard, so that it can be pasted into
+        // any mail, and "Report..." stays for another try.
         QGuiApplication::clipboard()->setText(QStringLiteral("To: ") + QLatin1String(kSupportAddress) +
                                               QStringLiteral("\nSubject: ") + QLatin1String(kSubject) +
                                               QStringLiteral("\n\n") + errFld->toPlainText());

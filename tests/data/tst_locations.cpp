@@ -102,6 +102,7 @@ private slots:
     void busyDatabaseSaysWhatToDo_data();
     void busyDatabaseSaysWhatToDo();
     void problemSetsLieBesideThePreferences();
+    void problemSetsAreSharedInNetworkMode();
 
     void movingToAnEmptySharedFolderCopiesTheData();
     void movingToAFolderThatHasPreferences_data();
@@ -658,22 +659,55 @@ void TestLocations::busyDatabaseSaysWhatToDo() {
 
 void TestLocations::problemSetsLieBesideThePreferences() {
     ScriptedDialogs dialogs;
-    QCOMPARE(myPrefs::getInputSetsFolder(), sandbox_->path("config/NBQ_InputSets"));
-    QVERIFY(QFileInfo(sandbox_->path("config/NBQ_InputSets")).isDir());
+    const QString local = sandbox_->path("config/NBQ_InputSets");
+    // Asking where the sets are makes nothing; only the writer makes the folder.
+    QCOMPARE(myPrefs::getInputSetsFolder(), local);
+    QVERIFY(!QFileInfo::exists(local));
+    QCOMPARE(myPrefs::makeInputSetsFolder(), local);
+    QVERIFY(QFileInfo(local).isDir());
     const QFileDevice::Permissions everyone =
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
         QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther |
         QFileDevice::ExeOther;
-    QCOMPARE(QFile::permissions(sandbox_->path("config/NBQ_InputSets")) & everyone, everyone);
+    QCOMPARE(QFile::permissions(local) & everyone, everyone);
     // A folder that is already there keeps the permissions it was given.
     const QFileDevice::Permissions ownerOnly =
         QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-    QVERIFY(QFile::setPermissions(sandbox_->path("config/NBQ_InputSets"), ownerOnly));
-    QCOMPARE(myPrefs::getInputSetsFolder(), sandbox_->path("config/NBQ_InputSets"));
-    QCOMPARE(QFile::permissions(sandbox_->path("config/NBQ_InputSets")) & everyone, ownerOnly);
+    QVERIFY(QFile::setPermissions(local, ownerOnly));
+    QCOMPARE(myPrefs::makeInputSetsFolder(), local);
+    QCOMPARE(QFile::permissions(local) & everyone, ownerOnly);
+    // A file where the folder belongs: no folder can be had.
+    QVERIFY(QDir(local).removeRecursively());
+    QVERIFY(TestPrefs::writeBytes(local, "not a folder"));
+    QCOMPARE(myPrefs::makeInputSetsFolder(), QString());
+    QVERIFY(dialogs.shown.isEmpty());
+}
+
+void TestLocations::problemSetsAreSharedInNetworkMode() {
+    ScriptedDialogs dialogs;
+    // The shared folder is the one place every computer reaches; the folder that holds it may be a
+    // mount point on each computer's own disk.
+    const QString shared = sharedFolder();
+    const QString inside = QDir(shared).filePath("NBQ_InputSets");
+    const QString beside = sandbox_->path("share/NBQ_InputSets");
     myPrefs::prUseAltLoc = true;
-    myPrefs::prAltFileLoc = sharedFolder();
-    QCOMPARE(myPrefs::getInputSetsFolder(), sandbox_->path("share/NBQ_InputSets"));
+    myPrefs::prAltFileLoc = shared;
+    QCOMPARE(myPrefs::getInputSetsFolder(), inside);
+    // An empty folder beside the shared one (earlier versions made it on every look) holds no sets.
+    QVERIFY(QDir().mkpath(beside));
+    QCOMPARE(myPrefs::getInputSetsFolder(), inside);
+    // Sets kept beside the shared folder stay in use while the shared folder has no sets folder.
+    QVERIFY(TestPrefs::writeBytes(QDir(beside).filePath("week1.nbx"), "\x05" "9 X 9"));
+    QCOMPARE(myPrefs::getInputSetsFolder(), beside);
+    QCOMPARE(myPrefs::makeInputSetsFolder(), beside);
+    QVERIFY(!QFileInfo::exists(inside));
+    // Once the shared folder has one, every computer uses it.
+    QVERIFY(QDir().mkpath(inside));
+    QCOMPARE(myPrefs::getInputSetsFolder(), inside);
+    QCOMPARE(myPrefs::makeInputSetsFolder(), inside);
+    // The shared folder out of reach: this computer's own sets.
+    QVERIFY(QDir(shared).removeRecursively());
+    QCOMPARE(myPrefs::getInputSetsFolder(), sandbox_->path("config/NBQ_InputSets"));
 }
 
 void TestLocations::movingToAnEmptySharedFolderCopiesTheData() {

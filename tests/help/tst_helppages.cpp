@@ -3,6 +3,7 @@
 
 #include "help/helpfolder.h"
 #include "help/indexctnr.h"
+#include "temphelp.h"
 
 #include <QDir>
 #include <QFile>
@@ -107,6 +108,10 @@ class TestHelpPages : public QObject {
     Q_OBJECT
 
 private slots:
+    void initTestCase() {
+        const QString missing = shippedPagesMissing();
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));
+    }
     void everyTopicHasItsPage();
     void pagesKeepToThePrintableSubset_data();
     void pagesKeepToThePrintableSubset();

@@ -18,6 +18,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <QTextDocument>
 
 namespace {
@@ -51,6 +53,10 @@ class TestHelpPrint : public QObject {
     QString pdf(const char* name) const { return QDir(out_.path()).filePath(QString::fromLatin1(name)); }
 
 private slots:
+    void initTestCase() {
+        const QString missing = shippedPagesMissing();
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));
+    }
     void init() {
         dialogs_.clear();
         myGlobals::gPrinterSettings.clear();
@@ -58,7 +64,7 @@ private slots:
     void cleanup() { QApplication::closeAllWindows(); }
 
     void nothingShownYetSaysSo();
-    void shortPageIsOnePage();
+    void shortPageIsOnePageReadAsTheWindowShowsIt();
     void longPageGoesOnToMorePages();
     void setupIsAskedOncePerRun();
     void pageSetupCancelledForgetsTheSetup();
@@ -68,6 +74,7 @@ private slots:
     void followedLinkPrintsThatPage();
     void marginsLeavingNoRoom();
     void pagesAreLaidOutBetweenLines();
+    void headingsStayWithTheirText();
     void everyShippedPagePrints_data();
     void everyShippedPagePrints();
 };
@@ -88,11 +95,11 @@ void TestHelpPrint::nothingShownYetSaysSo() {
     QVERIFY(!QFile::exists(printing.pdfPath));
 }
 
-void TestHelpPrint::shortPageIsOnePage() {
+void TestHelpPrint::shortPageIsOnePageReadAsTheWindowShowsIt() {
     TempHelp help;
     QVERIFY(help.write(QStringLiteral("nbq_play.html"),
-                       "<html>\n<head>\n<title>Play</title>\n</head>\n<body>\n<h1>Play</h1>\n<p>Short.</"
-                       "p>\n</body>\n</html>\n"));
+                       "<html>\n<head>\n<title>Play</title>\n</head>\n<body>\n<h1>Play</h1>\n<p>Short.</p>\n"
+                       "<h2>Steps</h2>\n<ul>\n<li>One\n<li>Two\n</ul>\n<p>After.</p>\n</body>\n</html>\n"));
     TestDoubles::PdfPrintDialogs printing;
     printing.pdfPath = pdf("short.pdf");
     helpScrn2* w = shown(1);
@@ -101,10 +108,30 @@ void TestHelpPrint::shortPageIsOnePage() {
     w->menu()->item(QStringLiteral("FilePrint"))->trigger();
     QVERIFY(dialogs_.shown.isEmpty());
     QCOMPARE(TestDoubles::pdfPageCount(printing.pdfPath), 1);
-    QCOMPARE(w->printField()->toPlainText(), QStringLiteral("\nPlay\n\n\nShort.\n\n\n\n"));
+    QCOMPARE(w->printField()->toPlainText(),
+             QStringLiteral("\nPlay\n\n\nShort.\n\n\nSteps\n\n\n\n\n   \u2022 One\n\n   \u2022 Two\n\n\n\nAfter.\n\n\n\n"));
     QCOMPARE(printing.documentName, QStringLiteral("Play"));
     // The focus leaves the window's controls.
     QVERIFY(!w->focusWidget() || !w->focusWidget()->hasFocus());
+
+    // The page's line breaks leave runs of empty lines in the field; on paper one sets paragraphs apart.
+    const std::unique_ptr<QTextDocument> printed = helpScrn2::printCopy(*w->printField());
+    QCOMPARE(printed->toPlainText(),
+             QStringLiteral("Play\n\nShort.\n\nSteps\n\n   \u2022 One\n   \u2022 Two\n\nAfter."));
+    // Body text at the size of the window's page, headings at their own and marked as headings.
+    const int shownSize = w->findChild<QTextBrowser*>(QStringLiteral("myHTML"))->font().pointSize();
+    QVERIFY(shownSize >= 11);
+    const auto at = [&](const QString& text) {
+        QTextCursor cursor(printed.get());
+        cursor.setPosition(printed->toPlainText().indexOf(text) + 1);
+        return cursor;
+    };
+    QCOMPARE(at(QStringLiteral("Short.")).charFormat().fontPointSize(), qreal(shownSize));
+    QCOMPARE(at(QStringLiteral("After.")).charFormat().fontPointSize(), qreal(shownSize));
+    QCOMPARE(at(QStringLiteral("Play")).charFormat().fontPointSize(), 24.0);
+    QCOMPARE(at(QStringLiteral("Play")).blockFormat().headingLevel(), 1);
+    QCOMPARE(at(QStringLiteral("Steps")).blockFormat().headingLevel(), 2);
+    QCOMPARE(at(QStringLiteral("One")).blockFormat().headingLevel(), 0);
 }
 
 void TestHelpPrint::longPageGoesOnToMorePages() {
@@ -251,6 +278,32 @@ void TestHelpPrint::pagesAreLaidOutBetweenLines() {
     QCOMPARE(helpScrn2::printDocument(empty, painter, 300, 100, [] {}), 1);
 }
 
+void TestHelpPrint::headingsStayWithTheirText() {
+    QTextDocument document;
+    document.setDocumentMargin(0);
+    document.setPlainText(QStringLiteral("one\ntwo\nHeading\n\nunder it\nsix\nseven"));
+    QTextCursor heading(document.findBlockByNumber(2));
+    QTextBlockFormat format = heading.blockFormat();
+    format.setHeadingLevel(2);
+    heading.setBlockFormat(format);
+    const int headingAt = heading.block().position();
+    const qreal line = QFontMetricsF(document.defaultFont()).lineSpacing();
+    const auto starts = [&](qreal lines) {
+        QList<int> positions;
+        for (const helpScrn2::PrintedPage& page : helpScrn2::paginate(document, 300, line * lines))
+            positions << page.firstPosition;
+        return positions;
+    };
+    // Room for three lines: the heading would close the first page; it opens the second.
+    QCOMPARE(starts(3.5).value(1), headingAt);
+    // Room for four: the heading and the empty line under it go on together.
+    QCOMPARE(starts(4.5).value(1), headingAt);
+    // Room for five: the heading's text is on the page too.
+    QCOMPARE(starts(5.5).value(1), document.findBlockByNumber(5).position());
+    // Room for one line only: the heading cannot wait for a page with room for more.
+    QCOMPARE(starts(1.5).size(), 7);
+}
+
 void TestHelpPrint::everyShippedPagePrints_data() {
     QTest::addColumn<int>("topic");
     for (int topic = 1; topic < indexCtnr::topicTable().size(); ++topic)
@@ -283,6 +336,8 @@ void TestHelpPrint::everyShippedPagePrints() {
         QRegularExpression::CaseInsensitiveOption);
     QVERIFY(!printed.contains(tag));
     QVERIFY(!printed.contains(QLatin1Char('&')));
+    // On paper no two empty lines follow one another.
+    QVERIFY(!helpScrn2::printCopy(*w->printField())->toPlainText().contains(QStringLiteral("\n\n\n")));
 }
 
 QTEST_MAIN(TestHelpPrint)

@@ -48,6 +48,10 @@ class TestHelpScrn2 : public QObject {
     }
 
 private slots:
+    void initTestCase() {
+        const QString missing = shippedPagesMissing();
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));
+    }
     void init() { dialogs_.clear(); }
     void cleanup() { QApplication::closeAllWindows(); }
 
@@ -271,26 +275,38 @@ void TestHelpScrn2::closedEarlyLoadsNothing() {
 }
 
 void TestHelpScrn2::helpFromAModalWindowTakesClicks() {
-    QDialog maker;
-    maker.setModal(true);
-    maker.resize(400, 387);
-    maker.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&maker));
-    QCOMPARE(QApplication::activeModalWidget(), &maker);
+    auto* maker = new QDialog;
+    maker->setAttribute(Qt::WA_DeleteOnClose);
+    maker->setModal(true);
+    maker->resize(400, 387);
+    maker->show();
+    QVERIFY(QTest::qWaitForWindowExposed(maker));
+    QCOMPARE(QApplication::activeModalWidget(), maker);
 
-    QPointer<helpScrn2> help = helpScrn2::open(5, &maker);
+    QPointer<helpScrn2> help = helpScrn2::open(5, maker);
     QVERIFY(QTest::qWaitForWindowExposed(help));
-    QVERIFY(help->isWindow());
-    QCOMPARE(help->parentWidget(), &maker);
     QTRY_COMPARE(help->curDocName(), QStringLiteral("nbq_psets.html"));
     // Through the window system, where a modal window blocks the windows it does not own.
-    newCnvBtn* close = button(help, "closeBtn");
-    const QPoint at = close->mapTo(help, close->rect().center());
-    QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, at);
-    QTRY_VERIFY(help.isNull());
-    QVERIFY(maker.isVisible());
+    const auto clickThroughTheWindowSystem = [&](QWidget* target) {
+        const QPoint at = target->mapTo(help, target->rect().center());
+        QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, at);
+    };
+    clickThroughTheWindowSystem(button(help, "hideBtn"));
+    QTRY_VERIFY(help->indexVisible());
 
-    // From a window that is not modal, the help window is a window of its own.
+    // The maker closes; the help window stays until it is closed itself.
+    QPointer<QDialog> gone = maker;
+    maker->close();
+    QTRY_VERIFY(gone.isNull());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(!help.isNull());
+    QVERIFY(help->isVisible());
+    clickThroughTheWindowSystem(button(help, "hideBtn"));
+    QTRY_VERIFY(!help->indexVisible());
+    clickThroughTheWindowSystem(button(help, "closeBtn"));
+    QTRY_VERIFY(help.isNull());
+
+    // From a window that is not modal, the help window is a window of its own too.
     QWidget plain;
     plain.show();
     QPointer<helpScrn2> free = helpScrn2::open(0, &plain);

@@ -6,6 +6,7 @@
 #include "help/htmlfield.h"
 #include "help/indexctnr.h"
 #include "support/lookcheck.h"
+#include "temphelp.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QPainter>
@@ -32,6 +33,10 @@ class TestHelpScrn2Look : public QObject {
     }
 
 private slots:
+    void initTestCase() {
+        const QString missing = shippedPagesMissing();
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));
+    }
     void cleanup() { QApplication::closeAllWindows(); }
     void fromSignIn();
     void fromTheDrillRound();
@@ -106,9 +111,11 @@ void TestHelpScrn2Look::printedPages() {
         pages << page;
     };
     freshPage();
-    std::unique_ptr<QTextDocument> document(w->printField()->document()->clone());
+    // Laid out for the paper's resolution on a device of its own: the pages move as the list grows.
+    QImage device = pages.first();
+    const std::unique_ptr<QTextDocument> document = helpScrn2::printCopy(*w->printField());
     document->setDocumentMargin(0);
-    document->documentLayout()->setPaintDevice(&pages.first());
+    document->documentLayout()->setPaintDevice(&device);
     // Each page gets its own painter: the laid-out page is drawn, then painted onto the paper.
     QImage sheet(printable.size().toSize(), QImage::Format_ARGB32);
     sheet.fill(Qt::transparent);

@@ -2,6 +2,7 @@
 // reads the same twice, keeps its runs within its text and applies to a document.
 
 #include "help/helpfolder.h"
+#include "temphelp.h"
 #include "help/htmlsubset.h"
 
 #include <QDir>
@@ -116,6 +117,8 @@ class TestHtmlSoak : public QObject {
 
 private slots:
     void initTestCase() {
+        const QString missing = shippedPagesMissing();
+        QVERIFY2(missing.isEmpty(), qPrintable(missing));
         const QDir folder(HelpFolder::path());
         for (const QString& name : folder.entryList({QStringLiteral("*.html")}, QDir::Files)) {
             QFile f(folder.filePath(name));

@@ -22,6 +22,7 @@ private slots:
     void rowBackgroundsByIndexOnly();
     void pickingRaisesTheRowsFile();
     void titleIsBlueOverItsShadow();
+    void listDrawsNoFocusRing();
     void borderStretchesItsPicture();
     void borderWithoutPictureIsFlat();
     void tallerPanelStretchesListAndBorder();
@@ -153,6 +154,44 @@ void TestIndexCtnr::titleIsBlueOverItsShadow() {
             if ((image.pixel(x, y) & 0xFFFFFF) == 0)
                 right = x;
     QVERIFY2(qAbs(blue - (image.width() - 1 - right)) <= 6, qPrintable(QString::number(blue)));
+
+    // Whole inside the canvas: the blue text stands on the baseline 22, its shadow on 24, and the
+    // tops of the capitals are below the canvas's top edge.
+    const auto rowsOf = [&](QRgb colour) {
+        int top = -1, bottom = -1;
+        for (int y = 0; y < image.height(); ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if ((image.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) {
+                    if (top < 0)
+                        top = y;
+                    bottom = y;
+                }
+        return std::pair{top, bottom};
+    };
+    const auto [blueTop, blueBottom] = rowsOf(qRgb(0x41, 0x75, 0xBD));
+    const auto [blackTop, blackBottom] = rowsOf(qRgb(0, 0, 0));
+    QVERIFY2(blueTop >= 2, qPrintable(QString::number(blueTop)));
+    QCOMPARE(blueBottom, 21);
+    QCOMPARE(blackBottom, 23);
+    QCOMPARE(blackTop, blueTop + 2);
+}
+
+void TestIndexCtnr::listDrawsNoFocusRing() {
+    indexCtnr index;
+    index.show();
+    index.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&index));
+    pick(index, 4);
+    QListWidget* list = index.list();
+    // The list still takes the keyboard; it only draws nothing to show it has it.
+    QVERIFY(list->focusPolicy() != Qt::NoFocus);
+    list->clearFocus();
+    QTRY_VERIFY(!list->hasFocus());
+    const QImage without = list->grab().toImage();
+    list->setFocus();
+    QTRY_VERIFY(list->hasFocus());
+    const QImage with = list->grab().toImage();
+    QCOMPARE(with, without);
 }
 
 void TestIndexCtnr::borderStretchesItsPicture() {

@@ -10,6 +10,7 @@
 #include "data/locations.h"
 #include "data/prefs.h"
 #include "data/rndset.h"
+#include "help/helpscrn2.h"
 #include "setmaker/creategamescrn.h"
 #include "setmaker/setfile.h"
 #include "signin/namescrn.h"
@@ -174,11 +175,14 @@ private slots:
     void openTakesWhatADamagedFileHolds_data();
     void openTakesWhatADamagedFileHolds();
     void noSetPassesTwentyRows();
+    void openMakesNoFolder();
+    void setsLieInTheSharedFolder();
     void theQuestion_data();
     void theQuestion();
     void aRefusedCloseLeavesNewAndOpenClearing();
     void timersStopAtClose();
     void adminMenuOpensTheMakerAndQuitStopsForIt();
+    void helpOutlivesTheMaker();
 
 private:
     std::unique_ptr<TestDoubles::ScriptedDialogs> dialogs;
@@ -818,9 +822,15 @@ void TestCreateGameScrn::openTakesWhatADamagedFileHolds_data() {
                                                  "11 + 1", "12 + 1", "13 + 1", "14 + 1", "15 + 1",
                                                  "16 + 1", "17 + 1", "18 + 1", "19 + 1", "20 + 1"}
                                   << "Only 20 problems fit in a set; the rest of this file was not added.";
+    // Its first byte announces a record of 137 bytes where 19 follow: no record is whole.
     QTest::newRow("a picture") << QByteArray::fromHex(
                                       "89 50 4E 47 0D 0A 1A 0A 00 00 00 0D 49 48 44 52 00 00 00 10")
                                << QStringList{} << "";
+    // A picture whose first byte announces a short record: its bytes come in as rows, unchecked, as
+    // the records of any file do.
+    QTest::newRow("a picture read as records")
+        << QByteArray::fromHex("05 50 4E 47 0D 0A 03 1A 0A 00 01 49")
+        << QStringList{QString::fromLatin1("PNG\r\n"), QString::fromLatin1("\x1a\n\0", 3), "I"} << "";
 }
 
 void TestCreateGameScrn::openTakesWhatADamagedFileHolds() {
@@ -829,8 +839,6 @@ void TestCreateGameScrn::openTakesWhatADamagedFileHolds() {
     QFETCH(QString, message);
     dialogs->paths = {writeSetFile("odd.nbx", bytes)};
     item("FileOpen")->trigger();
-    if (QByteArray(QTest::currentDataTag()) == "a picture")
-        expected = rows(); // whatever its records are, at most 20 of them come in
     QVERIFY(rows().size() <= 20);
     QCOMPARE(rows(), expected);
     QCOMPARE(nameFld()->text(), QStringLiteral("odd"));
@@ -863,6 +871,41 @@ void TestCreateGameScrn::noSetPassesTwentyRows() {
     QCOMPARE(nameFld()->text(), QStringLiteral("eight"));
     QVERIFY(maker()->dirty());
     QVERIFY(!topFld()->isEnabled() && !addBtn()->isVisible());
+}
+
+void TestCreateGameScrn::openMakesNoFolder() {
+    // Before the first save there is no sets folder; the chooser starts where it will be.
+    item("FileOpen")->trigger();
+    QCOMPARE(dialogs->shown.size(), 1);
+    QCOMPARE(dialogs->shown[0].file.folder, QFileInfo(setsFolder()).absolutePath());
+    QVERIFY(!QFileInfo::exists(setsFolder()));
+    QVERIFY(rows().isEmpty());
+}
+
+void TestCreateGameScrn::setsLieInTheSharedFolder() {
+    // With the data in a shared folder every computer reaches, so do the sets.
+    const QString shared = QDir::home().filePath("school/Numbrook");
+    QVERIFY(QDir().mkpath(shared));
+    myPrefs::prUseAltLoc = true;
+    myPrefs::prAltFileLoc = shared;
+    const QString sets = QDir(shared).filePath("NBQ_InputSets");
+    addProblem("12", 0, "7");
+    nameFld()->setText("shared1");
+    item("FileSave")->trigger();
+    QCOMPARE(dialogs->messages(),
+             QStringList{"The problem set <shared1> was saved into the <NBQ_InputSets> folder."});
+    QCOMPARE(fileBytes(QDir(sets).filePath("shared1.nbx")).toHex(' '), QByteArray("06 31 32 20 2b 20 37"));
+    QVERIFY(!QFileInfo::exists(QDir::home().filePath("school/NBQ_InputSets")));
+    // Open Set and a round's chooser look there too.
+    dialogs->clear();
+    item("FileOpen")->trigger();
+    QCOMPARE(dialogs->shown.last().file.folder, sets);
+    myPrefs::prDataSource = 2;
+    dialogs->paths = {QDir(sets).filePath("shared1.nbx")};
+    const rndSet round(10, 10, 0, false, false, myPrefs::getInputSetsFolder());
+    QCOMPARE(dialogs->shown.last().file.folder, sets);
+    QCOMPARE(round.roundReport().myTotProbs, std::optional<int>(1));
+    QVERIFY(QDir(QDir::home().filePath("school")).removeRecursively());
 }
 
 // ---- The question on every way out
@@ -1049,6 +1092,41 @@ void TestCreateGameScrn::adminMenuOpensTheMakerAndQuitStopsForIt() {
     QVERIFY(!Menus::quitting());
     QVERIFY(NameScrn::exists() && signIn->isVisible());
     NameScrn::links() = {};
+}
+
+void TestCreateGameScrn::helpOutlivesTheMaker() {
+    maker()->close();
+    QTRY_VERIFY(!createGameScrn::exists());
+    Routes::install();
+    maker()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(maker()));
+    QCOMPARE(QApplication::activeModalWidget(), maker());
+
+    QVERIFY(item("HelpHelp")->isEnabled());
+    item("HelpHelp")->trigger();
+    QPointer<helpScrn2> help;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* h = qobject_cast<helpScrn2*>(w))
+            help = h;
+    QVERIFY(help);
+    QVERIFY(QTest::qWaitForWindowExposed(help));
+    QTRY_COMPARE(help->curDocName(), QStringLiteral("nbq_psets.html"));
+    // Clicks reach it through the window system while the modal maker is open, and after it closed.
+    const auto clickHideButton = [&] {
+        auto* hide = help->findChild<newCnvBtn*>(QStringLiteral("hideBtn"));
+        QTest::mouseClick(help->windowHandle(), Qt::LeftButton, {}, hide->mapTo(help, hide->rect().center()));
+    };
+    clickHideButton();
+    QTRY_VERIFY(help->indexVisible());
+    maker()->close();
+    QTRY_VERIFY(!createGameScrn::exists());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(help);
+    QVERIFY(help->isVisible());
+    clickHideButton();
+    QTRY_VERIFY(!help->indexVisible());
+    help->close();
+    QTRY_VERIFY(!help);
 }
 
 QTEST_MAIN(TestCreateGameScrn)
