@@ -599,6 +599,12 @@ void TestParamScrn::typingAHighestNumber_data() {
                                                << "19";
     QTest::newRow("a comma would split the stored list") << "1,2"
                                                          << "4";
+    QTest::newRow("a thousand written with a power of ten") << "1e3"
+                                                            << "19";
+    QTest::newRow("fifteen written with a power of ten") << "1.5e1"
+                                                         << "15";
+    QTest::newRow("letters after the number") << "12abc"
+                                              << "12";
 }
 
 void TestParamScrn::typingAHighestNumber() {
