@@ -19,6 +19,13 @@
 
 #include <QDebug>
 #include <QDir>
+#include <QLoggingCategory>
+
+// Each step of the open step as it begins, for a start that is slow or goes wrong somewhere (off unless
+// asked for: QT_LOGGING_RULES="nbr.startup.debug=true").
+namespace {
+Q_LOGGING_CATEGORY(startupLog, "nbr.startup", QtInfoMsg)
+} // namespace
 
 namespace App {
 
@@ -70,6 +77,7 @@ void Application::Event_UnhandledException(std::exception_ptr error) {
 }
 
 void Application::runStep(const char* name, const std::function<void()>& step) {
+    qCDebug(startupLog) << "open step:" << name;
     try {
         step();
     } catch (...) {

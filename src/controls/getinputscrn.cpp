@@ -19,10 +19,13 @@
 
 namespace {
 
-QFont pixelFont(int size, bool bold = false) {
+// The system font's usual size, and the small type of the warning's second line and the box's label.
+constexpr int kStandardSize = 13;
+constexpr int kSmallSize = 10;
+
+QFont pixelFont(int size) {
     QFont f = QGuiApplication::font();
     f.setPixelSize(size);
-    f.setBold(bold);
     return f;
 }
 
@@ -51,7 +54,7 @@ getInputScrn::getInputScrn(QWidget* parent) : QDialog(parent) {
     promptTxt = label(QStringLiteral("promptTxt"), QString(), QRect(84, 20, 286, 36), this);
     promptTxt->setWordWrap(true);
     promptTxt->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    promptTxt->setFont(pixelFont(13, true));
+    promptTxt->setFont(pixelFont(kStandardSize));
     promptTxt->setStyleSheet(QStringLiteral("color: #4175BD;"));
 
     theMsgFld = new QLineEdit(this);
@@ -64,14 +67,14 @@ getInputScrn::getInputScrn(QWidget* parent) : QDialog(parent) {
     sorryWarn = label(QStringLiteral("sorryWarn"), QStringLiteral("Sorry! Password Invalid."),
                       QRect(105, 100, 180, 20), this);
     sorryWarn->setAlignment(Qt::AlignCenter);
-    sorryWarn->setFont(pixelFont(13, true));
+    sorryWarn->setFont(pixelFont(kStandardSize));
     sorryWarn->setStyleSheet(QStringLiteral("color: #FF0000;"));
     sorryWarn->hide();
 
     sorryWarn2 = label(QStringLiteral("sorryWarn2"), QStringLiteral("Check 'Caps Lock'"),
                        QRect(135, 120, 120, 16), this);
     sorryWarn2->setAlignment(Qt::AlignCenter);
-    sorryWarn2->setFont(pixelFont(11));
+    sorryWarn2->setFont(pixelFont(kSmallSize));
     sorryWarn2->setStyleSheet(QStringLiteral("color: #000000;"));
     sorryWarn2->hide();
 
@@ -81,7 +84,7 @@ getInputScrn::getInputScrn(QWidget* parent) : QDialog(parent) {
 
     Label1 = label(QStringLiteral("Label1"), QStringLiteral("Don't ask again this session"),
                    QRect(43, 148, 152, 20), this);
-    Label1->setFont(pixelFont(11));
+    Label1->setFont(pixelFont(kSmallSize));
     Label1->setStyleSheet(QStringLiteral("color: #000000;"));
 
     cancelBtn = new newCnvBtn(this);

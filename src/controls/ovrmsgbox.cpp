@@ -51,9 +51,22 @@ QFont ovrMsgBox::messageFont() {
 
 QFont ovrMsgBox::explanationFont() {
     QFont f = QGuiApplication::font();
-    f.setPixelSize(11);
+    f.setPixelSize(kExplanationSize);
     return f;
 }
+
+namespace {
+
+// The layout gives the explanation one line. A longer one keeps its small type and wraps into the
+// room above the Close button rather than being cut off; the box does not grow for it.
+int explanationHeight(const QString& explanation) {
+    const QFont font = ovrMsgBox::explanationFont();
+    const int needed =
+        WrappedLabel::lineCount(explanation, font, ovrMsgBox::kMessageWidth) * QFontMetrics(font).lineSpacing();
+    return qBound(ovrMsgBox::kLineHeight, needed, ovrMsgBox::kExplanationRoom);
+}
+
+} // namespace
 
 ovrMsgBox::ovrMsgBox(bool isCaution, const QString& message, const QString& explanation, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint), isCautionIcon(isCaution) {
@@ -84,11 +97,9 @@ ovrMsgBox::ovrMsgBox(bool isCaution, const QString& message, const QString& expl
     alertFld->setGeometry(108, 24, kMessageWidth, h);
     alertFld->setText(message);
 
-    // One 16-pixel line in the layout; the box keeps its size, but the label uses the free room above
-    // the Close button so that a longer explanation is not cut off.
     auto* msgTxt = new WrappedLabel(QStringLiteral("msgTxt"), this);
     msgTxt->setFont(explanationFont());
-    msgTxt->setGeometry(108, h + 40, kMessageWidth, 48);
+    msgTxt->setGeometry(108, h + 40, kMessageWidth, explanationHeight(explanation));
     msgTxt->setText(explanation);
 
     auto* closeBtn = new newCnvBtn(this);

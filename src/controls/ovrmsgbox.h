@@ -17,8 +17,6 @@ public:
 
     // The lines the message takes, at least 3: the unit the box's height is counted in.
     int lineCount() const { return lines; }
-    bool isCaution() const { return isCautionIcon; }
-    bool hasCongratsBackdrop() const { return congrats; }
 
     static QFont messageFont();
     static QFont explanationFont();
@@ -28,6 +26,8 @@ public:
     static constexpr int kWidth = 420;
     static constexpr int kMessageWidth = 288;
     static constexpr int kLineHeight = 16;
+    static constexpr int kExplanationSize = 10;
+    static constexpr int kExplanationRoom = 50; // from the explanation's top to the Close button's
 
 public slots:
     void reject() override; // Escape does not close this box

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QLocale>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -93,26 +94,67 @@ bool passwordMatches(const QString& expected, const QString& typed) {
     return expected != unreadablePassword() && expected == typed;
 }
 
+namespace {
+
+bool isAsciiDigit(QChar c) {
+    return c.unicode() >= '0' && c.unicode() <= '9';
+}
+
+// Where the run of ASCII digits that starts at i ends.
+qsizetype digitsEnd(QStringView text, qsizetype i) {
+    while (i < text.size() && isAsciiDigit(text[i]))
+        ++i;
+    return i;
+}
+
+} // namespace
+
 int textToInt(QStringView text) {
+    // The longest start of the text that is a written number: blanks, a sign, digits with a fraction,
+    // and a power of ten ("1e3" is a thousand, as the student meant it). A part that does not complete
+    // the number ("12abc", "1e", "3/7") ends it.
     qsizetype i = 0;
     while (i < text.size() && text[i] == QLatin1Char(' '))
         ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+'))) {
-        negative = text[i] == QLatin1Char('-');
+    const qsizetype start = i;
+    if (i < text.size() && (text[i] == QLatin1Char('-') || text[i] == QLatin1Char('+')))
         ++i;
+    const qsizetype whole = digitsEnd(text, i);
+    qsizetype end = whole;
+    bool anyDigit = whole > i;
+    if (end < text.size() && text[end] == QLatin1Char('.')) {
+        const qsizetype fraction = digitsEnd(text, end + 1);
+        anyDigit = anyDigit || fraction > end + 1;
+        end = fraction;
     }
-    long long value = 0;
-    while (i < text.size() && text[i].isDigit() && text[i].unicode() < 128) {
-        value = value * 10 + (text[i].unicode() - '0');
-        if (value > std::numeric_limits<int>::max() + 1LL)
-            value = std::numeric_limits<int>::max() + 1LL; // saturate; the rest of the digits don't matter
-        ++i;
+    if (!anyDigit)
+        return 0;
+    if (end < text.size() && (text[end] == QLatin1Char('e') || text[end] == QLatin1Char('E'))) {
+        qsizetype power = end + 1;
+        if (power < text.size() && (text[power] == QLatin1Char('-') || text[power] == QLatin1Char('+')))
+            ++power;
+        const qsizetype powerEnd = digitsEnd(text, power);
+        if (powerEnd > power)
+            end = powerEnd;
     }
-    if (negative)
-        value = -value;
-    if (value > std::numeric_limits<int>::max())
-        value = std::numeric_limits<int>::max();
+    if (end == whole) { // whole digits alone, as every stored number is: read them straight
+        const bool negative = text[start] == QLatin1Char('-');
+        long long value = 0;
+        for (qsizetype d = i; d < whole; ++d) {
+            value = value * 10 + (text[d].unicode() - '0');
+            if (value > std::numeric_limits<int>::max() + 1LL)
+                value = std::numeric_limits<int>::max() + 1LL; // the rest of the digits don't matter
+        }
+        value = negative ? -value : value;
+        return static_cast<int>(std::min<long long>(value, std::numeric_limits<int>::max()));
+    }
+    // Read with the point as the decimal sign whatever the system's language. A power too large
+    // gives infinity and one too small 0, though it is not a double's "ok" then; both are meant.
+    const double value = QLocale::c().toDouble(text.mid(start, end - start));
+    if (value >= std::numeric_limits<int>::max())
+        return std::numeric_limits<int>::max();
+    if (value <= std::numeric_limits<int>::min())
+        return std::numeric_limits<int>::min();
     return static_cast<int>(value); // a fraction is dropped
 }
 

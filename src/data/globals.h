@@ -31,9 +31,10 @@ QString unscrambleStr(const QString& text);
 // password that could not be unscrambled.
 bool passwordMatches(const QString& expected, const QString& typed);
 
-// The number a text reads as, the way stored settings and typed numbers are read: leading blanks
-// skipped, an optional sign, digits, an optional fraction; anything else ends the number, and text
-// that starts with no number reads as 0. Saturates at the 32-bit range instead of overflowing.
+// The number a text reads as, the way stored settings and typed numbers are read: the number the text
+// begins with (leading blanks skipped, an optional sign, digits, an optional fraction and power of
+// ten), made whole by dropping its fraction; anything else ends the number, and text that starts with
+// no number reads as 0. Saturates at the 32-bit range instead of overflowing.
 int textToInt(QStringView text);
 
 QString limitEntry(const QString& text, int highest, int lowest);

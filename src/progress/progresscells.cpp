@@ -155,11 +155,16 @@ void paintTag(QPainter& g, QSize size, const QString& tag, int pixels) {
     f.setPixelSize(pixels);
     const int room = size.width() - kTagLeft - 1;
     const int width = QFontMetrics(f).horizontalAdvance(tag);
-    // A tag too long even in the smallest letters starts further left rather than lose its end.
-    const int x = width <= room ? kTagLeft : std::max(1, size.width() - 1 - width);
+    g.save();
     g.setFont(f);
     g.setPen(Qt::black);
-    g.drawText(x, kTagBaseline, tag);
+    g.translate(kTagLeft, kTagBaseline);
+    // A tag too long even in the smallest letters keeps its place and its height and is drawn
+    // narrower, so that its end (the percent) still shows inside the bar.
+    if (width > room)
+        g.scale(double(room) / width, 1.0);
+    g.drawText(0, 0, tag);
+    g.restore();
 }
 
 void paintTag(QPainter& g, QSize size, const QString& tag) {

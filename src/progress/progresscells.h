@@ -58,7 +58,8 @@ void paintBar(QPainter& g, QSize size, int wholePercent);
 // The letter size, in pixels, at which every one of the tags fits a bar of that size (bold, from the
 // usual 10 down to 8).
 int tagPixelSize(const QFont& font, QSize size, const QStringList& tags);
-// The tag in bold black over the bar at that letter size.
+// The tag in bold black over the bar at that letter size, always from the same left edge; a tag too
+// long for the bar is drawn narrower.
 void paintTag(QPainter& g, QSize size, const QString& tag, int pixels);
 // A tag alone: made smaller when it would run past the bar's right edge.
 void paintTag(QPainter& g, QSize size, const QString& tag);

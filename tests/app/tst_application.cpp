@@ -1,11 +1,18 @@
 #include "app/application.h"
+#include "app/buttonfaces.h"
+#include "app/picts.h"
+#include "app/sounds.h"
 #include "data/dbctrl.h"
+#include "data/globals.h"
 #include "data/locations.h"
 #include "data/prefs.h"
 #include "support/doubles.h"
 #include "support/errors.h"
 
+#include <QLoggingCategory>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <stdexcept>
@@ -28,6 +35,7 @@ private slots:
     void timerErrorIsReportedAndTheProgramGoesOn();
     void buttonErrorLeavesTheWindowOpen();
     void aSecondErrorDuringAReportDoesNotStack();
+    void openStepRunsInItsOrder();
     void startUpFinishesAndDoesNotQuitBetweenWindows();
     void libraryErrorsKeepTheirOwnThreadsStack();
 };
@@ -78,6 +86,106 @@ void TestApplication::aSecondErrorDuringAReportDoesNotStack() {
     QTRY_COMPARE(shown, 1);
     QTest::qWait(20);
     QCOMPARE(shown, 1);
+}
+
+namespace {
+
+// What the open step has done so far, each part seen by its effect.
+struct Done {
+    bool buttons, proxyIcon, preferences, sharedFolderChecked, database, sounds, pictures;
+    bool operator==(const Done&) const = default;
+};
+
+// The dialogs of a test that also note what had been done when the wait window came up.
+class WatchingDialogs : public TestDoubles::ScriptedDialogs {
+public:
+    std::function<void()> onWait;
+    void showWaitWindow(const QString& text) override {
+        ScriptedDialogs::showWaitWindow(text);
+        if (onWait)
+            onWait();
+    }
+};
+
+WatchingDialogs* watching = nullptr;
+QList<std::pair<QString, Done>> steps; // each step as it began, with what was done by then
+QtMessageHandler previousHandler = nullptr;
+
+Done doneSoFar() {
+    return {!myGlobals::gActionBtn()[1].isNull(),
+            !myGlobals::pFile.isEmpty(),
+            myPrefs::prNumCrit == 60,
+            watching && !watching->waitTexts.isEmpty(),
+            DBCtrl::isConnected(),
+            !mySounds::correctSnds[0].isEmpty(),
+            !myPicts::numPicts()[0].isNull()};
+}
+
+void noteStep(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (context.category && QLatin1String(context.category) == QLatin1String("nbr.startup"))
+        steps.append({message.section(QStringLiteral("open step: "), 1), doneSoFar()});
+    else if (previousHandler)
+        previousHandler(type, context, message);
+}
+
+} // namespace
+
+// The open step's order, watched from outside: each step logs its name as it begins, and what the
+// earlier steps have done is seen in their effects at that moment.
+void TestApplication::openStepRunsInItsOrder() {
+    // Preferences that keep the data in a reachable shared folder and ask for 60 problems.
+    QTemporaryDir shared;
+    const auto putBack = qScopeGuard([] {
+        watching = nullptr;
+        steps.clear();
+        DBCtrl::closeDB();
+        myPrefs::apply(myPrefs::Values{});
+        myPrefs::hndlWritingPrefs();
+    });
+    myPrefs::prUseAltLoc = true;
+    myPrefs::prAltFileLoc = shared.path();
+    myPrefs::prNumCrit = 60;
+    myPrefs::hndlWritingPrefs();
+    myPrefs::apply(myPrefs::Values{});
+    QCOMPARE(myPrefs::prNumCrit, 40);
+    DBCtrl::closeDB();
+    myGlobals::gActionBtn() = {};
+    myGlobals::pFile.clear();
+    mySounds::correctSnds = {};
+    myPicts::numPicts() = {};
+
+    WatchingDialogs dialogs;
+    watching = &dialogs;
+    std::optional<Done> atTheWait;
+    dialogs.onWait = [&] { atTheWait = doneSoFar(); };
+    QLoggingCategory::setFilterRules(QStringLiteral("nbr.startup.debug=true"));
+    previousHandler = qInstallMessageHandler(noteStep);
+    App::Application::instance()->Event_Open();
+    qInstallMessageHandler(previousHandler);
+    QLoggingCategory::setFilterRules(QString());
+
+    const QStringList order{"random numbers", "button pictures", "proxy icon", "preferences",
+                            "database",       "sounds",          "digit and star pictures"};
+    QStringList names;
+    for (const auto& step : steps)
+        names << step.first;
+    QCOMPARE(names.mid(0, order.size()), order);
+    const QList<Done> expected{
+        {false, false, false, false, false, false, false}, // random numbers
+        {false, false, false, false, false, false, false}, // button pictures
+        {true, false, false, false, false, false, false},  // proxy icon
+        {true, true, false, false, false, false, false},   // preferences, with the shared folder's check
+        {true, true, true, true, false, false, false},     // database
+        {true, true, true, true, true, false, false},      // sounds
+        {true, true, true, true, true, true, false},       // digit and star pictures
+    };
+    for (int i = 0; i < expected.size(); ++i)
+        QVERIFY2(steps[i].second == expected[i], qPrintable(order[i]));
+    QVERIFY(atTheWait);
+    // The shared folder is looked for after this computer's preferences are read, within their step.
+    QVERIFY(*atTheWait == (Done{true, true, true, true, false, false, false}));
+    QVERIFY(doneSoFar() == (Done{true, true, true, true, true, true, true}));
+    QCOMPARE(QFileInfo(DBCtrl::databasePath()).absolutePath(), QFileInfo(shared.path()).absoluteFilePath());
 }
 
 void TestApplication::startUpFinishesAndDoesNotQuitBetweenWindows() {

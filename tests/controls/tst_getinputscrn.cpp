@@ -2,6 +2,7 @@
 #include "controls/getinputscrn.h"
 #include "controls/newcnvbtn.h"
 #include "data/globals.h"
+#include "support/lookcheck.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -28,6 +29,7 @@ private slots:
     void answersAndTheDontAskFlag_data();
     void answersAndTheDontAskFlag();
     void showsWhatTheCallerAsked();
+    void textsInTheirTypeAfterAWrongPassword();
 };
 
 void TestGetInputScrn::answersAndTheDontAskFlag_data() {
@@ -159,6 +161,46 @@ void TestGetInputScrn::showsWhatTheCallerAsked() {
     });
     QVERIFY(!prompt.showMessage(QStringLiteral("Password for Ann Lee:"), QStringLiteral("x"),
                                 QStringLiteral("Accept"), QStringLiteral("Not now"), false));
+}
+
+// After a wrong password every text shows, each in the type and colour of the layout, and none is
+// cut off.
+void TestGetInputScrn::textsInTheirTypeAfterAWrongPassword() {
+    struct Text {
+        const char* name;
+        QRect at;
+        int pixels;
+        QColor colour;
+    };
+    const Text texts[] = {
+        {"promptTxt", {84, 20, 286, 36}, 13, QColor(0x41, 0x75, 0xBD)},
+        {"sorryWarn", {105, 100, 180, 20}, 13, QColor(0xFF, 0x00, 0x00)},
+        {"sorryWarn2", {135, 120, 120, 16}, 10, QColor(0x00, 0x00, 0x00)},
+        {"Label1", {43, 148, 152, 20}, 10, QColor(0x00, 0x00, 0x00)},
+    };
+    getInputScrn prompt;
+    onModal([&](QWidget*) {
+        auto* field = prompt.findChild<QLineEdit*>(QStringLiteral("theMsgFld"));
+        typeInto(field, QStringLiteral("tigre"));
+        QTest::keyClick(field, Qt::Key_Return);
+        QList<QWidget*> labels;
+        for (const Text& t : texts) {
+            auto* label = prompt.findChild<QLabel*>(QLatin1String(t.name));
+            QVERIFY2(label && label->isVisible(), t.name);
+            QCOMPARE(label->geometry(), t.at);
+            QCOMPARE(label->font().pixelSize(), t.pixels);
+            QVERIFY2(!label->font().bold(), t.name);
+            QCOMPARE(label->palette().color(QPalette::WindowText), t.colour);
+            labels << label;
+        }
+        const QString cut = Look::firstCutOff(labels);
+        QVERIFY2(cut.isEmpty(), qPrintable(cut));
+        QVERIFY(Look::saveShot(&prompt, QStringLiteral("password-prompt-wrong.png")));
+        prompt.close();
+    });
+    QVERIFY(!prompt.showMessage(QStringLiteral("Please enter the administrative password."),
+                                QStringLiteral("Tiger"), QStringLiteral("Accept"), QStringLiteral("Cancel"),
+                                true));
 }
 
 QTEST_MAIN(TestGetInputScrn)

@@ -1,3 +1,4 @@
+#include "../app/tempresources.h"
 #include "app/onmodal.h"
 #include "controls/newcnvbtn.h"
 #include "controls/ovrmsgbox.h"
@@ -22,6 +23,8 @@ class TestOvrMsgBox : public QObject {
 private slots:
     void growsWithItsMessage_data();
     void growsWithItsMessage();
+    void explanationInSmallTypeWithinTheBox_data();
+    void explanationInSmallTypeWithinTheBox();
     void congratulationsGetTheirBackdrop_data();
     void congratulationsGetTheirBackdrop();
     void onlyReturnEnterOrCloseEndIt_data();
@@ -75,24 +78,94 @@ void TestOvrMsgBox::growsWithItsMessage() {
             alertFld->height());
 }
 
+void TestOvrMsgBox::explanationInSmallTypeWithinTheBox_data() {
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("explanation");
+    QTest::addColumn<int>("lines"); // the explanation's lines at its size
+    QTest::newRow("one line") << QStringLiteral("Unable to read the preferences")
+                              << QStringLiteral("Please go to Preferences and reset.") << 1;
+    QTest::newRow("two lines, short message")
+        << QStringLiteral("The remote server is not available.")
+        << QStringLiteral("Local preference settings will be used until the shared folder can be reached "
+                          "again.")
+        << 2;
+    QTest::newRow("three lines, long message")
+        << lines(5)
+        << QStringLiteral("This computer's data location could not be read: results now go to this computer "
+                          "until the teacher sets the shared folder again in Preferences.")
+        << 3;
+}
+
+void TestOvrMsgBox::explanationInSmallTypeWithinTheBox() {
+    QFETCH(QString, message);
+    QFETCH(QString, explanation);
+    QFETCH(int, lines);
+    ovrMsgBox box(true, message, explanation);
+    auto* alertFld = box.findChild<WrappedLabel*>(QStringLiteral("alertFld"));
+    auto* msgTxt = box.findChild<WrappedLabel*>(QStringLiteral("msgTxt"));
+    auto* closeBtn = box.findChild<newCnvBtn*>(QStringLiteral("closeBtn"));
+    QVERIFY(alertFld->font().bold());
+    QCOMPARE(msgTxt->font().pixelSize(), 10);
+    QVERIFY(!msgTxt->font().bold());
+    QCOMPARE(msgTxt->text(), explanation);
+
+    // Its place in the layout, one 16-pixel line high; a longer explanation keeps its size and wraps
+    // in the room down to the Close button, cut off nowhere and the box no higher for it.
+    const int h = 16 * box.lineCount();
+    QCOMPARE(box.height(), h + 136);
+    QCOMPARE(msgTxt->pos(), QPoint(108, h + 40));
+    QCOMPARE(msgTxt->width(), 288);
+    QCOMPARE(WrappedLabel::lineCount(explanation, msgTxt->font(), 288), lines);
+    if (lines == 1)
+        QCOMPARE(msgTxt->height(), 16);
+    else
+        QVERIFY(msgTxt->height() >= lines * QFontMetrics(msgTxt->font()).lineSpacing());
+    QVERIFY(msgTxt->geometry().bottom() < closeBtn->y());
+    QVERIFY(alertFld->geometry().bottom() < msgTxt->y());
+}
+
+// What the box paints, with pictures of the test's own: a red congratulation backdrop, an overlay
+// that is clear but for a green strip along its right edge, a yellow caution icon and a cyan one.
 void TestOvrMsgBox::congratulationsGetTheirBackdrop_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("congrats");
     QTest::newRow("star") << "Congratulations, Ann Lee\nYou have earned another star!" << true;
     QTest::newRow("any case") << "cONGRATS" << true;
     QTest::newRow("just the word") << "Cong" << true;
+    QTest::newRow("a long one") << "Congratulations!\n" + lines(6) << true;
     QTest::newRow("too short") << "Con" << false;
     QTest::newRow("leading blank") << " Congratulations" << false;
     QTest::newRow("sorry") << "Sorry, Ann" << false;
+    QTest::newRow("a long caution") << "Sorry!\n" + lines(6) << false;
 }
 
 void TestOvrMsgBox::congratulationsGetTheirBackdrop() {
     QFETCH(QString, message);
     QFETCH(bool, congrats);
+    TempResources pictures;
+    QVERIFY(pictures.addPicture(QStringLiteral("congratsBKG2"), {420, 300}, Qt::red));
+    QImage overlay(420, 184, QImage::Format_ARGB32);
+    overlay.fill(Qt::transparent);
+    for (int y = 0; y < overlay.height(); ++y) {
+        for (int x = 400; x < overlay.width(); ++x)
+            overlay.setPixelColor(x, y, Qt::green);
+    }
+    QVERIFY(pictures.addImage(QStringLiteral("cautionBkg4"), overlay));
+    QVERIFY(pictures.addPicture(QStringLiteral("newCaution64"), {64, 64}, Qt::yellow));
+    QVERIFY(pictures.addPicture(QStringLiteral("new10Icon64"), {64, 64}, Qt::cyan));
+
     for (bool caution : {false, true}) {
         ovrMsgBox box(caution, message, QString());
-        QCOMPARE(box.hasCongratsBackdrop(), congrats);
-        QCOMPARE(box.isCaution(), caution);
+        const QImage shown = box.grab().toImage();
+        QCOMPARE(shown.size(), box.size());
+        // Where nothing else is drawn, the backdrop or the box's own grey.
+        QCOMPARE(shown.pixelColor(200, 6), congrats ? QColor(Qt::red) : QColor(0xDD, 0xDD, 0xDD));
+        QCOMPARE(shown.pixelColor(100, box.height() - 6),
+                 congrats && box.height() <= 300 ? QColor(Qt::red) : QColor(0xDD, 0xDD, 0xDD));
+        // The overlay over every box, stretched to its whole height.
+        for (int y : {0, box.height() / 2, box.height() - 1})
+            QCOMPARE(shown.pixelColor(box.width() - 2, y), QColor(Qt::green));
+        QCOMPARE(shown.pixelColor(12 + 32, 12 + 32), caution ? QColor(Qt::yellow) : QColor(Qt::cyan));
     }
 }
 

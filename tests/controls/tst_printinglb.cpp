@@ -1,4 +1,6 @@
+#include "app/onmodal.h"
 #include "app/printsettings.h"
+#include "app/uiseams.h"
 #include "controls/printdoubles.h"
 #include "controls/printinglb.h"
 #include "data/dbctrl.h"
@@ -6,6 +8,10 @@
 #include "support/doubles.h"
 
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSizeGrip>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -94,6 +100,7 @@ private slots:
     void exportWritesTheListFormat();
     void exportOfAnEmptyList();
     void cancelledExportWritesNothing();
+    void theRealChooserShowsThePrompt();
     void unwritableExportIsReported_data();
     void unwritableExportIsReported();
     void stripesOnEvenUnselectedRows();
@@ -382,6 +389,45 @@ void TestPrintingLB::cancelledExportWritesNothing() {
     QCOMPARE(dialogs.shown.size(), 1);
     QCOMPARE(dialogs.shown[0].kind, TestDoubles::Shown::SaveFile);
     QCOMPARE(dialogs.messages(), QStringList{});
+}
+
+// The platform's chooser has no place for a prompt; ours puts it in a row of its own above
+// everything the dialog holds, which a change of Qt's dialog could undo unseen.
+void TestPrintingLB::theRealChooserShowsThePrompt() {
+    UiSeams::Dialogs real;
+    Seams::setDialogs(&real);
+    printingLB list;
+    fill(list, {{"Ann", "", ".0"}});
+    bool looked = false;
+    onModal([&](QWidget* modal) {
+        auto* chooser = qobject_cast<QFileDialog*>(modal);
+        QVERIFY(chooser);
+        QCOMPARE(chooser->windowTitle(), QStringLiteral("Export A List"));
+        QCOMPARE(chooser->acceptMode(), QFileDialog::AcceptSave);
+        auto* prompt = chooser->findChild<QLabel*>(QStringLiteral("prompt"));
+        QVERIFY(prompt);
+        QVERIFY(prompt->isVisible());
+        QCOMPARE(prompt->text(), QStringLiteral("Choose a location for the exported list."));
+        QCOMPARE(chooser->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text(),
+                 QStringLiteral("Grade 3"));
+        // Above every other part of the dialog, and as wide as they are together.
+        int left = chooser->width(), right = 0, shownParts = 0;
+        for (QWidget* part : chooser->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            if (part == prompt || !part->isVisible() || qobject_cast<QSizeGrip*>(part))
+                continue;
+            ++shownParts;
+            QVERIFY2(part->y() > prompt->geometry().bottom(), qPrintable(part->objectName()));
+            left = std::min(left, part->x());
+            right = std::max(right, part->geometry().right());
+        }
+        QVERIFY(shownParts >= 4);
+        QVERIFY(prompt->x() <= left && prompt->geometry().right() >= right);
+        looked = true;
+        chooser->reject();
+    });
+    list.exportMe("Grade 3", "Student Name", "Password", "Stars", "");
+    Seams::setDialogs(nullptr);
+    QVERIFY(looked);
 }
 
 void TestPrintingLB::unwritableExportIsReported_data() {

@@ -110,6 +110,18 @@ void TestGlobals::limitEntry_data() {
     QTest::newRow("leading number") << "12abc" << 19 << 4 << "12";
     QTest::newRow("fraction dropped") << "7.9" << 19 << 4 << "7";
     QTest::newRow("empty") << "" << 100 << 10 << "10";
+    // Typed numbers are read as they are written: a power of ten belongs to the number.
+    QTest::newRow("a power of ten") << "1e3" << 19 << 4 << "19";
+    QTest::newRow("a power of ten inside") << "1.5E1" << 19 << 4 << "15";
+    QTest::newRow("a signed power") << "2e+1" << 100 << 0 << "20";
+    QTest::newRow("a negative power") << "250e-1" << 100 << 0 << "25";
+    QTest::newRow("a fraction alone") << ".5e2" << 100 << 0 << "50";
+    QTest::newRow("an unfinished power") << "7e" << 100 << 0 << "7";
+    QTest::newRow("letters after the number") << "12e3x" << 100000 << 0 << "12000";
+    QTest::newRow("a power beyond any number") << "1e999" << 19 << 4 << "19";
+    QTest::newRow("a negative power beyond any number") << "-1e999" << 19 << 4 << "4";
+    QTest::newRow("a power too small to count") << "9e-999" << 19 << -5 << "0";
+    QTest::newRow("a comma is no decimal point") << "7,9" << 19 << 4 << "7";
 }
 
 void TestGlobals::limitEntry() {
@@ -132,6 +144,13 @@ void TestGlobals::textToIntSaturates() {
     QCOMPARE(textToInt(QStringLiteral("-2147483648")), -2147483647 - 1);
     QCOMPARE(textToInt(QStringLiteral("  42 apples")), 42);
     QCOMPARE(textToInt(QStringLiteral("٣")), 0); // only ASCII digits are digits of a stored number
+    QCOMPARE(textToInt(QStringLiteral("2147483647.9")), 2147483647);
+    QCOMPARE(textToInt(QStringLiteral("-3e9")), -2147483647 - 1);
+    // The decimal point is a point whatever the language of the system.
+    const QLocale before;
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    QCOMPARE(textToInt(QStringLiteral("1.5e1")), 15);
+    QLocale::setDefault(before);
 }
 
 void TestGlobals::smallHelpers() {
@@ -173,6 +192,10 @@ void TestGlobals::conv2ReadsTheSignedInStudent() {
     gCurPlayer->myParams[8] = "yes";
     QCOMPARE(conv2Int(2), 10);
     QCOMPARE(conv2Int(3), 1); // "1^1^1^1" reads as its leading number
+    gCurPlayer->myParams[0] = "3/7";
+    QCOMPARE(conv2Int(0), 3);
+    gCurPlayer->myParams[5] = "1e1";
+    QCOMPARE(conv2Int(5), 10);
     QVERIFY(conv2Bool(7));
     QVERIFY(!conv2Bool(8));
     QCOMPARE(conv2Int(25), 0);

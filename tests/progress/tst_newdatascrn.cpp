@@ -162,6 +162,7 @@ private slots:
     void waysOut();
     void criteriaFieldsCannotBeEditedOrSelected();
     void controlsStayApartAndInside();
+    void controlsAtTheirNumbers();
 };
 
 void TestNewDataScrn::opensOnTheStudentAndTheCriteria() {
@@ -557,6 +558,44 @@ void TestNewDataScrn::controlsStayApartAndInside() {
                          pair.contains(QStringLiteral("numTxt(0)")),
                      qPrintable(pair.join(QStringLiteral(" / "))));
         }
+    }
+}
+
+// The layout's numbers, including its irregular ones: the headings' tops, the row labels that stand
+// level with the bars in the upper half and with the star cells in the lower, and the one star cell
+// a pixel right of its column.
+void TestNewDataScrn::controlsAtTheirNumbers() {
+    signIn();
+    newDataScrn* window = open();
+    QVERIFY(window);
+    QWidget* content = window->gradeBarCnv(0)->parentWidget();
+    const struct {
+        const char* name;
+        QRect at;
+    } singles[] = {
+        {"StaticText1", {34, 16, 60, 20}},    {"stNameFld", {96, 16, 260, 20}},
+        {"StaticText2", {380, 16, 70, 20}},   {"lastDateFld", {457, 16, 173, 20}},
+        {"levelTab", {34, 53, 180, 36}},      {"StaticText8", {286, 66, 80, 20}},
+        {"reqTotFld", {373, 66, 60, 22}},     {"StaticText9", {483, 66, 108, 20}},
+        {"reqPctFld", {598, 66, 60, 22}},     {"StaticText4", {60, 107, 134, 20}},
+        {"StaticText5", {226, 107, 134, 20}}, {"StaticText6", {392, 106, 134, 20}},
+        {"StaticText7", {558, 105, 134, 20}}, {"StaticText3", {26, 137, 24, 20}},
+        {"StaticText10", {60, 543, 273, 21}}, {"hideDetBtn", {60, 572, 100, 20}},
+        {"paramsBtn", {398, 564, 148, 36}},   {"closeBtn", {572, 564, 120, 36}},
+        {"stlFocus", {734, 123, 40, 22}},
+    };
+    for (const auto& single : singles) {
+        auto* control = content->findChild<QWidget*>(QLatin1String(single.name), Qt::FindDirectChildrenOnly);
+        QVERIFY2(control, single.name);
+        QCOMPARE(control->geometry(), single.at);
+    }
+    const int rowLabelTops[] = {145, 183, 221, 259, 297, 333, 371, 409, 447, 485};
+    for (int r = 0; r < 10; ++r)
+        QCOMPARE(window->numTxt(r)->geometry(), QRect(26, rowLabelTops[r], 24, 20));
+    for (int b = 0; b < 40; ++b) {
+        const int c = b / 10, r = b % 10;
+        QCOMPARE(window->gradeBarCnv(b)->geometry(), QRect(60 + 166 * c, 145 + 38 * r, 100, 20));
+        QCOMPARE(window->starCnv(b)->geometry(), QRect((b == 8 ? 163 : 162) + 166 * c, 143 + 38 * r, 32, 24));
     }
 }
 

@@ -229,6 +229,8 @@ void TestGameScrnFace::windowLayout() {
     QCOMPARE(at(w, "CtrlPCnv"), QPoint(630, 0));
     QCOMPARE(at(w, "contBtn0"), QPoint(680, 304));
     QCOMPARE(at(w, "contBtn3"), QPoint(680, 462));
+    QCOMPARE(QRect(at(w, "repeatBtn"), part(w, "repeatBtn")->size()), QRect(695, 340, 16, 16));
+    QCOMPARE(QRect(at(w, "repeatTxt"), part(w, "repeatTxt")->size()), QRect(723, 338, 100, 20));
     QCOMPARE(at(w, "settingTxt3"), QPoint(767, 136));
     QCOMPARE(at(w, "hiNumFld"), QPoint(767, 164));
     QCOMPARE(at(w, "totProbFld"), QPoint(768, 194));
@@ -316,11 +318,34 @@ void TestGameScrnFace::problemsShowInTheirCells() {
     QCOMPARE(shownPicts(w), (Picts{kBlank, kBlank, kBlank, kBlank, kBlank}));
     QCOMPARE(operandPicture(w), QStringLiteral("NoStar"));
 
-    // Every cell draws with its picture and without it.
+    // Every cell draws its digit's picture, and a plain figure when the picture is missing.
     press(w, 0);
-    QVERIFY(!w->grab().isNull());
+    const auto shown = [w](const QString& name) {
+        return part(w, name)->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    };
+    for (int i = 0; i < 5; ++i) {
+        const QImage picture = myPicts::digit(cell(w, i)->whichPict()).toImage();
+        QVERIFY(!picture.isNull());
+        QCOMPARE(shown(QStringLiteral("digitCnv%1").arg(i)), picture.convertToFormat(QImage::Format_RGB32));
+    }
+    QCOMPARE(shown("negCnv0"), myPicts::digit(myPicts::kMinus).toImage().convertToFormat(QImage::Format_RGB32));
     myPicts::numPicts() = {};
-    QVERIFY(!w->grab().isNull());
+    const auto ink = [](const QImage& image) {
+        int dark = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x)
+                dark += qGray(image.pixel(x, y)) < 80 ? 1 : 0;
+        }
+        return dark;
+    };
+    // Cells 1 and 2 both show a 4, cell 0 a 1: the same figure alike, another figure otherwise.
+    const QImage one = shown("digitCnv0"), four = shown("digitCnv1");
+    QVERIFY(ink(one) > 20 && ink(four) > ink(one));
+    QCOMPARE(shown("digitCnv2"), four);
+    // A plain minus sign: a bar across the middle, nothing at the top.
+    const QImage minus = shown("negCnv0");
+    QVERIFY(qGray(minus.pixel(12, 16)) < 80);
+    QVERIFY(qGray(minus.pixel(12, 2)) > 80);
 }
 
 void TestGameScrnFace::digitsRollIn() {

@@ -5,6 +5,7 @@
 #include "settingsfixture.h"
 
 #include <QAction>
+#include <QGroupBox>
 #include <QPushButton>
 #include <QtTest>
 
@@ -66,11 +67,14 @@ private slots:
 
     void opensWithTheStoredSettings_data();
     void opensWithTheStoredSettings();
+    void everyControlInItsPlace_data();
+    void everyControlInItsPlace();
     void aShortListInMemoryOpensWithTheDefaults();
     void goesOnWithTheCheckedSettings_data();
     void goesOnWithTheCheckedSettings();
     void refusesAndThenStores_data();
     void refusesAndThenStores();
+    void progressIsRefusedWithTheSameMessage();
     void leavesWithoutSaving_data();
     void leavesWithoutSaving();
     void otherKeysAndMenuItems();
@@ -168,6 +172,109 @@ void TestParamScrn::opensWithTheStoredSettings() {
     QCOMPARE(SignedIn::fields(), afterOpening);
     QCOMPARE(ann.stored(), stored);
     QVERIFY(ann.dialogs.shown.isEmpty());
+}
+
+void TestParamScrn::everyControlInItsPlace_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("index"); // -1: not a member of a control array
+    QTest::addColumn<QRect>("at");  // from the window's top-left corner, also inside a group box
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("pixels"); // 0: the platform's size
+    QTest::addColumn<bool>("blue");
+    const auto row = [](const char* name, int index, QRect at, const char* text, int pixels,
+                        bool blue = false) {
+        const QString tag = index < 0 ? QString::fromLatin1(name)
+                                      : QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+        QTest::newRow(qPrintable(tag)) << QString::fromLatin1(name) << index << at << QString::fromUtf8(text)
+                                       << pixels << blue;
+    };
+    row("FuncBox", -1, {20, 108, 200, 173}, "Functions:", 12);
+    row("FNadd", 0, {32, 128, 80, 20}, "Addition", 12);
+    row("FNadd", 1, {32, 158, 95, 20}, "Subtraction", 12);
+    row("FNadd", 2, {32, 188, 111, 20}, "Multiplication", 12);
+    row("FNadd", 3, {32, 218, 80, 20}, "Division", 12);
+    row("FNadd", 4, {32, 248, 84, 20}, "Random", 12);
+    row("selFuncBtn", -1, {118, 248, 79, 20}, "Select...", 10);
+    row("TimeBox", -1, {20, 294, 200, 173}, "Timer:", 12);
+    row("TimeBtn", 0, {32, 313, 80, 20}, "3 seconds", 12);
+    row("TimeBtn", 1, {32, 343, 80, 20}, "5 seconds", 12);
+    row("TimeBtn", 2, {32, 373, 89, 20}, "10 seconds", 12);
+    row("TimeBtn", 3, {32, 403, 89, 20}, "15 seconds", 12);
+    row("TimeBtn", 4, {32, 433, 80, 20}, "Timer Off", 12);
+    row("NegBox", -1, {270, 108, 200, 80}, "Negative Numbers", 12);
+    row("NegBtn", 0, {281, 128, 170, 20}, "No Negative Numbers", 12);
+    row("NegBtn", 1, {281, 158, 176, 20}, "Allow Negative Numbers", 12);
+    row("DisplayBox", -1, {270, 201, 200, 80}, "Problems to be displayed:", 12);
+    row("DisplayBtn", 0, {281, 223, 100, 20}, "Vertically", 12);
+    row("DisplayBtn", 1, {281, 253, 100, 20}, "Horizontally", 12);
+    row("SolveBox", -1, {270, 294, 200, 80}, "Solve For ...(x):", 12);
+    row("SolveBtn", 0, {281, 313, 100, 20}, "2 + 2 = x", 12);
+    row("SolveBtn", 1, {281, 343, 100, 20}, "x + 2 = 4", 12);
+    row("NumBox", -1, {520, 108, 200, 260}, "Numbers:", 12);
+    row("NumBtn", 0, {530, 128, 147, 20}, "2 Random Numbers", 12);
+    row("NumBtn", 1, {530, 158, 147, 20}, "Fixed Lower Number", 12);
+    row("StatText2", -1, {520, 293, 168, 20}, "Highest Number Allowed:", 12);
+    row("BotNumFld", -1, {576, 184, 60, 22}, "", 12);
+    row("NumBtn", 2, {530, 218, 147, 20}, "Fact Families", 12);
+    row("FactFam", 0, {530, 244, 60, 20}, "", 0);
+    row("FactFam", 1, {617, 244, 60, 20}, "", 0);
+    row("StaticText4", -1, {593, 244, 20, 20}, "&", 0);
+    row("HiNumFld", -1, {566, 324, 80, 22}, "10", 12);
+    row("StaticText1", -1, {520, 417, 183, 20}, "Total problems per round:", 12, true);
+    row("totProbsFld", -1, {572, 446, 80, 22}, "10", 12);
+    row("StaticText2", -1, {12, 50, 166, 20}, "Current Player:", 12, true);
+    row("PlNameFld", -1, {182, 50, 400, 20}, "Ann Lee", 14);
+    row("StaticText3", -1, {12, 76, 166, 20}, "Last Visit:", 0, true);
+    row("PlDateFld", -1, {182, 76, 400, 20}, "1/2/25", 14);
+    row("progScrnBtn", -1, {20, 518, 148, 36}, "See My Progress...", 0);
+    row("cancelBtn", -1, {440, 518, 120, 36}, "Go Back", 0);
+    row("contBtn", -1, {600, 518, 120, 36}, "Go To Game", 0);
+    row("speakBtn", -1, {270, 446, 200, 24}, "Speak the problems", 0);
+    row("Label1", -1, {450, 556, 100, 16}, "Esc", 10);
+    row("Label2", -1, {610, 556, 100, 16}, "Enter", 10);
+    row("easyStartCnv", -1, {282, 388, 175, 48}, "", 0);
+}
+
+void TestParamScrn::everyControlInItsPlace() {
+    QFETCH(QString, name);
+    QFETCH(int, index);
+    QFETCH(QRect, at);
+    QFETCH(QString, text);
+    QFETCH(int, pixels);
+    QFETCH(bool, blue);
+
+    SignedIn ann(kDefaults);
+    ParamScrn* w = openSettings();
+    QWidget* content = w->centralWidget();
+    QWidget* control = nullptr;
+    for (QWidget* c : w->findChildren<QWidget*>(name)) {
+        if (index < 0 || c->property("index").toInt() == index)
+            control = c;
+    }
+    QVERIFY(control);
+    QCOMPARE(QRect(control->mapTo(content, QPoint(0, 0)), control->size()), at);
+
+    QString shown;
+    if (auto* box = qobject_cast<QGroupBox*>(control))
+        shown = box->title();
+    else if (auto* button = qobject_cast<QAbstractButton*>(control))
+        shown = button->text();
+    else if (auto* label = qobject_cast<QLabel*>(control))
+        shown = label->text();
+    else if (auto* box = qobject_cast<QComboBox*>(control))
+        shown = box->currentText();
+    else if (auto* picture = qobject_cast<newCnvBtn*>(control))
+        shown = picture->myCaption();
+    else if (auto* check = qobject_cast<ovrCheckBox*>(control))
+        shown = check->myText();
+    QCOMPARE(shown, text);
+    if (pixels > 0)
+        QCOMPARE(control->font().pixelSize(), pixels);
+    if (blue)
+        QCOMPARE(control->palette().color(QPalette::WindowText), QColor(0x41, 0x75, 0xBD));
+    const bool tipped = name == QLatin1String("DisplayBtn") && index == 0;
+    QCOMPARE(control->toolTip(),
+             tipped ? QStringLiteral("Uses animated viewing but requires solve for: 2 + 2 = x") : QString());
 }
 
 void TestParamScrn::aShortListInMemoryOpensWithTheDefaults() {
@@ -328,6 +435,36 @@ void TestParamScrn::refusesAndThenStores() {
     QCOMPARE(ann.stored(), saved);
     QVERIFY(!ParamScrn::exists());
     QVERIFY(GameScrn::instance()->isVisible());
+}
+
+// "See My Progress..." checks and stores the settings as "Go To Game" does: a refused value keeps the
+// student on the settings window, and nothing is saved.
+void TestParamScrn::progressIsRefusedWithTheSameMessage() {
+    SignedIn ann(kDefaults);
+    ParamScrn* w = openSettings();
+    settle(w);
+    act(w, {"num 1", "lower "});
+    click(pictureButton(w, "progScrnBtn"));
+
+    QCOMPARE(ann.dialogs.messages(), QStringList{"Please set a fixed number."});
+    QVERIFY(ParamScrn::exists());
+    QVERIFY(w->isVisible());
+    const auto progressShown = [] {
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (qobject_cast<newDataScrn*>(top) && top->isVisible())
+                return true;
+        }
+        return false;
+    };
+    QVERIFY(!progressShown());
+    QCOMPARE(ann.stored(), kDefaults);
+
+    act(w, {"lower 6"});
+    click(pictureButton(w, "progScrnBtn"));
+    QCOMPARE(ann.dialogs.messages().size(), 1);
+    QVERIFY(!ParamScrn::exists());
+    QVERIFY(progressShown());
+    QCOMPARE(ann.stored(), QStringLiteral("6,0,10,1^1^1^1,0,15,10,0,0,0,0"));
 }
 
 void TestParamScrn::leavesWithoutSaving_data() {
@@ -599,6 +736,12 @@ void TestParamScrn::typingAHighestNumber_data() {
                                                << "19";
     QTest::newRow("a comma would split the stored list") << "1,2"
                                                          << "4";
+    QTest::newRow("a thousand written with a power of ten") << "1e3"
+                                                            << "19";
+    QTest::newRow("fifteen written with a power of ten") << "1.5e1"
+                                                         << "15";
+    QTest::newRow("letters after the number") << "12abc"
+                                              << "12";
 }
 
 void TestParamScrn::typingAHighestNumber() {

@@ -1,6 +1,7 @@
 // The sign-in window as a class sees it: three classes, a dozen students, one of them signed in and
 // back from a round. At the smallest and the largest size nothing may be cut off or lie on top of
-// something else. With NBR_SHOTS_DIR set, the window is also saved there as a picture at each size.
+// something else, and the instruction line must read clearly on its background. With NBR_SHOTS_DIR
+// set, the window is also saved there as a picture at each size.
 
 #include "app/picts.h"
 #include "controls/newcnvbtn.h"
@@ -18,7 +19,27 @@
 #include <QLineEdit>
 #include <QtTest>
 
+#include <cmath>
 #include <memory>
+
+namespace {
+
+// The contrast ratio of two colours, from their relative luminance as the web's accessibility
+// guidelines count it: 1 for the same colour, 21 for black on white.
+double luminance(const QColor& c) {
+    const auto channel = [](double v) {
+        v /= 255.0;
+        return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * channel(c.red()) + 0.7152 * channel(c.green()) + 0.0722 * channel(c.blue());
+}
+
+double contrast(const QColor& a, const QColor& b) {
+    const double la = luminance(a), lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+} // namespace
 
 class TestNameScrnLook : public QObject {
     Q_OBJECT
@@ -81,6 +102,7 @@ void TestNameScrnLook::cleanupTestCase() {
 void TestNameScrnLook::nothingCutOffOrCovered_data() {
     QTest::addColumn<QSize>("size");
     QTest::newRow("smallest") << QSize(800, 676);
+    QTest::newRow("between") << QSize(1040, 800);
     QTest::newRow("largest") << QSize(1280, 960);
 }
 
@@ -111,6 +133,20 @@ void TestNameScrnLook::nothingCutOffOrCovered() {
     QVERIFY2(overlap.isEmpty(), qPrintable(overlap));
 
     QVERIFY(Look::saveShot(window, QStringLiteral("signin-%1x%2.png").arg(size.width()).arg(size.height())));
+
+    // The instruction line's blue reads clearly on every pixel of the sky behind it.
+    auto* instr = window->findChild<QLabel*>(QStringLiteral("InstrFld"));
+    QCOMPARE(instr->palette().color(QPalette::WindowText), QColor(0x41, 0x75, 0xBD));
+    const QRect line = instr->geometry();
+    instr->hide();
+    const QImage sky = content->grab(line).toImage();
+    instr->show();
+    double lowest = 21;
+    for (int y = 0; y < sky.height(); ++y) {
+        for (int x = 0; x < sky.width(); ++x)
+            lowest = std::min(lowest, contrast(sky.pixelColor(x, y), instr->palette().color(QPalette::WindowText)));
+    }
+    QVERIFY2(lowest >= 4.5, qPrintable(QStringLiteral("contrast %1:1").arg(lowest, 0, 'f', 2)));
 }
 
 QTEST_MAIN(TestNameScrnLook)

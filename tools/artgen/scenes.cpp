@@ -56,12 +56,27 @@ QImage blueBackground(QSize s) {
         const QPointF c(rng.uniform(0, s.width()), rng.uniform(0, s.height()));
         softBlob(p, c, rng.uniform(50, 150), QColor(255, 255, 255, rng.range(26, 50)));
     }
-    // Gentle water at the bottom: the "brook" of the program's name.
+
+    // A bright haze low over the water. The sign-in window writes its instruction line there in blue
+    // (#4175BD), which is easy to read only on a ground close to white; the band covers that line at
+    // every window size the picture is stretched to (800x676 up to 1280x960: rows 576 to 634 here).
+    const double hazeTop = s.height() - 112, hazeBottom = s.height() - 38;
+    const double fadeAbove = 56, fadeBelow = 10;
+    const QRectF band(0, hazeTop - fadeAbove, s.width(), hazeBottom - hazeTop + fadeAbove + fadeBelow);
+    const QColor mist(0xfd, 0xfe, 0xff);
+    QLinearGradient haze(band.topLeft(), band.bottomLeft());
+    haze.setColorAt(0.0, withAlpha(mist, 0));
+    haze.setColorAt(fadeAbove / band.height(), mist);
+    haze.setColorAt(1.0 - fadeBelow / band.height(), mist);
+    haze.setColorAt(1.0, withAlpha(mist, 0));
+    p.fillRect(band, haze);
+
+    // Gentle water at the bottom, below the haze: the "brook" of the program's name.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0x9d, 0xc9, 0xf0, 110));
-    p.drawPath(wave(s.width(), s.height() - 70, 9, 260, 0.6, s.height()));
+    p.drawPath(wave(s.width(), s.height() - 30, 5, 260, 0.6, s.height()));
     p.setBrush(QColor(0x8a, 0xbd, 0xec, 110));
-    p.drawPath(wave(s.width(), s.height() - 42, 7, 200, 2.4, s.height()));
+    p.drawPath(wave(s.width(), s.height() - 16, 4, 200, 2.4, s.height()));
     return img;
 }
 
