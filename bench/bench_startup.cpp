@@ -9,7 +9,7 @@
 //
 //     QT_QPA_PLATFORM=offscreen bench/ratios.py build/bench/bench_startup
 
-#include "app/application.h"
+#include "main/application.h"
 #include "app/media.h"
 #include "data/appversion.h"
 #include "data/dbctrl.h"

@@ -24,16 +24,40 @@ QString BundleContentsFolder() {
     return dir.cdUp() ? dir.absolutePath() : QString();
 }
 
-QString BundleResourcesFolder() {
+QStringList shippedFolders() {
+    const QString macOS = BundleMacOSFolder();
+    if (macOS.isEmpty())
+        return {};
+    return {macOS, QDir::cleanPath(QDir(macOS).absoluteFilePath(QStringLiteral(NBR_SHARED_FROM_BIN)))};
+}
+
+QString findShipped(const QString& name, bool folder) {
+    for (const QString& base : shippedFolders()) {
+        const QFileInfo candidate(QDir(base).absoluteFilePath(name));
+        if (folder ? candidate.isDir() : candidate.isFile())
+            return candidate.absoluteFilePath();
+    }
+    return {};
+}
+
+QStringList resourcesCandidates() {
     // Tests point the program at the source tree's resources.
     const QString overridden = qEnvironmentVariable("NBR_RESOURCES_DIR");
     if (!overridden.isEmpty())
-        return QFileInfo(overridden).isDir() ? QFileInfo(overridden).absoluteFilePath() : QString();
-    // Built or installed, the folder sits beside the executable; in a bundle-like tree, beside its folder.
-    for (const QString& base : {BundleMacOSFolder(), BundleContentsFolder()}) {
-        if (base.isEmpty())
-            continue;
-        const QString candidate = QDir(base).absoluteFilePath(QStringLiteral("Resources"));
+        return {QFileInfo(overridden).absoluteFilePath()};
+    // Beside the executable first; then beside its folder, as in a bundle-like tree; then installed.
+    QStringList bases = shippedFolders();
+    if (const QString contents = BundleContentsFolder(); !contents.isEmpty() && !bases.isEmpty())
+        bases.insert(1, contents);
+    QStringList candidates;
+    for (const QString& base : bases)
+        candidates << QDir(base).absoluteFilePath(QStringLiteral("Resources"));
+    candidates.removeDuplicates();
+    return candidates;
+}
+
+QString BundleResourcesFolder() {
+    for (const QString& candidate : resourcesCandidates()) {
         if (QFileInfo(candidate).isDir())
             return candidate;
     }
@@ -118,6 +142,22 @@ const QStringList& soundNames() {
     static const QStringList names{NBR_SOUNDS(NBR_NAME)};
 #undef NBR_NAME
     return names;
+}
+
+QStringList missingFiles() {
+    const QString folder = SpecialFolderWendle::BundleResourcesFolder();
+    QStringList missing;
+    for (const QString& name : pictureNames()) {
+        const QString file = pictureFileName(name);
+        if (folder.isEmpty() || !QFileInfo(QDir(folder).absoluteFilePath(file)).isFile())
+            missing << file;
+    }
+    for (const QString& name : soundNames()) {
+        const QString file = soundFileName(name);
+        if (folder.isEmpty() || !QFileInfo(QDir(folder).absoluteFilePath(file)).isFile())
+            missing << file;
+    }
+    return missing;
 }
 
 void forgetAll() {

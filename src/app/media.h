@@ -15,6 +15,15 @@ QString BundleMacOSFolder();
 QString BundleContentsFolder();
 // The folder of pictures and sounds; empty when none can be found.
 QString BundleResourcesFolder();
+// Where what ships with the program (its "Resources", the help pages, the quick start guide) is looked
+// for, in order: beside the executable (the build, or a school's copy of the program's folder as it
+// is), then the share folder of an install (bin/../share/numbrook-riza).
+QStringList shippedFolders();
+// The first existing child of that name (a folder when folder is true, else a file) in those folders;
+// empty when there is none.
+QString findShipped(const QString& name, bool folder);
+// The places the "Resources" folder was looked for, for a message that says where.
+QStringList resourcesCandidates();
 } // namespace SpecialFolderWendle
 
 namespace ProjectMedia {
@@ -25,6 +34,9 @@ QString soundFileName(const QString& projectName);
 QPixmap picture(const QString& projectName);
 // The absolute path of the sound's file, or empty when the first attempt found none.
 QString soundPath(const QString& projectName);
+// The file names of the catalogue's pictures and sounds that the resources folder lacks (all of them
+// when there is no folder), in catalogue order.
+QStringList missingFiles();
 // Forgets everything loaded (for tests that swap the resources folder).
 void forgetAll();
 // Every project picture and sound by project name, in catalogue order.

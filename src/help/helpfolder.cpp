@@ -1,6 +1,7 @@
 #include "helpfolder.h"
 
-#include <QCoreApplication>
+#include "app/media.h"
+
 #include <QDir>
 
 namespace HelpFolder {
@@ -9,7 +10,11 @@ QString path() {
     const QString overridden = qEnvironmentVariable("NBR_HELP_DIR");
     if (!overridden.isEmpty())
         return QDir(overridden).absolutePath();
-    return QDir(QCoreApplication::applicationDirPath()).absoluteFilePath(QStringLiteral("NBQ_Help"));
+    const QString found = SpecialFolderWendle::findShipped(QStringLiteral("NBQ_Help"), true);
+    if (!found.isEmpty())
+        return found;
+    // None anywhere: the place beside the program, which a message about a missing page then names.
+    return QDir(SpecialFolderWendle::BundleMacOSFolder()).absoluteFilePath(QStringLiteral("NBQ_Help"));
 }
 
 QString page(const QString& fileName) {

@@ -1,7 +1,8 @@
 #pragma once
 
-// The help pages ship in a folder "NBQ_Help" beside the program (not among the pictures and sounds,
-// and not in the user's folders). Tests point the program elsewhere with NBR_HELP_DIR.
+// The help pages ship in a folder "NBQ_Help" beside the program, or in the share folder of an install
+// (not among the pictures and sounds, and not in the user's folders). Tests point the program
+// elsewhere with NBR_HELP_DIR.
 
 #include <QString>
 

@@ -278,6 +278,9 @@ void NameScrn::setDocumentOpener(DocumentOpener opener) {
 }
 
 QString NameScrn::quickStartGuidePath() {
+    const QString found = SpecialFolderWendle::findShipped(kGuideName, false);
+    if (!found.isEmpty())
+        return found;
     const QString folder = SpecialFolderWendle::BundleMacOSFolder();
     return folder.isEmpty() ? QString() : QDir(folder).absoluteFilePath(kGuideName);
 }

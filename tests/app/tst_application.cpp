@@ -1,4 +1,6 @@
-#include "app/application.h"
+#include "main/application.h"
+#include "app/media.h"
+#include "tempresources.h"
 #include "app/buttonfaces.h"
 #include "app/picts.h"
 #include "app/sounds.h"
@@ -37,6 +39,8 @@ private slots:
     void aSecondErrorDuringAReportDoesNotStack();
     void openStepRunsInItsOrder();
     void startUpFinishesAndDoesNotQuitBetweenWindows();
+    void missingPicturesAndSoundsAreTold_data();
+    void missingPicturesAndSoundsAreTold();
     void libraryErrorsKeepTheirOwnThreadsStack();
 };
 
@@ -122,8 +126,10 @@ Done doneSoFar() {
 }
 
 void noteStep(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (context.category && QLatin1String(context.category) == QLatin1String("nbr.startup"))
-        steps.append({message.section(QStringLiteral("open step: "), 1), doneSoFar()});
+    if (context.category && QLatin1String(context.category) == QLatin1String("nbr.startup")) {
+        if (message.startsWith(QLatin1String("open step: ")))
+            steps.append({message.section(QStringLiteral("open step: "), 1), doneSoFar()});
+    }
     else if (previousHandler)
         previousHandler(type, context, message);
 }
@@ -169,6 +175,7 @@ void TestApplication::openStepRunsInItsOrder() {
     const QStringList order{"random numbers",
                             "button pictures",
                             "proxy icon",
+                            "pictures and sounds at hand",
                             "preferences",
                             "leftovers of stopped writes",
                             "database",
@@ -182,6 +189,7 @@ void TestApplication::openStepRunsInItsOrder() {
         {false, false, false, false, false, false, false}, // random numbers
         {false, false, false, false, false, false, false}, // button pictures
         {true, false, false, false, false, false, false},  // proxy icon
+        {true, true, false, false, false, false, false},   // pictures and sounds at hand
         {true, true, false, false, false, false, false},   // preferences, with the shared folder's check
         {true, true, true, true, false, false, false},     // leftovers of stopped writes
         {true, true, true, true, false, false, false},     // database
@@ -221,6 +229,60 @@ void TestApplication::startUpFinishesAndDoesNotQuitBetweenWindows() {
     QCOMPARE(QFileInfo(DBCtrl::databasePath()).fileName(), QStringLiteral("NB_Data.rbd"));
     QCOMPARE(myPrefs::prNumCrit, 40); // the defaults stand
     QVERIFY(dialogs.messages().last().startsWith("A new Database file was created at <"));
+}
+
+// A program whose pictures and sounds are gone or half copied says so once, naming where it looked;
+// one that has them all says nothing.
+void TestApplication::missingPicturesAndSoundsAreTold_data() {
+    QTest::addColumn<int>("kept"); // -1: no folder at all; otherwise how many catalogue files it holds
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no folder") << -1 << "Numbrook Riza cannot find its pictures and sounds.";
+    QTest::newRow("an empty folder") << 0 << "Some of Numbrook Riza's pictures and sounds are missing.";
+    QTest::newRow("all but one") << 1 << "Some of Numbrook Riza's pictures and sounds are missing.";
+    QTest::newRow("all of them") << 2 << "";
+}
+
+void TestApplication::missingPicturesAndSoundsAreTold() {
+    QFETCH(int, kept);
+    QFETCH(QString, message);
+    TempResources resources;
+    const QStringList pictures = ProjectMedia::pictureNames();
+    const QStringList sounds = ProjectMedia::soundNames();
+    if (kept > 0) {
+        for (const QString& name : pictures)
+            QVERIFY(resources.addPicture(name, {4, 4}));
+        for (const QString& name : sounds)
+            QVERIFY(resources.addSound(name));
+    }
+    if (kept == 1)
+        QVERIFY(resources.remove(ProjectMedia::soundFileName(sounds.last())));
+    const QString gone = resources.path(QStringLiteral("gone"));
+    if (kept < 0)
+        qputenv("NBR_RESOURCES_DIR", gone.toLocal8Bit());
+
+    TestDoubles::ScriptedDialogs dialogs;
+    App::tellMissingMedia();
+    if (message.isEmpty()) {
+        QVERIFY2(dialogs.shown.isEmpty(), qPrintable(dialogs.messages().join('|')));
+        return;
+    }
+    QCOMPARE(dialogs.shown.size(), 1);
+    const auto& shown = dialogs.shown.first();
+    QVERIFY(shown.isCaution);
+    QCOMPARE(shown.message, message);
+    if (kept < 0) {
+        QVERIFY2(shown.explanation.contains(gone), qPrintable(shown.explanation));
+    } else {
+        const int total = int(pictures.size() + sounds.size());
+        const QString missing = kept == 0 ? ProjectMedia::pictureFileName(pictures.first())
+                                          : ProjectMedia::soundFileName(sounds.last());
+        QVERIFY2(shown.explanation.startsWith(QStringLiteral("%1 of %2 files, such as \"%3\"")
+                                                  .arg(kept == 0 ? total : 1)
+                                                  .arg(total)
+                                                  .arg(missing)),
+                 qPrintable(shown.explanation));
+        QVERIFY(shown.explanation.contains(QDir::toNativeSeparators(QFileInfo(resources.path("x")).absolutePath())));
+    }
 }
 
 int main(int argc, char** argv) {

@@ -1,5 +1,5 @@
 #include "app/filetypes.h"
-#include "app/uiseams.h"
+#include "main/uiseams.h"
 #include "controls/printinglb.h"
 #include "data/globals.h"
 #include "data/prefs.h"

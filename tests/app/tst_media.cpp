@@ -1,11 +1,14 @@
 #include "app/buttonfaces.h"
 #include "app/media.h"
 #include "app/picts.h"
+#include "help/helpfolder.h"
+#include "signin/namescrn.h"
 #include "tempresources.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -21,6 +24,7 @@ private slots:
     void unreadablePictureIsNoCrash();
     void soundIsTriedOncePerRun();
     void resourcesFolderIsFoundFromTheExecutable();
+    void anInstalledProgramFindsWhatShipsWithIt();
     void tablesFollowTheirOrder();
     void tableEntryMissingAtStartStaysEmpty();
     void tableReadersKeepInRange();
@@ -172,6 +176,50 @@ void TestMedia::resourcesFolderIsFoundFromTheExecutable() {
     qunsetenv("NBR_PROGRAM_DIR");
     qputenv("NBR_RESOURCES_DIR", previous);
     QCOMPARE(found, beside);
+}
+
+// Installed, the program lies in bin/ and what it reads in share/numbrook-riza/; a copy of the
+// program's folder as it is (or the build) keeps everything beside the program, and that wins.
+void TestMedia::anInstalledProgramFindsWhatShipsWithIt() {
+    const QByteArray resourcesBefore = qgetenv("NBR_RESOURCES_DIR");
+    const QByteArray helpBefore = qgetenv("NBR_HELP_DIR");
+    const auto putBack = qScopeGuard([&] {
+        qunsetenv("NBR_PROGRAM_DIR");
+        qputenv("NBR_RESOURCES_DIR", resourcesBefore);
+        qputenv("NBR_HELP_DIR", helpBefore);
+    });
+    qunsetenv("NBR_RESOURCES_DIR");
+    qunsetenv("NBR_HELP_DIR");
+    QTemporaryDir prefix;
+    QVERIFY(prefix.isValid());
+    const QDir root(prefix.path());
+    QVERIFY(root.mkpath(QStringLiteral("bin")));
+    qputenv("NBR_PROGRAM_DIR", root.filePath(QStringLiteral("bin")).toLocal8Bit());
+    const QString guideName = QStringLiteral("NBQ Quick Start Guide.rtf");
+
+    // Nothing anywhere: no folder is made up, and the help and guide name the place beside the program.
+    QVERIFY(SpecialFolderWendle::BundleResourcesFolder().isEmpty());
+    QCOMPARE(HelpFolder::path(), root.filePath(QStringLiteral("bin/NBQ_Help")));
+    QCOMPARE(NameScrn::quickStartGuidePath(), root.filePath(QStringLiteral("bin/") + guideName));
+
+    const QString share = root.filePath(QStringLiteral("share/numbrook-riza"));
+    QVERIFY(QDir(share).mkpath(QStringLiteral("Resources")));
+    QVERIFY(QDir(share).mkpath(QStringLiteral("NBQ_Help")));
+    QFile guide(QDir(share).filePath(guideName));
+    QVERIFY(guide.open(QIODevice::WriteOnly));
+    guide.close();
+    QCOMPARE(SpecialFolderWendle::BundleResourcesFolder(), QDir(share).filePath(QStringLiteral("Resources")));
+    QCOMPARE(HelpFolder::path(), QDir(share).filePath(QStringLiteral("NBQ_Help")));
+    QCOMPARE(NameScrn::quickStartGuidePath(), QDir(share).filePath(guideName));
+
+    for (const QString& name : {QStringLiteral("bin/Resources"), QStringLiteral("bin/NBQ_Help")})
+        QVERIFY(root.mkpath(name));
+    QFile besideGuide(root.filePath(QStringLiteral("bin/") + guideName));
+    QVERIFY(besideGuide.open(QIODevice::WriteOnly));
+    besideGuide.close();
+    QCOMPARE(SpecialFolderWendle::BundleResourcesFolder(), root.filePath(QStringLiteral("bin/Resources")));
+    QCOMPARE(HelpFolder::path(), root.filePath(QStringLiteral("bin/NBQ_Help")));
+    QCOMPARE(NameScrn::quickStartGuidePath(), root.filePath(QStringLiteral("bin/") + guideName));
 }
 
 void TestMedia::tablesFollowTheirOrder() {

@@ -1,4 +1,4 @@
-#include "app/uiseams.h"
+#include "main/uiseams.h"
 #include "controls/ovrmsgbox.h"
 #include "controls/waitscrn.h"
 #include "data/globals.h"

@@ -2,7 +2,7 @@
 // window behind it.
 
 #include "app/onmodal.h"
-#include "app/routes.h"
+#include "main/routes.h"
 #include "classes/addnamescrn.h"
 #include "controls/newcnvbtn.h"
 #include "controls/printinglb.h"

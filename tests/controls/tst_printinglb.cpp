@@ -1,6 +1,6 @@
 #include "app/onmodal.h"
 #include "app/printsettings.h"
-#include "app/uiseams.h"
+#include "main/uiseams.h"
 #include "controls/printdoubles.h"
 #include "controls/printinglb.h"
 #include "data/dbctrl.h"

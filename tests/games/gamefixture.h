@@ -10,7 +10,7 @@
 // pictures for looking at the windows.
 
 #include "app/helplink.h"
-#include "app/routes.h"
+#include "main/routes.h"
 #include "app/sounds.h"
 #include "controls/newcnvbtn.h"
 #include "controls/ovrmsgbox.h"

@@ -5,7 +5,7 @@
 #include "app/helplink.h"
 #include "app/menus.h"
 #include "app/picts.h"
-#include "app/routes.h"
+#include "main/routes.h"
 #include "app/sounds.h"
 #include "controls/newcnvbtn.h"
 #include "controls/printinglb.h"

@@ -1,7 +1,7 @@
 #include "app/helplink.h"
 #include "app/media.h"
 #include "app/menus.h"
-#include "app/routes.h"
+#include "main/routes.h"
 #include "app/sounds.h"
 #include "controls/newcnvbtn.h"
 #include "controls/picturecanvas.h"

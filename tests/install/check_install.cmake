@@ -40,12 +40,13 @@ if(NOT result EQUAL 0)
     finish("cmake --install failed: ${result}")
 endif()
 
+# The program in bin/ and nothing else there; what it reads in share/numbrook-riza/.
 foreach(expected
         "bin/numbrook-riza"
-        "bin/Resources/CustomBlueBkg.png"
-        "bin/Resources/right1.wav"
-        "bin/NBQ Quick Start Guide.rtf"
-        "bin/NBQ_Help/nbq_play.html"
+        "share/numbrook-riza/Resources/CustomBlueBkg.png"
+        "share/numbrook-riza/Resources/right1.wav"
+        "share/numbrook-riza/NBQ Quick Start Guide.rtf"
+        "share/numbrook-riza/NBQ_Help/nbq_play.html"
         "share/applications/numbrook-riza.desktop"
         "share/icons/hicolor/32x32/apps/numbrook-riza.png"
         "share/icons/hicolor/32x32/mimetypes/application-x-numbrook-riza-set.png"
@@ -54,6 +55,50 @@ foreach(expected
         finish("missing after install: ${expected}")
     endif()
 endforeach()
+file(GLOB inBin RELATIVE "${PREFIX}/bin" "${PREFIX}/bin/*")
+if(NOT inBin STREQUAL "numbrook-riza")
+    finish("bin/ holds more than the program: ${inBin}")
+endif()
+
+# Starts the installed program once, offscreen, from the prefix (not the build tree) with a home of
+# its own, and keeps what its start-up said. It does not end by itself: it is stopped after a while.
+function(start_installed outVar)
+    file(MAKE_DIRECTORY "${PREFIX}/home")
+    execute_process(
+        COMMAND "${CMAKE_COMMAND}" -E env --unset=NBR_RESOURCES_DIR --unset=NBR_HELP_DIR
+                --unset=NBR_PROGRAM_DIR "HOME=${PREFIX}/home" "XDG_CONFIG_HOME=${PREFIX}/home/config"
+                "XDG_DATA_HOME=${PREFIX}/home/data" "XDG_CONFIG_DIRS=${PREFIX}/home/etc"
+                "XDG_RUNTIME_DIR=${PREFIX}/home" QT_QPA_PLATFORM=offscreen
+                "QT_LOGGING_RULES=nbr.startup.debug=true" "${PREFIX}/bin/numbrook-riza"
+        WORKING_DIRECTORY "${PREFIX}"
+        TIMEOUT 6
+        OUTPUT_VARIABLE out ERROR_VARIABLE out)
+    set(${outVar} "${out}" PARENT_SCOPE)
+endfunction()
+
+start_installed(said)
+string(FIND "${said}" "pictures and sounds in ${PREFIX}/share/numbrook-riza/Resources | help pages in ${PREFIX}/share/numbrook-riza/NBQ_Help" found)
+string(FIND "${said}" "open step: preferences" wentOn)
+if(found LESS 0 OR wentOn LESS 0)
+    finish("the installed program did not find what it ships with, or stopped at it:\n${said}")
+endif()
+
+# A share folder half copied, then missing: the program says what is missing and where it looked.
+file(REMOVE "${PREFIX}/share/numbrook-riza/Resources/right1.wav")
+start_installed(said)
+string(FIND "${said}" "Some of Numbrook Riza's pictures and sounds are missing." told)
+string(FIND "${said}" "\"right1.wav\", are not in ${PREFIX}/share/numbrook-riza/Resources" named)
+if(told LESS 0 OR named LESS 0)
+    finish("a half-copied install was not told:\n${said}")
+endif()
+file(REMOVE_RECURSE "${PREFIX}/share/numbrook-riza")
+start_installed(said)
+string(FIND "${said}" "Numbrook Riza cannot find its pictures and sounds." told)
+string(FIND "${said}" "${PREFIX}/bin/Resources" lookedBeside)
+string(FIND "${said}" "${PREFIX}/share/numbrook-riza/Resources" lookedShare)
+if(told LESS 0 OR lookedBeside LESS 0 OR lookedShare LESS 0)
+    finish("an install without its share folder was not told where the program looked:\n${said}")
+endif()
 
 file(READ "${PREFIX}/share/applications/numbrook-riza.desktop" entry)
 foreach(line "Exec=numbrook-riza" "Icon=numbrook-riza" "Type=Application")

@@ -4,7 +4,7 @@
 
 #include "app/helplink.h"
 #include "app/menus.h"
-#include "app/routes.h"
+#include "main/routes.h"
 #include "app/sounds.h"
 #include "controls/newcnvbtn.h"
 #include "data/dbctrl.h"

@@ -4,7 +4,7 @@
 
 #include "app/menus.h"
 #include "app/onmodal.h"
-#include "app/routes.h"
+#include "main/routes.h"
 #include "controls/newcnvbtn.h"
 #include "data/globals.h"
 #include "data/locations.h"

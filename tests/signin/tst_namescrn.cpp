@@ -2,7 +2,7 @@
 #include "app/menus.h"
 #include "app/onmodal.h"
 #include "app/picts.h"
-#include "app/routes.h"
+#include "main/routes.h"
 #include "controls/hofscrn.h"
 #include "controls/newcnvbtn.h"
 #include "controls/printinglb.h"

@@ -2,7 +2,7 @@
 // failure ends in the window's texts, height and buttons, with the spinner stopped; only the newest
 // request answers; nothing reaches a closed window.
 
-#include "app/routes.h"
+#include "main/routes.h"
 #include "data/appversion.h"
 #include "signin/namescrn.h"
 #include "support/checkversscrn.h"

@@ -2,7 +2,7 @@
 // the logo area when the picture file is missing.
 
 #include "app/media.h"
-#include "app/routes.h"
+#include "main/routes.h"
 #include "app/tempresources.h"
 #include "controls/newcnvbtn.h"
 #include "controls/picturecanvas.h"

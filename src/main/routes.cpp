@@ -9,7 +9,7 @@
 #include "games/numbers/numgamescrn.h"
 #include "games/squares/msqrsscrn.h"
 #include "help/helpscrn2.h"
-#include "helplink.h"
+#include "app/helplink.h"
 #include "preferences/prefscrn10.h"
 #include "setmaker/creategamescrn.h"
 #include "signin/namescrn.h"

@@ -1,4 +1,4 @@
-#include "app/application.h"
+#include "main/application.h"
 #include "signin/splashscrn.h"
 
 #include <QTimer>

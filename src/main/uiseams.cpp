@@ -2,8 +2,8 @@
 
 #include "controls/ovrmsgbox.h"
 #include "controls/waitscrn.h"
-#include "filetypes.h"
-#include "media.h"
+#include "app/filetypes.h"
+#include "app/media.h"
 
 #include <QApplication>
 #include <QAudioDevice>

@@ -48,4 +48,7 @@ private:
     bool openStepFinished_ = false;
 };
 
+// Tells the user once when the program's pictures and sounds are not all where it looks for them.
+void tellMissingMedia();
+
 } // namespace App

@@ -4,14 +4,15 @@
 #include "app/media.h"
 #include "app/menus.h"
 #include "app/picts.h"
-#include "app/routes.h"
 #include "app/sounds.h"
-#include "app/uiseams.h"
 #include "data/dbctrl.h"
 #include "data/globals.h"
 #include "data/locations.h"
 #include "data/prefs.h"
 #include "data/random.h"
+#include "help/helpfolder.h"
+#include "main/routes.h"
+#include "main/uiseams.h"
 #include "signin/namescrn.h"
 #include "signin/splashscrn.h"
 #include "support/expreporterscrn.h"
@@ -28,6 +29,38 @@ Q_LOGGING_CATEGORY(startupLog, "nbr.startup", QtInfoMsg)
 } // namespace
 
 namespace App {
+
+// Without its pictures and sounds every window would open blank and silent with no word why: an
+// install that lacks them (a share folder left out or half copied) is told once, naming where the
+// program looked, so that whoever installed it knows what to put back.
+void tellMissingMedia() {
+    qCDebug(startupLog).noquote() << "pictures and sounds in" << SpecialFolderWendle::BundleResourcesFolder()
+                                  << "| help pages in" << HelpFolder::path();
+    const QStringList missing = ProjectMedia::missingFiles();
+    if (missing.isEmpty())
+        return;
+    const QString folder = SpecialFolderWendle::BundleResourcesFolder();
+    QString message;
+    QString explanation;
+    if (folder.isEmpty()) {
+        QStringList places;
+        for (const QString& place : SpecialFolderWendle::resourcesCandidates())
+            places << QDir::toNativeSeparators(place);
+        message = QStringLiteral("Numbrook Riza cannot find its pictures and sounds.");
+        explanation = QStringLiteral("It looked for them in ") + places.join(QStringLiteral(", ")) +
+                      QStringLiteral(". Please install Numbrook Riza again.");
+    } else {
+        const int total = int(ProjectMedia::pictureNames().size() + ProjectMedia::soundNames().size());
+        message = QStringLiteral("Some of Numbrook Riza's pictures and sounds are missing.");
+        explanation = QStringLiteral("%1 of %2 files, such as \"%3\", are not in %4. Please install "
+                                     "Numbrook Riza again.")
+                          .arg(missing.size())
+                          .arg(total)
+                          .arg(missing.first(), QDir::toNativeSeparators(folder));
+    }
+    qCWarning(startupLog).noquote() << message << explanation;
+    myGlobals::gShowMsg(true, message, explanation);
+}
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Numbrook Riza"));
@@ -97,6 +130,7 @@ void Application::Event_Open() {
                                ? QString()
                                : QDir(resources).absoluteFilePath(QStringLiteral("NBQProxyIcon.png"));
     });
+    runStep("pictures and sounds at hand", [] { tellMissingMedia(); });
     runStep("preferences", [] { myPrefs::hndlReadingPrefs(); });
     runStep("leftovers of stopped writes", [] { myPrefs::removeCrashLeftovers(); });
     // The database opens whatever happened to the preferences: their defaults still name a folder.
