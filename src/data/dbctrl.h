@@ -39,6 +39,11 @@ QString createNewDBFile(const QString& filePath);
 // Closes the connection (for moving the data).
 void closeDB();
 
+// A stored password is typed back at sign-in: one holding a control character (a tab, a line break...)
+// could never be typed, so the operations that store passwords refuse it rather than store it
+// unusable. Every other character can be a password's.
+bool passwordUsable(const QString& password);
+
 bool insertClass(const QString& name, int id = 0);
 // Adds a student; on success the new student's id, otherwise 0.
 int insertName(const QString& name, const QString& password, const QString& className, int id = 0);
