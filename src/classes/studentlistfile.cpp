@@ -1,6 +1,8 @@
 #include "studentlistfile.h"
 
-#include <QFile>
+#include "data/dbctrl.h"
+#include "data/outsidefile.h"
+
 #include <QStringDecoder>
 
 namespace StudentListFile {
@@ -69,7 +71,9 @@ Contents read(const QByteArray& bytes) {
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
 
     bool firstTabbed = true;
+    int lineNumber = 0;
     for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        ++lineNumber;
         const qsizetype tab = line.indexOf(QLatin1Char('\t'));
         if (tab < 0)
             continue;
@@ -77,7 +81,7 @@ Contents read(const QByteArray& bytes) {
         const QStringView afterName = line.sliced(tab + 1);
         const qsizetype nextTab = afterName.indexOf(QLatin1Char('\t'));
         Student student{line.first(tab).toString(),
-                        (nextTab < 0 ? afterName : afterName.first(nextTab)).toString()};
+                        (nextTab < 0 ? afterName : afterName.first(nextTab)).toString(), lineNumber};
         const bool first = firstTabbed;
         firstTabbed = false;
         if (first && isHeading(student.name, student.password)) {
@@ -88,27 +92,26 @@ Contents read(const QByteArray& bytes) {
             ++contents.blankNames;
             continue;
         }
+        // One password that could never be typed costs its own student only, not the whole file.
+        if (!DBCtrl::passwordUsable(student.password)) {
+            contents.unusablePasswords.append(std::move(student));
+            continue;
+        }
         contents.students.append(std::move(student));
     }
-    if (contents.students.isEmpty())
+    if (contents.students.isEmpty() && contents.unusablePasswords.isEmpty())
         contents.problem = Problem::NoStudents;
     return contents;
 }
 
 Contents readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Contents contents;
-        contents.problem = Problem::CannotOpen;
-        return contents;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        Contents contents;
-        contents.problem = Problem::CannotOpen;
-        return contents;
-    }
-    return read(bytes);
+    const OutsideFile::Contents file = OutsideFile::read(path, kMaxBytes);
+    if (file.ok())
+        return read(file.bytes);
+    Contents contents;
+    contents.problem =
+        file.problem == OutsideFile::Problem::TooLarge ? Problem::TooLarge : Problem::CannotOpen;
+    return contents;
 }
 
 } // namespace StudentListFile
