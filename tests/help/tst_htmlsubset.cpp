@@ -48,6 +48,8 @@ private slots:
     void strayBracketsEndInTime();
     void placeholderCharactersInThePage();
     void nestedTagsStayLinear();
+    void anyPageEndsInTime_data();
+    void anyPageEndsInTime();
     void entities_data();
     void entities();
     void allSixtyFourEntities();
@@ -258,6 +260,38 @@ void TestHtmlSubset::nestedTagsStayLinear() {
     QCOMPARE(r.text, QStringLiteral("x"));
     QCOMPARE(r.bolds.size(), 2000);
     QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+}
+
+void TestHtmlSubset::anyPageEndsInTime_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("text");
+    const int n = 225000; // 0.9 MB of "<b>x"
+    QTest::newRow("unclosed nested b") << QStringLiteral("<b>x").repeated(n) << QStringLiteral("x").repeated(n);
+    QString distinct;
+    for (int i = 0; i < 60000; ++i)
+        distinct += QStringLiteral("<t%1>x").arg(i);
+    QTest::newRow("unclosed, every name new") << distinct << QStringLiteral("x").repeated(60000);
+    QTest::newRow("closed, nested 100000 deep")
+        << QStringLiteral("<i>x").repeated(100000) + QStringLiteral("</i>").repeated(100000)
+        << QStringLiteral("x").repeated(100000);
+    QTest::newRow("one closing at the very end")
+        << QStringLiteral("<font size=3>x").repeated(60000) + QStringLiteral("</font>")
+        << QStringLiteral("x").repeated(60000);
+    QTest::newRow("elements one after another") << QStringLiteral("<b>x</b>").repeated(100000)
+                                                << QStringLiteral("x").repeated(100000);
+}
+
+// However a page nests or leaves its elements open, reading it ends well within a second and keeps
+// all its text.
+void TestHtmlSubset::anyPageEndsInTime() {
+    QFETCH(QString, page);
+    QFETCH(QString, text);
+    QElapsedTimer clock;
+    clock.start();
+    const Rendered r = HtmlSubset::render(page, kBase);
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+    QCOMPARE(r.text.size(), text.size());
+    QCOMPARE(r.text, text);
 }
 
 void TestHtmlSubset::entities_data() {
