@@ -49,6 +49,8 @@ private slots:
     void placeholderCharactersInThePage();
     void nestedTagsStayLinear();
     void anyPageEndsInTime_data();
+    void nesting_data();
+    void nesting();
     void anyPageEndsInTime();
     void entities_data();
     void entities();
@@ -292,6 +294,29 @@ void TestHtmlSubset::anyPageEndsInTime() {
     QVERIFY2(clock.elapsed() < 1000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
     QCOMPARE(r.text.size(), text.size());
     QCOMPARE(r.text, text);
+}
+
+void TestHtmlSubset::nesting_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<int>("depth");
+    QTest::newRow("a page") << "<html><head><title>t</title></head><body><h1>H</h1><p>a <b>b <i>c</i></b>"
+                               "<br><img src=x.png><ul><li>one<li>two</ul></body></html>"
+                            << 4;
+    QTest::newRow("closed in order") << "<b><i><u>x</u></i></b><b>y</b>" << 3;
+    QTest::newRow("unclosed") << QStringLiteral("<b>x").repeated(50) << 50;
+    QTest::newRow("names taken in turn") << QStringLiteral("<b><i><font>").repeated(10) << 30;
+    QTest::newRow("paragraphs and items do not nest") << QStringLiteral("<p>a<li>b<td>c").repeated(50) << 0;
+    QTest::newRow("empty elements") << QStringLiteral("<br><hr><img src=a><br/><x/>").repeated(50) << 0;
+    QTest::newRow("comments and declarations") << "<!DOCTYPE html><!-- <b><b><b> --><?xml?><b>x" << 1;
+    QTest::newRow("stray closing tags") << "</b></b></b><b><i>x" << 2;
+    QTest::newRow("letter case") << "<B><b>x</B></b>" << 2;
+    QTest::newRow("counting stops past the limit") << QStringLiteral("<b>").repeated(1000) << 101;
+}
+
+void TestHtmlSubset::nesting() {
+    QFETCH(QString, page);
+    QFETCH(int, depth);
+    QCOMPARE(HtmlSubset::nestingDepth(page, 100), depth);
 }
 
 void TestHtmlSubset::entities_data() {
