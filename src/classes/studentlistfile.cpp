@@ -26,9 +26,21 @@ QString fromWindows1252(const QByteArray& bytes) {
     return text;
 }
 
+// UTF-16 from a file may hold half of a pair of surrogates alone, which is no character and could not
+// be stored: it becomes the replacement character, as a broken UTF-8 sequence does.
+void replaceLoneSurrogates(QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+}
+
 QString decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes, bool* valid = nullptr) {
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
     QString text = decoder.decode(bytes);
+    replaceLoneSurrogates(text);
     if (valid)
         *valid = !decoder.hasError();
     return text;

@@ -70,6 +70,8 @@ void TestStudentListFile::reads_data() {
         << Students{{QStringLiteral("Zoë"), "pw"}} << Problem::None << 0 << false;
     QTest::newRow("UTF-16 LE with mark") << utf16(QStringLiteral("Name\tPassword\r\nŁucja\tżółw\r\n"), true)
         << Students{{QStringLiteral("Łucja"), QStringLiteral("żółw")}} << Problem::None << 0 << true;
+    QTest::newRow("UTF-16: half a surrogate pair alone") << QByteArray("\xFF\xFE" "A\0\x00\xD8\t\0q\0\x3D\xD8\x00\xDE\n\0", 16)
+        << Students{{QStringLiteral("A\uFFFD"), QStringLiteral("q\U0001F600")}} << Problem::None << 0 << false;
     QTest::newRow("UTF-16 BE with mark") << utf16(QStringLiteral("Zoë\t€5\n"), false)
         << Students{{QStringLiteral("Zoë"), QStringLiteral("€5")}} << Problem::None << 0 << false;
     QTest::newRow("Windows-1252") << QByteArray("Zo\xEB\t\x80\x39\x39\nRen\xE9\x65 \x93R\x94\t\n")
