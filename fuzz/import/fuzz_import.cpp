@@ -34,7 +34,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const StudentListFile::Contents c = StudentListFile::read(bytes);
 
     const bool none = c.students.isEmpty() && c.unusablePasswords.isEmpty();
-    check((c.problem == StudentListFile::Problem::NoStudents) == (none && c.problem != StudentListFile::Problem::NotText));
+    check((c.problem == StudentListFile::Problem::NoStudents) ==
+          (none && c.problem != StudentListFile::Problem::NotText));
     int lastLine = 0;
     for (const StudentListFile::Student& s : c.students) {
         check(!s.name.trimmed().isEmpty());

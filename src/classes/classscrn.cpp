@@ -106,16 +106,16 @@ void tellUnusablePasswords(const QList<StudentListFile::Student>& students) {
     if (students.size() > kNamed)
         named += QStringLiteral(" and %1 more").arg(students.size() - kNamed);
     const bool one = students.size() == 1;
-    myGlobals::gShowMsg(
-        true,
-        one ? QStringLiteral("1 student was not added.")
-            : QStringLiteral("%1 students were not added.").arg(students.size()),
-        (one ? QStringLiteral("The password on ") : QStringLiteral("The passwords on ")) + named +
-            (one ? QStringLiteral(" holds") : QStringLiteral(" hold")) +
-            QStringLiteral(" a control character, which cannot be typed at sign-in. Add ") +
-            (one ? QStringLiteral("this student") : QStringLiteral("these students")) +
-            QStringLiteral(" with the Add Name button, or correct the file and import ") +
-            (one ? QStringLiteral("that line") : QStringLiteral("those lines")) + QStringLiteral(" again."));
+    myGlobals::gShowMsg(true,
+                        one ? QStringLiteral("1 student was not added.")
+                            : QStringLiteral("%1 students were not added.").arg(students.size()),
+                        (one ? QStringLiteral("The password on ") : QStringLiteral("The passwords on ")) +
+                            named + (one ? QStringLiteral(" holds") : QStringLiteral(" hold")) +
+                            QStringLiteral(" a control character, which cannot be typed at sign-in. Add ") +
+                            (one ? QStringLiteral("this student") : QStringLiteral("these students")) +
+                            QStringLiteral(" with the Add Name button, or correct the file and import ") +
+                            (one ? QStringLiteral("that line") : QStringLiteral("those lines")) +
+                            QStringLiteral(" again."));
 }
 
 } // namespace

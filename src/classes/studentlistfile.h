@@ -25,9 +25,7 @@ struct Student {
     QString password; // the text after it up to the next tab, unchanged (clear text)
     int line = 0;     // where in the file, counted from 1
     // The same student: the line says only where it was found.
-    bool operator==(const Student& other) const {
-        return name == other.name && password == other.password;
-    }
+    bool operator==(const Student& other) const { return name == other.name && password == other.password; }
 };
 
 enum class Problem {

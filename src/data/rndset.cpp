@@ -456,7 +456,8 @@ void rndSet::parseReadSet() {
                                                        "or divide by 0."));
     }
     if (!reasons.isEmpty())
-        Seams::dialogs().plainMessage(reasons.join(QLatin1Char('\n')) + QStringLiteral("\nThey were left out."));
+        Seams::dialogs().plainMessage(reasons.join(QLatin1Char('\n')) +
+                                      QStringLiteral("\nThey were left out."));
     const int n = static_cast<int>(kept.size());
     report_.myTotProbs = n;
     rsTotProbs = n;

@@ -573,7 +573,8 @@ void TestDBCtrl::passwordsOfAnyCharacterAreKept() {
         DBCtrl::updateNames(QStringLiteral("Ann %1").arg(seed), "Default", QString::number(id),
                             password + password, "0");
         QCOMPARE(myGlobals::unscrambleStr(storedOf(id)), password + password);
-        const QList<int> ids = DBCtrl::insertNames({{QStringLiteral("Bo %1").arg(seed), password}}, "Default");
+        const QList<int> ids =
+            DBCtrl::insertNames({{QStringLiteral("Bo %1").arg(seed), password}}, "Default");
         QCOMPARE(ids.size(), 1);
         QCOMPARE(myGlobals::unscrambleStr(storedOf(ids[0])), password);
     }

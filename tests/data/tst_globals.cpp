@@ -105,9 +105,9 @@ void TestGlobals::everyCharacterHasAStoredForm_data() {
     // The last character before the surrogates, the first after them and the last of all, each where
     // every key would push it out of what text can hold; and their neighbours, where some keys would.
     const QList<std::pair<const char*, char32_t>> edges{
-        {"U+E000", 0xE000},   {"U+E008", 0xE008},     {"U+D7FF", 0xD7FF}, {"U+D7F7", 0xD7F7},
-        {"U+10FFFF", 0x10FFFF}, {"U+10FFF7", 0x10FFF7}, {"U+FFFF", 0xFFFF}, {"U+FFFE", 0xFFFE},
-        {"blank", 0x20},      {"U+0080", 0x80},       {"U+10000", 0x10000}};
+        {"U+E000", 0xE000},     {"U+E008", 0xE008},     {"U+D7FF", 0xD7FF},  {"U+D7F7", 0xD7F7},
+        {"U+10FFFF", 0x10FFFF}, {"U+10FFF7", 0x10FFF7}, {"U+FFFF", 0xFFFF},  {"U+FFFE", 0xFFFE},
+        {"blank", 0x20},        {"U+0080", 0x80},       {"U+10000", 0x10000}};
     for (const auto& [name, c] : edges) {
         QTest::addRow("%s first", name) << fromCodes({c});
         QTest::addRow("%s second", name) << fromCodes({'x', c});

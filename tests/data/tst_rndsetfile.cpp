@@ -170,10 +170,10 @@ void TestSavedSets::unshowableProblemsAreLeftOut_data() {
     QTest::newRow("divisions not whole, by 0, negative")
         << records({"5 / 0", "-7 / 2", "6 / -3", "0 / 0", "9 X 9"}) << QList<int>{-2, 81}
         << "3 divisions of this set do not give a whole number or divide by 0.";
-    QTest::newRow("too large and not whole") << records({"1000 + 5", "7 / 2", "8 / 4"}) << QList<int>{2}
-                                             << "1 problem of this set uses a number";
-    QTest::newRow("only divisions by 0") << records({"5 / 0", "0 / 0"}) << QList<int>{}
-                                         << "2 divisions of this set";
+    QTest::newRow("too large and not whole")
+        << records({"1000 + 5", "7 / 2", "8 / 4"}) << QList<int>{2} << "1 problem of this set uses a number";
+    QTest::newRow("only divisions by 0")
+        << records({"5 / 0", "0 / 0"}) << QList<int>{} << "2 divisions of this set";
 }
 
 // The round shows at most three digits of the first number and two of the second: a problem with
@@ -190,7 +190,8 @@ void TestSavedSets::unshowableProblemsAreLeftOut() {
     QVERIFY2(shown.first().startsWith(message), qPrintable(shown.first()));
     QVERIFY(shown.first().endsWith(QStringLiteral("They were left out.")));
     if (QTest::currentDataTag() == QLatin1String("too large and not whole"))
-        QVERIFY(shown.first().contains("\n1 division of this set does not give a whole number or divides by 0.\n"));
+        QVERIFY(shown.first().contains(
+            "\n1 division of this set does not give a whole number or divides by 0.\n"));
     if (answers.isEmpty()) {
         QVERIFY(set->roundReport().openSetFailed);
         QCOMPARE(shown.last(), kUnable);

@@ -1,8 +1,8 @@
 #include "app/menus.h"
 #include "controls/newcnvbtn.h"
 #include "help/helpscrn2.h"
-#include "help/indexctnr.h"
 #include "help/helpview.h"
+#include "help/indexctnr.h"
 #include "support/doubles.h"
 #include "support/outsideinputs.h"
 #include "temphelp.h"
@@ -240,16 +240,18 @@ void TestHelpScrn2::whatIsNoPageIsRefusedAtOnce() {
     QString target;
     if (kind.startsWith(QLatin1String("nested"))) {
         target = help.path(QStringLiteral("deep.html"));
-        QVERIFY(help.write(QStringLiteral("deep.html"),
-                           QByteArray("<b>x").repeated(kind.endsWith(QLatin1String("large")) ? 225000 : 30000)));
+        QVERIFY(
+            help.write(QStringLiteral("deep.html"),
+                       QByteArray("<b>x").repeated(kind.endsWith(QLatin1String("large")) ? 225000 : 30000)));
     } else {
-        target = OutsideInputs::make(kind, QFileInfo(help.path(QStringLiteral("x"))).path(), HelpView::kLargestPage);
+        target = OutsideInputs::make(kind, QFileInfo(help.path(QStringLiteral("x"))).path(),
+                                     HelpView::kLargestPage);
     }
     QVERIFY(!target.isEmpty());
     const OutsideInputs::PipeRelease release(target);
-    QVERIFY(help.write(QStringLiteral("nbq_play.html"),
-                       "<html><body><p>Playing. <a href=\"" + QUrl::fromLocalFile(target).toEncoded() +
-                           "\">GOLINK</a></p></body></html>"));
+    QVERIFY(help.write(QStringLiteral("nbq_play.html"), "<html><body><p>Playing. <a href=\"" +
+                                                            QUrl::fromLocalFile(target).toEncoded() +
+                                                            "\">GOLINK</a></p></body></html>"));
     helpScrn2* w = shown(1);
     QVERIFY(w);
     QTRY_COMPARE(w->curDocName(), QStringLiteral("nbq_play.html"));

@@ -268,7 +268,8 @@ void TestHtmlSubset::anyPageEndsInTime_data() {
     QTest::addColumn<QString>("page");
     QTest::addColumn<QString>("text");
     const int n = 225000; // 0.9 MB of "<b>x"
-    QTest::newRow("unclosed nested b") << QStringLiteral("<b>x").repeated(n) << QStringLiteral("x").repeated(n);
+    QTest::newRow("unclosed nested b")
+        << QStringLiteral("<b>x").repeated(n) << QStringLiteral("x").repeated(n);
     QString distinct;
     for (int i = 0; i < 60000; ++i)
         distinct += QStringLiteral("<t%1>x").arg(i);
@@ -279,8 +280,8 @@ void TestHtmlSubset::anyPageEndsInTime_data() {
     QTest::newRow("one closing at the very end")
         << QStringLiteral("<font size=3>x").repeated(60000) + QStringLiteral("</font>")
         << QStringLiteral("x").repeated(60000);
-    QTest::newRow("elements one after another") << QStringLiteral("<b>x</b>").repeated(100000)
-                                                << QStringLiteral("x").repeated(100000);
+    QTest::newRow("elements one after another")
+        << QStringLiteral("<b>x</b>").repeated(100000) << QStringLiteral("x").repeated(100000);
 }
 
 // However a page nests or leaves its elements open, reading it ends well within a second and keeps

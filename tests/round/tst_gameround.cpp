@@ -456,8 +456,9 @@ void TestGameRound::savedSetThatIsNoSetFailsAtOnce() {
     clock.start();
     press(w, 0);
     QVERIFY2(clock.elapsed() < 1000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
-    QCOMPARE(world.dialogs.messages(),
-             QStringList{QStringLiteral("Unable to open a saved number set.\nA random set will be created.")});
+    QCOMPARE(
+        world.dialogs.messages(),
+        QStringList{QStringLiteral("Unable to open a saved number set.\nA random set will be created.")});
     QCOMPARE(caption(w), QStringLiteral("Start Round"));
     QCOMPARE(textOf(w, "warnTxt"), QStringLiteral("Unable to get a set."));
     press(w, 0);
