@@ -105,17 +105,16 @@ void tellUnusablePasswords(const QList<StudentListFile::Student>& students) {
     QString named = lines.join(QStringLiteral(", "));
     if (students.size() > kNamed)
         named += QStringLiteral(" and %1 more").arg(students.size() - kNamed);
+    // The lines go in the message, which the box grows to hold; the explanation has three short lines.
     const bool one = students.size() == 1;
     myGlobals::gShowMsg(true,
-                        one ? QStringLiteral("1 student was not added.")
-                            : QStringLiteral("%1 students were not added.").arg(students.size()),
-                        (one ? QStringLiteral("The password on ") : QStringLiteral("The passwords on ")) +
-                            named + (one ? QStringLiteral(" holds") : QStringLiteral(" hold")) +
-                            QStringLiteral(" a control character, which cannot be typed at sign-in. Add ") +
-                            (one ? QStringLiteral("this student") : QStringLiteral("these students")) +
-                            QStringLiteral(" with the Add Name button, or correct the file and import ") +
-                            (one ? QStringLiteral("that line") : QStringLiteral("those lines")) +
-                            QStringLiteral(" again."));
+                        (one ? QStringLiteral("1 student was not added: ")
+                             : QStringLiteral("%1 students were not added: ").arg(students.size())) +
+                            named + QLatin1Char('.'),
+                        one ? QStringLiteral("Its password holds a control character, which cannot be typed at "
+                                             "sign-in. Add the student with a new password, or correct the file.")
+                            : QStringLiteral("Their passwords hold a control character, which cannot be typed at "
+                                             "sign-in. Add them with new passwords, or correct the file."));
 }
 
 } // namespace

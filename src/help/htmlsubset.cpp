@@ -166,35 +166,33 @@ QString removeExcessSpace(const QString& text) {
     return out;
 }
 
-QString stripHTML(const QString& text) {
-    QString out;
-    out.reserve(text.size());
+// Calls part(view) on each stretch of the text outside its tags, in order; a "<" with no ">" after it
+// begins the last stretch.
+template <typename Part> static void forEachUntagged(QStringView text, Part part) {
     qsizetype from = 0;
     while (from < text.size()) {
         const qsizetype open = text.indexOf(QLatin1Char('<'), from);
         const qsizetype close = open < 0 ? -1 : text.indexOf(QLatin1Char('>'), open);
         if (close < 0)
             break;
-        out += QStringView(text).mid(from, open - from);
+        part(text.mid(from, open - from));
         from = close + 1;
     }
-    out += QStringView(text).mid(from);
+    part(text.mid(from));
+}
+
+QString stripHTML(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    forEachUntagged(text, [&out](QStringView part) { out += part; });
     return out;
 }
 
 // The length of stripHTML(text), without making it.
 static qsizetype strippedLength(QStringView text) {
     qsizetype length = 0;
-    qsizetype from = 0;
-    while (from < text.size()) {
-        const qsizetype open = text.indexOf(QLatin1Char('<'), from);
-        const qsizetype close = open < 0 ? -1 : text.indexOf(QLatin1Char('>'), open);
-        if (close < 0)
-            break;
-        length += open - from;
-        from = close + 1;
-    }
-    return length + (text.size() - from);
+    forEachUntagged(text, [&length](QStringView part) { length += part.size(); });
+    return length;
 }
 
 QString lTrim(const QString& text, const QString& chars) {
