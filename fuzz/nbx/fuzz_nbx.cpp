@@ -1,5 +1,6 @@
 // libFuzzer target: any bytes as a saved problem set. The reader must stop at the end of the data, keep
-// at most 20 records, and every set it gives must hold problems the round can show and check.
+// at most 20 records, and every set it gives must hold problems the round can show and check, each
+// with one whole answer.
 
 #include "data/prefs.h"
 #include "data/rndset.h"
@@ -42,6 +43,7 @@ void checkProblem(const rndSet& set, int i) {
     check(bot >= -rndSet::kMaxSecondShown && bot <= rndSet::kMaxSecondShown);
     const long long expected[] = {top + bot, top - bot, top * bot, bot == 0 ? 0 : top / bot};
     check(set.getCorAns(i) == expected[func]);
+    check(func != 3 || set.getCorAns(i) * bot == top); // a division kept comes out whole
 }
 
 } // namespace
@@ -69,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (const QString& text : read.texts) {
         check(text.size() <= 255);
         const auto p = rndSet::parseProblem(text);
-        if (!p || rndSet::canShow(*p))
+        if (!p || rndSet::canPlay(*p))
             ++kept;
     }
 

@@ -92,6 +92,31 @@ QLineEdit* makeField(QWidget* parent, const char* name) {
     return field;
 }
 
+// A student whose password could never be typed is left out whole rather than stored without it: she
+// would otherwise sign in with no password where the teacher gave her one, and nothing in the list
+// would show it. Left out, she is plainly missing, and the message names her line.
+void tellUnusablePasswords(const QList<StudentListFile::Student>& students) {
+    if (students.isEmpty())
+        return;
+    constexpr qsizetype kNamed = 10;
+    QStringList lines;
+    for (qsizetype i = 0; i < std::min(kNamed, students.size()); ++i)
+        lines << QStringLiteral("line %1 (%2)").arg(students[i].line).arg(students[i].name);
+    QString named = lines.join(QStringLiteral(", "));
+    if (students.size() > kNamed)
+        named += QStringLiteral(" and %1 more").arg(students.size() - kNamed);
+    // The lines go in the message, which the box grows to hold; the explanation has three short lines.
+    const bool one = students.size() == 1;
+    myGlobals::gShowMsg(true,
+                        (one ? QStringLiteral("1 student was not added: ")
+                             : QStringLiteral("%1 students were not added: ").arg(students.size())) +
+                            named + QLatin1Char('.'),
+                        one ? QStringLiteral("Its password holds a control character, which cannot be typed at "
+                                             "sign-in. Add the student with a new password, or correct the file.")
+                            : QStringLiteral("Their passwords hold a control character, which cannot be typed at "
+                                             "sign-in. Add them with new passwords, or correct the file."));
+}
+
 } // namespace
 
 ClassScrn* ClassScrn::shared_ = nullptr;
@@ -565,6 +590,12 @@ void ClassScrn::importNames() {
                             QStringLiteral("Unable to read ") + where +
                                 QStringLiteral(". No students were added."));
         return;
+    case StudentListFile::Problem::TooLarge:
+        myGlobals::gShowMsg(true, QStringLiteral("This file is too large to be a class list."),
+                            where + QStringLiteral(" holds more than %1 MB; a list of a whole school is far "
+                                                   "smaller. No students were added.")
+                                        .arg(StudentListFile::kMaxBytes / (1024 * 1024)));
+        return;
     case StudentListFile::Problem::NotText:
         myGlobals::gShowMsg(true, QStringLiteral("This file is not a text file."),
                             where +
@@ -604,4 +635,5 @@ void ClassScrn::importNames() {
     myNameCtr->refreshList();
     toAddMode(QString());
     stNameFld->setFocus();
+    tellUnusablePasswords(contents.unusablePasswords);
 }

@@ -1,6 +1,8 @@
 #include "studentlistfile.h"
 
-#include <QFile>
+#include "data/dbctrl.h"
+#include "data/outsidefile.h"
+
 #include <QStringDecoder>
 
 namespace StudentListFile {
@@ -24,9 +26,21 @@ QString fromWindows1252(const QByteArray& bytes) {
     return text;
 }
 
+// UTF-16 from a file may hold half of a pair of surrogates alone, which is no character and could not
+// be stored: it becomes the replacement character, as a broken UTF-8 sequence does.
+void replaceLoneSurrogates(QString& text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            ++i;
+        else if (text[i].isSurrogate())
+            text[i] = QChar::ReplacementCharacter;
+    }
+}
+
 QString decodeWith(QStringConverter::Encoding encoding, QByteArrayView bytes, bool* valid = nullptr) {
     QStringDecoder decoder(encoding, QStringConverter::Flag::Stateless);
     QString text = decoder.decode(bytes);
+    replaceLoneSurrogates(text);
     if (valid)
         *valid = !decoder.hasError();
     return text;
@@ -69,7 +83,9 @@ Contents read(const QByteArray& bytes) {
     text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
 
     bool firstTabbed = true;
+    int lineNumber = 0;
     for (const QStringView line : QStringView(text).split(QLatin1Char('\n'))) {
+        ++lineNumber;
         const qsizetype tab = line.indexOf(QLatin1Char('\t'));
         if (tab < 0)
             continue;
@@ -77,7 +93,7 @@ Contents read(const QByteArray& bytes) {
         const QStringView afterName = line.sliced(tab + 1);
         const qsizetype nextTab = afterName.indexOf(QLatin1Char('\t'));
         Student student{line.first(tab).toString(),
-                        (nextTab < 0 ? afterName : afterName.first(nextTab)).toString()};
+                        (nextTab < 0 ? afterName : afterName.first(nextTab)).toString(), lineNumber};
         const bool first = firstTabbed;
         firstTabbed = false;
         if (first && isHeading(student.name, student.password)) {
@@ -88,27 +104,26 @@ Contents read(const QByteArray& bytes) {
             ++contents.blankNames;
             continue;
         }
+        // One password that could never be typed costs its own student only, not the whole file.
+        if (!DBCtrl::passwordUsable(student.password)) {
+            contents.unusablePasswords.append(std::move(student));
+            continue;
+        }
         contents.students.append(std::move(student));
     }
-    if (contents.students.isEmpty())
+    if (contents.students.isEmpty() && contents.unusablePasswords.isEmpty())
         contents.problem = Problem::NoStudents;
     return contents;
 }
 
 Contents readFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        Contents contents;
-        contents.problem = Problem::CannotOpen;
-        return contents;
-    }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        Contents contents;
-        contents.problem = Problem::CannotOpen;
-        return contents;
-    }
-    return read(bytes);
+    const OutsideFile::Contents file = OutsideFile::read(path, kMaxBytes);
+    if (file.ok())
+        return read(file.bytes);
+    Contents contents;
+    contents.problem =
+        file.problem == OutsideFile::Problem::TooLarge ? Problem::TooLarge : Problem::CannotOpen;
+    return contents;
 }
 
 } // namespace StudentListFile

@@ -576,17 +576,21 @@ void closeDB() {
     closeConnection();
 }
 
-namespace {
-
-// A stored password is typed back at sign-in: one holding a control character could never be typed,
-// so it is refused here rather than stored unusable.
 bool passwordUsable(const QString& password) {
-    for (const QChar c : password) {
-        if (c.category() == QChar::Other_Control)
+    for (qsizetype i = 0; i < password.size(); ++i) {
+        const QChar c = password[i];
+        // Half of a surrogate pair alone is no character at all: it could be neither stored nor typed.
+        if (c.isHighSurrogate() && i + 1 < password.size() && password[i + 1].isLowSurrogate()) {
+            ++i;
+            continue;
+        }
+        if (c.isSurrogate() || c.category() == QChar::Other_Control)
             return false;
     }
-    return true;
+    return myGlobals::hasStoredForm(password);
 }
+
+namespace {
 
 // A password as the Names table holds it: scrambled, and no password as NULL.
 QString storedPassword(const QString& password) {

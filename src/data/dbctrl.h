@@ -49,6 +49,11 @@ void closeDB();
 // "not there": Failed, with the reason in lastError() (nothing has been shown).
 enum class Lookup { Missing, Found, Failed };
 
+// A stored password is typed back at sign-in: one holding a control character (a tab, a line break...)
+// could never be typed, so the operations that store passwords refuse it rather than store it
+// unusable. Every other character can be a password's.
+bool passwordUsable(const QString& password);
+
 // Adds a class unless one of that name is stored; the look and the insert are one transaction. True
 // when added; false when a class of that name is stored (nothing is said, and lastError() holds no
 // error) or the add failed (said).

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace myGlobals {
 
@@ -30,27 +31,71 @@ const QString& unreadablePassword() {
     return marker;
 }
 
-// Scrambled text may hold control characters (a blank shifted down), but every character must
-// still be one that text can carry.
-bool isStorable(long long c) {
-    return c >= 1 && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
+// Scrambling shifts character codes along the ring of every character text can carry: the codes 1 to
+// U+10FFFF without the surrogates, which stand for no character of their own. Where a plain shift
+// would land in the surrogates or beyond either end, the shift goes on past them, so that every
+// character a password can hold has a stored form, whatever the key. For every code that a plain
+// shift keeps inside the ring the result is the plain shift itself: what was stored before reads the
+// same.
+constexpr char32_t kSurrogatesFirst = 0xD800;
+constexpr char32_t kSurrogatesCount = 0x800;
+constexpr long long kRingSize = 0x10FFFF - kSurrogatesCount;
+
+bool onRing(char32_t c) {
+    return c >= 1 && c <= 0x10FFFF && !(c >= kSurrogatesFirst && c < kSurrogatesFirst + kSurrogatesCount);
+}
+
+char32_t shiftOnRing(char32_t c, int by) {
+    const long long index = c < kSurrogatesFirst ? c - 1 : c - 1 - kSurrogatesCount;
+    const long long moved = ((index + by) % kRingSize + kRingSize) % kRingSize;
+    return static_cast<char32_t>(moved + 1 < kSurrogatesFirst ? moved + 1 : moved + 1 + kSurrogatesCount);
 }
 
 // A password as typed never holds control characters; one that unscrambles to them was not ours.
-bool isTypeable(long long c) {
-    return isStorable(c) && c >= 32 && c != 0x7F;
+bool isTypeable(char32_t c) {
+    return c >= 32 && c != 0x7F;
+}
+
+// The characters of a text, or nothing when it holds a half of a surrogate pair alone, or a NUL:
+// neither is a character a password can keep.
+std::optional<QList<char32_t>> charactersOf(const QString& text) {
+    QList<char32_t> codes;
+    codes.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        char32_t code = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            code = QChar::surrogateToUcs4(c, text[++i]);
+        if (!onRing(code))
+            return std::nullopt;
+        codes.append(code);
+    }
+    return codes;
 }
 
 // Shifts each character: odd positions (counting from 1) by -direction*key, even ones by +direction*key.
-bool shift(const QList<uint>& in, qsizetype from, int key, int direction, QString& out) {
+void shift(const QList<char32_t>& in, qsizetype from, int key, int direction, QString& out) {
     for (qsizetype i = from; i < in.size(); ++i) {
         const bool odd = ((i - from) % 2) == 0;
-        const long long code = static_cast<long long>(in[i]) + (odd ? -key : key) * direction;
-        if (direction > 0 ? !isStorable(code) : !isTypeable(code))
-            return false;
-        out.append(QChar::fromUcs4(static_cast<char32_t>(code)));
+        const char32_t code = shiftOnRing(in[i], (odd ? -key : key) * direction);
+        if (QChar::requiresSurrogates(code)) {
+            out.append(QChar(QChar::highSurrogate(code)));
+            out.append(QChar(QChar::lowSurrogate(code)));
+        } else {
+            out.append(QChar(static_cast<char16_t>(code)));
+        }
     }
-    return true;
+}
+
+// The stored form under one key, unless it holds a character the database does not give back.
+std::optional<QString> scrambledWith(const QList<char32_t>& codes, int key) {
+    QString out;
+    out.reserve(2 * codes.size() + 1);
+    out.append(QChar(65 + key));
+    shift(codes, 0, key, 1, out);
+    if (out.contains(QChar(0xFFFE)) || out.contains(QChar(0xFFFF)))
+        return std::nullopt;
+    return out;
 }
 
 } // namespace
@@ -62,30 +107,42 @@ void gShowMsg(bool isCaution, const QString& message, const QString& explanation
 QString scrambleStr(const QString& text) {
     if (text.isEmpty())
         return {};
-    const QList<uint> codes = text.toUcs4();
-    // Scrambled characters must stay valid text, or the database and the preferences file could not
-    // keep them. A key that would push one outside is passed over for the next; in practice the first
-    // key drawn always serves.
+    const std::optional<QList<char32_t>> codes = charactersOf(text);
+    // A key whose stored form holds U+FFFE or U+FFFF is passed over for the next: SQLite gives those
+    // two back as U+FFFD. Only a password made to defeat all nine keys has no stored form.
     const int first = App::myRnd().inRange(1, 9);
-    for (int attempt = 0; attempt < 9; ++attempt) {
+    for (int attempt = 0; codes && attempt < 9; ++attempt) {
         const int key = (first - 1 + attempt) % 9 + 1;
-        QString out;
-        out.reserve(2 * codes.size() + 1);
-        out.append(QChar(65 + key));
-        if (shift(codes, 0, key, 1, out))
-            return out;
+        if (std::optional<QString> out = scrambledWith(*codes, key))
+            return *std::move(out);
     }
     return {};
+}
+
+bool hasStoredForm(const QString& text) {
+    const std::optional<QList<char32_t>> codes = charactersOf(text);
+    if (!codes)
+        return false;
+    for (int key = 1; key <= 9; ++key) {
+        if (scrambledWith(*codes, key))
+            return true;
+    }
+    return false;
 }
 
 QString unscrambleStr(const QString& text) {
     if (text.isEmpty())
         return {};
-    const QList<uint> codes = text.toUcs4();
-    const int key = static_cast<int>(codes.first()) - 65;
+    const std::optional<QList<char32_t>> codes = charactersOf(text);
+    if (!codes)
+        return unreadablePassword();
+    const int key = static_cast<int>(codes->first()) - 65;
+    if (key < 1 || key > 9)
+        return unreadablePassword();
     QString out;
-    out.reserve(2 * codes.size());
-    if (key < 1 || key > 9 || !shift(codes, 1, key, -1, out))
+    out.reserve(text.size());
+    shift(*codes, 1, key, -1, out);
+    if (!std::all_of(out.cbegin(), out.cend(), [](QChar c) { return isTypeable(c.unicode()); }))
         return unreadablePassword();
     return out;
 }

@@ -23,8 +23,10 @@ extern QString pFile;                        // the file shown as the windows' p
 void gShowMsg(bool isCaution, const QString& message, const QString& explanation);
 
 // Reversible scrambling of stored passwords. Every call draws a new key, so one password is stored
-// differently each time.
+// differently each time. Every character but NUL (and half a surrogate pair alone) can be stored;
+// only a text made to defeat all nine keys has no stored form, and scrambleStr then gives empty text.
 QString scrambleStr(const QString& text);
+bool hasStoredForm(const QString& text);
 // A text that scrambleStr did not make gives a password that never matches (see passwordMatches).
 QString unscrambleStr(const QString& text);
 // The one comparison of a typed password with the expected one: exact, and never true for a

@@ -6,7 +6,9 @@
 #include "seams.h"
 #include "strecord.h"
 
-#include <QFile>
+#include "outsidefile.h"
+
+#include <QBuffer>
 #include <QIODevice>
 
 #include <algorithm>
@@ -363,11 +365,9 @@ bool rndSet::openInputSet(const QString& folder) {
     const QString path = Seams::dialogs().openFile(request);
     if (path.isEmpty())
         return false;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const SavedSetRecords records = readSavedSetFile(path);
+    if (!records.readable)
         return false;
-    const SavedSetRecords records = readSavedSet(file);
-    file.close();
     // A file without a single problem is no set: a round of 0 problems could not be played.
     if (records.texts.isEmpty())
         return false;
@@ -404,11 +404,27 @@ rndSet::SavedSetRecords rndSet::readSavedSet(QIODevice& in) {
     return out;
 }
 
+rndSet::SavedSetRecords rndSet::readSavedSetFile(const QString& path) {
+    const OutsideFile::Contents file = OutsideFile::read(path, kMaxSetFileBytes);
+    if (!file.ok()) {
+        SavedSetRecords none;
+        none.readable = false;
+        none.tooLarge = file.problem == OutsideFile::Problem::TooLarge;
+        return none;
+    }
+    QBuffer buffer;
+    buffer.setData(file.bytes);
+    buffer.open(QIODevice::ReadOnly);
+    return readSavedSet(buffer);
+}
+
 void rndSet::parseReadSet() {
-    // A problem whose numbers the round cannot show is left out whole: changing its numbers would teach
-    // a different problem than the teacher wrote.
+    // A problem the round cannot play is left out whole: changing its numbers would teach a different
+    // problem than the teacher wrote, and a division without a whole answer would teach a wrong one
+    // ("7 / 2 = 3", "5 / 0 = 0").
     QList<Problem> kept;
     int tooLarge = 0;
+    int notWhole = 0;
     for (const QString& text : std::as_const(readSet)) {
         if (kept.size() == kMaxProblems)
             break;
@@ -417,18 +433,31 @@ void rndSet::parseReadSet() {
             ++tooLarge;
             continue;
         }
+        if (p && !hasWholeAnswer(*p)) {
+            ++notWhole;
+            continue;
+        }
         kept << p.value_or(Problem{});
     }
+    QStringList reasons;
     if (tooLarge > 0) {
-        Seams::dialogs().plainMessage(
-            (tooLarge == 1
-                 ? QStringLiteral("1 problem of this set uses a number")
-                 : QString::number(tooLarge) + QStringLiteral(" problems of this set use numbers")) +
-            QStringLiteral(" too large to show (the first number up to %1, the second up to %2).\n"
-                           "They were left out.")
-                .arg(kMaxFirstShown)
-                .arg(kMaxSecondShown));
+        reasons << (tooLarge == 1
+                        ? QStringLiteral("1 problem of this set uses a number")
+                        : QString::number(tooLarge) + QStringLiteral(" problems of this set use numbers")) +
+                       QStringLiteral(" too large to show (the first number up to %1, the second up to %2).")
+                           .arg(kMaxFirstShown)
+                           .arg(kMaxSecondShown);
     }
+    if (notWhole > 0) {
+        reasons << (notWhole == 1 ? QStringLiteral("1 division of this set does not give a whole number or "
+                                                   "divides by 0.")
+                                  : QString::number(notWhole) +
+                                        QStringLiteral(" divisions of this set do not give a whole number "
+                                                       "or divide by 0."));
+    }
+    if (!reasons.isEmpty())
+        Seams::dialogs().plainMessage(reasons.join(QLatin1Char('\n')) +
+                                      QStringLiteral("\nThey were left out."));
     const int n = static_cast<int>(kept.size());
     report_.myTotProbs = n;
     rsTotProbs = n;
@@ -437,6 +466,10 @@ void rndSet::parseReadSet() {
         funcSet[i] = kept[i].func;
         botNumSet[i] = kept[i].bot;
     }
+}
+
+bool rndSet::hasWholeAnswer(const Problem& p) {
+    return p.func != 3 || (p.bot != 0 && static_cast<long long>(p.top) % p.bot == 0);
 }
 
 bool rndSet::canShow(const Problem& p) {

@@ -42,7 +42,11 @@ public:
     struct SavedSetRecords {
         QStringList texts;    // complete records in file order, at most kMaxProblems
         bool leftOut = false; // the file held further complete records that were not kept
+        bool readable = true; // false: no regular file of at most kMaxSetFileBytes could be read
+        bool tooLarge = false; // why it was not readable: it is larger than kMaxSetFileBytes
     };
+    // A set file holds 20 records of at most 256 bytes; a file far larger is no set.
+    static constexpr qint64 kMaxSetFileBytes = 64 * 1024;
 
     // highest: the student's highest number; problems: problems per round; operation: 0 to 3, or any
     // other value for a random operation per problem; factFamily: the numbers setting is "a/b";
@@ -66,11 +70,18 @@ public:
 
     // Reads the length-prefixed records of a saved set. A truncated last record ends the reading.
     static SavedSetRecords readSavedSet(QIODevice& in);
+    // The same from the file a user chose: only a regular file within kMaxSetFileBytes, read at once
+    // (a pipe, a device or a folder is refused without a wait).
+    static SavedSetRecords readSavedSetFile(const QString& path);
     // The problem one record describes, its numbers as written, or nothing when the text holds none of
     // the four signs.
     static std::optional<Problem> parseProblem(const QString& text);
     // Whether the round's digit cells can show the problem's numbers.
     static bool canShow(const Problem& p);
+    // Whether the problem has one whole answer: a division must come out even and not divide by 0.
+    static bool hasWholeAnswer(const Problem& p);
+    // Whether a round plays the problem: it can show it and check its answer.
+    static bool canPlay(const Problem& p) { return canShow(p) && hasWholeAnswer(p); }
 
     static QString openTitle() { return QStringLiteral("Select a 'Numbrook Riza' set file"); }
     // The problem-set files' name in the program's file type table.

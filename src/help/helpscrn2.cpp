@@ -5,8 +5,10 @@
 #include "controls/enterkey.h"
 #include "controls/newcnvbtn.h"
 #include "data/globals.h"
+#include "data/outsidefile.h"
 #include "data/seams.h"
 #include "helpfolder.h"
+#include "helpview.h"
 #include "htmlfield.h"
 #include "indexctnr.h"
 
@@ -35,7 +37,7 @@ constexpr int kButtonWidth = 120, kButtonHeight = 29;
 constexpr int kButtonGap = 7; // between the buttons and the window's bottom edge
 constexpr int kHideLeft = 40, kCloseLeft = 340;
 
-const QString kMissing = QStringLiteral("That help file is damaged or missing.");
+const QString kMissing = HelpView::damagedOrMissing();
 const QString kHeading = QStringLiteral("folder");
 constexpr qreal kPrintMargin = 36; // points, at the left and the top of the printable area
 
@@ -76,7 +78,7 @@ helpScrn2::helpScrn2(int topic, QWidget* parent) : QWidget(parent, Qt::Window) {
     myIndexCtnr->setObjectName(QStringLiteral("myIndexCtnr"));
     connect(myIndexCtnr, &indexCtnr::linkClicked, this, &helpScrn2::myIndexCtnr_linkClicked);
 
-    myHTML = new QTextBrowser(content_);
+    myHTML = new HelpView(content_);
     myHTML->setObjectName(QStringLiteral("myHTML"));
     myHTML->setOpenExternalLinks(true);
     // Read by children too: a size above the small system default.
@@ -260,11 +262,13 @@ void helpScrn2::FilePrint() {
         cannotPrint();
         return;
     }
-    QFile page(file);
-    if (!page.open(QIODevice::ReadOnly))
+    // Read as any outside file: the page may have changed since the look above.
+    const OutsideFile::Contents page = OutsideFile::read(file, kLargestPrintedPage);
+    if (!page.ok()) {
+        cannotPrint();
         return;
-    const QString html = QString::fromUtf8(page.readAll());
-    page.close();
+    }
+    const QString html = QString::fromUtf8(page.bytes);
     stylFld->Render(html);
     printMe();
     if (QWidget* focused = focusWidget())

@@ -1,6 +1,7 @@
 #include "htmlsubset.h"
 
 #include <QHash>
+#include <QSet>
 #include <QTextCursor>
 #include <QTextDocument>
 
@@ -18,6 +19,9 @@ constexpr QChar kTab(9);
 constexpr QChar kLessThan(0);    // an escaped "<" while tags are read
 constexpr QChar kGreaterThan(1); // an escaped ">"
 constexpr int kLargestSize = 144;
+// Characters the tag pass may look at beyond one reading of the page (a few tens of milliseconds):
+// the program's pages need a small part of it, a page of thousands of nested elements all of it.
+constexpr qint64 kWorkBudget = 40'000'000;
 
 struct Entity {
     const char* reference;
@@ -162,20 +166,33 @@ QString removeExcessSpace(const QString& text) {
     return out;
 }
 
-QString stripHTML(const QString& text) {
-    QString out;
-    out.reserve(text.size());
+// Calls part(view) on each stretch of the text outside its tags, in order; a "<" with no ">" after it
+// begins the last stretch.
+template <typename Part> static void forEachUntagged(QStringView text, Part part) {
     qsizetype from = 0;
     while (from < text.size()) {
         const qsizetype open = text.indexOf(QLatin1Char('<'), from);
         const qsizetype close = open < 0 ? -1 : text.indexOf(QLatin1Char('>'), open);
         if (close < 0)
             break;
-        out += QStringView(text).mid(from, open - from);
+        part(text.mid(from, open - from));
         from = close + 1;
     }
-    out += QStringView(text).mid(from);
+    part(text.mid(from));
+}
+
+QString stripHTML(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    forEachUntagged(text, [&out](QStringView part) { out += part; });
     return out;
+}
+
+// The length of stripHTML(text), without making it.
+static qsizetype strippedLength(QStringView text) {
+    qsizetype length = 0;
+    forEachUntagged(text, [&length](QStringView part) { length += part.size(); });
+    return length;
 }
 
 QString lTrim(const QString& text, const QString& chars) {
@@ -221,15 +238,32 @@ Rendered render(const QString& html, int baseSize) {
     page.replace(QLatin1String("&lt;"), QString(kLessThan), Qt::CaseInsensitive);
     page.replace(QLatin1String("&gt;"), QString(kGreaterThan), Qt::CaseInsensitive);
 
-    // The tag pass. Everything in front of the tag being read is free of tags, so each search starts
-    // at the tag; a "<" without a ">" after it ends the pass and stays as text.
-    qsizetype p = 0;
-    while ((p = page.indexOf(QLatin1Char('<'), p)) >= 0) {
-        const qsizetype q = page.indexOf(QLatin1Char('>'), p);
+    // The tag pass. Everything in front of the tag being read is final text, free of tags: it goes to
+    // `out` once and is never touched again, and the page from that tag on is `rest` from `at` on. A "<"
+    // without a ">" after it ends the pass and stays as text.
+    //
+    // An element's closing tag is looked for ahead, and its content measured, so that a page of many
+    // nested or unclosed elements costs time in the square of its length. `work` counts the characters
+    // looked at beyond one reading of the page; past kWorkBudget the remaining tags are only taken
+    // out (an image still gives its marker) and record no more runs, so that any page ends in time.
+    QString out;
+    out.reserve(page.size());
+    QString rest = page;
+    qsizetype at = 0;
+    qint64 work = 0;
+    // Closing tags known to be missing from the rest of the page, by tag name, with the number of
+    // closing tags removed when that was found: only a removal can join text into a new one.
+    QHash<QString, qint64> noClosing;
+    qint64 removals = 0;
+    for (;;) {
+        const qsizetype lt = rest.indexOf(QLatin1Char('<'), at);
+        const qsizetype q = lt < 0 ? -1 : rest.indexOf(QLatin1Char('>'), lt);
         if (q < 0)
             break;
-        const QString tagText = page.mid(p + 1, q - p - 1);
-        page.remove(p, q - p + 1);
+        out += QStringView(rest).mid(at, lt - at);
+        const QString tagText = rest.mid(lt + 1, q - lt - 1);
+        at = q + 1;
+        const qsizetype p = out.size();
 
         const QStringList fields = tagText.split(QLatin1Char(' '));
         const QString name = fields.first().toLower();
@@ -248,28 +282,31 @@ Rendered render(const QString& html, int baseSize) {
                 attributes.contains(QStringLiteral("alt"))
                     ? QStringLiteral("[IMAGE: ") + attributes.value(QStringLiteral("alt")) + QLatin1Char(']')
                     : QStringLiteral("[IMAGE]");
-            page.insert(p, marker);
+            out += marker; // the marker is text, never a tag
             if (attributes.contains(QStringLiteral("src")))
                 r.links << range(p, p + marker.size()) + kTab + attributes.value(QStringLiteral("src"));
-            p += marker.size(); // the marker is text, never a tag
             continue;
         }
-        if (name.isEmpty() || name.startsWith(QLatin1Char('/')))
+        if (name.isEmpty() || name.startsWith(QLatin1Char('/')) || work > kWorkBudget)
+            continue;
+        if (const auto known = noClosing.constFind(name); known != noClosing.cend() && *known == removals)
             continue;
 
         // The closing tag is found by its beginning; one without ">" counts as missing.
         const QString closing = QStringLiteral("</") + name;
-        const qsizetype e0 = page.indexOf(closing, p, Qt::CaseInsensitive);
-        if (e0 < 0)
+        const qsizetype e0 = rest.indexOf(closing, at, Qt::CaseInsensitive);
+        const qsizetype closeEnd = e0 < 0 ? -1 : rest.indexOf(QLatin1Char('>'), e0);
+        work += (closeEnd < 0 ? rest.size() : closeEnd) - at;
+        if (closeEnd < 0) {
+            noClosing.insert(name, removals);
             continue;
-        const qsizetype closeEnd = page.indexOf(QLatin1Char('>'), e0);
-        if (closeEnd < 0)
-            continue;
-        const QString content = page.mid(p, e0 - p);
+        }
         const qsizetype start = p;
-        const qsizetype end = p + stripHTML(content).size();
-        // The content goes back with its tags, which later rounds read; the closing tag goes.
-        page.remove(e0, closeEnd - e0 + 1);
+        const qsizetype end = p + strippedLength(QStringView(rest).mid(at, e0 - at));
+        // The content stays with its tags, which later rounds read; the closing tag goes.
+        rest.remove(e0, closeEnd - e0 + 1);
+        ++removals;
+        work += 2 * (e0 - at) + (rest.size() - e0);
 
         const QString run = range(start, end);
         if (name == QLatin1String("body")) {
@@ -307,6 +344,9 @@ Rendered render(const QString& html, int baseSize) {
         }
     }
 
+    out += QStringView(rest).mid(at);
+    page = out;
+
     page.replace(kLessThan, QLatin1Char('<'));
     page.replace(kGreaterThan, QLatin1Char('>'));
     // Pages begin with "<html>" and a line feed; the runs were counted with the line feeds in front.
@@ -317,6 +357,58 @@ Rendered render(const QString& html, int baseSize) {
     shift(r.anchors, cut, 1, trimmed.size());
     r.text = trimmed;
     return r;
+}
+
+int nestingDepth(const QString& page, int stopAbove) {
+    static const QSet<QString> notNesting{
+        // Elements without content.
+        "area", "base", "br", "col", "embed", "hr", "img", "image", "input", "link", "meta", "param",
+        "source", "track", "wbr",
+        // Elements that the next of their kind (or their parent's end) closes.
+        "p", "li", "dt", "dd", "tr", "td", "th", "option"};
+    QHash<QString, int> open;
+    int depth = 0;
+    int deepest = 0;
+    qsizetype i = 0;
+    while ((i = page.indexOf(QLatin1Char('<'), i)) >= 0) {
+        if (QStringView(page).mid(i, 4) == QLatin1String("<!--")) {
+            const qsizetype end = page.indexOf(QLatin1String("-->"), i + 4);
+            if (end < 0)
+                break;
+            i = end + 3;
+            continue;
+        }
+        const qsizetype close = page.indexOf(QLatin1Char('>'), i);
+        if (close < 0)
+            break;
+        QStringView tag = QStringView(page).mid(i + 1, close - i - 1);
+        i = close + 1;
+        if (tag.startsWith(QLatin1Char('!')) || tag.startsWith(QLatin1Char('?')) ||
+            tag.endsWith(QLatin1Char('/')))
+            continue;
+        const bool closing = tag.startsWith(QLatin1Char('/'));
+        if (closing)
+            tag = tag.mid(1);
+        qsizetype length = 0;
+        while (length < tag.size() && !tag[length].isSpace() && tag[length] != QLatin1Char('/'))
+            ++length;
+        const QString name = tag.left(length).toString().toLower();
+        if (name.isEmpty() || notNesting.contains(name))
+            continue;
+        int& count = open[name];
+        if (closing) {
+            if (count > 0) {
+                --count;
+                --depth;
+            }
+            continue;
+        }
+        ++count;
+        deepest = std::max(deepest, ++depth);
+        if (deepest > stopAbove)
+            break;
+    }
+    return deepest;
 }
 
 void setText(QTextDocument* document, const QString& text, const QTextCharFormat& base) {

@@ -30,8 +30,14 @@ struct Rendered {
     bool operator==(const Rendered&) const = default;
 };
 
-// The whole reading of a page. Any text ends in bounded time.
+// The whole reading of a page. Any text ends in bounded time: a page of thousands of nested or
+// unclosed elements keeps all its text but not every run.
 Rendered render(const QString& page, int baseSize);
+
+// How deep the page's elements nest: elements opened and not yet closed, counted tag by tag.
+// Elements that hold nothing (br, img...) or end where the next one of their kind begins (p, li, td...)
+// are not counted, nor comments and declarations. Counting stops once it passes stopAbove.
+int nestingDepth(const QString& page, int stopAbove);
 
 // The 64 named references in their order, "&amp;" last, letter case exact; nothing else.
 QString replaceEntities(const QString& text);

@@ -537,13 +537,12 @@ void createGameScrn::hndlOpen() {
     const QString path = Seams::dialogs().openFile(request);
     if (path.isEmpty())
         return;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        message(QStringLiteral("That set file could not be read."));
+    const rndSet::SavedSetRecords records = rndSet::readSavedSetFile(path);
+    if (!records.readable) {
+        message(records.tooLarge ? QStringLiteral("That file is too large to be a problem set.")
+                                 : QStringLiteral("That set file could not be read."));
         return;
     }
-    const rndSet::SavedSetRecords records = rndSet::readSavedSet(file);
-    file.close();
     // The drill takes at most 20 problems from a set, so no set may hold more.
     const qsizetype room = kMaxRows - probList->count();
     const qsizetype taken = std::min(room, records.texts.size());

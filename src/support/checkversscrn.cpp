@@ -32,7 +32,7 @@ QString& serverAddress() {
     return address;
 }
 
-int& transferTimeout() {
+int& answerTime() {
     static int ms = checkVersScrn::kDefaultTimeoutMs;
     return ms;
 }
@@ -193,7 +193,7 @@ QString checkVersScrn::server() {
 
 void checkVersScrn::setServer(const QString& address, int timeoutMs) {
     serverAddress() = address;
-    transferTimeout() = timeoutMs;
+    answerTime() = timeoutMs;
 }
 
 QString checkVersScrn::versionFileUrl() {
@@ -245,6 +245,10 @@ checkVersScrn::checkVersScrn() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWind
     setTabOrder(closeBtn, downloadBtn);
 
     mySocket = new QNetworkAccessManager(this);
+    deadline_ = new QTimer(this);
+    deadline_->setObjectName(QStringLiteral("deadline"));
+    deadline_->setSingleShot(true);
+    connect(deadline_, &QTimer::timeout, this, [this] { outOfTime(); });
     connect(checkBtn, &QPushButton::clicked, this, [this] { checkBtn_Action(); });
     connect(closeBtn, &QPushButton::clicked, this, [this] { closeBtn_Action(); });
     connect(downloadBtn, &QPushButton::clicked, this, [this] { downloadBtn_Action(); });
@@ -264,6 +268,7 @@ void checkVersScrn::setHeight(int height) {
 }
 
 void checkVersScrn::dropPending() {
+    deadline_->stop();
     if (QNetworkReply* reply = pending_.data()) {
         pending_.clear();
         reply->disconnect(this);
@@ -277,23 +282,41 @@ void checkVersScrn::checkBtn_Action() {
     // Only the newest request may answer.
     dropPending();
     QNetworkRequest request{QUrl(versionFileUrl())};
-    request.setTransferTimeout(transferTimeout());
     QNetworkReply* reply = mySocket->get(request);
     pending_ = reply;
-    connect(reply, &QNetworkReply::readyRead, this, [this, reply] {
-        const QByteArray chunk = reply->readAll();
-        if (body_.size() < kMaxBody)
-            body_.append(chunk.left(kMaxBody - body_.size()));
-    });
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply] { bodyArrived(reply); });
     connect(reply, &QNetworkReply::finished, this, [this, reply] { replyFinished(reply); });
+    // A server that answers slowly, or without end, must not keep the spinner turning.
+    deadline_->start(answerTime());
     progArrows->show();
+}
+
+void checkVersScrn::bodyArrived(QNetworkReply* reply) {
+    if (reply != pending_.data())
+        return;
+    body_.append(reply->read(kMaxBody - body_.size()));
+    if (body_.size() < kMaxBody)
+        return;
+    // As much as a version file can be has come: that is the answer, whatever may follow.
+    const QByteArray body = body_;
+    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+    dropPending();
+    pageReceived(status, body);
+}
+
+void checkVersScrn::outOfTime() {
+    if (!pending_)
+        return;
+    dropPending();
+    socketError(QNetworkReply::OperationCanceledError);
 }
 
 void checkVersScrn::replyFinished(QNetworkReply* reply) {
     if (reply != pending_.data())
         return;
+    deadline_->stop();
     if (reply->isOpen() && body_.size() < kMaxBody)
-        body_.append(reply->readAll().left(kMaxBody - body_.size()));
+        body_.append(reply->read(kMaxBody - body_.size()));
     const QByteArray body = body_;
     pending_.clear();
     body_.clear();

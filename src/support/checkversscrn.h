@@ -43,7 +43,8 @@ public:
     static constexpr int kLatestHeight = 300;
     static constexpr int kNewerHeight = 364;
     static constexpr int kDefaultTimeoutMs = 15000;
-    // The most of the version file that is read.
+    // The most of the version file that is read: once that much has come, the answer is taken as it
+    // stands and the rest is not waited for.
     static constexpr qsizetype kMaxBody = 64 * 1024;
 
     // The one window, made when there is none.
@@ -52,8 +53,9 @@ public:
     // Shows the window, or brings the open one to the front in whatever state it is.
     static void showWindow();
 
-    // The maker's web server (its domain is that of the support address), and the time a transfer
-    // may stall before it counts as failed. Tests point the window at a server of their own.
+    // The maker's web server (its domain is that of the support address), and the time the whole
+    // answer may take, from the press of the button to its last byte, before the check counts as
+    // failed. Tests point the window at a server of their own.
     static QString server();
     static void setServer(const QString& address, int timeoutMs = kDefaultTimeoutMs);
 
@@ -85,6 +87,8 @@ private:
     void closeBtn_Action();
     void downloadBtn_Action();
     void replyFinished(QNetworkReply* reply);
+    void bodyArrived(QNetworkReply* reply);
+    void outOfTime();
     void pageReceived(int status, const QByteArray& body);
     void socketError(int code);
     void dropPending();
@@ -95,6 +99,7 @@ private:
     QNetworkAccessManager* mySocket = nullptr;
     QPointer<QNetworkReply> pending_;
     QByteArray body_;
+    QTimer* deadline_ = nullptr; // runs while a request is pending
 
     QLabel* StaticText1 = nullptr;
     QLabel* StaticText2 = nullptr;

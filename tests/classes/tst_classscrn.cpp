@@ -7,6 +7,7 @@
 #include "main/uiseams.h"
 #include "classes/classscrn.h"
 #include "classes/resetscoresscrn.h"
+#include "classes/studentlistfile.h"
 #include "controls/ghostef.h"
 #include "controls/namelistctr.h"
 #include "controls/newcnvbtn.h"
@@ -20,10 +21,12 @@
 #include "support/doubles.h"
 #include "support/fixtures.h"
 #include "support/keptwaiting.h"
+#include "support/outsideinputs.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -192,6 +195,10 @@ private slots:
     void import();
     void importRefusesWhatItCannotRead_data();
     void importRefusesWhatItCannotRead();
+    void importRefusesWhatIsNoListAtOnce_data();
+    void importRefusesWhatIsNoListAtOnce();
+    void importLeavesOutOnlyUnusablePasswords_data();
+    void importLeavesOutOnlyUnusablePasswords();
     void failedImportStoresNothing();
     void exportReadsBack();
     void listChoosersStartWhereTheListsAre();
@@ -836,6 +843,77 @@ void TestClassScrn::importRefusesWhatItCannotRead() {
     s.dialogs.clear();
     s.item("FileImport")->trigger();
     QCOMPARE(s.dialogs.messages(), QStringList{});
+}
+
+void TestClassScrn::importRefusesWhatIsNoListAtOnce_data() {
+    OutsideInputs::addRows();
+}
+
+// A pipe, a folder, a device or an oversize file chosen in the import's chooser gets the import's own
+// message at once; nothing is added and the window stays usable.
+void TestClassScrn::importRefusesWhatIsNoListAtOnce() {
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = OutsideInputs::make(kind, dir.path(), StudentListFile::kMaxBytes);
+    QVERIFY(!path.isEmpty());
+    const OutsideInputs::PipeRelease release(path);
+    School s;
+    s.choose("Grade 3");
+    s.dialogs.paths.push_back(path);
+    QElapsedTimer clock;
+    clock.start();
+    s.item("FileImport")->trigger();
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+    const bool tooLarge = kind == QLatin1String("one byte too many");
+    QCOMPARE(s.dialogs.messages(), QStringList{tooLarge ? "This file is too large to be a class list."
+                                                        : "The file could not be opened."});
+    QVERIFY(s.dialogs.shown.last().isCaution);
+    QVERIFY(s.dialogs.shown.last().explanation.contains(QDir::toNativeSeparators(path)));
+    QCOMPARE(namesOf("Grade 3"), (QStringList{"Ann", "Cy"}));
+}
+
+void TestClassScrn::importLeavesOutOnlyUnusablePasswords_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QStringList>("names"); // Grade 3 afterwards
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("named"); // what the explanation must name
+    // clang-format off
+    QTest::newRow("one control character") << QByteArray("Dee\tpw\nEd\tx\x01y\nFay\tp2\n")
+        << QStringList{"Ann", "Cy", "Dee", "Fay"} << "1 student was not added: " << "line 2 (Ed).";
+    // Bytes Windows-1252 leaves undefined read as control characters.
+    QTest::newRow("Windows-1252 gaps, after a heading") << QByteArray("Name\tPassword\r\nRen\xE9\x65\t\x81\r\n"
+                                                                     "Gus\tg\r\nHal\tk\x9D\r\n")
+        << QStringList{"Ann", "Cy", "Gus"} << "2 students were not added: "
+        << QStringLiteral("line 2 (Renée), line 4 (Hal)");
+    QTest::newRow("every line") << QByteArray("Dee\t\x0B\n\nEd\t\x0C\n")
+        << QStringList{"Ann", "Cy"} << "2 students were not added: " << "line 1 (Dee), line 3 (Ed).";
+    QTest::newRow("many") << QByteArray("Dee\t\x02\n").repeated(12) << QStringList{"Ann", "Cy"}
+        << "12 students were not added: " << "line 10 (Dee) and 2 more.";
+    // clang-format on
+}
+
+// A file with unusable passwords adds all its other students, and says which lines it left out.
+void TestClassScrn::importLeavesOutOnlyUnusablePasswords() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QStringList, names);
+    QFETCH(QString, message);
+    QFETCH(QString, named);
+    QTemporaryDir dir;
+    const QString path = dir.filePath("list.txt");
+    writeFile(path, bytes);
+    School s;
+    s.choose("Grade 3");
+    s.dialogs.paths.push_back(path);
+    s.item("FileImport")->trigger();
+    QCOMPARE(namesOf("Grade 3"), names);
+    QCOMPARE(s.listed(), names);
+    for (const Stored& st : studentsOf("Grade 3"))
+        QVERIFY(!st.password.isEmpty());
+    QCOMPARE(s.dialogs.messages().size(), 1);
+    const Shown& shown = s.dialogs.shown.last();
+    QVERIFY(shown.isCaution);
+    QVERIFY2(shown.message.startsWith(message) && shown.message.contains(named), qPrintable(shown.message));
+    QVERIFY(shown.explanation.contains("cannot be typed at sign-in"));
 }
 
 void TestClassScrn::failedImportStoresNothing() {

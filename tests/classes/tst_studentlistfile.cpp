@@ -40,6 +40,7 @@ private slots:
     void reads_data();
     void reads();
     void readFileReportsWhatItCannotRead();
+    void unusablePasswordsAreLeftOutWithTheirLines();
 };
 
 void TestStudentListFile::reads_data() {
@@ -69,6 +70,8 @@ void TestStudentListFile::reads_data() {
         << Students{{QStringLiteral("Zoë"), "pw"}} << Problem::None << 0 << false;
     QTest::newRow("UTF-16 LE with mark") << utf16(QStringLiteral("Name\tPassword\r\nŁucja\tżółw\r\n"), true)
         << Students{{QStringLiteral("Łucja"), QStringLiteral("żółw")}} << Problem::None << 0 << true;
+    QTest::newRow("UTF-16: half a surrogate pair alone") << QByteArray("\xFF\xFE" "A\0\x00\xD8\t\0q\0\x3D\xD8\x00\xDE\n\0", 16)
+        << Students{{QStringLiteral("A\uFFFD"), QStringLiteral("q\U0001F600")}} << Problem::None << 0 << false;
     QTest::newRow("UTF-16 BE with mark") << utf16(QStringLiteral("Zoë\t€5\n"), false)
         << Students{{QStringLiteral("Zoë"), QStringLiteral("€5")}} << Problem::None << 0 << false;
     QTest::newRow("Windows-1252") << QByteArray("Zo\xEB\t\x80\x39\x39\nRen\xE9\x65 \x93R\x94\t\n")
@@ -124,6 +127,12 @@ void TestStudentListFile::readFileReportsWhatItCannotRead() {
     QTemporaryDir dir;
     QCOMPARE(StudentListFile::readFile(dir.filePath("missing.txt")).problem, Problem::CannotOpen);
     QCOMPARE(StudentListFile::readFile(dir.path()).problem, Problem::CannotOpen);
+    QFile large(dir.filePath("large.txt"));
+    QVERIFY(large.open(QIODevice::WriteOnly) && large.resize(StudentListFile::kMaxBytes + 1));
+    large.close();
+    QCOMPARE(StudentListFile::readFile(large.fileName()).problem, Problem::TooLarge);
+    QVERIFY(large.resize(StudentListFile::kMaxBytes)); // at the bound: read (and found not text)
+    QCOMPARE(StudentListFile::readFile(large.fileName()).problem, Problem::NotText);
     QFile file(dir.filePath("list.txt"));
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("Ann\tpw\r\n");
@@ -131,6 +140,25 @@ void TestStudentListFile::readFileReportsWhatItCannotRead() {
     const StudentListFile::Contents c = StudentListFile::readFile(file.fileName());
     QCOMPARE(c.problem, Problem::None);
     QCOMPARE(c.students, (Students{{"Ann", "pw"}}));
+}
+
+// Lines count from 1 in every line-end convention, blank and tab-less lines included.
+void TestStudentListFile::unusablePasswordsAreLeftOutWithTheirLines() {
+    const StudentListFile::Contents c =
+        StudentListFile::read("Room 4\r\nAnn\tp\x01w\r\n\r\nBob\tok\rCy\t\x7F\nDee\t\xC2\x85\n");
+    QCOMPARE(c.problem, Problem::None);
+    QCOMPARE(c.students, (Students{{"Bob", "ok"}}));
+    QCOMPARE(c.students[0].line, 4);
+    QCOMPARE(c.unusablePasswords.size(), 3);
+    QCOMPARE(c.unusablePasswords[0].name, QStringLiteral("Ann"));
+    QCOMPARE(c.unusablePasswords[0].line, 2);
+    QCOMPARE(c.unusablePasswords[1].line, 5);
+    QCOMPARE(c.unusablePasswords[2].line, 6);
+    // A file of nothing but such lines is still a list: the window names them.
+    const StudentListFile::Contents only = StudentListFile::read("Ann\t\x01\n");
+    QCOMPARE(only.problem, Problem::None);
+    QVERIFY(only.students.isEmpty());
+    QCOMPARE(only.unusablePasswords.size(), 1);
 }
 
 QTEST_GUILESS_MAIN(TestStudentListFile)

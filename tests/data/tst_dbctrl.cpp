@@ -1,5 +1,6 @@
 #include "data/dbctrl.h"
 #include "data/globals.h"
+#include "data/random.h"
 #include "data/strecord.h"
 #include "prefs_file.h"
 #include "support/doubles.h"
@@ -41,6 +42,8 @@ private slots:
     void namesMeetAsStored();
     void aStoredNameWithLineBreaksIsUsedAsStored();
     void passwordsWithControlCharactersAreRefused();
+    void passwordsOfAnyCharacterAreKept_data();
+    void passwordsOfAnyCharacterAreKept();
     void withoutADatabase();
     void failedAddReportsNoId();
     void listsClassesAndStudents();
@@ -595,6 +598,49 @@ void TestDBCtrl::passwordsWithControlCharactersAreRefused() {
     QSqlQuery q(DBCtrl::NBData());
     QVERIFY(q.exec("SELECT StPW FROM Names") && q.next());
     QCOMPARE(myGlobals::unscrambleStr(q.value(0).toString()), QStringLiteral("abc"));
+}
+
+void TestDBCtrl::passwordsOfAnyCharacterAreKept_data() {
+    QTest::addColumn<QString>("password");
+    const auto text = [](std::initializer_list<char32_t> codes) {
+        return QString::fromUcs4(std::data(codes), qsizetype(codes.size()));
+    };
+    QTest::newRow("U+E000 first") << text({0xE000});
+    QTest::newRow("U+D7FF second") << text({'p', 0xD7FF});
+    QTest::newRow("U+10FFFF second") << text({'p', 0x10FFFF, 'w'});
+    QTest::newRow("all three, twice") << text({0xE000, 0xD7FF, 0xE000, 0x10FFFF, 0xE000, 0xD7FF});
+    QTest::newRow("non-characters") << text({0xFFFF, 0xFFFE});
+}
+
+// Whatever key the scrambling draws, a password of valid characters is stored, and never as none: by
+// an add, by an update and by an import.
+void TestDBCtrl::passwordsOfAnyCharacterAreKept() {
+    QFETCH(QString, password);
+    ScriptedDialogs dialogs;
+    TempDatabase db;
+    dialogs.clear();
+    const auto storedOf = [](int id) {
+        QSqlQuery q(DBCtrl::NBData());
+        q.prepare("SELECT StPW FROM Names WHERE StID = ?");
+        q.addBindValue(id);
+        return q.exec() && q.next() ? q.value(0).toString() : QStringLiteral("(no row)");
+    };
+    for (std::uint32_t seed = 1; seed <= 12; ++seed) {
+        App::myRnd().seed(seed);
+        int id = 0;
+        QVERIFY(!DBCtrl::hndlAddName(QStringLiteral("Ann %1").arg(seed), password, "Default", &id));
+        QVERIFY(id > 0);
+        QVERIFY(!storedOf(id).isEmpty());
+        QCOMPARE(myGlobals::unscrambleStr(storedOf(id)), password);
+        DBCtrl::updateNames(QStringLiteral("Ann %1").arg(seed), "Default", QString::number(id),
+                            password + password, "0");
+        QCOMPARE(myGlobals::unscrambleStr(storedOf(id)), password + password);
+        const QList<int> ids =
+            DBCtrl::insertNames({{QStringLiteral("Bo %1").arg(seed), password}}, "Default");
+        QCOMPARE(ids.size(), 1);
+        QCOMPARE(myGlobals::unscrambleStr(storedOf(ids[0])), password);
+    }
+    QCOMPARE(dialogs.messages(), QStringList{});
 }
 
 // With no database open, an update says so in the record's own words (not a database error code of

@@ -15,6 +15,9 @@ private slots:
     void scrambleRoundTrips();
     void scrambleFollowsTheKnownExample();
     void scrambleDrawsFreshKeys();
+    void everyCharacterHasAStoredForm_data();
+    void everyCharacterHasAStoredForm();
+    void sweepOfEveryCharacterUnderEveryKey();
     void foreignTextNeverMatches_data();
     void foreignTextNeverMatches();
     void limitEntry_data();
@@ -76,6 +79,101 @@ void TestGlobals::scrambleDrawsFreshKeys() {
     for (int i = 0; i < 30; ++i)
         forms.insert(scrambleStr(QStringLiteral("secret")));
     QVERIFY(forms.size() > 1);
+}
+
+namespace {
+
+// Seeds the random source so that the next scramble draws `key`.
+void seedForKey(int key) {
+    for (std::uint32_t seed = 0;; ++seed) {
+        App::myRnd().seed(seed);
+        if (App::myRnd().inRange(1, 9) == key) {
+            App::myRnd().seed(seed);
+            return;
+        }
+    }
+}
+
+QString fromCodes(const QList<char32_t>& codes) {
+    return QString::fromUcs4(codes.constData(), codes.size());
+}
+
+} // namespace
+
+void TestGlobals::everyCharacterHasAStoredForm_data() {
+    QTest::addColumn<QString>("password");
+    // The last character before the surrogates, the first after them and the last of all, each where
+    // every key would push it out of what text can hold; and their neighbours, where some keys would.
+    const QList<std::pair<const char*, char32_t>> edges{
+        {"U+E000", 0xE000},     {"U+E008", 0xE008},     {"U+D7FF", 0xD7FF},  {"U+D7F7", 0xD7F7},
+        {"U+10FFFF", 0x10FFFF}, {"U+10FFF7", 0x10FFF7}, {"U+FFFF", 0xFFFF},  {"U+FFFE", 0xFFFE},
+        {"blank", 0x20},        {"U+0080", 0x80},       {"U+10000", 0x10000}};
+    for (const auto& [name, c] : edges) {
+        QTest::addRow("%s first", name) << fromCodes({c});
+        QTest::addRow("%s second", name) << fromCodes({'x', c});
+        QTest::addRow("%s everywhere", name) << fromCodes({c, c, c, 'a', c});
+    }
+    QTest::newRow("all three at once") << fromCodes({0xE000, 0xD7FF, 0xE000, 0x10FFFF});
+}
+
+// Under each of the nine keys the password is stored (never as no password), as valid text that the
+// database and the preferences file keep, and reads back as it was.
+void TestGlobals::everyCharacterHasAStoredForm() {
+    QFETCH(QString, password);
+    for (int key = 1; key <= 9; ++key) {
+        seedForKey(key);
+        const QString stored = scrambleStr(password);
+        QVERIFY2(!stored.isEmpty(), qPrintable(QStringLiteral("key %1").arg(key)));
+        QVERIFY(hasStoredForm(password));
+        QCOMPARE(stored.toUcs4().size(), password.toUcs4().size() + 1);
+        // Valid text, without the two characters that SQLite gives back as U+FFFD.
+        QCOMPARE(QString::fromUtf8(stored.toUtf8()), stored);
+        QVERIFY(!stored.contains(QChar(0xFFFE)) && !stored.contains(QChar(0xFFFF)));
+        QCOMPARE(unscrambleStr(stored), password);
+        QVERIFY(passwordMatches(unscrambleStr(stored), password));
+    }
+}
+
+// Every character from the blank to U+10FFFF (but the delete character) at an odd and at an even
+// place, under every key. Where the plain shift of a code stays a character, the stored character is
+// that shift, as every earlier version stored it. The characters whose shift may give U+FFFE or U+FFFF
+// (which make the scrambling pass over a key) are the rows above.
+void TestGlobals::sweepOfEveryCharacterUnderEveryKey() {
+    QList<char32_t> codes;
+    for (char32_t c = 0x20; c <= 0x10FFFF; ++c) {
+        if (c != 0x7F && !(c >= 0xD800 && c <= 0xDFFF) && !(c >= 0xFFF5 && c <= 0x10008))
+            codes.append(c);
+    }
+    const auto valid = [](long long c) {
+        return c >= 1 && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF);
+    };
+    for (const bool shifted : {false, true}) {
+        QList<char32_t> text = codes;
+        if (shifted)
+            text.prepend('a');
+        const QString password = fromCodes(text);
+        for (int key = 1; key <= 9; ++key) {
+            seedForKey(key);
+            const QString stored = scrambleStr(password);
+            const QList<uint> storedCodes = stored.toUcs4();
+            QCOMPARE(storedCodes.size(), text.size() + 1);
+            QCOMPARE(int(storedCodes[0]), 65 + key);
+            int plain = 0;
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                const long long shiftedCode = static_cast<long long>(text[i]) + (i % 2 == 0 ? -key : key);
+                if (valid(shiftedCode)) {
+                    ++plain;
+                    if (storedCodes[i + 1] != shiftedCode)
+                        QFAIL(qPrintable(QStringLiteral("U+%1 under key %2 is not stored as before")
+                                             .arg(text[i], 0, 16)
+                                             .arg(key)));
+                }
+            }
+            QVERIFY(plain > text.size() - 20);
+            QCOMPARE(QString::fromUtf8(stored.toUtf8()), stored);
+            QVERIFY(unscrambleStr(stored) == password);
+        }
+    }
 }
 
 void TestGlobals::foreignTextNeverMatches_data() {

@@ -7,7 +7,9 @@
 #include "data/rndset.h"
 #include "data/strecord.h"
 #include "support/doubles.h"
+#include "support/outsideinputs.h"
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -91,6 +93,8 @@ private slots:
     void unshowableProblemsAreLeftOut();
     void chooserStartsInTheSetsFolder();
     void filesThatCannotBeRead();
+    void whatIsNoSetFileIsRefusedAtOnce_data();
+    void whatIsNoSetFileIsRefusedAtOnce();
     void damagedFilesGiveDefinedSets();
 };
 
@@ -110,9 +114,6 @@ void TestSavedSets::recordTexts_data() {
     QTest::newRow("minus a negative") << QByteArray("5 - -3") << 5 << 1 << -3 << 8;
     QTest::newRow("negative minus") << QByteArray("-5 - 3") << -5 << 1 << 3 << -8;
     QTest::newRow("divided by a negative") << QByteArray("6 / -3") << 6 << 3 << -3 << -2;
-    QTest::newRow("division truncates") << QByteArray("7 / 2") << 7 << 3 << 2 << 3;
-    QTest::newRow("negative division truncates toward 0") << QByteArray("-7 / 2") << -7 << 3 << 2 << -3;
-    QTest::newRow("division by 0") << QByteArray("5 / 0") << 5 << 3 << 0 << 0;
     QTest::newRow("minus without blanks") << QByteArray("5-3") << 0 << 0 << 0 << 0;
     QTest::newRow("minus with one blank") << QByteArray("9 -3") << 0 << 0 << 0 << 0;
     QTest::newRow("empty") << QByteArray("") << 0 << 0 << 0 << 0;
@@ -125,6 +126,8 @@ void TestSavedSets::recordTexts_data() {
     QTest::newRow("word for a number") << QByteArray("two + 2") << 0 << 0 << 2 << 2;
     QTest::newRow("X found before /") << QByteArray("8 / 2 X 4") << 8 << 2 << 4 << 32;
     QTest::newRow("x of a word is no sign") << QByteArray("8 / 2 box") << 8 << 3 << 2 << 4;
+    QTest::newRow("negative division") << QByteArray("-56 / 8") << -56 << 3 << 8 << -7;
+    QTest::newRow("0 divided") << QByteArray("0 / 7") << 0 << 3 << 7 << 0;
     QTest::newRow("x without numbers is no sign") << QByteArray("box") << 0 << 0 << 0 << 0;
     QTest::newRow("x before a negative") << QByteArray("4 x -2") << 4 << 2 << -2 << -8;
     QTest::newRow("999 and 99 still show") << QByteArray("-999 X -99") << -999 << 2 << -99 << 98901;
@@ -161,10 +164,21 @@ void TestSavedSets::unshowableProblemsAreLeftOut_data() {
                              << QList<int>{7} << "4 problems of this set use numbers";
     QTest::newRow("all of them") << records({"1000 + 5"}) << QList<int>{}
                                  << "1 problem of this set uses a number";
+    // A round would otherwise teach "7 / 2 = 3" and "5 / 0 = 0" as right answers.
+    QTest::newRow("division not whole") << records({"3 + 4", "7 / 2", "56 / 8"}) << QList<int>{7, 7}
+                                        << "1 division of this set does not give a whole number";
+    QTest::newRow("divisions not whole, by 0, negative")
+        << records({"5 / 0", "-7 / 2", "6 / -3", "0 / 0", "9 X 9"}) << QList<int>{-2, 81}
+        << "3 divisions of this set do not give a whole number or divide by 0.";
+    QTest::newRow("too large and not whole")
+        << records({"1000 + 5", "7 / 2", "8 / 4"}) << QList<int>{2} << "1 problem of this set uses a number";
+    QTest::newRow("only divisions by 0")
+        << records({"5 / 0", "0 / 0"}) << QList<int>{} << "2 divisions of this set";
 }
 
 // The round shows at most three digits of the first number and two of the second: a problem with
-// larger numbers is never changed into another one ("6 / 120" is not 6 / 99 with the answer 0).
+// larger numbers is never changed into another one ("6 / 120" is not 6 / 99 with the answer 0). A
+// division without a whole answer is left out too, and counted in the same message.
 void TestSavedSets::unshowableProblemsAreLeftOut() {
     QFETCH(QByteArray, bytes);
     QFETCH(QList<int>, answers);
@@ -174,7 +188,10 @@ void TestSavedSets::unshowableProblemsAreLeftOut() {
     const QStringList shown = chooser.messages();
     QVERIFY(!shown.isEmpty());
     QVERIFY2(shown.first().startsWith(message), qPrintable(shown.first()));
-    QVERIFY(shown.first().contains(QStringLiteral("left out")));
+    QVERIFY(shown.first().endsWith(QStringLiteral("They were left out.")));
+    if (QTest::currentDataTag() == QLatin1String("too large and not whole"))
+        QVERIFY(shown.first().contains(
+            "\n1 division of this set does not give a whole number or divides by 0.\n"));
     if (answers.isEmpty()) {
         QVERIFY(set->roundReport().openSetFailed);
         QCOMPARE(shown.last(), kUnable);
@@ -270,6 +287,28 @@ void TestSavedSets::filesThatCannotBeRead() {
     }
 }
 
+void TestSavedSets::whatIsNoSetFileIsRefusedAtOnce_data() {
+    OutsideInputs::addRows();
+}
+
+void TestSavedSets::whatIsNoSetFileIsRefusedAtOnce() {
+    QFETCH(QString, kind);
+    QTemporaryDir folder;
+    const QString path = OutsideInputs::make(kind, folder.path(), rndSet::kMaxSetFileBytes);
+    QVERIFY(!path.isEmpty());
+    const OutsideInputs::PipeRelease release(path);
+    Chooser chooser;
+    QElapsedTimer clock;
+    clock.start();
+    const auto set = open(chooser, path);
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+    QVERIFY(set->roundReport().openSetFailed);
+    QCOMPARE(chooser.messages(), QStringList{kUnable});
+    const rndSet::SavedSetRecords records = rndSet::readSavedSetFile(path);
+    QVERIFY(!records.readable);
+    QCOMPARE(records.tooLarge, kind == QLatin1String("one byte too many"));
+}
+
 // Damaged files from a seeded generator: every one gives either a failed open or a set of 1 to 20
 // problems the round can show and check, and reading it never crashes or hangs.
 void TestSavedSets::damagedFilesGiveDefinedSets() {
@@ -296,17 +335,17 @@ void TestSavedSets::damagedFilesGiveDefinedSets() {
             bytes.truncate(pick(0, bytes.size() - 1));
 
         // The complete records, counted straight from the bytes; of the first 20, those the round can
-        // show are kept.
+        // play are kept.
         int complete = 0;
         int kept = 0;
-        int tooLarge = 0;
+        int leftOut = 0;
         for (qsizetype at = 0; at < bytes.size();) {
             const int length = static_cast<unsigned char>(bytes[at]);
             if (at + 1 + length > bytes.size())
                 break;
             if (++complete <= 20) {
                 const auto p = rndSet::parseProblem(QString::fromLatin1(bytes.mid(at + 1, length)));
-                (p && !rndSet::canShow(*p)) ? ++tooLarge : ++kept;
+                (p && !rndSet::canPlay(*p)) ? ++leftOut : ++kept;
             }
             at += 1 + length;
         }
@@ -316,10 +355,10 @@ void TestSavedSets::damagedFilesGiveDefinedSets() {
         const rndSet::RoundReport& report = set->roundReport();
         QCOMPARE(report.openSetFailed, kept == 0);
         const QStringList shown = chooser.messages();
-        QCOMPARE(shown.size(), int(complete > 20) + int(tooLarge > 0) + int(kept == 0));
+        QCOMPARE(shown.size(), int(complete > 20) + int(leftOut > 0) + int(kept == 0));
         if (complete > 20)
             QCOMPARE(shown.first(), kLeftOut);
-        if (tooLarge > 0)
+        if (leftOut > 0)
             QVERIFY(shown[complete > 20 ? 1 : 0].contains(QStringLiteral("left out")));
         if (report.openSetFailed) {
             ++failed;
@@ -336,6 +375,8 @@ void TestSavedSets::damagedFilesGiveDefinedSets() {
             const qint64 expected[] = {top + bot, top - bot, top * bot, bot == 0 ? 0 : top / bot};
             QVERIFY(set->getFunc(i) >= 0 && set->getFunc(i) <= 3);
             QCOMPARE(qint64(set->getCorAns(i)), expected[set->getFunc(i)]);
+            if (set->getFunc(i) == 3) // every division kept checks back
+                QCOMPARE(qint64(set->getCorAns(i)) * bot, top);
         }
     }
     // The generator made both kinds often enough for the loop to mean something.

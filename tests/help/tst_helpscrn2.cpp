@@ -1,11 +1,14 @@
 #include "app/menus.h"
 #include "controls/newcnvbtn.h"
 #include "help/helpscrn2.h"
+#include "help/helpview.h"
 #include "help/indexctnr.h"
 #include "support/doubles.h"
+#include "support/outsideinputs.h"
 #include "temphelp.h"
 
 #include <QDialog>
+#include <QElapsedTimer>
 #include <QPointer>
 #include <QTest>
 #include <QTextBrowser>
@@ -65,6 +68,8 @@ private slots:
     void missingPageKeepsTheShownOne();
     void missingFolder();
     void damagedPageShowsWhatTheViewMakesOfIt();
+    void whatIsNoPageIsRefusedAtOnce_data();
+    void whatIsNoPageIsRefusedAtOnce();
     void followedLinkNamesTheDocument();
     void returnAndEnterClose();
     void closedEarlyLoadsNothing();
@@ -221,6 +226,50 @@ void TestHelpScrn2::damagedPageShowsWhatTheViewMakesOfIt() {
     QVERIFY(w);
     QTRY_COMPARE(w->curDocName(), QStringLiteral("nbq_04h.html"));
     QVERIFY(dialogs_.shown.isEmpty());
+}
+
+void TestHelpScrn2::whatIsNoPageIsRefusedAtOnce_data() {
+    OutsideInputs::addRows();
+    // Qt's own reading of a page takes time in the square of how deep its elements nest: seconds for
+    // this page within the size bound, days for the 0.9 MB one.
+    QTest::newRow("30000 nested tags") << "nested";
+    QTest::newRow("0.9 MB of nested tags") << "nested, large";
+}
+
+// A link in a page that leads to a pipe, a folder, a device, a page too large or one nested too deep:
+// the help window's message at once, and the page shown stays.
+void TestHelpScrn2::whatIsNoPageIsRefusedAtOnce() {
+    QFETCH(QString, kind);
+    TempHelp help;
+    QString target;
+    if (kind.startsWith(QLatin1String("nested"))) {
+        target = help.path(QStringLiteral("deep.html"));
+        QVERIFY(
+            help.write(QStringLiteral("deep.html"),
+                       QByteArray("<b>x").repeated(kind.endsWith(QLatin1String("large")) ? 225000 : 30000)));
+    } else {
+        target = OutsideInputs::make(kind, QFileInfo(help.path(QStringLiteral("x"))).path(),
+                                     HelpView::kLargestPage);
+    }
+    QVERIFY(!target.isEmpty());
+    const OutsideInputs::PipeRelease release(target);
+    QVERIFY(help.write(QStringLiteral("nbq_play.html"), "<html><body><p>Playing. <a href=\"" +
+                                                            QUrl::fromLocalFile(target).toEncoded() +
+                                                            "\">GOLINK</a></p></body></html>"));
+    helpScrn2* w = shown(1);
+    QVERIFY(w);
+    QTRY_COMPARE(w->curDocName(), QStringLiteral("nbq_play.html"));
+    QTextBrowser* v = view(w);
+    QTextCursor link = v->document()->find(QStringLiteral("GOLINK"));
+    QVERIFY(!link.isNull());
+    link.setPosition(link.selectionStart() + 2);
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(v->viewport(), Qt::LeftButton, {}, v->cursorRect(link).center());
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+    QCOMPARE(dialogs_.messages(), QStringList{kMissing});
+    QCOMPARE(w->curDocName(), QStringLiteral("nbq_play.html"));
+    QVERIFY(v->toPlainText().contains(QStringLiteral("Playing.")));
 }
 
 void TestHelpScrn2::followedLinkNamesTheDocument() {

@@ -48,6 +48,10 @@ private slots:
     void strayBracketsEndInTime();
     void placeholderCharactersInThePage();
     void nestedTagsStayLinear();
+    void anyPageEndsInTime_data();
+    void nesting_data();
+    void nesting();
+    void anyPageEndsInTime();
     void entities_data();
     void entities();
     void allSixtyFourEntities();
@@ -258,6 +262,62 @@ void TestHtmlSubset::nestedTagsStayLinear() {
     QCOMPARE(r.text, QStringLiteral("x"));
     QCOMPARE(r.bolds.size(), 2000);
     QVERIFY2(clock.elapsed() < 2000, qPrintable(QString::number(clock.elapsed())));
+}
+
+void TestHtmlSubset::anyPageEndsInTime_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("text");
+    const int n = 225000; // 0.9 MB of "<b>x"
+    QTest::newRow("unclosed nested b")
+        << QStringLiteral("<b>x").repeated(n) << QStringLiteral("x").repeated(n);
+    QString distinct;
+    for (int i = 0; i < 60000; ++i)
+        distinct += QStringLiteral("<t%1>x").arg(i);
+    QTest::newRow("unclosed, every name new") << distinct << QStringLiteral("x").repeated(60000);
+    QTest::newRow("closed, nested 100000 deep")
+        << QStringLiteral("<i>x").repeated(100000) + QStringLiteral("</i>").repeated(100000)
+        << QStringLiteral("x").repeated(100000);
+    QTest::newRow("one closing at the very end")
+        << QStringLiteral("<font size=3>x").repeated(60000) + QStringLiteral("</font>")
+        << QStringLiteral("x").repeated(60000);
+    QTest::newRow("elements one after another")
+        << QStringLiteral("<b>x</b>").repeated(100000) << QStringLiteral("x").repeated(100000);
+}
+
+// However a page nests or leaves its elements open, reading it ends well within a second and keeps
+// all its text.
+void TestHtmlSubset::anyPageEndsInTime() {
+    QFETCH(QString, page);
+    QFETCH(QString, text);
+    QElapsedTimer clock;
+    clock.start();
+    const Rendered r = HtmlSubset::render(page, kBase);
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+    QCOMPARE(r.text.size(), text.size());
+    QCOMPARE(r.text, text);
+}
+
+void TestHtmlSubset::nesting_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<int>("depth");
+    QTest::newRow("a page") << "<html><head><title>t</title></head><body><h1>H</h1><p>a <b>b <i>c</i></b>"
+                               "<br><img src=x.png><ul><li>one<li>two</ul></body></html>"
+                            << 4;
+    QTest::newRow("closed in order") << "<b><i><u>x</u></i></b><b>y</b>" << 3;
+    QTest::newRow("unclosed") << QStringLiteral("<b>x").repeated(50) << 50;
+    QTest::newRow("names taken in turn") << QStringLiteral("<b><i><font>").repeated(10) << 30;
+    QTest::newRow("paragraphs and items do not nest") << QStringLiteral("<p>a<li>b<td>c").repeated(50) << 0;
+    QTest::newRow("empty elements") << QStringLiteral("<br><hr><img src=a><br/><x/>").repeated(50) << 0;
+    QTest::newRow("comments and declarations") << "<!DOCTYPE html><!-- <b><b><b> --><?xml?><b>x" << 1;
+    QTest::newRow("stray closing tags") << "</b></b></b><b><i>x" << 2;
+    QTest::newRow("letter case") << "<B><b>x</B></b>" << 2;
+    QTest::newRow("counting stops past the limit") << QStringLiteral("<b>").repeated(1000) << 101;
+}
+
+void TestHtmlSubset::nesting() {
+    QFETCH(QString, page);
+    QFETCH(int, depth);
+    QCOMPARE(HtmlSubset::nestingDepth(page, 100), depth);
 }
 
 void TestHtmlSubset::entities_data() {

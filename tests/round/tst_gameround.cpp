@@ -1,7 +1,9 @@
 #include "roundfixture.h"
 #include "support/lookcheck.h"
+#include "support/outsideinputs.h"
 
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 
 using namespace RoundTest;
@@ -45,6 +47,9 @@ private slots:
     void teachersSets_data();
     void teachersSets();
     void repeatBoxChoosesTheNextSet();
+    void savedSetThatIsNoSetFailsAtOnce_data();
+    void savedSetThatIsNoSetFailsAtOnce();
+    void savedSetWithoutWholeDivisions();
     void answerFieldTakesOnlyANumber_data();
     void answerFieldTakesOnlyANumber();
     void caretAndPasteCannotFoolTheCheck();
@@ -429,6 +434,52 @@ void TestGameRound::teachersSets() {
     QCOMPARE(caption(w), QStringLiteral("Open Saved Set"));
     // The student's own problems per round are not the set's.
     QCOMPARE(world.student->myParams[StRecord::ProblemsParam], QStringLiteral("10"));
+}
+
+void TestGameRound::savedSetThatIsNoSetFailsAtOnce_data() {
+    OutsideInputs::addRows();
+}
+
+// "Open Saved Set" on a pipe, a folder, a device or an oversize file: the round's own message at once,
+// and the round goes on with a random set of the student's settings.
+void TestGameRound::savedSetThatIsNoSetFailsAtOnce() {
+    QFETCH(QString, kind);
+    World world;
+    myPrefs::prDataSource = 2;
+    const QString path = OutsideInputs::make(kind, world.files.path(), rndSet::kMaxSetFileBytes);
+    QVERIFY(!path.isEmpty());
+    const OutsideInputs::PipeRelease release(path);
+    world.dialogs.paths.push_back(path);
+    GameScrn* w = openRound();
+    QCOMPARE(caption(w), QStringLiteral("Open Saved Set"));
+    QElapsedTimer clock;
+    clock.start();
+    press(w, 0);
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+    QCOMPARE(
+        world.dialogs.messages(),
+        QStringList{QStringLiteral("Unable to open a saved number set.\nA random set will be created.")});
+    QCOMPARE(caption(w), QStringLiteral("Start Round"));
+    QCOMPARE(textOf(w, "warnTxt"), QStringLiteral("Unable to get a set."));
+    press(w, 0);
+    QCOMPARE(finishRight(w), 10);
+}
+
+// A division that does not come out whole, or divides by 0, is never played as right.
+void TestGameRound::savedSetWithoutWholeDivisions() {
+    World world;
+    myPrefs::prDataSource = 2;
+    world.dialogs.paths.push_back(world.savedSet({"7 / 2", "56 / 8", "5 / 0", "3 + 4"}));
+    GameScrn* w = openRound();
+    press(w, 0);
+    QCOMPARE(world.dialogs.messages(),
+             QStringList{QStringLiteral("2 divisions of this set do not give a whole number or divide by 0.\n"
+                                        "They were left out.")});
+    QCOMPARE(part<QComboBox>(w, "totProbFld")->currentText(), QStringLiteral("2"));
+    press(w, 0);
+    QCOMPARE(myGlobals::gMySet->getCorAns(0), 7);
+    QCOMPARE(myGlobals::gMySet->getCorAns(1), 7);
+    QCOMPARE(finishRight(w), 2);
 }
 
 void TestGameRound::repeatBoxChoosesTheNextSet() {

@@ -16,9 +16,11 @@
 #include "signin/namescrn.h"
 #include "support/doubles.h"
 #include "support/fixtures.h"
+#include "support/outsideinputs.h"
 
 #include <QAction>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -177,6 +179,8 @@ private slots:
     void noSetPassesTwentyRows();
     void openMakesNoFolder();
     void setsLieInTheSharedFolder();
+    void openRefusesWhatIsNoSetAtOnce_data();
+    void openRefusesWhatIsNoSetAtOnce();
     void theQuestion_data();
     void theQuestion();
     void aRefusedCloseLeavesNewAndOpenClearing();
@@ -906,6 +910,31 @@ void TestCreateGameScrn::setsLieInTheSharedFolder() {
     QCOMPARE(dialogs->shown.last().file.folder, sets);
     QCOMPARE(round.roundReport().myTotProbs, std::optional<int>(1));
     QVERIFY(QDir(QDir::home().filePath("school")).removeRecursively());
+}
+
+void TestCreateGameScrn::openRefusesWhatIsNoSetAtOnce_data() {
+    OutsideInputs::addRows();
+}
+
+// Open Set on a pipe, a folder, a device or an oversize file: the maker's message at once, and the
+// window as it was.
+void TestCreateGameScrn::openRefusesWhatIsNoSetAtOnce() {
+    QFETCH(QString, kind);
+    QDir().mkpath(setsFolder());
+    const QString path = OutsideInputs::make(kind, setsFolder(), rndSet::kMaxSetFileBytes);
+    QVERIFY(!path.isEmpty());
+    const OutsideInputs::PipeRelease release(path);
+    dialogs->paths = {path};
+    QElapsedTimer clock;
+    clock.start();
+    item("FileOpen")->trigger();
+    QVERIFY2(clock.elapsed() < 1000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+    QCOMPARE(dialogs->messages(), QStringList{kind == QLatin1String("one byte too many")
+                                                  ? "That file is too large to be a problem set."
+                                                  : "That set file could not be read."});
+    QVERIFY(rows().isEmpty());
+    QVERIFY(nameFld()->text().isEmpty());
+    QVERIFY(topFld()->isEnabled() && addBtn()->isVisible());
 }
 
 // ---- The question on every way out

@@ -9,6 +9,7 @@
 #include "support/lookcheck.h"
 
 #include <QDesktopServices>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QPushButton>
 #include <QTcpServer>
@@ -22,14 +23,19 @@
 namespace {
 
 // A tiny HTTP server: each request takes the next scripted answer; an empty answer keeps the
-// connection open without a word.
+// connection open without a word. A streaming answer sends its body (or, for Headers, header lines
+// after the status line) as `chunk` every `everyMs` milliseconds, without end.
 class LocalServer : public QObject {
     Q_OBJECT
 public:
+    enum class Stream { None, Body, Headers };
     struct Answer {
         int status = 200;
         QByteArray body;
         bool silent = false;
+        Stream stream = Stream::None;
+        QByteArray chunk{};
+        int everyMs = 0;
     };
     std::deque<Answer> answers;
     QStringList requests; // "GET /path"
@@ -62,6 +68,20 @@ private:
             answers.pop_front();
         if (a.silent)
             return;
+        if (a.stream != Stream::None) {
+            s->write(a.stream == Stream::Body ? "HTTP/1.1 200 OK\r\nContent-Type: text/plain\r\n"
+                                                "Connection: close\r\n\r\n" + a.body
+                                              : QByteArray("HTTP/1.1 200 OK\r\n"));
+            auto* pump = new QTimer(s);
+            connect(pump, &QTimer::timeout, s, [s, a] {
+                // Never more than a little waits unsent: the test wants a server that keeps up, not
+                // one that fills its memory.
+                if (s->bytesToWrite() < 256 * 1024)
+                    s->write(a.chunk);
+            });
+            pump->start(a.everyMs);
+            return;
+        }
         const QByteArray reason = a.status == 200 ? "OK" : "Status";
         QByteArray out = "HTTP/1.1 " + QByteArray::number(a.status) + " " + reason + "\r\n";
         out += "Content-Type: text/plain\r\nContent-Length: " + QByteArray::number(a.body.size()) +
@@ -99,6 +119,8 @@ private slots:
     void answers_data();
     void answers();
     void longBodyIsReadUpTo64KB();
+    void endlessAnswers_data();
+    void endlessAnswers();
     void failures_data();
     void failures();
     void failureThenAnswerGrowsTheWindow();
@@ -246,6 +268,48 @@ void TestCheckVersScrn::longBodyIsReadUpTo64KB() {
     QVERIFY(settled(w));
     QCOMPARE(result(w), QStringLiteral("Numbrook Riza version 2013r1 is available.\n") +
                             QString(checkVersScrn::kMaxBody - head.size(), QLatin1Char('a')));
+}
+
+void TestCheckVersScrn::endlessAnswers_data() {
+    QTest::addColumn<int>("stream");
+    QTest::addColumn<QByteArray>("chunk");
+    QTest::addColumn<int>("everyMs");
+    QTest::addColumn<QString>("shown");
+    const QString timedOut = QStringLiteral("An error occurred. Type: 5");
+    QTest::newRow("a body without end, fast") << int(LocalServer::Stream::Body) << QByteArray(4096, 'a') << 1
+                                              << QStringLiteral("Numbrook Riza version 2013r1 is available.\n") +
+                                                     QString(checkVersScrn::kMaxBody - 6, QLatin1Char('a'));
+    QTest::newRow("a body a byte at a time") << int(LocalServer::Stream::Body) << QByteArray("a") << 50 << timedOut;
+    QTest::newRow("headers a line at a time") << int(LocalServer::Stream::Headers) << QByteArray("X-A: b\r\n") << 50
+                                              << timedOut;
+}
+
+// A server that never ends its answer, quickly or slowly: the check ends all the same, by the size of
+// what came or by the time the whole answer may take, and lets the connection go.
+void TestCheckVersScrn::endlessAnswers() {
+    QFETCH(int, stream);
+    QFETCH(QByteArray, chunk);
+    QFETCH(int, everyMs);
+    QFETCH(QString, shown);
+    LocalServer::Answer a;
+    a.stream = LocalServer::Stream(stream);
+    a.body = "20131\t";
+    a.chunk = chunk;
+    a.everyMs = everyMs;
+    server_.answers.push_back(a);
+    checkVersScrn::setServer(server_.address(), 1500);
+    checkVersScrn* w = open();
+    const int before = server_.disconnects;
+    QElapsedTimer clock;
+    clock.start();
+    press(w);
+    QVERIFY(settled(w, 6000));
+    QVERIFY2(clock.elapsed() < 4000, qPrintable(QStringLiteral("%1 ms").arg(clock.elapsed())));
+    QCOMPARE(result(w), shown);
+    QTRY_VERIFY(server_.disconnects > before);
+    const bool answered = shown != QLatin1String("An error occurred. Type: 5");
+    QCOMPARE(control<QPushButton>(w, "checkBtn")->isEnabled(), !answered);
+    QCOMPARE(w->height(), answered ? 364 : 230);
 }
 
 void TestCheckVersScrn::failures_data() {
