@@ -2,6 +2,7 @@
 
 #include "data/appversion.h"
 #include "newaboutscrn.h"
+#include "webclient.h"
 
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -9,9 +10,7 @@
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QNetworkAccessManager>
 #include <QNetworkReply>
-#include <QNetworkRequest>
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
@@ -244,7 +243,15 @@ checkVersScrn::checkVersScrn() : QDialog(nullptr, Qt::Dialog | Qt::FramelessWind
     setTabOrder(checkBtn, closeBtn);
     setTabOrder(closeBtn, downloadBtn);
 
-    mySocket = new QNetworkAccessManager(this);
+    mySocket = new WebClient(kMaxBody, this);
+    connect(mySocket, &WebClient::pageReceived, this, [this](int status, const QByteArray& body) {
+        deadline_->stop();
+        pageReceived(status, body);
+    });
+    connect(mySocket, &WebClient::error, this, [this](int code) {
+        deadline_->stop();
+        socketError(code);
+    });
     deadline_ = new QTimer(this);
     deadline_->setObjectName(QStringLiteral("deadline"));
     deadline_->setSingleShot(true);
@@ -269,64 +276,23 @@ void checkVersScrn::setHeight(int height) {
 
 void checkVersScrn::dropPending() {
     deadline_->stop();
-    if (QNetworkReply* reply = pending_.data()) {
-        pending_.clear();
-        reply->disconnect(this);
-        reply->abort();
-        reply->deleteLater();
-    }
-    body_.clear();
+    mySocket->close();
 }
 
 void checkVersScrn::checkBtn_Action() {
     // Only the newest request may answer.
     dropPending();
-    QNetworkRequest request{QUrl(versionFileUrl())};
-    QNetworkReply* reply = mySocket->get(request);
-    pending_ = reply;
-    connect(reply, &QNetworkReply::readyRead, this, [this, reply] { bodyArrived(reply); });
-    connect(reply, &QNetworkReply::finished, this, [this, reply] { replyFinished(reply); });
+    mySocket->get(QUrl(versionFileUrl()));
     // A server that answers slowly, or without end, must not keep the spinner turning.
     deadline_->start(answerTime());
     progArrows->show();
 }
 
-void checkVersScrn::bodyArrived(QNetworkReply* reply) {
-    if (reply != pending_.data())
-        return;
-    body_.append(reply->read(kMaxBody - body_.size()));
-    if (body_.size() < kMaxBody)
-        return;
-    // As much as a version file can be has come: that is the answer, whatever may follow.
-    const QByteArray body = body_;
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    dropPending();
-    pageReceived(status, body);
-}
-
 void checkVersScrn::outOfTime() {
-    if (!pending_)
+    if (!mySocket->isBusy())
         return;
     dropPending();
     socketError(QNetworkReply::OperationCanceledError);
-}
-
-void checkVersScrn::replyFinished(QNetworkReply* reply) {
-    if (reply != pending_.data())
-        return;
-    deadline_->stop();
-    if (reply->isOpen() && body_.size() < kMaxBody)
-        body_.append(reply->read(kMaxBody - body_.size()));
-    const QByteArray body = body_;
-    pending_.clear();
-    body_.clear();
-    reply->deleteLater();
-    const int status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    // A reply with an HTTP status is an answer, whatever Qt calls the error that goes with it.
-    if (status > 0)
-        pageReceived(status, body);
-    else
-        socketError(reply->error());
 }
 
 void checkVersScrn::pageReceived(int status, const QByteArray& body) {

@@ -9,13 +9,11 @@
 // request still under way, so that nothing reaches a closed window.
 
 #include <QDialog>
-#include <QPointer>
 
 class QLabel;
-class QNetworkAccessManager;
-class QNetworkReply;
 class QPushButton;
 class QTimer;
+class WebClient;
 
 // The indeterminate 16 × 16 spinner shown while the version file is on its way. Its timer runs only
 // while the spinner is shown.
@@ -86,8 +84,6 @@ private:
     void checkBtn_Action();
     void closeBtn_Action();
     void downloadBtn_Action();
-    void replyFinished(QNetworkReply* reply);
-    void bodyArrived(QNetworkReply* reply);
     void outOfTime();
     void pageReceived(int status, const QByteArray& body);
     void socketError(int code);
@@ -96,9 +92,7 @@ private:
 
     static checkVersScrn* shared_;
 
-    QNetworkAccessManager* mySocket = nullptr;
-    QPointer<QNetworkReply> pending_;
-    QByteArray body_;
+    WebClient* mySocket = nullptr;
     QTimer* deadline_ = nullptr; // runs while a request is pending
 
     QLabel* StaticText1 = nullptr;
