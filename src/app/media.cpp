@@ -144,20 +144,17 @@ const QStringList& soundNames() {
     return names;
 }
 
-QStringList missingFiles() {
-    const QString folder = SpecialFolderWendle::BundleResourcesFolder();
-    QStringList missing;
-    for (const QString& name : pictureNames()) {
-        const QString file = pictureFileName(name);
-        if (folder.isEmpty() || !QFileInfo(QDir(folder).absoluteFilePath(file)).isFile())
-            missing << file;
-    }
-    for (const QString& name : soundNames()) {
-        const QString file = soundFileName(name);
-        if (folder.isEmpty() || !QFileInfo(QDir(folder).absoluteFilePath(file)).isFile())
-            missing << file;
-    }
-    return missing;
+QStringList missingFiles(const QString& folder) {
+    QStringList files;
+    for (const QString& name : pictureNames())
+        files << pictureFileName(name);
+    for (const QString& name : soundNames())
+        files << soundFileName(name);
+    if (folder.isEmpty())
+        return files;
+    const QDir dir(folder);
+    files.removeIf([&dir](const QString& file) { return QFileInfo(dir.absoluteFilePath(file)).isFile(); });
+    return files;
 }
 
 void forgetAll() {

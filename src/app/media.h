@@ -34,9 +34,9 @@ QString soundFileName(const QString& projectName);
 QPixmap picture(const QString& projectName);
 // The absolute path of the sound's file, or empty when the first attempt found none.
 QString soundPath(const QString& projectName);
-// The file names of the catalogue's pictures and sounds that the resources folder lacks (all of them
-// when there is no folder), in catalogue order.
-QStringList missingFiles();
+// The file names of the catalogue's pictures and sounds that `folder` (the resources folder) lacks,
+// all of them when it is empty, in catalogue order.
+QStringList missingFiles(const QString& folder);
 // Forgets everything loaded (for tests that swap the resources folder).
 void forgetAll();
 // Every project picture and sound by project name, in catalogue order.

@@ -376,13 +376,15 @@ int primaryCode(const QSqlError& error) {
     return ok ? (code & 0xFF) : 0;
 }
 
-void DisplayDatabaseError(const QSqlError& error) {
+void DisplayDatabaseError(const QSqlError& error, const QString& afterwards) {
     const int code = primaryCode(error);
     if (code == 19) // a constraint refused the change; the caller has already not committed
         return;
     QString explanation = error.driverText();
     if (!error.databaseText().isEmpty())
         explanation = error.databaseText();
+    if (!afterwards.isEmpty())
+        explanation += QLatin1Char('\n') + afterwards;
     myGlobals::gShowMsg(true, QStringLiteral("Database Error: ") + QString::number(code), explanation);
 }
 
@@ -627,14 +629,18 @@ ClassFound findClass(const QString& given) {
     return {Lookup::Found, r.value(0).toString()};
 }
 
+// Inside the caller's transaction: stores a class under the name found for it.
+bool storeClass(const ClassFound& found) {
+    return static_cast<bool>(exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"), {found.stored}));
+}
+
 // Inside the caller's transaction: the class as stored, made first when it is not there. Empty when
 // the database failed (lastErrorRef() says why).
 QString classForAdd(const QString& given) {
     const ClassFound found = findClass(given);
     if (found.lookup == Lookup::Failed)
         return {};
-    if (found.lookup == Lookup::Missing &&
-        !exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"), {found.stored}))
+    if (found.lookup == Lookup::Missing && !storeClass(found))
         return {};
     return found.stored;
 }
@@ -676,7 +682,7 @@ bool insertClass(const QString& name, int /*id*/) {
         lastErrorRef() = QSqlError(); // refused, not failed
         return false;
     }
-    if (!exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"), {found.stored}))
+    if (!storeClass(found))
         return failed(tx, kClassNotAdded, lastErrorRef());
     return tx.commit() || failed(kClassNotAdded, tx.error());
 }
@@ -714,8 +720,7 @@ int addOneStudent(const QString& name, const QString& password, const QString& g
                 continue;
             }
         }
-        if (cls.lookup == Lookup::Missing &&
-            !exec(QStringLiteral("INSERT INTO Classes (ClassNm) VALUES (?)"), {cls.stored}))
+        if (cls.lookup == Lookup::Missing && !storeClass(cls))
             return failed(tx, kStudentNotAdded, lastErrorRef());
         const int id = addStudentRow(name, password, cls.stored);
         if (id == 0)

@@ -113,8 +113,9 @@ QStringList classNames(bool* ok = nullptr);
 QList<StudentRow> studentsOf(const QString& className, bool* ok = nullptr);
 QList<StudentRow> allStudents(bool* ok = nullptr);
 
-// Shows "Database Error: " and SQLite's primary result code, except for constraint violations.
-void DisplayDatabaseError(const QSqlError& error);
+// Shows "Database Error: " and SQLite's primary result code, except for constraint violations;
+// `afterwards` (what it means for the user) follows the database's own words.
+void DisplayDatabaseError(const QSqlError& error, const QString& afterwards = {});
 // Whether the error is another connection (another computer) holding the database past the wait.
 bool isBusy(const QSqlError& error);
 // Tells that a change did not go through. notDone says what was not done ("The class was not

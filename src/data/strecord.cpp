@@ -468,15 +468,13 @@ void StRecord::tellNotSaved(SaveKind kind, const QSqlError& error) {
         DBCtrl::tellNotDone(QStringLiteral("Your settings were not saved"), error, kept);
         return;
     case SaveKind::Reset:
-        if (DBCtrl::isBusy(error) || DBCtrl::primaryCode(error) == 19) {
+        if (DBCtrl::isBusy(error)) {
             DBCtrl::tellNotDone(QStringLiteral("Nothing was reset"), error,
                                 QStringLiteral("The scores and stars are as they were. Please try again in "
                                                "a moment."));
             return;
         }
-        myGlobals::gShowMsg(true, QStringLiteral("Database Error: ") + QString::number(DBCtrl::primaryCode(error)),
-                            (error.databaseText().isEmpty() ? error.driverText() : error.databaseText()) +
-                                QStringLiteral("\nNothing was reset."));
+        DBCtrl::DisplayDatabaseError(error, QStringLiteral("Nothing was reset."));
         return;
     }
 }

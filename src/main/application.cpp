@@ -34,12 +34,11 @@ namespace App {
 // install that lacks them (a share folder left out or half copied) is told once, naming where the
 // program looked, so that whoever installed it knows what to put back.
 void tellMissingMedia() {
-    qCDebug(startupLog).noquote() << "pictures and sounds in" << SpecialFolderWendle::BundleResourcesFolder()
-                                  << "| help pages in" << HelpFolder::path();
-    const QStringList missing = ProjectMedia::missingFiles();
+    const QString folder = SpecialFolderWendle::BundleResourcesFolder();
+    qCDebug(startupLog).noquote() << "pictures and sounds in" << folder << "| help pages in" << HelpFolder::path();
+    const QStringList missing = ProjectMedia::missingFiles(folder);
     if (missing.isEmpty())
         return;
-    const QString folder = SpecialFolderWendle::BundleResourcesFolder();
     QString message;
     QString explanation;
     if (folder.isEmpty()) {

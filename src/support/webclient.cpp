@@ -156,11 +156,15 @@ void WebClient::close() {
     in_.clear();
     body_.clear();
     headBytes_ = 0;
+    forgetHead();
+    left_ = 0;
+}
+
+void WebClient::forgetHead() {
     status_ = 0;
     contentLength_ = -1;
     lengthBroken_ = false;
     chunked_ = false;
-    left_ = 0;
 }
 
 void WebClient::readArrived() {
@@ -200,10 +204,7 @@ bool WebClient::takeHead(QByteArrayView& rest) {
             takeHeader(line);
         } else if (status_ < 200) {
             // An interim answer ("100 Continue"): the real one follows.
-            status_ = 0;
-            contentLength_ = -1;
-            lengthBroken_ = false;
-            chunked_ = false;
+            forgetHead();
         } else {
             startBody();
             return true;

@@ -53,6 +53,8 @@ private:
     void take(QByteArrayView& rest);
     bool takeHead(QByteArrayView& rest);
     void takeHeader(QByteArrayView line);
+    // Forgets what the head of an answer said (status, length, chunks).
+    void forgetHead();
     void startBody();
     void takeBody(QByteArrayView& rest);
     void takeChunks(QByteArrayView& rest);
