@@ -335,9 +335,10 @@ void WebClient::endOfStream() {
     readArrived();
     if (!isBusy())
         return;
-    // Once the head has come, what the server sent before it closed is its answer, even cut short:
-    // the status is the server's word.
-    if (stage_ == Stage::Body)
+    // Only a body framed by the close may end at the close. A body shorter than its length, or
+    // chunks without the last one, were cut short on the way: taken as they stand, a version file
+    // cut after its year would read as an older release than the one running.
+    if (stage_ == Stage::Body && framing_ == Framing::UntilClose)
         answer();
     else
         fail(QNetworkReply::RemoteHostClosedError);

@@ -10,7 +10,8 @@
 // at most kMaxHeaders bytes; its body is read up to the bound given to the constructor, framed by
 // Content-Length, by chunks or by the server closing. Once the body is whole, or at its bound, the
 // answer is raised and the connection let go, whatever the server may still send. A head past its
-// bound, a head that is not HTTP and broken chunk framing are failures. A redirect is an answer like
+// bound, a head that is not HTTP, broken chunk framing and a body that the server's close cuts short
+// of its length or of its last chunk are failures. A redirect is an answer like
 // any other: its status is what the caller gets. The proxy is the application's, as for every socket.
 //
 // Failures are numbered as QNetworkReply::NetworkError (ConnectionRefusedError, HostNotFoundError,

@@ -388,8 +388,17 @@ void TestCheckVersScrn::framing_data() {
         << ok + "Content-Length: 8\r\n\r\n20131\tabEXTRA" << 0 << true << newer + "ab";
     QTest::newRow("more than Content-Length, a byte at a time")
         << ok + "Content-Length: 8\r\n\r\n20131\tabEXTRA" << 1 << true << newer + "ab";
+    // Cut short by the close: the year alone would read as an older release than the running one.
     QTest::newRow("less than Content-Length, then closed")
-        << ok + "Content-Length: 100\r\n\r\n20131\tshort" << 0 << false << newer + "short";
+        << ok + "Content-Length: 13\r\n\r\n2013" << 0 << false << closed;
+    QTest::newRow("less than Content-Length, a byte at a time, then closed")
+        << ok + "Content-Length: 100\r\n\r\n20131\tshort" << 1 << false << closed;
+    QTest::newRow("chunk shorter than its size, then closed")
+        << ok + "Transfer-Encoding: chunked\r\n\r\nd\r\n2013" << 0 << false << closed;
+    QTest::newRow("chunks without the last one, then closed")
+        << ok + "Transfer-Encoding: chunked\r\n\r\n6\r\n20131\t\r\n" << 0 << false << closed;
+    QTest::newRow("chunks cut inside a size line, then closed")
+        << ok + "Transfer-Encoding: chunked\r\n\r\n6\r\n20131\t\r\n0" << 0 << false << closed;
     QTest::newRow("no length, read to the close")
         << QByteArray("HTTP/1.0 200 OK\r\n\r\n20131\tten") << 0 << false << newer + "ten";
     QTest::newRow("head as long as allowed") << headOf(WebClient::kMaxHeaders) << 0 << true << newer + "new";
