@@ -1,5 +1,6 @@
 #include "namescrn.h"
 
+#include "app/desktopapps.h"
 #include "app/media.h"
 #include "app/menus.h"
 #include "app/picts.h"
@@ -828,7 +829,9 @@ void NameScrn::HelpHelp() {
 void NameScrn::HelpGettingStarted() {
     const QString guide = quickStartGuidePath();
     if (!guide.isEmpty() && QFileInfo(guide).isFile()) {
-        if (!documentOpener()(guide))
+        // The desktop is asked first: handed the file without a program for it, its launcher would
+        // still report success and nothing would open.
+        if (DesktopApps::defaultForFile(guide).isEmpty() || !documentOpener()(guide))
             Seams::dialogs().plainMessage(QStringLiteral("No program on this computer could open the <") +
                                           QFileInfo(guide).fileName() +
                                           QStringLiteral(">. It is in the Numbrook Riza folder: ") +

@@ -1,8 +1,9 @@
 #pragma once
 
-// Whether this computer has a program that takes mail links. Handing a link to the desktop reports
-// success as soon as the desktop's launcher starts, whether a mail program is behind it or not; the
-// desktop's table of default programs tells whether there is one.
+// Whether this computer has a program that takes mail links (see app/desktopapps.h for why the
+// desktop is asked first).
+
+#include "app/desktopapps.h"
 
 #include <QString>
 
@@ -19,7 +20,7 @@ using Query = std::function<QString()>;
 void setQuery(Query query);
 
 // How long the desktop is waited for, in milliseconds, to start and to answer.
-inline constexpr int kWaitMs = 3000;
+inline constexpr int kWaitMs = DesktopApps::kWaitMs;
 
 // The desktop's own answer: `xdg-mime query default x-scheme-handler/mailto`. Empty when it names no
 // desktop entry, cannot be run, fails or does not answer in time.

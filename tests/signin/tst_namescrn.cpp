@@ -130,6 +130,34 @@ private:
     bool seen_ = false;
 };
 
+// A stand-in for the desktop's xdg-mime on a PATH of its own while it lives: it sees an .rtf file as
+// `rtfType` (as `file` does: "text/rtf"; some desktops say "application/rtf"), and answers "query
+// default <type>" only for `handledType`, with what the script prints. Without a script there is no
+// xdg-mime at all.
+class StandInDesktop {
+public:
+    StandInDesktop(const QByteArray& rtfType, const QByteArray& handledType, const QByteArray& script)
+        : path_(qgetenv("PATH")) {
+        if (!script.isEmpty()) {
+            QFile tool(bin_.filePath(QStringLiteral("xdg-mime")));
+            if (!tool.open(QIODevice::WriteOnly))
+                qFatal("cannot write the stand-in xdg-mime");
+            tool.write("#!/bin/sh\ncase \"$1 $2 $3\" in\n"
+                       "\"query filetype \"*.rtf) echo '" + rtfType + "'; exit 0;;\n"
+                       "\"query default " + handledType + "\") ;;\n"
+                       "*) exit 0;;\nesac\n" + script + "\n");
+            tool.close();
+            tool.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        }
+        qputenv("PATH", bin_.path().toLocal8Bit());
+    }
+    ~StandInDesktop() { qputenv("PATH", path_); }
+
+private:
+    QTemporaryDir bin_;
+    QByteArray path_;
+};
+
 } // namespace
 
 class TestNameScrn : public QObject {
@@ -163,6 +191,8 @@ private slots:
     void helpOpensTheIndexAlone();
     void disabledButtonIsFaded();
     void gettingStartedOpensTheGuideOrSaysItIsMissing();
+    void gettingStartedAsksTheDesktopForAProgramFirst_data();
+    void gettingStartedAsksTheDesktopForAProgramFirst();
     void hallOfFameListOpens();
 
 private:
@@ -914,6 +944,7 @@ void TestNameScrn::disabledButtonIsFaded() {
 }
 
 void TestNameScrn::gettingStartedOpensTheGuideOrSaysItIsMissing() {
+    const StandInDesktop desktop("text/rtf", "text/rtf", "echo writer.desktop");
     QStringList openedPaths;
     bool opens = true;
     NameScrn::setDocumentOpener([&](const QString& path) {
@@ -953,6 +984,63 @@ void TestNameScrn::gettingStartedOpensTheGuideOrSaysItIsMissing() {
     qunsetenv("NBR_PROGRAM_DIR");
     QCOMPARE(dialogs.messages().size(), 1);
     QVERIFY(dialogs.messages().first().contains(QStringLiteral("NBQ Quick Start Guide.rtf")));
+    QVERIFY(dialogs.messages().first().contains(QDir::toNativeSeparators(programDir.path())));
+}
+
+void TestNameScrn::gettingStartedAsksTheDesktopForAProgramFirst_data() {
+    // The kind of file the desktop sees the guide as, the kind its table of default programs names a
+    // program for, and whether the guide is then handed over.
+    QTest::addColumn<QByteArray>("rtfType");
+    QTest::addColumn<QByteArray>("handledType");
+    QTest::addColumn<QByteArray>("script");
+    QTest::addColumn<bool>("handed");
+    const QByteArray rtf("text/rtf");
+    const QByteArray names("echo writer.desktop");
+    QTest::newRow("names a program") << rtf << rtf << names << true;
+    QTest::newRow("names a program, type with parameters")
+        << QByteArray("application/rtf; charset=us-ascii") << QByteArray("application/rtf") << names << true;
+    QTest::newRow("names none") << rtf << rtf << QByteArray("exit 0") << false;
+    QTest::newRow("names one for another type only") << rtf << QByteArray("text/html") << names << false;
+    QTest::newRow("cannot tell the file's type") << QByteArray("") << rtf << names << false;
+    QTest::newRow("fails") << rtf << rtf << QByteArray("echo writer.desktop; exit 4") << false;
+    QTest::newRow("not installed") << rtf << rtf << QByteArray() << false;
+}
+
+// The desktop's launcher says yes to any file, a program behind it or not: only the desktop's own
+// table of default programs tells the teacher's click would end in nothing.
+void TestNameScrn::gettingStartedAsksTheDesktopForAProgramFirst() {
+    QFETCH(QByteArray, rtfType);
+    QFETCH(QByteArray, handledType);
+    QFETCH(QByteArray, script);
+    QFETCH(bool, handed);
+    QTemporaryDir programDir;
+    qputenv("NBR_PROGRAM_DIR", programDir.path().toLocal8Bit());
+    const QString guide = NameScrn::quickStartGuidePath();
+    QFile file(guide);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("{\\rtf1 Numbrook Riza}");
+    file.close();
+    // As the real one does while the desktop's launcher is installed: it starts, so it says yes.
+    QStringList openedPaths;
+    NameScrn::setDocumentOpener([&](const QString& path) {
+        openedPaths << path;
+        return true;
+    });
+    open();
+    {
+        const StandInDesktop desktop(rtfType, handledType, script);
+        menuItem(QStringLiteral("HelpGettingStarted"))->trigger();
+    }
+    qunsetenv("NBR_PROGRAM_DIR");
+    QCOMPARE(openedPaths, handed ? QStringList{guide} : QStringList{});
+    if (handed) {
+        QVERIFY(dialogs.messages().isEmpty());
+        return;
+    }
+    QCOMPARE(dialogs.messages().size(), 1);
+    QCOMPARE(dialogs.shown.first().kind, TestDoubles::Shown::Plain);
+    QVERIFY(dialogs.messages().first().startsWith(
+        QStringLiteral("No program on this computer could open the <NBQ Quick Start Guide.rtf>.")));
     QVERIFY(dialogs.messages().first().contains(QDir::toNativeSeparators(programDir.path())));
 }
 
