@@ -4,14 +4,13 @@
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
-#include <QPrinterInfo>
 
 namespace Printing {
 namespace {
 
 class PlatformDialogs final : public Dialogs {
 public:
-    bool hasPrinter() override { return !QPrinterInfo::availablePrinterNames().isEmpty(); }
+    bool canPrint() override { return QPrinter().isValid(); }
 
     bool pageSetup(QPageLayout& layout) override {
         QPrinter printer;

@@ -12,8 +12,9 @@ class Dialogs {
 public:
     virtual ~Dialogs() = default;
 
-    // Whether the computer has a printer to print on at all.
-    virtual bool hasPrinter() = 0;
+    // Whether Qt can give anything to print on at all. A computer without a printer still prints to a
+    // PDF file ("Print to File (PDF)" in the print dialog), so that alone is no reason to refuse.
+    virtual bool canPrint() = 0;
     // Shows the page-setup dialog, attached to no window, for the layout. True when the user accepted;
     // the layout then holds the choice. A cancelled dialog leaves the layout as it was.
     virtual bool pageSetup(QPageLayout& layout) = 0;

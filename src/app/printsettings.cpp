@@ -118,9 +118,10 @@ void gGetPrinterSetup(std::optional<QPageLayout>& setup) {
 
 bool startPrintJob(QPrinter& printer, const QString& docName,
                    const std::function<bool(const QPageLayout&)>& layoutFits) {
-    if (!Printing::dialogs().hasPrinter()) {
-        gShowMsg(true, QStringLiteral("No printer is installed on this computer."),
-                 QStringLiteral("Please add a printer in the system's settings, then print again."));
+    if (!Printing::dialogs().canPrint()) {
+        gShowMsg(true, QStringLiteral("This computer cannot print."),
+                 QStringLiteral("There is neither a printer nor a way to print to a file. Please add a printer "
+                                "in the system's settings, then print again."));
         return false;
     }
     std::optional<QPageLayout> setup;

@@ -23,7 +23,8 @@ void obtainPrinterSettings();
 // setup passed in starts from the defaults.
 void gGetPrinterSetup(std::optional<QPageLayout>& setup);
 
-// The start of every print: tells the user when there is no printer, gets the page setup as
+// The start of every print: tells the user when nothing can be printed on (without a printer the print
+// dialog still offers a PDF file, so that is no reason to stop), gets the page setup as
 // gGetPrinterSetup does, lets the caller turn the layout down (layoutFits tells the user why itself),
 // then puts the layout and document name on the printer and shows the print dialog. True when the
 // user chose to print; the printer then holds the destination and copies. An empty layoutFits takes

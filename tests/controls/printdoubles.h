@@ -1,12 +1,24 @@
 #pragma once
 
 // A stand-in for the page-setup and print dialogs: it answers from a script at once and points the
-// printer at a PDF file, so printing runs without a print system. And a paint device that records
-// every text drawn on it with its place, colour and page, for checking a page layout.
+// printer at a PDF file, so printing runs without a print system. A driver of the platform's own
+// dialogs on a computer without a printer, and the text of the PDF file they print to. And a paint
+// device that records every text drawn on it with its place, colour and page, for checking a page
+// layout.
 
 #include "app/printdialogs.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDialogButtonBox>
 #include <QFile>
+#include <QLineEdit>
+#include <QPageSetupDialog>
+#include <QPrintDialog>
+#include <QProcess>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <QTimer>
 #include <QPageLayout>
 #include <QPaintDevice>
 #include <QPaintEngine>
@@ -14,6 +26,7 @@
 #include <QRegularExpression>
 
 #include <deque>
+#include <functional>
 #include <optional>
 
 namespace TestDoubles {
@@ -23,7 +36,7 @@ public:
     PdfPrintDialogs() { Printing::setDialogs(this); }
     ~PdfPrintDialogs() override { Printing::setDialogs(nullptr); }
 
-    bool printerInstalled = true;
+    bool printSurface = true; // false: Qt has nothing to print on, not even a PDF file
     std::deque<bool> pageSetupAnswers;          // none left: accept
     std::optional<QPageLayout> pageSetupChoice; // what the user picks in the page-setup dialog
     bool acceptPrint = true;
@@ -35,7 +48,7 @@ public:
     QPageLayout layoutAtPrint; // the layout the printer carried when the print dialog opened
     QString documentName;      // the print job's name
 
-    bool hasPrinter() override { return printerInstalled; }
+    bool canPrint() override { return printSurface; }
 
     bool pageSetup(QPageLayout& layout) override {
         ++pageSetupShown;
@@ -61,6 +74,75 @@ public:
         return true;
     }
 };
+
+// Hides every printer of the computer the tests run on from the print system, as on a computer that
+// has none: the print system is pointed at a server that is not there. Call it before the first
+// printer is made; the print system reads it once.
+inline void hideThePrinters() {
+    qputenv("CUPS_SERVER", "/nonexistent/numbrook-riza-tests/cups.sock");
+}
+
+// Answers the platform's own page-setup and print dialogs as a teacher would, while `print` runs:
+// the page setup as it comes, and in the print dialog the destination it offers first, into a PDF
+// file at `pdfPath`. Records what the print dialog offered.
+class PlatformDialogsDriver {
+public:
+    QStringList destinations; // the print dialog's list of printers
+    QString chosen;           // the one printed to
+    int pageSetupShown = 0;
+    int printShown = 0;
+    QStringList others; // the titles of any other window that asked something
+
+    void run(const std::function<void()>& print, const QString& pdfPath) {
+        Printing::setDialogs(nullptr);
+        QTimer answer;
+        answer.setInterval(20);
+        QObject::connect(&answer, &QTimer::timeout, [this, pdfPath] {
+            QWidget* modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible())
+                return;
+            if (auto* setup = qobject_cast<QPageSetupDialog*>(modal)) {
+                ++pageSetupShown;
+                setup->accept();
+            } else if (auto* dialog = qobject_cast<QPrintDialog*>(modal)) {
+                ++printShown;
+                answerPrint(dialog, pdfPath);
+            } else if (auto* other = qobject_cast<QDialog*>(modal)) {
+                others << other->windowTitle();
+                other->reject();
+            }
+        });
+        answer.start();
+        print();
+    }
+
+private:
+    void answerPrint(QPrintDialog* dialog, const QString& pdfPath) {
+        if (auto* printers = dialog->findChild<QComboBox*>(QStringLiteral("printers"))) {
+            for (int i = 0; i < printers->count(); ++i)
+                destinations << printers->itemText(i);
+            chosen = printers->currentText();
+        }
+        if (auto* file = dialog->findChild<QLineEdit*>(QStringLiteral("filename")))
+            file->setText(pdfPath);
+        dialog->accept();
+        if (dialog->isVisible())
+            dialog->reject();
+    }
+};
+
+// The text of a PDF file as poppler's pdftotext reads it, in reading order; "<no pdftotext>" when
+// poppler-utils is not installed.
+inline QString pdfText(const QString& path) {
+    const QString tool = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
+    if (tool.isEmpty())
+        return QStringLiteral("<no pdftotext>");
+    QProcess process;
+    process.start(tool, {QStringLiteral("-layout"), path, QStringLiteral("-")});
+    if (!process.waitForFinished(10000))
+        return QStringLiteral("<pdftotext did not finish>");
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
 
 // The number of pages of a PDF file written by Qt, and the page box of its first page.
 inline int pdfPageCount(const QString& path) {

@@ -84,6 +84,7 @@ QList<DrawnText> layOut(const printingLB& list, const QRectF& printable, const Q
 class TestPrintingLB : public QObject {
     Q_OBJECT
 private slots:
+    void initTestCase();
     void init();
     void columnsFollowTheHeadings_data();
     void columnsFollowTheHeadings();
@@ -96,7 +97,8 @@ private slots:
     void printsIntoOneJobPerCopy();
     void keptPageSetupReachesThePrinter();
     void cancelledDialogsPrintNothing();
-    void noPrinterIsExplained();
+    void printsToAFileWithoutAPrinter();
+    void nothingToPrintOnIsExplained();
     void exportWritesTheListFormat();
     void exportOfAnEmptyList();
     void cancelledExportWritesNothing();
@@ -109,6 +111,10 @@ private slots:
 private:
     QTemporaryDir dir_;
 };
+
+void TestPrintingLB::initTestCase() {
+    TestDoubles::hideThePrinters();
+}
 
 void TestPrintingLB::init() {
     myGlobals::gPrinterSettings.clear();
@@ -321,15 +327,36 @@ void TestPrintingLB::cancelledDialogsPrintNothing() {
     QVERIFY(dialogs.messages().isEmpty());
 }
 
-void TestPrintingLB::noPrinterIsExplained() {
+// A school computer without a printer: the platform's own page setup and print dialog open, the
+// print dialog offers a PDF file, and the class list lands in it through the real printer, whole.
+void TestPrintingLB::printsToAFileWithoutAPrinter() {
+    ScriptedDialogs dialogs;
+    printingLB list;
+    fill(list, {{"Ann Lee", "HxQ", "2.5"}, {"Bo Ray", "", ".0"}, {"Cy Dunn", "Pw", "4.0"}});
+    const QString pdf = dir_.filePath("Grade 3 list.pdf");
+    TestDoubles::PlatformDialogsDriver driver;
+    driver.run([&] { list.printMe("Grade 3", "Student Name", "Password", "Stars", ""); }, pdf);
+    QVERIFY2(dialogs.messages().isEmpty(), qPrintable(dialogs.messages().join('|')));
+    QVERIFY2(driver.others.isEmpty(), qPrintable(driver.others.join('|')));
+    QCOMPARE(driver.pageSetupShown, 1);
+    QCOMPARE(driver.printShown, 1);
+    QVERIFY2(driver.chosen.contains(QLatin1String("PDF")), qPrintable(driver.destinations.join('|')));
+    QVERIFY(QFile::exists(pdf));
+    const QString text = TestDoubles::pdfText(pdf);
+    for (const char* shown : {"Grade 3", "Student Name", "Password", "Stars", "Ann Lee", "Bo Ray", "Cy Dunn", "HxQ"})
+        QVERIFY2(text.contains(QLatin1String(shown)), qPrintable(QStringLiteral("%1 not in:\n%2").arg(shown, text)));
+}
+
+// Only where Qt has nothing to print on at all does printing stop before the dialogs, and it says why.
+void TestPrintingLB::nothingToPrintOnIsExplained() {
     ScriptedDialogs dialogs;
     PdfPrintDialogs printing;
-    printing.printerInstalled = false;
-    printing.pdfPath = dir_.filePath("no-printer.pdf");
+    printing.printSurface = false;
+    printing.pdfPath = dir_.filePath("nothing-to-print-on.pdf");
     printingLB list;
     fill(list, {{"Ann", "", ".0"}});
     list.printMe("T", "A", "", "", "");
-    QCOMPARE(dialogs.messages(), QStringList{"No printer is installed on this computer."});
+    QCOMPARE(dialogs.messages(), QStringList{"This computer cannot print."});
     QVERIFY(dialogs.shown[0].isCaution);
     QCOMPARE(printing.pageSetupShown + printing.printShown, 0);
     QVERIFY(!QFile::exists(printing.pdfPath));

@@ -1,5 +1,6 @@
 // Printing a help topic: the page the view shows is read again, rendered by our own reader and printed
-// through the page-setup and print dialogs (here a stand-in that prints into a PDF file).
+// through the page-setup and print dialogs (mostly a stand-in that prints into a PDF file; once the
+// platform's own, on a computer without a printer).
 
 #include "../controls/printdoubles.h"
 #include "app/menus.h"
@@ -56,6 +57,7 @@ private slots:
     void initTestCase() {
         const QString missing = shippedPagesMissing();
         QVERIFY2(missing.isEmpty(), qPrintable(missing));
+        TestDoubles::hideThePrinters();
     }
     void init() {
         dialogs_.clear();
@@ -69,7 +71,8 @@ private slots:
     void setupIsAskedOncePerRun();
     void pageSetupCancelledForgetsTheSetup();
     void cancelledDialogsPrintNothingAndSayNothing();
-    void noPrinter();
+    void printsToAFileWithoutAPrinter();
+    void nothingToPrintOn();
     void pageGoneOrTooLarge();
     void followedLinkPrintsThatPage();
     void marginsLeavingNoRoom();
@@ -192,14 +195,38 @@ void TestHelpPrint::cancelledDialogsPrintNothingAndSayNothing() {
     QVERIFY(dialogs_.shown.isEmpty());
 }
 
-void TestHelpPrint::noPrinter() {
+// A computer without a printer: the platform's own dialogs open, the print dialog offers a PDF file,
+// and the topic lands in it through the real printer.
+void TestHelpPrint::printsToAFileWithoutAPrinter() {
+    TempHelp help;
+    QVERIFY(help.write(QStringLiteral("nbq_play.html"),
+                       "<html>\n<head>\n<title>Playing a round</title>\n</head>\n<body>\n<h1>Playing a "
+                       "round</h1>\n<p>Type the answer and press Return.</p>\n<ul>\n<li>Twenty problems\n"
+                       "<li>One clock\n</ul>\n<p>The stars come last.</p>\n</body>\n</html>\n"));
+    helpScrn2* w = shown(1);
+    QVERIFY(w);
+    const QString out = pdf("Playing a round.pdf");
+    TestDoubles::PlatformDialogsDriver driver;
+    driver.run([w] { w->menu()->item(QStringLiteral("FilePrint"))->trigger(); }, out);
+    QVERIFY2(dialogs_.messages().isEmpty(), qPrintable(dialogs_.messages().join('|')));
+    QVERIFY2(driver.others.isEmpty(), qPrintable(driver.others.join('|')));
+    QCOMPARE(driver.pageSetupShown, 1);
+    QCOMPARE(driver.printShown, 1);
+    QVERIFY2(driver.chosen.contains(QLatin1String("PDF")), qPrintable(driver.destinations.join('|')));
+    const QString text = TestDoubles::pdfText(out).simplified();
+    for (const char* shown : {"Playing a round", "Type the answer and press Return.", "Twenty problems",
+                              "One clock", "The stars come last."})
+        QVERIFY2(text.contains(QLatin1String(shown)), qPrintable(QStringLiteral("%1 not in: %2").arg(shown, text)));
+}
+
+void TestHelpPrint::nothingToPrintOn() {
     TestDoubles::PdfPrintDialogs printing;
-    printing.printerInstalled = false;
+    printing.printSurface = false;
     helpScrn2* w = shown(2);
     QVERIFY(w);
     w->menu()->item(QStringLiteral("FilePrint"))->trigger();
-    QCOMPARE(dialogs_.messages(), QStringList{"No printer is installed on this computer."});
-    QCOMPARE(printing.printShown, 0);
+    QCOMPARE(dialogs_.messages(), QStringList{"This computer cannot print."});
+    QCOMPARE(printing.pageSetupShown + printing.printShown, 0);
 }
 
 void TestHelpPrint::pageGoneOrTooLarge() {
