@@ -58,12 +58,13 @@ QFont ovrMsgBox::explanationFont() {
 namespace {
 
 // The layout gives the explanation one line. A longer one keeps its small type and wraps into the
-// room above the Close button rather than being cut off; the box does not grow for it.
+// room above the Close button; one longer than that room (a list of folders, a long install path)
+// makes the box grow downward, as a long message does, rather than lose its end.
 int explanationHeight(const QString& explanation) {
     const QFont font = ovrMsgBox::explanationFont();
     const int needed =
         WrappedLabel::lineCount(explanation, font, ovrMsgBox::kMessageWidth) * QFontMetrics(font).lineSpacing();
-    return qBound(ovrMsgBox::kLineHeight, needed, ovrMsgBox::kExplanationRoom);
+    return qMax(ovrMsgBox::kLineHeight, needed);
 }
 
 } // namespace
@@ -90,7 +91,9 @@ ovrMsgBox::ovrMsgBox(bool isCaution, const QString& message, const QString& expl
 
     lines = qMax(WrappedLabel::lineCount(message, messageFont(), kMessageWidth), 3);
     const int h = kLineHeight * lines;
-    setFixedSize(kWidth, h + 136);
+    const int explained = explanationHeight(explanation);
+    const int below = qMax(0, explained - kExplanationRoom); // what the explanation adds to the box
+    setFixedSize(kWidth, h + 136 + below);
 
     auto* alertFld = new WrappedLabel(QStringLiteral("alertFld"), this);
     alertFld->setFont(messageFont());
@@ -99,12 +102,12 @@ ovrMsgBox::ovrMsgBox(bool isCaution, const QString& message, const QString& expl
 
     auto* msgTxt = new WrappedLabel(QStringLiteral("msgTxt"), this);
     msgTxt->setFont(explanationFont());
-    msgTxt->setGeometry(108, h + 40, kMessageWidth, explanationHeight(explanation));
+    msgTxt->setGeometry(108, h + 40, kMessageWidth, explained);
     msgTxt->setText(explanation);
 
     auto* closeBtn = new newCnvBtn(this);
     closeBtn->setObjectName(QStringLiteral("closeBtn"));
-    closeBtn->setGeometry(276, h + 90, 120, 29);
+    closeBtn->setGeometry(276, h + 90 + below, 120, 29);
     closeBtn->setCaption(QStringLiteral("Close"), 1);
     connect(closeBtn, &newCnvBtn::MouseUp, this, [this, closeBtn] {
         closeBtn->hndlMouseUp();

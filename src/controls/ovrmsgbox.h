@@ -1,8 +1,9 @@
 #pragma once
 
-// The program's own message box: an icon, a bold message of one or more lines, a one-line
-// explanation in small type and a Close button. The box grows with the number of lines the message
-// takes; a message that begins with "Cong" (any case) gets the congratulation backdrop. Only the
+// The program's own message box: an icon, a bold message of one or more lines, an explanation in
+// small type (one line in the layout, with room for a few) and a Close button. The box grows
+// downward with the number of lines the message takes, and with an explanation longer than its room;
+// a message that begins with "Cong" (any case) gets the congratulation backdrop. Only the
 // Close button, Return or Enter close it: not Escape, not the title bar.
 
 #include <QDialog>
@@ -27,7 +28,8 @@ public:
     static constexpr int kMessageWidth = 288;
     static constexpr int kLineHeight = 16;
     static constexpr int kExplanationSize = 10;
-    static constexpr int kExplanationRoom = 50; // from the explanation's top to the Close button's
+    // From the explanation's top to the Close button's; a longer explanation moves the button down.
+    static constexpr int kExplanationRoom = 50;
 
 public slots:
     void reject() override; // Escape does not close this box

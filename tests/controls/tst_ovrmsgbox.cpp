@@ -25,6 +25,8 @@ private slots:
     void growsWithItsMessage();
     void explanationInSmallTypeWithinTheBox_data();
     void explanationInSmallTypeWithinTheBox();
+    void longExplanationGrowsTheBox_data();
+    void longExplanationGrowsTheBox();
     void congratulationsGetTheirBackdrop_data();
     void congratulationsGetTheirBackdrop();
     void onlyReturnEnterOrCloseEndIt_data();
@@ -122,6 +124,57 @@ void TestOvrMsgBox::explanationInSmallTypeWithinTheBox() {
         QVERIFY(msgTxt->height() >= lines * QFontMetrics(msgTxt->font()).lineSpacing());
     QVERIFY(msgTxt->geometry().bottom() < closeBtn->y());
     QVERIFY(alertFld->geometry().bottom() < msgTxt->y());
+}
+
+void TestOvrMsgBox::longExplanationGrowsTheBox_data() {
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("explanation");
+    const QString folder = QStringLiteral("/srv/school-programs/mathematics/numbrook-riza/share/Resources");
+    QTest::newRow("six written lines") << QStringLiteral("Unable to read the preferences") << lines(6);
+    QTest::newRow("six lines under a long message") << lines(5) << lines(6);
+    QTest::newRow("the folders looked in")
+        << QStringLiteral("Numbrook Riza cannot find its pictures and sounds.")
+        << QStringLiteral("It looked for them in ") + folder + QStringLiteral(", ") + folder +
+               QStringLiteral("-old, /usr/local/share/numbrook-riza/Resources. Please install Numbrook Riza "
+                              "again.");
+    QTest::newRow("a long install path")
+        << QStringLiteral("Some of Numbrook Riza's pictures and sounds are missing.")
+        << QStringLiteral("12 of 140 files, such as \"congratsBKG2.png\", are not in /mnt/district-share/"
+                          "elementary-schools/north-valley/computer-lab/programs/mathematics/numbrook-riza-"
+                          "2013r1/Resources. Please install Numbrook Riza again.");
+}
+
+// An explanation longer than its room reads whole: the box grows downward for it, the Close button
+// moves down with it, and its last line is drawn inside the box.
+void TestOvrMsgBox::longExplanationGrowsTheBox() {
+    QFETCH(QString, message);
+    QFETCH(QString, explanation);
+    ovrMsgBox box(true, message, explanation);
+    auto* msgTxt = box.findChild<WrappedLabel*>(QStringLiteral("msgTxt"));
+    auto* closeBtn = box.findChild<newCnvBtn*>(QStringLiteral("closeBtn"));
+    const int spacing = QFontMetrics(msgTxt->font()).lineSpacing();
+    const int n = WrappedLabel::lineCount(explanation, msgTxt->font(), 288);
+    QVERIFY2(n * spacing > ovrMsgBox::kExplanationRoom, qPrintable(QString::number(n)));
+    if (QByteArray(QTest::currentDataTag()).startsWith("six"))
+        QCOMPARE(n, 6);
+
+    const int h = 16 * box.lineCount();
+    QCOMPARE(msgTxt->pos(), QPoint(108, h + 40));
+    QVERIFY(msgTxt->height() >= n * spacing);
+    QVERIFY(box.height() > h + 136);
+    QVERIFY(msgTxt->geometry().bottom() < closeBtn->y());
+    // The Close button keeps its place above the box's bottom edge.
+    QCOMPARE(box.height() - closeBtn->y(), 136 - 90);
+
+    // Ink on the last line, left of the Close button: drawn, not clipped away.
+    const QImage shown = box.grab().toImage();
+    const int top = msgTxt->y() + (n - 1) * spacing;
+    int ink = 0;
+    for (int y = top; y < qMin(top + spacing, shown.height()); ++y) {
+        for (int x = 108; x < 270; ++x)
+            ink += qGray(shown.pixel(x, y)) < 110;
+    }
+    QVERIFY2(ink > 10, qPrintable(QStringLiteral("%1 dark pixels on the last line").arg(ink)));
 }
 
 // What the box paints, with pictures of the test's own: a red congratulation backdrop, an overlay
