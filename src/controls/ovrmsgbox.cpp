@@ -92,7 +92,9 @@ ovrMsgBox::ovrMsgBox(bool isCaution, const QString& message, const QString& expl
     lines = qMax(WrappedLabel::lineCount(message, messageFont(), kMessageWidth), 3);
     const int h = kLineHeight * lines;
     const int explained = explanationHeight(explanation);
-    const int below = qMax(0, explained - kExplanationRoom); // what the explanation adds to the box
+    // What the explanation adds to the box: its lines and a little air above the Close button, whose
+    // caption would otherwise sit against the last line.
+    const int below = qMax(0, explained + kExplanationRoom / 8 - kExplanationRoom);
     setFixedSize(kWidth, h + 136 + below);
 
     auto* alertFld = new WrappedLabel(QStringLiteral("alertFld"), this);
