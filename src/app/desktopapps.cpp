@@ -40,7 +40,8 @@ QString defaultFor(const QString& mimeType) {
 
 QString defaultForFile(const QString& path) {
     // Some desktops add parameters ("text/rtf; charset=us-ascii"); the type is what comes before.
-    const QString type = askXdgMime({QStringLiteral("filetype"), path}).section(QLatin1Char(';'), 0, 0).trimmed();
+    const QString type =
+        askXdgMime({QStringLiteral("filetype"), path}).section(QLatin1Char(';'), 0, 0).trimmed();
     static const QRegularExpression kType(QStringLiteral("^[A-Za-z0-9!#$&^_.+-]+/[A-Za-z0-9!#$&^_.+-]+$"));
     return kType.match(type).hasMatch() ? defaultFor(type) : QString();
 }

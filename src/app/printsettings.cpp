@@ -119,9 +119,10 @@ void gGetPrinterSetup(std::optional<QPageLayout>& setup) {
 bool startPrintJob(QPrinter& printer, const QString& docName,
                    const std::function<bool(const QPageLayout&)>& layoutFits) {
     if (!Printing::dialogs().canPrint()) {
-        gShowMsg(true, QStringLiteral("This computer cannot print."),
-                 QStringLiteral("There is neither a printer nor a way to print to a file. Please add a printer "
-                                "in the system's settings, then print again."));
+        gShowMsg(
+            true, QStringLiteral("This computer cannot print."),
+            QStringLiteral("There is neither a printer nor a way to print to a file. Please add a printer "
+                           "in the system's settings, then print again."));
         return false;
     }
     std::optional<QPageLayout> setup;

@@ -13,17 +13,17 @@
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLineEdit>
-#include <QPageSetupDialog>
-#include <QPrintDialog>
-#include <QProcess>
-#include <QPushButton>
-#include <QStandardPaths>
-#include <QTimer>
 #include <QPageLayout>
+#include <QPageSetupDialog>
 #include <QPaintDevice>
 #include <QPaintEngine>
+#include <QPrintDialog>
 #include <QPrinter>
+#include <QProcess>
+#include <QPushButton>
 #include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTimer>
 
 #include <deque>
 #include <functional>
@@ -36,7 +36,7 @@ public:
     PdfPrintDialogs() { Printing::setDialogs(this); }
     ~PdfPrintDialogs() override { Printing::setDialogs(nullptr); }
 
-    bool printSurface = true; // false: Qt has nothing to print on, not even a PDF file
+    bool printSurface = true;                   // false: Qt has nothing to print on, not even a PDF file
     std::deque<bool> pageSetupAnswers;          // none left: accept
     std::optional<QPageLayout> pageSetupChoice; // what the user picks in the page-setup dialog
     bool acceptPrint = true;

@@ -343,8 +343,10 @@ void TestPrintingLB::printsToAFileWithoutAPrinter() {
     QVERIFY2(driver.chosen.contains(QLatin1String("PDF")), qPrintable(driver.destinations.join('|')));
     QVERIFY(QFile::exists(pdf));
     const QString text = TestDoubles::pdfText(pdf);
-    for (const char* shown : {"Grade 3", "Student Name", "Password", "Stars", "Ann Lee", "Bo Ray", "Cy Dunn", "HxQ"})
-        QVERIFY2(text.contains(QLatin1String(shown)), qPrintable(QStringLiteral("%1 not in:\n%2").arg(shown, text)));
+    for (const char* shown :
+         {"Grade 3", "Student Name", "Password", "Stars", "Ann Lee", "Bo Ray", "Cy Dunn", "HxQ"})
+        QVERIFY2(text.contains(QLatin1String(shown)),
+                 qPrintable(QStringLiteral("%1 not in:\n%2").arg(shown, text)));
 }
 
 // Only where Qt has nothing to print on at all does printing stop before the dialogs, and it says why.

@@ -216,7 +216,8 @@ void TestHelpPrint::printsToAFileWithoutAPrinter() {
     const QString text = TestDoubles::pdfText(out).simplified();
     for (const char* shown : {"Playing a round", "Type the answer and press Return.", "Twenty problems",
                               "One clock", "The stars come last."})
-        QVERIFY2(text.contains(QLatin1String(shown)), qPrintable(QStringLiteral("%1 not in: %2").arg(shown, text)));
+        QVERIFY2(text.contains(QLatin1String(shown)),
+                 qPrintable(QStringLiteral("%1 not in: %2").arg(shown, text)));
 }
 
 void TestHelpPrint::nothingToPrintOn() {

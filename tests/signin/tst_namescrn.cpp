@@ -142,10 +142,13 @@ public:
             QFile tool(bin_.filePath(QStringLiteral("xdg-mime")));
             if (!tool.open(QIODevice::WriteOnly))
                 qFatal("cannot write the stand-in xdg-mime");
-            tool.write("#!/bin/sh\ncase \"$1 $2 $3\" in\n"
-                       "\"query filetype \"*.rtf) echo '" + rtfType + "'; exit 0;;\n"
-                       "\"query default " + handledType + "\") ;;\n"
-                       "*) exit 0;;\nesac\n" + script + "\n");
+            const QString answers = QStringLiteral("case \"$1 $2 $3\" in\n"
+                                                   "\"query filetype \"*.rtf) echo '%1'; exit 0;;\n"
+                                                   "\"query default %2\") ;;\n"
+                                                   "*) exit 0;;\n"
+                                                   "esac\n")
+                                        .arg(QString::fromLatin1(rtfType), QString::fromLatin1(handledType));
+            tool.write("#!/bin/sh\n" + answers.toLatin1() + script + "\n");
             tool.close();
             tool.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
         }

@@ -396,7 +396,8 @@ void TestCheckVersScrn::framing_data() {
     QTest::newRow("chunk shorter than its size, then closed")
         << ok + "Transfer-Encoding: chunked\r\n\r\nd\r\n2013" << 0 << false << closed;
     QTest::newRow("chunks without the last one, then closed")
-        << ok + "Transfer-Encoding: chunked\r\n\r\n6\r\n20131\t\r\n" << 0 << false << closed;
+        << ok + "Transfer-Encoding: chunked\r\n\r\n6\r\n20131\t\r\n"
+        << 0 << false << closed;
     QTest::newRow("chunks cut inside a size line, then closed")
         << ok + "Transfer-Encoding: chunked\r\n\r\n6\r\n20131\t\r\n0" << 0 << false << closed;
     QTest::newRow("no length, read to the close")
