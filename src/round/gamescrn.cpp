@@ -743,15 +743,18 @@ void GameScrn::leave(Next next) {
 void GameScrn::closeEvent(QCloseEvent* event) {
     stopRoundTimers();
     event->accept();
+    if (!leaving_) {
+        // Closed from outside (the window manager's close box, Alt+F4) or by Quit: what the student
+        // earned is saved as at every exit, before the window goes. Only File > Close gives it up.
+        leaving_ = true;
+        if (!discarding_ && player())
+            player()->rejoinData();
+        // When the program is quitting no other window is shown.
+        if (!Menus::quitting())
+            NameScrn::instance()->show();
+    }
     if (shared_ == this)
         shared_ = nullptr;
-    if (leaving_)
-        return;
-    // Closed from outside (the window manager): the same as File > Close, without saving. When the
-    // program is quitting no other window is shown.
-    leaving_ = true;
-    if (!Menus::quitting())
-        NameScrn::instance()->show();
 }
 
 void GameScrn::reinitRound() {
@@ -1073,6 +1076,7 @@ void GameScrn::resultSpeak_Action() {
 }
 
 void GameScrn::FileClose() {
+    discarding_ = true;
     close();
 }
 
