@@ -743,18 +743,17 @@ void GameScrn::leave(Next next) {
 void GameScrn::closeEvent(QCloseEvent* event) {
     stopRoundTimers();
     event->accept();
-    if (!leaving_) {
-        // Closed from outside (the window manager's close box, Alt+F4) or by Quit: what the student
-        // earned is saved as at every exit, before the window goes. Only File > Close gives it up.
-        leaving_ = true;
-        if (!discarding_ && player())
-            player()->rejoinData();
-        // When the program is quitting no other window is shown.
-        if (!Menus::quitting())
-            NameScrn::instance()->show();
-    }
+    const bool fromOutside = !leaving_;
+    leaving_ = true;
+    // Closed from outside (the window manager's close box, Alt+F4) or by Quit: what the student earned
+    // is saved as at every exit, while the window is still there. Only File > Close gives it up.
+    if (fromOutside && !discarding_ && player())
+        player()->rejoinData();
     if (shared_ == this)
         shared_ = nullptr;
+    // When the program is quitting no other window is shown.
+    if (fromOutside && !Menus::quitting())
+        NameScrn::instance()->show();
 }
 
 void GameScrn::reinitRound() {
