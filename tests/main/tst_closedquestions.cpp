@@ -3,12 +3,12 @@
 // that choice, and nothing is written. (Qt reports such a close as the box's Escape button, which for
 // the duplicate-name question is "Continue to Save".)
 
+#include "app/menus.h"
 #include "classes/classscrn.h"
 #include "controls/ghostef.h"
 #include "controls/namelistctr.h"
 #include "controls/newcnvbtn.h"
 #include "controls/printinglb.h"
-#include "app/menus.h"
 #include "data/dbctrl.h"
 #include "data/globals.h"
 #include "data/locations.h"
@@ -116,7 +116,8 @@ struct School {
         return w;
     }
     static void click(QWidget* window, const char* name) {
-        QTest::mouseClick(window->findChild<QWidget*>(QLatin1String(name)), Qt::LeftButton, {}, QPoint(10, 11));
+        QTest::mouseClick(window->findChild<QWidget*>(QLatin1String(name)), Qt::LeftButton, {},
+                          QPoint(10, 11));
     }
     QString file(const QString& name, const QByteArray& bytes) {
         const QString path = QDir(files.path()).filePath(name);
@@ -128,8 +129,9 @@ struct School {
 };
 
 const QStringList kGrade3{QStringLiteral("Ann"), QStringLiteral("Cy")};
-const QString kDuplicate = QStringLiteral("The name ann already exists in the Grade 3 Class. It is advised that "
-                                          "you change this name before adding to this class.");
+const QString kDuplicate =
+    QStringLiteral("The name ann already exists in the Grade 3 Class. It is advised that "
+                   "you change this name before adding to this class.");
 
 } // namespace
 

@@ -617,8 +617,8 @@ void TestGameScrnFace::closedFromOutsideSaves() {
     QCOMPARE(world.student->saves, 1);
     QVERIFY(!world.student->timersRunningAtSave);
     QCOMPARE(world.stored(QStringLiteral("stAdd")).value(4), QStringLiteral("9/10"));
-    QCOMPARE(world.stored(QStringLiteral("stSub")).value(11), finished ? QStringLiteral("9/10")
-                                                                       : QStringLiteral("8/9"));
+    QCOMPARE(world.stored(QStringLiteral("stSub")).value(11),
+             finished ? QStringLiteral("9/10") : QStringLiteral("8/9"));
     QCOMPARE(world.stored(QStringLiteral("stParam")).value(StRecord::ProblemsParam), QStringLiteral("6"));
     QCOMPARE(NameScrn::instance()->isVisible(), !quit);
     const int said = world.speech.said.size();
