@@ -26,7 +26,7 @@ class Quiet : public Seams::Dialogs {
 public:
     QString path;
     void showMsg(bool, const QString&, const QString&) override {}
-    void plainMessage(const QString&) override {}
+    void plainMessage(const QString&, const QString&) override {}
     Seams::Answer ask(const Seams::Question&) override { return Seams::Answer::Default; }
     QString openFile(const Seams::FileRequest&) override { return path; }
     QString saveFile(const Seams::FileRequest&) override { return {}; }

@@ -5,8 +5,9 @@
 #
 # Builds the two look tests that save their windows as pictures, runs them on a virtual display
 # (Xvfb) with the program's own pictures and help pages, and scales the chosen pictures to 560
-# pixels wide into the help folder (tools/shotscale). Safe to run again. Needs: xvfb-run
-# (Debian: xvfb) and a configured build folder.
+# pixels wide into the help folder (tools/shotscale). The pictures are the windows as a user sees
+# them: the sign-in window wired as the program wires it, the help window at the size it opens at.
+# Safe to run again. Needs: xvfb-run (Debian: xvfb) and a configured build folder.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -41,4 +42,4 @@ shoot() {
     echo "$HELP/$2"
 }
 shoot signin-800x676.png shot_signin.png
-shoot help-1280x960.png shot_help.png
+shoot help-800x580.png shot_help.png

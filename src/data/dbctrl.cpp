@@ -787,6 +787,9 @@ bool askAddDuplicate(const QString& name, const QString& className) {
     q.explanation = QStringLiteral("Click <Cancel> to go back and change the Name. ");
     q.defaultCaption = QStringLiteral("Cancel");
     q.cancelCaption = QStringLiteral("Continue to Save");
+    // Escape adds the student, as the platform's cancel position always did; a box closed from
+    // outside goes back and adds nothing.
+    q.closedAnswer = Seams::Answer::Default;
     return Seams::dialogs().ask(q) == Seams::Answer::Cancel;
 }
 

@@ -289,6 +289,8 @@ bool resumeShortRound(std::uint8_t count) {
     q.explanation = QStringLiteral("If you choose to stop now, no time will be recorded ");
     q.defaultCaption = QStringLiteral("Continue Game");
     q.cancelCaption = QStringLiteral("Stop Anyway");
+    // A box closed from outside leaves the game going as it stood.
+    q.closedAnswer = Seams::Answer::Default;
     return Seams::dialogs().ask(q) == Seams::Answer::Default;
 }
 

@@ -10,7 +10,9 @@ public:
     void showMsg(bool isCaution, const QString& message, const QString& explanation) override {
         qInfo().noquote() << (isCaution ? "[caution]" : "[note]") << message << explanation;
     }
-    void plainMessage(const QString& message) override { qInfo().noquote() << "[message]" << message; }
+    void plainMessage(const QString& message, const QString& explanation = QString()) override {
+        qInfo().noquote() << "[message]" << message << explanation;
+    }
     Answer ask(const Question& question) override {
         qInfo().noquote() << "[question]" << question.message << "->" << question.defaultCaption;
         return Answer::Default;

@@ -23,6 +23,10 @@ struct Question {
     QString defaultCaption = QStringLiteral("OK");
     QString cancelCaption;
     QString alternateCaption;
+    // The answer of a box closed from outside (the window manager's close box, Alt+F4): the choice
+    // that changes nothing. The platform reports such a close as Escape, which is not always that
+    // choice; a button that is not there counts as the default one.
+    Answer closedAnswer = Answer::Cancel;
 };
 
 // What a file or folder chooser is asked for. Only the title is needed; the rest may stay empty.
@@ -44,8 +48,9 @@ public:
 
     // The program's own message box; returns when the user has closed it.
     virtual void showMsg(bool isCaution, const QString& message, const QString& explanation) = 0;
-    // The platform's plain one-button message dialog.
-    virtual void plainMessage(const QString& message) = 0;
+    // The platform's plain one-button message dialog; the explanation, when there is one, stands in
+    // smaller words under the message.
+    virtual void plainMessage(const QString& message, const QString& explanation = QString()) = 0;
     virtual Answer ask(const Question& question) = 0;
 
     // File and folder choosers: an empty result means the user cancelled.

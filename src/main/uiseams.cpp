@@ -21,6 +21,28 @@
 namespace UiSeams {
 namespace {
 
+// Answers a close that reaches a message box before any of its buttons was pressed (the window
+// manager's close box, Alt+F4) with the given button. Left to itself, Qt answers such a close with the
+// box's Escape button, which may be the choice that does something.
+class CloseAnswer : public QObject {
+public:
+    CloseAnswer(QMessageBox* box, QAbstractButton* answer) : QObject(box), box_(box), answer_(answer) {
+        box->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched != box_ || event->type() != QEvent::Close || box_->clickedButton())
+            return false;
+        answer_->click();
+        return true;
+    }
+
+private:
+    QMessageBox* box_;
+    QAbstractButton* answer_;
+};
+
 QWidget* frontWindow() {
     return QApplication::activeWindow();
 }
@@ -96,11 +118,12 @@ void Dialogs::showMsg(bool isCaution, const QString& message, const QString& exp
     });
 }
 
-void Dialogs::plainMessage(const QString& message) {
+void Dialogs::plainMessage(const QString& message, const QString& explanation) {
     aside([&] {
         QMessageBox box(frontWindow());
         box.setWindowTitle(programName());
         box.setText(message);
+        box.setInformativeText(explanation);
         box.setStandardButtons(QMessageBox::Ok);
         return box.exec();
     });
@@ -128,6 +151,13 @@ Seams::Answer Dialogs::ask(const Seams::Question& question) {
             cancel->setObjectName(QStringLiteral("cancelButton"));
             box.setEscapeButton(cancel);
         }
+        // Escape keeps its meaning; a close from outside takes the choice that changes nothing.
+        QPushButton* closed = def;
+        if (question.closedAnswer == Seams::Answer::Cancel && cancel)
+            closed = cancel;
+        else if (question.closedAnswer == Seams::Answer::Alternate && alternate)
+            closed = alternate;
+        new CloseAnswer(&box, closed);
         box.exec();
         const QAbstractButton* chosen = box.clickedButton();
         if (cancel && chosen == cancel)

@@ -30,7 +30,7 @@ QStringList nameFilters(const Seams::FileRequest& request);
 class Dialogs final : public Seams::Dialogs {
 public:
     void showMsg(bool isCaution, const QString& message, const QString& explanation) override;
-    void plainMessage(const QString& message) override;
+    void plainMessage(const QString& message, const QString& explanation = QString()) override;
     Seams::Answer ask(const Seams::Question& question) override;
     QString openFile(const Seams::FileRequest& request) override;
     QString saveFile(const Seams::FileRequest& request) override;

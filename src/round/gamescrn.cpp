@@ -743,14 +743,16 @@ void GameScrn::leave(Next next) {
 void GameScrn::closeEvent(QCloseEvent* event) {
     stopRoundTimers();
     event->accept();
+    const bool fromOutside = !leaving_;
+    leaving_ = true;
+    // Closed from outside (the window manager's close box, Alt+F4) or by Quit: what the student earned
+    // is saved as at every exit, while the window is still there. Only File > Close gives it up.
+    if (fromOutside && !discarding_ && player())
+        player()->rejoinData();
     if (shared_ == this)
         shared_ = nullptr;
-    if (leaving_)
-        return;
-    // Closed from outside (the window manager): the same as File > Close, without saving. When the
-    // program is quitting no other window is shown.
-    leaving_ = true;
-    if (!Menus::quitting())
+    // When the program is quitting no other window is shown.
+    if (fromOutside && !Menus::quitting())
         NameScrn::instance()->show();
 }
 
@@ -1073,6 +1075,7 @@ void GameScrn::resultSpeak_Action() {
 }
 
 void GameScrn::FileClose() {
+    discarding_ = true;
     close();
 }
 

@@ -26,10 +26,10 @@ class rndSet;
 //
 // The caption of the first action button is the state of the window: "Start Round" or "Play Again"
 // (no round runs; a press starts one), "Open Saved Set" (a press asks for a teacher's set), "Stop
-// Round" (a round runs; a press ends it and leaves). Every way out through an action button saves the
-// student's record first; File > Close leaves without saving. The window lives for one visit: closing
-// it drops the instance, and what outlives it (the student's record, the kept problem set, the last
-// round's count) lives in myGlobals.
+// Round" (a round runs; a press ends it and leaves). Every way out saves the student's record first:
+// the action buttons, the window manager's close and Quit; File > Close alone leaves without saving.
+// The window lives for one visit: closing it drops the instance, and what outlives it (the student's
+// record, the kept problem set, the last round's count) lives in myGlobals.
 class GameScrn : public QMainWindow {
     Q_OBJECT
 public:
@@ -187,6 +187,7 @@ private:
     bool isVert = true;
     bool freshSavedSet_ = false; // a teacher's set was opened in this visit and not played yet
     bool leaving_ = false;       // an exit is under way: the close hands over to nobody else
+    bool discarding_ = false;    // File > Close: the close saves nothing
 
     static GameScrn* shared_;
 };

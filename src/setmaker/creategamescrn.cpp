@@ -514,8 +514,15 @@ bool createGameScrn::hndlSave() {
     QStringList rows;
     for (int i = 0; i < probList->count(); ++i)
         rows << probList->item(i)->text();
-    if (!SetFile::save(myPrefs::makeInputSetsFolder(), name, rows)) {
-        message(QStringLiteral("There was an error in saving the current set."));
+    bool nameTaken = false;
+    if (!SetFile::save(myPrefs::makeInputSetsFolder(), name, rows, &nameTaken)) {
+        // A name already used is the teacher's to mend, unlike a full disk: say so under the message.
+        Seams::dialogs().plainMessage(
+            QStringLiteral("There was an error in saving the current set."),
+            nameTaken ? QStringLiteral("A set named <") + name +
+                            QStringLiteral("> is saved already, and a saved set is never replaced. Please "
+                                           "choose a new name for this set.")
+                      : QString());
         return false;
     }
     message(QStringLiteral("The problem set <") + name +

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QIODevice>
 
 #include <algorithm>
@@ -47,12 +48,17 @@ bool writeRecords(QIODevice& out, const QStringList& rows) {
     return true;
 }
 
-bool save(const QString& folder, const QString& setName, const QStringList& rows) {
+bool save(const QString& folder, const QString& setName, const QStringList& rows, bool* nameTaken) {
+    if (nameTaken)
+        *nameTaken = false;
     if (folder.isEmpty())
         return false;
     QFile file(QDir(folder).filePath(fileNameFor(setName)));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+        if (nameTaken)
+            *nameTaken = QFileInfo(file.fileName()).isFile();
         return false;
+    }
     bool written = writeRecords(file, rows);
     written = file.flush() && written;
     file.close();

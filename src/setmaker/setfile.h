@@ -29,6 +29,7 @@ bool writeRecords(QIODevice& out, const QStringList& rows);
 // Saves the rows into a new file of the set's name in the folder; an existing file is never
 // replaced. False when the folder is empty, the file is there already or cannot be made, or writing
 // fails; a file this save made and could not complete is removed again, so the name stays free.
-bool save(const QString& folder, const QString& setName, const QStringList& rows);
+// nameTaken, when given, tells whether it failed because the name is taken in the folder.
+bool save(const QString& folder, const QString& setName, const QStringList& rows, bool* nameTaken = nullptr);
 
 } // namespace SetFile

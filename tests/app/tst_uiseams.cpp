@@ -8,6 +8,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 #include <QtTest>
 
 #include <functional>
@@ -104,18 +105,27 @@ void TestUiSeams::speechIsSilentWithoutAnEngine() {
 
 void TestUiSeams::questionAnswersByButton_data() {
     QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("closedAnswer"); // the question's answer to a close from outside
     QTest::addColumn<int>("answer");
-    QTest::newRow("Return") << "return" << int(Seams::Answer::Default);
-    QTest::newRow("Escape") << "escape" << int(Seams::Answer::Cancel);
-    QTest::newRow("cancel button") << "cancelButton" << int(Seams::Answer::Cancel);
-    QTest::newRow("alternate button") << "alternateButton" << int(Seams::Answer::Alternate);
-    QTest::newRow("default button") << "defaultButton" << int(Seams::Answer::Default);
+    const int def = int(Seams::Answer::Default), cancel = int(Seams::Answer::Cancel),
+              alternate = int(Seams::Answer::Alternate);
+    QTest::newRow("Return") << "return" << cancel << def;
+    QTest::newRow("Escape") << "escape" << cancel << cancel;
+    QTest::newRow("Escape, whatever a close would answer") << "escape" << def << cancel;
+    QTest::newRow("cancel button") << "cancelButton" << def << cancel;
+    QTest::newRow("alternate button") << "alternateButton" << cancel << alternate;
+    QTest::newRow("default button") << "defaultButton" << cancel << def;
+    QTest::newRow("closed from outside: cancel") << "outside" << cancel << cancel;
+    QTest::newRow("closed from outside: default") << "outside" << def << def;
+    QTest::newRow("closed from outside: alternate") << "outside" << alternate << alternate;
 }
 
 void TestUiSeams::questionAnswersByButton() {
     QFETCH(QString, how);
+    QFETCH(int, closedAnswer);
     QFETCH(int, answer);
     Seams::Question q;
+    q.closedAnswer = Seams::Answer(closedAnswer);
     q.icon = Seams::Icon::Caution;
     q.message = QStringLiteral("There is already a Pref file at that location.");
     q.explanation = QStringLiteral("Click <Cancel> to use the preferences file on the server.");
@@ -130,6 +140,8 @@ void TestUiSeams::questionAnswersByButton() {
             QTest::keyClick(box, Qt::Key_Return);
         else if (how == QLatin1String("escape"))
             QTest::keyClick(box, Qt::Key_Escape);
+        else if (how == QLatin1String("outside"))
+            box->windowHandle()->close(); // as the window manager's close box does
         else
             button(box, qPrintable(how))->click();
     });

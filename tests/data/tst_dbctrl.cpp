@@ -712,9 +712,9 @@ public:
         check();
         ScriptedDialogs::showMsg(isCaution, message, explanation);
     }
-    void plainMessage(const QString& message) override {
+    void plainMessage(const QString& message, const QString& explanation) override {
         check();
-        ScriptedDialogs::plainMessage(message);
+        ScriptedDialogs::plainMessage(message, explanation);
     }
 
 private:

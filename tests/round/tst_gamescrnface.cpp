@@ -9,6 +9,7 @@
 
 #include <QMenu>
 #include <QMenuBar>
+#include <QWindow>
 
 using namespace RoundTest;
 using ProblemDisplay::kBlank;
@@ -82,6 +83,12 @@ QString operandPicture(QWidget* w) {
     return part(w, "OperandCnv")->property("picture").toString();
 }
 
+void typeInto(QComboBox* box, const QString& text) {
+    box->lineEdit()->selectAll();
+    QTest::keyClick(box->lineEdit(), Qt::Key_Backspace);
+    QTest::keyClicks(box->lineEdit(), text);
+}
+
 QAction* menuItem(QMainWindow* w, const char* name) {
     return static_cast<Menus::Bar*>(w->menuBar())->item(QString::fromLatin1(name));
 }
@@ -109,7 +116,8 @@ private slots:
     void fileCloseLeavesWithoutSaving();
     void menusWhileTheRoundIsInFront();
     void helpOpensThePageOnPlaying();
-    void quitClosesForGood();
+    void closedFromOutsideSaves_data();
+    void closedFromOutsideSaves();
 };
 
 void TestGameScrnFace::digitCells_data() {
@@ -510,16 +518,13 @@ void TestGameScrnFace::silentWithoutSpeech() {
 
 void TestGameScrnFace::fileCloseLeavesWithoutSaving_data() {
     QTest::addColumn<QString>("stage");
-    QTest::addColumn<bool>("fromWindowManager");
-    QTest::newRow("before a round") << "before" << false;
-    QTest::newRow("during a round") << "during" << false;
-    QTest::newRow("after a round") << "after" << false;
-    QTest::newRow("window manager, during a round") << "during" << true;
+    QTest::newRow("before a round") << "before";
+    QTest::newRow("during a round") << "during";
+    QTest::newRow("after a round") << "after";
 }
 
 void TestGameScrnFace::fileCloseLeavesWithoutSaving() {
     QFETCH(QString, stage);
-    QFETCH(bool, fromWindowManager);
     World world;
     world.setParam(StRecord::SpeechParam, QStringLiteral("1"));
     GameScrn* w = replaying({{7, 0, 5}, {9, 1, 12}, {6, 2, 7}});
@@ -529,15 +534,15 @@ void TestGameScrnFace::fileCloseLeavesWithoutSaving() {
     }
     if (stage == QLatin1String("after"))
         finishRight(w);
+    // A typed setting is given up with the counts.
+    typeInto(part<QComboBox>(w, "totProbFld"), QStringLiteral("6"));
     QPointer<GameScrn> window(w);
-    if (fromWindowManager)
-        w->close();
-    else
-        menuItem(w, "FileClose")->trigger();
+    menuItem(w, "FileClose")->trigger();
     QVERIFY(!GameScrn::exists());
     QVERIFY(NameScrn::instance()->isVisible());
     QCOMPARE(world.student->saves, 0);
     QCOMPARE(world.stored(QStringLiteral("stAdd")).value(4), QStringLiteral("8/9"));
+    QCOMPARE(world.stored(QStringLiteral("stParam")).value(StRecord::ProblemsParam), QStringLiteral("10"));
     // The round's timers end with the window: nothing is spoken or counted afterwards.
     const int said = world.speech.said.size();
     QTRY_VERIFY(window.isNull());
@@ -573,17 +578,54 @@ void TestGameScrnFace::helpOpensThePageOnPlaying() {
     QCOMPARE(opened.first().second, w);
 }
 
-// Quitting closes the round window for good: it hands over to no window and saves nothing.
-void TestGameScrnFace::quitClosesForGood() {
+void TestGameScrnFace::closedFromOutsideSaves_data() {
+    QTest::addColumn<bool>("quit");
+    QTest::addColumn<bool>("finished");
+    // The rows that quit come last: the program stays quitting for the rest of the run.
+    QTest::newRow("window manager, after a perfect round") << false << true;
+    QTest::newRow("window manager, during a round") << false << false;
+    QTest::newRow("quit, after a perfect round") << true << true;
+    QTest::newRow("quit, during a round") << true << false;
+}
+
+// The window manager's close box (or Alt+F4) and Quit close the round window the way the action
+// buttons leave it: the counts and the typed settings are stored, once, with the round stopped. After
+// a close box the sign-in window takes over; after Quit no window does.
+void TestGameScrnFace::closedFromOutsideSaves() {
+    QFETCH(bool, quit);
+    QFETCH(bool, finished);
     World world;
-    GameScrn* w = replaying({{7, 0, 5}});
+    world.setParam(StRecord::SpeechParam, QStringLiteral("1"));
+    GameScrn* w = replaying({{7, 0, 5}, {9, 1, 12}});
     press(w, 0);
+    answer(w, QStringLiteral("12"));
+    if (finished) {
+        finishRight(w);
+        QCOMPARE(caption(w), QStringLiteral("Play Again"));
+    }
+    typeInto(part<QComboBox>(w, "totProbFld"), QStringLiteral("6"));
     NameScrn::instance()->hide();
-    menuItem(w, "FileQuit")->trigger();
-    QVERIFY(Menus::quitting());
+    QPointer<GameScrn> window(w);
+    if (quit) {
+        menuItem(w, "FileQuit")->trigger();
+        QVERIFY(Menus::quitting());
+    } else {
+        // What the window manager's close box does: a close event from the platform, not from us.
+        QVERIFY(w->windowHandle()->close());
+    }
     QVERIFY(!GameScrn::exists());
-    QVERIFY(!NameScrn::instance()->isVisible());
-    QCOMPARE(world.student->saves, 0);
+    QCOMPARE(world.student->saves, 1);
+    QVERIFY(!world.student->timersRunningAtSave);
+    QCOMPARE(world.stored(QStringLiteral("stAdd")).value(4), QStringLiteral("9/10"));
+    QCOMPARE(world.stored(QStringLiteral("stSub")).value(11),
+             finished ? QStringLiteral("9/10") : QStringLiteral("8/9"));
+    QCOMPARE(world.stored(QStringLiteral("stParam")).value(StRecord::ProblemsParam), QStringLiteral("6"));
+    QCOMPARE(NameScrn::instance()->isVisible(), !quit);
+    const int said = world.speech.said.size();
+    QTRY_VERIFY(window.isNull());
+    QTest::qWait(100);
+    QCOMPARE(world.speech.said.size(), said);
+    QCOMPARE(world.student->saves, 1);
 }
 
 QTEST_MAIN(TestGameScrnFace)

@@ -704,6 +704,11 @@ void TestCreateGameScrn::saveWritesTheSet() {
     item("FileSave")->trigger();
     QCOMPARE(dialogs->messages(), (QStringList{"There was an error in saving the current set.",
                                                "There was an error in saving the current set."}));
+    // Told apart from a failing disk: the name is the teacher's to change.
+    for (const Shown& refusal : dialogs->shown)
+        QCOMPARE(refusal.explanation, QStringLiteral("A set named <week1> is saved already, and a saved set "
+                                                     "is never replaced. Please choose a new name for this "
+                                                     "set."));
     QCOMPARE(fileBytes(week1).size(), 30);
     QVERIFY(maker()->dirty());
 
@@ -748,6 +753,7 @@ void TestCreateGameScrn::saveRefusesAndKeepsEverything() {
     nameFld()->setText(name);
     item("FileSave")->trigger();
     QCOMPARE(dialogs->messages(), QStringList{refusal});
+    QCOMPARE(dialogs->shown.last().explanation, QString()); // no name taken: no word about one
     QCOMPARE(rows(), QStringList{"3 + 4"});
     QCOMPARE(nameFld()->text(), name);
     QVERIFY(maker()->dirty() && maker()->isWindowModified());

@@ -168,9 +168,13 @@ void TestSetFile::saveNeverReplacesASet() {
     const QString week1 = dir.filePath("week1.nbx");
     QVERIFY(SetFile::save(dir.path(), "week1", {"9 X 9"}));
     QCOMPARE(fileBytes(week1), QByteArray::fromHex("05 39 20 58 20 39"));
-    // A second save under one name, changed or not, changes nothing; "week1.nbx" is that name too.
-    QVERIFY(!SetFile::save(dir.path(), "week1", {"1 + 1", "2 + 2"}));
-    QVERIFY(!SetFile::save(dir.path(), "week1.nbx", {"9 X 9"}));
+    // A second save under one name, changed or not, changes nothing and says the name is taken;
+    // "week1.nbx" is that name too.
+    bool taken = false;
+    QVERIFY(!SetFile::save(dir.path(), "week1", {"1 + 1", "2 + 2"}, &taken));
+    QVERIFY(taken);
+    QVERIFY(!SetFile::save(dir.path(), "week1.nbx", {"9 X 9"}, &taken));
+    QVERIFY(taken);
     QVERIFY(!SetFile::save(dir.path(), "week1.NBX", {}));
     QCOMPARE(fileBytes(week1), QByteArray::fromHex("05 39 20 58 20 39"));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{"week1.nbx"});
@@ -179,10 +183,16 @@ void TestSetFile::saveNeverReplacesASet() {
     QVERIFY(SetFile::save(dir.path(), "nothing yet", {}));
     QCOMPARE(fileBytes(dir.filePath("nothing yet.nbx")), QByteArray());
     // No folder (no preferences location), a missing folder, a folder where the file would go.
-    QVERIFY(!SetFile::save(QString(), "week2", {"9 X 9"}));
-    QVERIFY(!SetFile::save(dir.filePath("missing"), "week2", {"9 X 9"}));
+    // None of these is a name taken by a set.
+    QVERIFY(!SetFile::save(QString(), "week2", {"9 X 9"}, &taken));
+    QVERIFY(!taken);
+    taken = true;
+    QVERIFY(!SetFile::save(dir.filePath("missing"), "week2", {"9 X 9"}, &taken));
+    QVERIFY(!taken);
     QVERIFY(QDir(dir.path()).mkdir("taken.nbx"));
-    QVERIFY(!SetFile::save(dir.path(), "taken", {"9 X 9"}));
+    taken = true;
+    QVERIFY(!SetFile::save(dir.path(), "taken", {"9 X 9"}, &taken));
+    QVERIFY(!taken);
 }
 
 void TestSetFile::aFailedSaveLeavesTheNameFree() {

@@ -10,6 +10,7 @@
 #include "data/globals.h"
 #include "data/rndset.h"
 #include "data/strecord.h"
+#include "main/routes.h"
 #include "signin/namescrn.h"
 #include "support/doubles.h"
 #include "support/fixtures.h"
@@ -56,6 +57,9 @@ private:
 
 void TestNameScrnLook::initTestCase() {
     myPicts::loadPics();
+    // Wired as the program wires it, so the buttons look as a student sees them (the pictures of the
+    // help pages are taken from this window).
+    Routes::install();
     db = std::make_unique<TestDoubles::TempDatabase>();
     for (const char* c : {"Mrs O'Neil's Class", "Room 12", "Mr Okafor"})
         QVERIFY(DBCtrl::insertClass(QString::fromLatin1(c)));
@@ -118,6 +122,15 @@ void TestNameScrnLook::nothingCutOffOrCovered() {
 
     const QList<QWidget*> shown = Look::shownChildren(content);
     QVERIFY(shown.size() >= 20);
+    // Every button shown can be pressed: none stands greyed out in the picture.
+    int buttons = 0;
+    for (QWidget* part : shown) {
+        if (qobject_cast<newCnvBtn*>(part)) {
+            ++buttons;
+            QVERIFY2(part->isEnabled(), qPrintable(part->objectName()));
+        }
+    }
+    QVERIFY(buttons >= 8); // Play, Add My Own Name and the six games
 
     // Every text fits its control.
     const QString cut = Look::firstCutOff(shown);

@@ -13,8 +13,8 @@ void ScriptedDialogs::showMsg(bool isCaution, const QString& message, const QStr
     shown.append({Shown::Msg, isCaution, message, explanation, {}, {}});
 }
 
-void ScriptedDialogs::plainMessage(const QString& message) {
-    shown.append({Shown::Plain, false, message, {}, {}, {}});
+void ScriptedDialogs::plainMessage(const QString& message, const QString& explanation) {
+    shown.append({Shown::Plain, false, message, explanation, {}, {}});
 }
 
 Seams::Answer ScriptedDialogs::ask(const Seams::Question& question) {

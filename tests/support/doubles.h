@@ -32,7 +32,7 @@ public:
     QList<Shown> shown;
 
     void showMsg(bool isCaution, const QString& message, const QString& explanation) override;
-    void plainMessage(const QString& message) override;
+    void plainMessage(const QString& message, const QString& explanation = QString()) override;
     Seams::Answer ask(const Seams::Question& question) override;
     QString openFile(const Seams::FileRequest& request) override;
     QString saveFile(const Seams::FileRequest& request) override;
