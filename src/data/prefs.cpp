@@ -695,25 +695,35 @@ void readLocalThenShared() {
                     QStringLiteral("Local preference settings will be used."));
         return;
     }
-    // The school's database is there and stays in use, whatever became of its preferences file.
+    // The school's database is there and stays in use, whatever became of its preferences file. The
+    // teacher is told once; the reads again at every student's play say nothing new.
+    static QString told;
     const QString shared = parseGSI(prAltFileLoc);
     const QString file = getNetworkPrefFol();
     const QString useLocal = QStringLiteral(" This computer's preferences are used with the school's "
                                             "database; saving them in Preferences writes the file again.");
     if (file.isEmpty()) {
-        showCaution(QStringLiteral("No preferences file was found on the server."),
-                    QStringLiteral("Neither \"%1\" nor \"%2\" is in %3.")
-                            .arg(QString::fromLatin1(kPrefFileName), QString::fromLatin1(kOldPrefFileName),
-                                 QDir::toNativeSeparators(shared)) +
-                        useLocal);
+        if (told != shared) {
+            showCaution(QStringLiteral("No preferences file was found on the server."),
+                        QStringLiteral("Neither \"%1\" nor \"%2\" is in %3.")
+                                .arg(QString::fromLatin1(kPrefFileName), QString::fromLatin1(kOldPrefFileName),
+                                     QDir::toNativeSeparators(shared)) +
+                            useLocal);
+        }
+        told = shared;
     } else if (!readPrefFile(file, Location::KeepOurs)) {
-        const QString name = QFileInfo(file).fileName();
-        showCaution(QStringLiteral("Unable to read the preferences file on the server."),
-                    QStringLiteral("%1 cannot be read.").arg(QDir::toNativeSeparators(file)) +
-                        (QFileInfo::exists(file + QStringLiteral(".damaged"))
-                             ? QStringLiteral(" A copy is kept beside it as \"%1.damaged\".").arg(name)
-                             : QString()) +
-                        useLocal);
+        if (told != file) {
+            const QString name = QFileInfo(file).fileName();
+            showCaution(QStringLiteral("Unable to read the preferences file on the server."),
+                        QStringLiteral("%1 cannot be read.").arg(QDir::toNativeSeparators(file)) +
+                            (QFileInfo::exists(file + QStringLiteral(".damaged"))
+                                 ? QStringLiteral(" A copy is kept beside it as \"%1.damaged\".").arg(name)
+                                 : QString()) +
+                            useLocal);
+        }
+        told = file;
+    } else {
+        told.clear();
     }
 }
 

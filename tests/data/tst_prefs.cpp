@@ -870,6 +870,21 @@ void TestPrefsFile::saveWritesTheChangesOverTheFileAsItStands() {
 
     myPrefs::hndlReadingPrefs();
     QCOMPARE(dialogs.messages(), startMessages);
+    // The teacher is told which file is missing or damaged.
+    if (at == Scene::NoSharedFile) {
+        QCOMPARE(dialogs.shown[0].explanation,
+                 QStringLiteral("Neither \"com.orlavo.vavava.plist\" nor \"nbq10.pref\" is in %1. This "
+                                "computer's preferences are used with the school's database; saving them in "
+                                "Preferences writes the file again.")
+                     .arg(share));
+    } else if (at == Scene::DamagedSharedFile) {
+        QCOMPARE(dialogs.shown[0].explanation,
+                 QStringLiteral("%1 cannot be read. A copy is kept beside it as \"com.orlavo.vavava.plist.damaged\". "
+                                "This computer's preferences are used with the school's database; saving them "
+                                "in Preferences writes the file again.")
+                     .arg(plist));
+        QVERIFY(QFileInfo::exists(plist + ".damaged"));
+    }
     if (at == Scene::OutOfRange) {
         // Kept as read, and no damage to report.
         QCOMPARE(myPrefs::prNumCrit, 5);
@@ -880,6 +895,13 @@ void TestPrefsFile::saveWritesTheChangesOverTheFileAsItStands() {
     // A reachable share stays in use whatever became of its preferences file; one out of reach is
     // left for this run only.
     QCOMPARE(myPrefs::prUseAltLoc, network && at != Scene::OffForTheRun && at != Scene::OffForTheRunBack);
+    if (myPrefs::prUseAltLoc) {
+        // Read again as a student starts to play: nothing new to tell, the share still in use.
+        dialogs.clear();
+        myPrefs::hndlReadingPrefs();
+        QVERIFY(dialogs.shown.isEmpty());
+        QVERIFY(myPrefs::prUseAltLoc);
+    }
 
     switch (at) {
     case Scene::Local:
