@@ -260,8 +260,8 @@ Values bounded(Values v) {
 }
 
 Changes Changes::of(const Values& v) {
-    return {v.passWord, v.noClass,  v.reqStPW, v.maxTries, v.dataSource,
-            v.numCrit,  v.pctCrit,  v.hiCrit,  v.sndSet,   v.noAnim};
+    return {v.passWord, v.noClass, v.reqStPW, v.maxTries, v.dataSource,
+            v.numCrit,  v.pctCrit, v.hiCrit,  v.sndSet,   v.noAnim};
 }
 
 Values Changes::over(Values v) const {
@@ -638,9 +638,10 @@ bool hndlWritingPrefs(const Changes& changes) {
     soundSettingsChanged();
     if (passwordChangedMeanwhile) {
         myGlobals::gShowMsg(false,
-                            network ? QStringLiteral("The administrative password saved on the server was kept.")
-                                    : QStringLiteral("The administrative password saved in the preferences "
-                                                     "file was kept."),
+                            network
+                                ? QStringLiteral("The administrative password saved on the server was kept.")
+                                : QStringLiteral("The administrative password saved in the preferences "
+                                                 "file was kept."),
                             QStringLiteral("It is not the one this window showed, and you did not change it "
                                            "here. To replace it, type a new password (or press Clear for "
                                            "none) and save again."));
@@ -706,7 +707,8 @@ void readLocalThenShared() {
         if (told != shared) {
             showCaution(QStringLiteral("No preferences file was found on the server."),
                         QStringLiteral("Neither \"%1\" nor \"%2\" is in %3.")
-                                .arg(QString::fromLatin1(kPrefFileName), QString::fromLatin1(kOldPrefFileName),
+                                .arg(QString::fromLatin1(kPrefFileName),
+                                     QString::fromLatin1(kOldPrefFileName),
                                      QDir::toNativeSeparators(shared)) +
                             useLocal);
         }

@@ -107,7 +107,8 @@ struct DecodeReport {
 // preferences file (cut short, or a length that runs past the end); it never reads outside the bytes
 // it is given, and ignores any bytes after the last field. A field that cannot be used (a password
 // or folder reference that does not decode, a flag or sound setting no save writes) takes its
-// default alone; the other fields are kept. Numbers are kept as stored, in range or not. encodeFile gives nothing when a text cannot be stored (see passwordFits).
+// default alone; the other fields are kept. Numbers are kept as stored, in range or not.
+// encodeFile gives nothing when a text cannot be stored (see passwordFits).
 std::optional<Values> decodeFile(const QByteArray& bytes, DecodeReport* report = nullptr);
 std::optional<QByteArray> encodeFile(const Values& values);
 

@@ -374,7 +374,8 @@ void TestPrefsFile::valuesNoSaveWritesTakeTheirDefault_data() {
     row(
         "sound settings words", [](RawFile& f) { f.sndSet = "loud"; }, [](Values&) {}, false);
     row(
-        "one bad among good", [](RawFile& f) { f.noClass = 9, f.pctCrit = 90, f.numCrit = 5000, f.reqStPW = 1; },
+        "one bad among good",
+        [](RawFile& f) { f.noClass = 9, f.pctCrit = 90, f.numCrit = 5000, f.reqStPW = 1; },
         [](Values& v) { v.pctCrit = 90, v.numCrit = 5000, v.reqStPW = true; }, false);
 }
 
@@ -769,8 +770,9 @@ void TestPrefsFile::saveWritesTheChangesOverTheFileAsItStands_data() {
     const QString kept = QStringLiteral("The administrative password saved on the server was kept.");
     const QString notSaved = QStringLiteral("Unable to write to the remote location.");
     const QString serverGone = QStringLiteral("The remote server is not available.");
-    const QString retry = QStringLiteral("The remote server is not available\n You may connect to the server, "
-                                         "then click <Retry>, or use the local Preferences file");
+    const QString retry =
+        QStringLiteral("The remote server is not available\n You may connect to the server, "
+                       "then click <Retry>, or use the local Preferences file");
     auto with = [](Values v, auto change) {
         change(v);
         return std::optional<Values>(v);
@@ -790,12 +792,11 @@ void TestPrefsFile::saveWritesTheChangesOverTheFileAsItStands_data() {
     myPrefs::Changes newPassword = newNumber;
     newPassword.passWord = QStringLiteral("Mine");
     const auto mine = with(*otherPlusNumber, [](Values& v) { v.passWord = QStringLiteral("Mine"); });
-    QTest::newRow("two computers' saves, the password typed here") << int(Scene::OtherComputerSaved)
-                                                                   << newPassword << none << true << none
-                                                                   << mine << mine;
-    QTest::newRow("share unreachable") << int(Scene::ShareGone) << newNumber << none << false
-                                       << QStringList{notSaved} << std::optional<Values>()
-                                       << std::optional<Values>();
+    QTest::newRow("two computers' saves, the password typed here")
+        << int(Scene::OtherComputerSaved) << newPassword << none << true << none << mine << mine;
+    QTest::newRow("share unreachable")
+        << int(Scene::ShareGone) << newNumber << none << false << QStringList{notSaved}
+        << std::optional<Values>() << std::optional<Values>();
     QTest::newRow("share unmounted") << int(Scene::ShareUnmounted) << newNumber << none << false
                                      << QStringList{notSaved} << std::optional<Values>()
                                      << std::optional<Values>();
@@ -803,8 +804,8 @@ void TestPrefsFile::saveWritesTheChangesOverTheFileAsItStands_data() {
         << int(Scene::OffForTheRun) << newNumber << QStringList{retry, serverGone} << false
         << QStringList{notSaved} << std::optional<Values>() << std::optional<Values>();
     QTest::newRow("unreachable at the start, back by the save")
-        << int(Scene::OffForTheRunBack) << newNumber << QStringList{retry, serverGone} << true
-        << none << numberOver(sharedValues()) << numberOver(sharedValues());
+        << int(Scene::OffForTheRunBack) << newNumber << QStringList{retry, serverGone} << true << none
+        << numberOver(sharedValues()) << numberOver(sharedValues());
     QTest::newRow("share without preferences")
         << int(Scene::NoSharedFile) << newNumber
         << QStringList{"No preferences file was found on the server."} << true << none
@@ -879,9 +880,10 @@ void TestPrefsFile::saveWritesTheChangesOverTheFileAsItStands() {
                      .arg(share));
     } else if (at == Scene::DamagedSharedFile) {
         QCOMPARE(dialogs.shown[0].explanation,
-                 QStringLiteral("%1 cannot be read. A copy is kept beside it as \"com.orlavo.vavava.plist.damaged\". "
-                                "This computer's preferences are used with the school's database; saving them "
-                                "in Preferences writes the file again.")
+                 QStringLiteral(
+                     "%1 cannot be read. A copy is kept beside it as \"com.orlavo.vavava.plist.damaged\". "
+                     "This computer's preferences are used with the school's database; saving them "
+                     "in Preferences writes the file again.")
                      .arg(plist));
         QVERIFY(QFileInfo::exists(plist + ".damaged"));
     }
@@ -904,13 +906,11 @@ void TestPrefsFile::saveWritesTheChangesOverTheFileAsItStands() {
     }
 
     switch (at) {
-    case Scene::Local:
-    {
+    case Scene::Local: {
         Values rewritten = mine;
         rewritten.pctCrit = 70;
         QVERIFY(writeValues(localFile, rewritten));
-    }
-        break;
+    } break;
     case Scene::OtherComputerSaved:
         QVERIFY(writeValues(plist, otherComputersSave()));
         break;
@@ -930,7 +930,8 @@ void TestPrefsFile::saveWritesTheChangesOverTheFileAsItStands() {
     const QByteArray localBefore = TestPrefs::readBytes(localFile);
     const QByteArray plistBefore = TestPrefs::readBytes(plist);
     const QByteArray olderBefore = TestPrefs::readBytes(older);
-    const QStringList shareBefore = QDir(share).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList shareBefore =
+        QDir(share).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     dialogs.clear();
 
     QCOMPARE(myPrefs::hndlWritingPrefs(changes), saved);
@@ -1003,8 +1004,9 @@ void TestPrefsFile::savingKeepsAPasswordThatCannotBeRead() {
     dialogs.clear();
     changes.maxTries = 2;
     QVERIFY(!myPrefs::hndlWritingPrefs(changes));
-    QCOMPARE(dialogs.messages(),
-             QStringList{"The administrative password could not be read, so the preferences were not saved."});
+    QCOMPARE(
+        dialogs.messages(),
+        QStringList{"The administrative password could not be read, so the preferences were not saved."});
     QVERIFY(!QFileInfo::exists(plist));
 
     // Clear then Save: the teacher's choice of no password.

@@ -803,7 +803,8 @@ void TestPrefScrn10::shareAlreadyHoldingPreferences() {
     QCOMPARE(myPrefs::prDataSource, replace ? 0 : 2);
     QCOMPARE(mySounds::getWrgSndVal(), replace ? 0 : 4);
     // The window shows the preferences now in force, the problem source and sounds with them.
-    QCOMPARE(control<QComboBox>(w, "numCritFld")->currentText(), replace ? QStringLiteral("40") : QStringLiteral("70"));
+    QCOMPARE(control<QComboBox>(w, "numCritFld")->currentText(),
+             replace ? QStringLiteral("40") : QStringLiteral("70"));
     QCOMPARE(control<QRadioButton>(w, "probSrcBtn", replace ? 0 : 2)->isChecked(), true);
     QCOMPARE(control<QRadioButton>(w, "sndStateBtn", replace ? 2 : 1)->isChecked(), true);
     QCOMPARE(control<QComboBox>(w, "sndSelect", 1)->isEnabled(), !replace);
@@ -897,9 +898,8 @@ void TestPrefScrn10::saveWritesOnlyWhatWasEdited_data() {
     const QString notSaved = QStringLiteral("Unable to write to the remote location.");
 
     const auto adoptedHi = with(theirs(), [](Values& v) { v.hiCrit = 15; });
-    QTest::newRow("move with Cancel, then Save")
-        << int(Scene::MoveCancelThenSave) << "hiCritFld"
-        << "15" << QStringList{} << true << adoptedHi << adoptedHi;
+    QTest::newRow("move with Cancel, then Save") << int(Scene::MoveCancelThenSave) << "hiCritFld"
+                                                 << "15" << QStringList{} << true << adoptedHi << adoptedHi;
     const auto adoptedEdit = with(theirs(), [](Values& v) { v.numCrit = 30; });
     QTest::newRow("edit, move with Cancel, then Save")
         << int(Scene::EditMoveCancelThenSave) << "numCritFld"
@@ -911,16 +911,15 @@ void TestPrefScrn10::saveWritesOnlyWhatWasEdited_data() {
     const auto bothSaves = with(other, [](Values& v) { v.numCrit = 60; });
     QTest::newRow("two computers' saves")
         << int(Scene::OtherComputerSaved) << "numCritFld"
-        << "60" << QStringList{"The administrative password saved on the server was kept."} << true << bothSaves
-        << bothSaves;
+        << "60" << QStringList{"The administrative password saved on the server was kept."} << true
+        << bothSaves << bothSaves;
     QTest::newRow("share unreachable") << int(Scene::ShareGone) << "numCritFld"
                                        << "60" << QStringList{notSaved} << false << unchanged << unchanged;
     QTest::newRow("share unmounted") << int(Scene::ShareUnmounted) << "numCritFld"
                                      << "60" << QStringList{notSaved} << false << unchanged << unchanged;
     const auto ours = with(Values{}, [](Values& v) { v.numCrit = 60; });
-    QTest::newRow("share without preferences")
-        << int(Scene::NoSharedFile) << "numCritFld"
-        << "60" << QStringList{} << true << ours << ours;
+    QTest::newRow("share without preferences") << int(Scene::NoSharedFile) << "numCritFld"
+                                               << "60" << QStringList{} << true << ours << ours;
     QTest::newRow("out-of-range values") << int(Scene::OutOfRange) << ""
                                          << "" << QStringList{} << true
                                          << with(Values{},
@@ -1020,7 +1019,8 @@ void TestPrefScrn10::saveWritesOnlyWhatWasEdited() {
     const QByteArray localBefore = TestPrefs::readBytes(localPrefs());
     const QByteArray plistBefore = TestPrefs::readBytes(plist);
     const QByteArray olderBefore = TestPrefs::readBytes(older);
-    const QStringList shareBefore = QDir(share).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    const QStringList shareBefore =
+        QDir(share).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     dialogs_->clear();
     save(w);
 
