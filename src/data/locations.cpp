@@ -421,6 +421,10 @@ void acquireDataFromNetworkLoc(const QString& folder) {
     writePrefFile(localPrefFile());
 }
 
+bool holdsSchoolDatabase(const QString& folder) {
+    return !folder.isEmpty() && QFileInfo(child(folder, DBCtrl::kFileName)).isFile();
+}
+
 } // namespace myPrefs
 
 namespace DBCtrl {

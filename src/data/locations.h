@@ -86,6 +86,10 @@ void removeCrashLeftovers();
 bool acquirePrefsFromNetworkLoc(const QString& folder);
 void acquireDataFromNetworkLoc(const QString& folder);
 
+// Whether a folder is the school's shared folder as it stands now: it holds the school's database.
+// An empty folder where the share is mounted when it is there is not.
+bool holdsSchoolDatabase(const QString& folder);
+
 } // namespace myPrefs
 
 namespace DBCtrl {

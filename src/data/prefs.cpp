@@ -11,6 +11,8 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 
+#include <algorithm>
+
 #include <sys/stat.h>
 
 namespace myPrefs {
@@ -55,6 +57,12 @@ constexpr int kMaxText = 255;
 constexpr int kBase64Line = 76;
 // No real preferences file comes near this; anything larger is not one, and is not read into memory.
 constexpr qint64 kMaxFileSize = 1 << 20;
+
+// See lastFiled().
+Values& filed() {
+    static Values values;
+    return values;
+}
 
 std::function<void()>& soundStatesHandler() {
     static std::function<void()> handler;
@@ -168,10 +176,6 @@ std::optional<QByteArray> fromBase64Lines(const QByteArray& lines) {
     return *decoded;
 }
 
-// A value in the range the preferences window stores, or the default.
-int inRange(qint16 value, int lowest, int highest, int fallback) {
-    return value >= lowest && value <= highest ? value : fallback;
-}
 bool flag(quint8 value, bool fallback) {
     return value <= 1 ? value == 1 : fallback;
 }
@@ -245,6 +249,43 @@ void keepDamagedCopy(const QString& path, const QByteArray& bytes) {
 }
 
 } // namespace
+
+Values bounded(Values v) {
+    v.maxTries = std::clamp(v.maxTries, kMinTries, kMaxTries);
+    v.dataSource = std::clamp(v.dataSource, kMinSource, kMaxSource);
+    v.numCrit = std::clamp(v.numCrit, kMinNumCrit, kMaxNumCrit);
+    v.pctCrit = std::clamp(v.pctCrit, kMinPctCrit, kMaxPctCrit);
+    v.hiCrit = std::clamp(v.hiCrit, kMinHiCrit, kMaxHiCrit);
+    return v;
+}
+
+Changes Changes::of(const Values& v) {
+    return {v.passWord, v.noClass, v.reqStPW, v.maxTries, v.dataSource,
+            v.numCrit,  v.pctCrit, v.hiCrit,  v.sndSet,   v.noAnim};
+}
+
+Values Changes::over(Values v) const {
+    auto put = [](auto& field, const auto& change) {
+        if (change)
+            field = *change;
+    };
+    put(v.passWord, passWord);
+    put(v.noClass, noClass);
+    put(v.reqStPW, reqStPW);
+    put(v.maxTries, maxTries);
+    put(v.dataSource, dataSource);
+    put(v.numCrit, numCrit);
+    put(v.pctCrit, pctCrit);
+    put(v.hiCrit, hiCrit);
+    put(v.sndSet, sndSet);
+    if (noAnim)
+        v.noAnim = *noAnim;
+    return v;
+}
+
+Values lastFiled() {
+    return filed();
+}
 
 Values current() {
     return {prPassWord,   prUseAltLoc, prAltFileLoc, prNoClass, prReqStPW, prMaxTries,
@@ -328,13 +369,13 @@ std::optional<Values> decodeFile(const QByteArray& bytes, DecodeReport* report) 
     take(*noClass <= 1 && *reqStPW <= 1);
     v.noClass = flag(*noClass, defaults.noClass);
     v.reqStPW = flag(*reqStPW, defaults.reqStPW);
-    v.maxTries = inRange(*maxTries, kMinTries, kMaxTries, defaults.maxTries);
-    v.dataSource = inRange(*dataSource, kMinSource, kMaxSource, defaults.dataSource);
-    v.numCrit = inRange(*numCrit, kMinNumCrit, kMaxNumCrit, defaults.numCrit);
-    v.pctCrit = inRange(*pctCrit, kMinPctCrit, kMaxPctCrit, defaults.pctCrit);
-    v.hiCrit = inRange(*hiCrit, kMinHiCrit, kMaxHiCrit, defaults.hiCrit);
-    take(v.maxTries == *maxTries && v.dataSource == *dataSource && v.numCrit == *numCrit &&
-         v.pctCrit == *pctCrit && v.hiCrit == *hiCrit);
+    // A number outside what the preferences window stores is no damage: an older version, or a
+    // teacher's tool, may have written it. It is shown as read and bounded when the teacher saves.
+    v.maxTries = *maxTries;
+    v.dataSource = *dataSource;
+    v.numCrit = *numCrit;
+    v.pctCrit = *pctCrit;
+    v.hiCrit = *hiCrit;
     const auto sound = FieldReader::utf8(*sndSet);
     v.sndSet = take(sound && isSoundSettings(*sound)) ? *sound : defaults.sndSet;
 
@@ -380,6 +421,7 @@ bool passwordFits(const QString& password) {
 
 void initPrefs() {
     apply(Values{});
+    filed() = current();
     passwordUnread = false;
     soundSettingsChanged();
 }
@@ -406,6 +448,7 @@ bool writePrefFile(const QString& path) {
         return false;
     }
     prefsDirty = false;
+    filed() = current();
     return true;
 }
 
@@ -439,6 +482,7 @@ bool readPrefFile(const QString& path, Location location, DecodeReport* report) 
     } else {
         passwordUnread = false;
     }
+    filed() = current();
     soundSettingsChanged();
     return true;
 }
@@ -456,26 +500,153 @@ std::optional<QString> passwordIn(const QString& path) {
     return values->passWord;
 }
 
-void hndlWritingPrefs() {
-    // The teacher's own save: the password it stores, empty or not, is the teacher's choice.
-    passwordUnread = false;
-    // Only named, never made from the older file or the defaults: what is in memory is written now.
+namespace {
+
+// A preferences file as it stands before a save writes over it.
+struct Standing {
+    std::optional<Values> values;   // nothing when it is missing or is no preferences file
+    QByteArray unreadPasswordField; // field 1 as stored, when it holds a password that cannot be read
+};
+
+Standing readStanding(const QString& path) {
+    Standing standing;
+    const OutsideFile::Contents read = OutsideFile::read(path, kMaxFileSize);
+    if (!read.ok())
+        return standing;
+    DecodeReport report;
+    standing.values = decodeFile(read.bytes, &report);
+    // The save is about to replace it: what could not be used is kept beside first.
+    if (!standing.values || !report.whole)
+        keepDamagedCopy(path, read.bytes);
+    if (standing.values && report.passwordLost)
+        standing.unreadPasswordField = read.bytes.left(1 + static_cast<quint8>(read.bytes.at(0)));
+    return standing;
+}
+
+// The shared folder's preferences file that readers take: the newer name when it is there.
+QString sharedFileInUse(const QString& shared) {
+    for (const char* name : {kPrefFileName, kOldPrefFileName}) {
+        const QString file = QDir(shared).filePath(QString::fromLatin1(name));
+        if (QFileInfo::exists(file))
+            return file;
+    }
+    return {};
+}
+
+bool writeBytesTo(const QString& path, const QByteArray& bytes) {
+    if (replaceFile(path, bytes))
+        return true;
+    showCaution(QStringLiteral("There was an error in writing a Preference file."),
+                QStringLiteral("You may not have permission to write to that location."));
+    return false;
+}
+
+} // namespace
+
+QString networkSetting() {
+    if (prUseAltLoc)
+        return prAltFileLoc;
+    // Network mode may be off for this run only, the start having found the shared folder out of
+    // reach: this computer's file still names it, and the setting is the file's.
+    const QString local = localPrefFile();
+    if (local.isEmpty())
+        return {};
+    const OutsideFile::Contents read = OutsideFile::read(local, kMaxFileSize);
+    if (!read.ok())
+        return {};
+    DecodeReport report;
+    const auto values = decodeFile(read.bytes, &report);
+    if (!values || !values->useAltLoc || report.locationLost)
+        return {};
+    return values->altFileLoc;
+}
+
+bool hndlWritingPrefs() {
+    return hndlWritingPrefs(Changes::of(current()));
+}
+
+bool hndlWritingPrefs(const Changes& changes) {
+    // Only named, never made from the older file or the defaults: the file is written now.
     const QString local = localPrefFile();
     if (local.isEmpty()) {
         showCaution(QStringLiteral("Unable to write a preferences file."),
                     QStringLiteral("File permissions may have prevented the write."));
-        return;
+        return false;
     }
-    writePrefFile(local);
-    if (!prUseAltLoc || prAltFileLoc.isEmpty())
-        return;
-    const QString shared = parseGSI(prAltFileLoc);
-    if (shared.isEmpty()) {
-        showCaution(QStringLiteral("Unable to write to the remote location."),
-                    QStringLiteral("Only local preferences were saved."));
-        return;
+    // In network mode the preferences in force are the shared folder's: a save that cannot reach it
+    // would be lost at the next start, and one written into an empty folder where the share is
+    // mounted would hide there once it is mounted again.
+    const QString reference = networkSetting();
+    const bool network = !reference.isEmpty();
+    QString shared;
+    if (network) {
+        shared = parseGSI(reference);
+        if (shared.isEmpty() || !holdsSchoolDatabase(shared)) {
+            showCaution(QStringLiteral("Unable to write to the remote location."),
+                        QStringLiteral("Nothing was saved. Please connect to the server and save again."));
+            return false;
+        }
     }
-    writePrefFile(QDir(shared).filePath(QString::fromLatin1(kPrefFileName)));
+    if (changes.passWord && !passwordFits(*changes.passWord)) {
+        showCaution(QStringLiteral("The administrative password is too long to be saved."),
+                    QStringLiteral("Please choose a shorter password. The preferences were not saved."));
+        return false;
+    }
+
+    // Over the file as it stands now: another computer may have saved since this one read it.
+    const Standing standing = readStanding(network ? sharedFileInUse(shared) : local);
+    const bool keepUnreadPassword = !changes.passWord && !standing.unreadPasswordField.isEmpty();
+    if (!changes.passWord && !standing.values && passwordUnread) {
+        // No file holds the teacher's password, and this computer could not read it: writing the
+        // empty one in memory would take it away from every computer.
+        showCaution(QStringLiteral("The administrative password could not be read, so the preferences were "
+                                   "not saved."),
+                    QStringLiteral("Please type the password again, or press Clear for none, and save."));
+        return false;
+    }
+    Values merged = bounded(changes.over(standing.values.value_or(current())));
+    merged.useAltLoc = network;
+    merged.altFileLoc = network ? reference : QString();
+    auto bytes = encodeFile(merged);
+    if (!bytes) {
+        showCaution(QStringLiteral("There was an error in writing a Preference file."),
+                    QStringLiteral("The sound settings could not be stored."));
+        return false;
+    }
+    // A password left unchanged stays as the file holds it, also when this computer cannot read it.
+    if (keepUnreadPassword)
+        bytes->replace(0, 1 + static_cast<quint8>(bytes->at(0)), standing.unreadPasswordField);
+
+    // The shared file is the one every computer reads: it is the save's commit point, and nothing is
+    // saved when it cannot be written.
+    if (network && !writeBytesTo(QDir(shared).filePath(QString::fromLatin1(kPrefFileName)), *bytes))
+        return false;
+    writeBytesTo(local, *bytes); // a failure has been shown; the shared file holds the values
+
+    const QString passwordBefore = prPassWord;
+    const bool passwordChangedMeanwhile =
+        !changes.passWord && !keepUnreadPassword && standing.values && merged.passWord != passwordBefore;
+    apply(merged, Location::KeepOurs);
+    if (keepUnreadPassword) {
+        prPassWord = passwordBefore;
+        passwordUnread = passwordBefore.isEmpty();
+    } else {
+        passwordUnread = false;
+    }
+    prefsDirty = false;
+    filed() = current();
+    soundSettingsChanged();
+    if (passwordChangedMeanwhile) {
+        myGlobals::gShowMsg(false,
+                            network
+                                ? QStringLiteral("The administrative password saved on the server was kept.")
+                                : QStringLiteral("The administrative password saved in the preferences "
+                                                 "file was kept."),
+                            QStringLiteral("It is not the one this window showed, and you did not change it "
+                                           "here. To replace it, type a new password (or press Clear for "
+                                           "none) and save again."));
+    }
+    return true;
 }
 
 namespace {
@@ -502,30 +673,59 @@ void readLocalThenShared() {
     if (!prUseAltLoc)
         return;
 
-    auto readShared = [] {
-        return readPrefFile(getNetworkPrefFol(), Location::KeepOurs);
+    // An empty folder where the share is mounted when it is there is not the shared folder: its
+    // preferences would be this computer's alone, and its database a new empty one.
+    auto reachable = [] {
+        return serverAvail() && holdsSchoolDatabase(parseGSI(prAltFileLoc));
     };
     Seams::Dialogs& dialogs = Seams::dialogs();
     const QString looking = QStringLiteral("Looking for server...");
-    bool read = false;
     dialogs.showWaitWindow(looking);
-    if (serverAvail()) {
-        read = readShared();
+    bool found = reachable();
+    dialogs.closeWaitWindow();
+    if (!found && askRetryServer()) {
+        dialogs.showWaitWindow(looking);
+        found = reachable();
         dialogs.closeWaitWindow();
-    } else {
-        dialogs.closeWaitWindow();
-        if (askRetryServer()) {
-            dialogs.showWaitWindow(looking);
-            if (serverAvail())
-                read = readShared();
-            dialogs.closeWaitWindow();
-        }
     }
-    if (!read) {
-        // For this run only: the local file keeps network mode, so the next start looks again.
+    if (!found) {
+        // For this run only: the local file keeps network mode, so the next start looks again, and
+        // a save in this run goes to the shared folder or nowhere.
         prUseAltLoc = false;
         showCaution(QStringLiteral("The remote server is not available."),
                     QStringLiteral("Local preference settings will be used."));
+        return;
+    }
+    // The school's database is there and stays in use, whatever became of its preferences file. The
+    // teacher is told once; the reads again at every student's play say nothing new.
+    static QString told;
+    const QString shared = parseGSI(prAltFileLoc);
+    const QString file = getNetworkPrefFol();
+    const QString useLocal = QStringLiteral(" This computer's preferences are used with the school's "
+                                            "database; saving them in Preferences writes the file again.");
+    if (file.isEmpty()) {
+        if (told != shared) {
+            showCaution(QStringLiteral("No preferences file was found on the server."),
+                        QStringLiteral("Neither \"%1\" nor \"%2\" is in %3.")
+                                .arg(QString::fromLatin1(kPrefFileName),
+                                     QString::fromLatin1(kOldPrefFileName),
+                                     QDir::toNativeSeparators(shared)) +
+                            useLocal);
+        }
+        told = shared;
+    } else if (!readPrefFile(file, Location::KeepOurs)) {
+        if (told != file) {
+            const QString name = QFileInfo(file).fileName();
+            showCaution(QStringLiteral("Unable to read the preferences file on the server."),
+                        QStringLiteral("%1 cannot be read.").arg(QDir::toNativeSeparators(file)) +
+                            (QFileInfo::exists(file + QStringLiteral(".damaged"))
+                                 ? QStringLiteral(" A copy is kept beside it as \"%1.damaged\".").arg(name)
+                                 : QString()) +
+                            useLocal);
+        }
+        told = file;
+    } else {
+        told.clear();
     }
 }
 

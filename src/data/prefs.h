@@ -32,8 +32,9 @@ extern bool prefsDirty;      // cleared by every complete write
 // force, and by the teacher's own save.
 extern bool passwordUnread;
 
-// The values the preferences window lets the teacher store; a file value outside them is replaced by
-// the default.
+// The values the preferences window lets the teacher store. A file value outside them is kept as read
+// (the readers hold it within them where it matters) and is brought to the nearest bound when the
+// preferences are saved.
 inline constexpr int kMinTries = 2, kMaxTries = 6;
 inline constexpr int kMinSource = 0, kMaxSource = 2;
 inline constexpr int kMinNumCrit = 10, kMaxNumCrit = 100;
@@ -60,12 +61,39 @@ struct Values {
     bool operator==(const Values&) const = default;
 };
 
+// The same set with each number held within what the preferences window stores.
+Values bounded(Values values);
+
+// What the teacher changed in the preferences window. A field left empty keeps what the file in use
+// holds when it is saved, so that a change another computer saved meanwhile survives.
+struct Changes {
+    std::optional<QString> passWord;
+    std::optional<bool> noClass;
+    std::optional<bool> reqStPW;
+    std::optional<int> maxTries;
+    std::optional<int> dataSource;
+    std::optional<int> numCrit;
+    std::optional<int> pctCrit;
+    std::optional<int> hiCrit;
+    std::optional<QString> sndSet;
+    std::optional<bool> noAnim;
+
+    // Every field of the set.
+    static Changes of(const Values& values);
+    // The set with these fields in place of its own.
+    Values over(Values values) const;
+};
+
 // The preferences in memory, and putting a complete set in force.
 Values current();
 // Whether a file read elsewhere also decides this computer's network mode and shared-folder
 // reference. A shared folder's copy does not: each computer reaches the folder by its own path.
 enum class Location { FromFile, KeepOurs };
 void apply(const Values& values, Location location = Location::FromFile);
+
+// The preferences as this computer last read them from a file or wrote them: what is in memory,
+// apart from the choices the preferences window puts in force at once (problem source, sounds).
+Values lastFiled();
 
 // What a read made of a file, beyond the values.
 struct DecodeReport {
@@ -78,8 +106,9 @@ struct DecodeReport {
 // The file format, without touching any file. decodeFile gives nothing for bytes that are not a
 // preferences file (cut short, or a length that runs past the end); it never reads outside the bytes
 // it is given, and ignores any bytes after the last field. A field that cannot be used (a password
-// or folder reference that does not decode, a value out of range) takes its default alone; the
-// other fields are kept. encodeFile gives nothing when a text cannot be stored (see passwordFits).
+// or folder reference that does not decode, a flag or sound setting no save writes) takes its
+// default alone; the other fields are kept. Numbers are kept as stored, in range or not.
+// encodeFile gives nothing when a text cannot be stored (see passwordFits).
 std::optional<Values> decodeFile(const QByteArray& bytes, DecodeReport* report = nullptr);
 std::optional<QByteArray> encodeFile(const Values& values);
 
@@ -102,11 +131,25 @@ bool writePrefFile(const QString& path);
 bool readPrefFile(const QString& path, Location location = Location::FromFile,
                   DecodeReport* report = nullptr);
 
-// The local file, then in network mode the shared folder's copy.
-void hndlWritingPrefs();
+// The shared folder this computer is set to use: the one in force, or, while the start could not
+// reach it, the one this computer's preferences file still names. Empty with data on this computer.
+QString networkSetting();
+
+// Saves the changes over the preferences file in use as it stands now (the shared folder's in
+// network mode, else the local one), each number held within its bounds, and puts the result in
+// force. In network mode the shared folder's file is written first, then the local copy; a shared
+// folder that cannot be reached (or an empty folder standing where it is mounted) gets nothing,
+// and then nothing is saved at all. An administrative password left unchanged stays as the file
+// holds it, also one this computer cannot read. False (after a message) when nothing was saved.
+bool hndlWritingPrefs(const Changes& changes);
+// The same with every preference as it is in memory.
+bool hndlWritingPrefs();
 // The local file, then in network mode the shared folder's copy, looking for the folder behind the
-// wait window and asking once whether to try again. When the administrative password could be read
-// from neither, the teacher is told once.
+// wait window and asking once whether to try again. A shared folder that cannot be reached (or
+// holds no school database) turns network mode off for this run only: the local file keeps it. A
+// reachable one whose preferences file is missing or unreadable stays in use with the local values,
+// and the teacher is told which file. When the administrative password could be read from neither,
+// the teacher is told once.
 void hndlReadingPrefs();
 // The one password of a preferences file, when the file reads and its password field does.
 std::optional<QString> passwordIn(const QString& path);

@@ -342,7 +342,9 @@ void PrefScrn10::showLocation() {
 
 void PrefScrn10::setValues() {
     showLocation();
-    useLocalBtn->setEnabled(myPrefs::prUseAltLoc);
+    // Also when the start found the shared folder out of reach: leaving it is the teacher's choice.
+    useLocalBtn->setEnabled(myPrefs::prUseAltLoc || !myPrefs::networkSetting().isEmpty());
+    shown_ = myPrefs::current();
     pwFld->setText(myPrefs::prPassWord);
     allowNoClass->setChecked(myPrefs::prNoClass);
     reqPWbtn->setChecked(myPrefs::prReqStPW);
@@ -363,38 +365,88 @@ void PrefScrn10::setValues() {
     setBtnState(state == 1);
 }
 
-void PrefScrn10::getValues() {
+void PrefScrn10::showValuesInForce() {
+    const myPrefs::Values now = myPrefs::current();
+    if (pwFld->text() == shown_.passWord && !passwordCleared_)
+        pwFld->setText(now.passWord);
+    const std::pair<QCheckBox*, std::pair<bool, bool>> boxes[] = {
+        {allowNoClass, {shown_.noClass, now.noClass}},
+        {reqPWbtn, {shown_.reqStPW, now.reqStPW}},
+        {noAnimBox, {shown_.noAnim.value_or(false), now.noAnim.value_or(false)}},
+    };
+    for (const auto& [box, values] : boxes) {
+        if (box->isChecked() == values.first)
+            box->setChecked(values.second);
+    }
+    const std::pair<NumberCombo*, std::pair<int, int>> numbers[] = {
+        {NumTries, {shown_.maxTries, now.maxTries}},
+        {numCritFld, {shown_.numCrit, now.numCrit}},
+        {pctCritFld, {shown_.pctCrit, now.pctCrit}},
+        {hiCritFld, {shown_.hiCrit, now.hiCrit}},
+    };
+    for (const auto& [box, values] : numbers) {
+        if (box->currentText() == QString::number(values.first))
+            box->setTextQuietly(QString::number(values.second));
+    }
+    shown_ = now;
+    // The problem source and the sounds act at once: the window shows them as they are in force.
+    if (myPrefs::prDataSource >= 0 && myPrefs::prDataSource < 3)
+        probSrcBtn[static_cast<std::size_t>(myPrefs::prDataSource)]->setChecked(true);
+    const int state = mySounds::getSndState();
+    if (state >= 0 && state < 3)
+        sndStateBtn[static_cast<std::size_t>(state)]->setChecked(true);
+    setBtnState(state == 1);
+}
+
+myPrefs::Changes PrefScrn10::editedValues() const {
+    myPrefs::Changes changes;
     const QString password = pwFld->text();
+    if (password != shown_.passWord || (passwordCleared_ && password.isEmpty()))
+        changes.passWord = password;
+    if (allowNoClass->isChecked() != shown_.noClass)
+        changes.noClass = allowNoClass->isChecked();
+    if (reqPWbtn->isChecked() != shown_.reqStPW)
+        changes.reqStPW = reqPWbtn->isChecked();
+    if (noAnimBox->isChecked() != shown_.noAnim.value_or(false))
+        changes.noAnim = noAnimBox->isChecked();
+    // A number left as shown keeps the file's, held within its bounds by the save.
+    const auto number = [](const QComboBox* box, int shown, int highest, int lowest) -> std::optional<int> {
+        if (box->currentText() == QString::number(shown))
+            return std::nullopt;
+        return myGlobals::textToInt(myGlobals::limitEntry(box->currentText(), highest, lowest));
+    };
+    changes.maxTries = number(NumTries, shown_.maxTries, myPrefs::kMaxTries, myPrefs::kMinTries);
+    changes.numCrit = number(numCritFld, shown_.numCrit, myPrefs::kMaxNumCrit, myPrefs::kMinNumCrit);
+    changes.pctCrit = number(pctCritFld, shown_.pctCrit, myPrefs::kMaxPctCrit, myPrefs::kMinPctCrit);
+    changes.hiCrit = number(hiCritFld, shown_.hiCrit, myPrefs::kMaxHiCrit, myPrefs::kMinHiCrit);
+    // The choices in force at once count as changed while no file holds them, also when they were
+    // made in an earlier opening of the window.
+    const myPrefs::Values filed = myPrefs::lastFiled();
+    if (myPrefs::prDataSource != filed.dataSource)
+        changes.dataSource = myPrefs::prDataSource;
+    if (const QString sounds = mySounds::createSndSet(); sounds != filed.sndSet)
+        changes.sndSet = sounds;
+    return changes;
+}
+
+void PrefScrn10::getValues() {
     // The file keeps the password behind one length byte: one that cannot be stored is not taken.
-    if (!myPrefs::passwordFits(password)) {
+    if (!myPrefs::passwordFits(pwFld->text())) {
         myGlobals::gShowMsg(
             true, QStringLiteral("The administrative password is too long to be saved."),
             QStringLiteral("Please choose a shorter password. The preferences were not saved."));
         return;
     }
-    myPrefs::prPassWord = password;
-    myPrefs::prNoClass = allowNoClass->isChecked();
-    myPrefs::prReqStPW = reqPWbtn->isChecked();
-    myPrefs::prNoAnim = noAnimBox->isChecked();
-    const auto clamped = [](const QComboBox* box, int highest, int lowest) {
-        return myGlobals::textToInt(myGlobals::limitEntry(box->currentText(), highest, lowest));
-    };
-    myPrefs::prMaxTries = clamped(NumTries, myPrefs::kMaxTries, myPrefs::kMinTries);
-    myPrefs::prNumCrit = clamped(numCritFld, myPrefs::kMaxNumCrit, myPrefs::kMinNumCrit);
-    myPrefs::prPctCrit = clamped(pctCritFld, myPrefs::kMaxPctCrit, myPrefs::kMinPctCrit);
-    myPrefs::prHiCrit = clamped(hiCritFld, myPrefs::kMaxHiCrit, myPrefs::kMinHiCrit);
-
     for (int i = 0; i < 3; ++i) {
         if (sndStateBtn[static_cast<std::size_t>(i)]->isChecked()) {
             mySounds::setSndState(i);
             break;
         }
     }
-    myPrefs::prSndSet = mySounds::createSndSet();
-    mySounds::setStates();
-
-    myPrefs::hndlWritingPrefs();
-    // A failed write has been reported; the values are in force all the same.
+    // Nothing saved (the shared folder out of reach, or a password that would be lost): the window
+    // stays open with the teacher's edits, to be saved again or closed.
+    if (!myPrefs::hndlWritingPrefs(editedValues()))
+        return;
     close();
 }
 
@@ -407,6 +459,7 @@ void PrefScrn10::saveBtn_MouseUp() {
 
 void PrefScrn10::clearBtn_Action() {
     pwFld->clear();
+    passwordCleared_ = true;
 }
 
 void PrefScrn10::probSrcBtn_Action(int index) {
@@ -473,15 +526,17 @@ void PrefScrn10::chgLocBtn_Action() {
     const QString folder = Seams::dialogs().selectFolder(request);
     if (folder.isEmpty())
         return;
-    // The move is all or nothing: whatever it left in force is what the tab shows.
+    // The move is all or nothing: whatever it left in force is what the window shows.
     myPrefs::createRemoteFileInfo(folder);
     showLocation();
+    showValuesInForce();
 }
 
 void PrefScrn10::useLocalBtn_Action() {
     // The location is cleared by the move itself, so that a failed move can put it back.
     myPrefs::createLocalDataFile();
     showLocation();
+    showValuesInForce();
     useLocalBtn->setEnabled(myPrefs::prUseAltLoc);
 }
 

@@ -1,13 +1,19 @@
 #pragma once
 
 // The teacher's program-wide preferences in three tabs. The General tab (password, student options,
-// tries, criteria) is stored only by Save, which writes the preferences file and closes the window.
+// tries, criteria) is stored only by Save, which writes what the teacher changed here over the
+// preferences file as it stands then, so that another computer's change to another field survives,
+// and closes the window.
 // The problem source, the sound state and the three sounds act at once for the whole program, and
 // the Networking tab moves the data to a shared folder and back at once; closing the window with
 // its close box undoes none of these and writes nothing.
 //
 // There is at most one window; it is dropped when it closes, so every opening starts on the General
-// tab and reads the preferences as they are then. Whenever it closes, the sign-in window comes back.
+// tab and reads the preferences as they are then; after a move of the data it shows the preferences
+// then in force, keeping what the teacher had edited. Whenever it closes, the sign-in window comes
+// back.
+
+#include "data/prefs.h"
 
 #include <QWidget>
 
@@ -51,6 +57,9 @@ private:
     void makeNetworkingTab(QWidget* page);
 
     void setValues();
+    // After a move: every field the teacher has not edited shows the preferences now in force.
+    void showValuesInForce();
+    myPrefs::Changes editedValues() const;
     void getValues();
     void setBtnState(bool show);
     void showLocation();
@@ -69,6 +78,10 @@ private:
 
     bool allowShowNotice = false;
     bool leaving_ = false;
+    // The General tab as it was filled, to tell the teacher's edits from what was shown.
+    myPrefs::Values shown_;
+    // Clear was pressed: an empty field then means "no password", also when none was shown.
+    bool passwordCleared_ = false;
 
     MenuBar1* bar_ = nullptr;
     QWidget* content_ = nullptr;

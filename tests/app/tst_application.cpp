@@ -146,12 +146,16 @@ void TestApplication::openStepRunsInItsOrder() {
         steps.clear();
         DBCtrl::closeDB();
         myPrefs::apply(myPrefs::Values{});
-        myPrefs::hndlWritingPrefs();
+        myPrefs::writePrefFile(myPrefs::localPrefFile());
     });
+    // The shared folder holds the school's database (of no bytes: made one in place at the start).
+    QFile database(QDir(shared.path()).filePath(QString::fromLatin1(DBCtrl::kFileName)));
+    QVERIFY(database.open(QIODevice::WriteOnly));
+    database.close();
     myPrefs::prUseAltLoc = true;
     myPrefs::prAltFileLoc = shared.path();
     myPrefs::prNumCrit = 60;
-    myPrefs::hndlWritingPrefs();
+    QVERIFY(myPrefs::hndlWritingPrefs());
     myPrefs::apply(myPrefs::Values{});
     QCOMPARE(myPrefs::prNumCrit, 40);
     DBCtrl::closeDB();

@@ -42,8 +42,9 @@ int main(int argc, char* argv[]) {
         myPrefs::createLocalDataFile();
         ended = !myPrefs::prUseAltLoc && DBCtrl::isConnected();
     } else if (action == QStringLiteral("save") && args.size() == 3) {
-        myPrefs::prPctCrit = args[2].toInt();
-        myPrefs::hndlWritingPrefs();
+        myPrefs::Changes changes; // the teacher changed the percentage alone
+        changes.pctCrit = args[2].toInt();
+        ended = myPrefs::hndlWritingPrefs(changes) && ended;
     } else if (action != QStringLiteral("start")) {
         return 2;
     }

@@ -73,6 +73,13 @@ inline QByteArray readBytes(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// Gives a folder what makes it the school's shared folder for the preferences: the database file.
+// One of no bytes will do where nothing opens it (it is what a creation stopped half-way leaves).
+inline bool putSchoolDatabase(const QString& folder) {
+    const QString file = QDir(folder).filePath(QStringLiteral("NB_Data.rbd"));
+    return QFile::exists(file) || writeBytes(file, QByteArray());
+}
+
 // Points the platform folders of this process at a fresh temporary folder, for one test.
 class Sandbox {
 public:

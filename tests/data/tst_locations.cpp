@@ -346,6 +346,7 @@ void TestLocations::sharedCopyKeepsThisComputersLocation() {
     fromServer.altFileLoc = QStringLiteral("/Volumes/School/Numbrook");
     fromServer.maxTries = 6;
     fromServer.pctCrit = 90;
+    QVERIFY(TestPrefs::putSchoolDatabase(shared));
     QVERIFY(writeValues(shared + "/com.orlavo.vavava.plist", fromServer));
     Values older = fromServer;
     older.maxTries = 2;
@@ -396,6 +397,7 @@ void TestLocations::sharedFolderUnreachable() {
     if (comesBack) {
         dialogs.whileAsking = [&] {
             sharedFolder();
+            TestPrefs::putSchoolDatabase(shared);
             writeValues(shared + "/com.orlavo.vavava.plist", onServer);
         };
     }
@@ -430,20 +432,22 @@ void TestLocations::sharedFolderUnreachable() {
 void TestLocations::savingInNetworkModeWritesBothFiles() {
     ScriptedDialogs dialogs;
     const QString shared = sharedFolder();
+    QVERIFY(TestPrefs::putSchoolDatabase(shared));
     myPrefs::prUseAltLoc = true;
     myPrefs::prAltFileLoc = shared;
     myPrefs::prNumCrit = 60;
-    myPrefs::hndlWritingPrefs();
+    QVERIFY(myPrefs::hndlWritingPrefs());
     QCOMPARE(fileValues(myPrefs::localPrefFile())->numCrit, 60);
     QCOMPARE(fileValues(shared + "/com.orlavo.vavava.plist")->numCrit, 60);
     QVERIFY(dialogs.shown.isEmpty());
 
+    // Out of reach, nothing is saved: the next start would take the shared file all the same.
     QDir(shared).removeRecursively();
     myPrefs::prNumCrit = 70;
-    myPrefs::hndlWritingPrefs();
-    QCOMPARE(allMessages(dialogs),
-             QStringList{"Unable to write to the remote location. | Only local preferences were saved."});
-    QCOMPARE(fileValues(myPrefs::localPrefFile())->numCrit, 70);
+    QVERIFY(!myPrefs::hndlWritingPrefs());
+    QCOMPARE(allMessages(dialogs), QStringList{"Unable to write to the remote location. | Nothing was saved. "
+                                               "Please connect to the server and save again."});
+    QCOMPARE(fileValues(myPrefs::localPrefFile())->numCrit, 60);
 }
 
 void TestLocations::dataFolderOfEachMode() {
@@ -576,6 +580,7 @@ void TestLocations::unreadablePasswordIsToldAtStart() {
     QFETCH(bool, told);
     ScriptedDialogs dialogs;
     const QString shared = sharedFolder();
+    QVERIFY(TestPrefs::putSchoolDatabase(shared));
     Values local;
     local.passWord = QStringLiteral("local");
     local.useAltLoc = networkMode;

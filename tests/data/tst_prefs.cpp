@@ -1,6 +1,7 @@
 // The preferences file: its exact bytes, reading it back, files written before the last field
 // existed, values out of range, damaged files of every kind, and writes that must not destroy the
-// file they replace.
+// file they replace. The save of the preferences window over the file as it stands, on this computer
+// and in a shared folder that other computers save to as well.
 
 #include "data/globals.h"
 #include "data/locations.h"
@@ -25,6 +26,8 @@ using TestPrefs::RawFile;
 
 Q_DECLARE_METATYPE(RawFile)
 Q_DECLARE_METATYPE(myPrefs::Values)
+Q_DECLARE_METATYPE(myPrefs::Changes)
+Q_DECLARE_METATYPE(std::optional<myPrefs::Values>)
 
 namespace myPrefs {
 // How QCOMPARE shows a set of preferences that differs.
@@ -87,6 +90,49 @@ QString hex(const QByteArray& bytes) {
     return QString::fromLatin1(bytes.toHex(' '));
 }
 
+bool writeValues(const QString& path, const Values& values) {
+    const auto bytes = myPrefs::encodeFile(values);
+    return bytes && TestPrefs::writeBytes(path, *bytes);
+}
+
+// What this computer holds when a save begins, and what happens to the files meanwhile.
+enum class Scene {
+    Local,              // this computer's own file, rewritten meanwhile by another program
+    OtherComputerSaved, // network mode: another computer saved the shared file meanwhile
+    ShareGone,          // network mode: the share is no longer reachable
+    ShareUnmounted,     // network mode: an empty folder stands where the share was mounted
+    OffForTheRun,       // the start could not reach the share, and it is still gone
+    OffForTheRunBack,   // the start could not reach the share, which is back by the save
+    NoSharedFile,       // the share holds the database but no preferences file
+    DamagedSharedFile,  // the share's preferences file cannot be read
+    OutOfRange,         // this computer's file holds numbers outside the window's bounds
+};
+
+// The general fields a scene starts with on this computer, and in the share's file.
+Values thisComputersValues() {
+    Values v;
+    v.passWord = QStringLiteral("Teach");
+    v.maxTries = 4;
+    v.numCrit = 40;
+    v.pctCrit = 85;
+    return v;
+}
+Values sharedValues() {
+    Values v = thisComputersValues();
+    v.maxTries = 5;
+    v.hiCrit = 12;
+    return v;
+}
+// What another computer saved meanwhile: its own location, a new password and percentage.
+Values otherComputersSave() {
+    Values v = sharedValues();
+    v.useAltLoc = true;
+    v.altFileLoc = QStringLiteral("/Volumes/School/Numbrook");
+    v.passWord = QStringLiteral("Changed");
+    v.pctCrit = 70;
+    return v;
+}
+
 } // namespace
 
 class TestPrefsFile : public QObject {
@@ -102,8 +148,8 @@ private slots:
     void rewritingChangesOnlyTheScrambledPassword();
     void fileWithoutLastFieldKeepsAnimationChoice_data();
     void fileWithoutLastFieldKeepsAnimationChoice();
-    void outOfRangeValuesTakeTheirDefault_data();
-    void outOfRangeValuesTakeTheirDefault();
+    void valuesNoSaveWritesTakeTheirDefault_data();
+    void valuesNoSaveWritesTakeTheirDefault();
     void damagedFileChangesNothing_data();
     void damagedFileChangesNothing();
     void unusableFieldFallsBackAlone_data();
@@ -116,6 +162,10 @@ private slots:
     void failedWriteKeepsThePreviousFile();
     void onlyThisUserReadsTheLocalFile();
     void randomAndMutatedBytesNeverBreakTheReader();
+
+    void saveWritesTheChangesOverTheFileAsItStands_data();
+    void saveWritesTheChangesOverTheFileAsItStands();
+    void savingKeepsAPasswordThatCannotBeRead();
 
 private:
     std::unique_ptr<TestPrefs::Sandbox> sandbox_;
@@ -275,67 +325,76 @@ void TestPrefsFile::fileWithoutLastFieldKeepsAnimationChoice() {
     QCOMPARE(myPrefs::prMaxTries, 6);
 }
 
-void TestPrefsFile::outOfRangeValuesTakeTheirDefault_data() {
+void TestPrefsFile::valuesNoSaveWritesTakeTheirDefault_data() {
     QTest::addColumn<RawFile>("file");
     QTest::addColumn<Values>("expected");
-    auto row = [](const char* name, auto change, auto expect) {
+    QTest::addColumn<bool>("whole"); // no damaged copy
+    auto row = [](const char* name, auto change, auto expect, bool whole) {
         RawFile f;
         Values v;
         change(f);
         expect(v);
-        QTest::newRow(name) << f << v;
+        QTest::newRow(name) << f << v << whole;
     };
+    // Numbers out of the window's bounds are kept as read: an older version or a tool may have
+    // written them, and they are bounded by the teacher's next save.
     row(
-        "tries 1", [](RawFile& f) { f.maxTries = 1; }, [](Values&) {});
+        "tries 1", [](RawFile& f) { f.maxTries = 1; }, [](Values& v) { v.maxTries = 1; }, true);
     row(
-        "tries 7", [](RawFile& f) { f.maxTries = 7; }, [](Values&) {});
+        "tries 7", [](RawFile& f) { f.maxTries = 7; }, [](Values& v) { v.maxTries = 7; }, true);
     row(
-        "tries 6 is kept", [](RawFile& f) { f.maxTries = 6; }, [](Values& v) { v.maxTries = 6; });
+        "source 3", [](RawFile& f) { f.dataSource = 3; }, [](Values& v) { v.dataSource = 3; }, true);
     row(
-        "source 3", [](RawFile& f) { f.dataSource = 3; }, [](Values&) {});
+        "source -1", [](RawFile& f) { f.dataSource = 0xFFFF; }, [](Values& v) { v.dataSource = -1; }, true);
     row(
-        "source -1", [](RawFile& f) { f.dataSource = 0xFFFF; }, [](Values&) {});
+        "zero problems of a fact", [](RawFile& f) { f.numCrit = 0; }, [](Values& v) { v.numCrit = 0; }, true);
     row(
-        "zero problems of a fact", [](RawFile& f) { f.numCrit = 0; }, [](Values&) {});
+        "percent 101", [](RawFile& f) { f.pctCrit = 101; }, [](Values& v) { v.pctCrit = 101; }, true);
     row(
-        "zero percent", [](RawFile& f) { f.pctCrit = 0; }, [](Values&) {});
+        "highest fact 0x7fff", [](RawFile& f) { f.hiCrit = 0x7FFF; }, [](Values& v) { v.hiCrit = 0x7FFF; },
+        true);
     row(
-        "percent 101", [](RawFile& f) { f.pctCrit = 101; }, [](Values&) {});
+        "highest fact -32768", [](RawFile& f) { f.hiCrit = 0x8000; }, [](Values& v) { v.hiCrit = -32768; },
+        true);
+    // Flags and sound settings that no save writes are damage: the default, and a copy kept beside.
     row(
-        "highest fact 9", [](RawFile& f) { f.hiCrit = 9; }, [](Values&) {});
+        "flag byte 2", [](RawFile& f) { f.noClass = 2; }, [](Values&) {}, false);
     row(
-        "highest fact 20", [](RawFile& f) { f.hiCrit = 20; }, [](Values&) {});
+        "network byte 0xff", [](RawFile& f) { f.useAltLoc = 0xFF; }, [](Values&) {}, false);
     row(
-        "highest fact 0x7fff", [](RawFile& f) { f.hiCrit = 0x7FFF; }, [](Values&) {});
+        "animation byte 7", [](RawFile& f) { f.noAnim = 7; }, [](Values&) {}, false);
     row(
-        "flag byte 2", [](RawFile& f) { f.noClass = 2; }, [](Values&) {});
+        "sound state 3", [](RawFile& f) { f.sndSet = "3,0,0,0"; }, [](Values&) {}, false);
     row(
-        "network byte 0xff", [](RawFile& f) { f.useAltLoc = 0xFF; }, [](Values&) {});
+        "sound index 8", [](RawFile& f) { f.sndSet = "1,8,0,0"; }, [](Values&) {}, false);
     row(
-        "animation byte 7", [](RawFile& f) { f.noAnim = 7; }, [](Values&) {});
+        "sound settings short", [](RawFile& f) { f.sndSet = "1,2"; }, [](Values&) {}, false);
     row(
-        "sound state 3", [](RawFile& f) { f.sndSet = "3,0,0,0"; }, [](Values&) {});
+        "sound settings empty", [](RawFile& f) { f.sndSet = ""; }, [](Values&) {}, false);
     row(
-        "sound index 8", [](RawFile& f) { f.sndSet = "1,8,0,0"; }, [](Values&) {});
+        "sound settings words", [](RawFile& f) { f.sndSet = "loud"; }, [](Values&) {}, false);
     row(
-        "sound settings short", [](RawFile& f) { f.sndSet = "1,2"; }, [](Values&) {});
-    row(
-        "sound settings empty", [](RawFile& f) { f.sndSet = ""; }, [](Values&) {});
-    row(
-        "sound settings words", [](RawFile& f) { f.sndSet = "loud"; }, [](Values&) {});
-    row(
-        "one bad among good", [](RawFile& f) { f.numCrit = 5000, f.pctCrit = 90, f.reqStPW = 1; },
-        [](Values& v) { v.pctCrit = 90, v.reqStPW = true; });
+        "one bad among good",
+        [](RawFile& f) { f.noClass = 9, f.pctCrit = 90, f.numCrit = 5000, f.reqStPW = 1; },
+        [](Values& v) { v.pctCrit = 90, v.numCrit = 5000, v.reqStPW = true; }, false);
 }
 
-void TestPrefsFile::outOfRangeValuesTakeTheirDefault() {
+void TestPrefsFile::valuesNoSaveWritesTakeTheirDefault() {
     QFETCH(RawFile, file);
     QFETCH(Values, expected);
+    QFETCH(bool, whole);
     const QString path = sandbox_->path("prefs");
     QVERIFY(TestPrefs::writeBytes(path, file.bytes()));
     myPrefs::apply(distinctive());
-    QVERIFY(myPrefs::readPrefFile(path));
+    myPrefs::DecodeReport report;
+    QVERIFY(myPrefs::readPrefFile(path, myPrefs::Location::FromFile, &report));
     QCOMPARE(myPrefs::current(), expected);
+    QCOMPARE(report.whole, whole);
+    QCOMPARE(QFileInfo::exists(path + ".damaged"), !whole);
+    // Writing them again (a move does) keeps the numbers as they are.
+    ScriptedDialogs dialogs;
+    QVERIFY(myPrefs::writePrefFile(path));
+    QCOMPARE(myPrefs::decodeFile(TestPrefs::readBytes(path)), std::optional<Values>(expected));
 }
 
 void TestPrefsFile::damagedFileChangesNothing_data() {
@@ -645,7 +704,7 @@ void TestPrefsFile::onlyThisUserReadsTheLocalFile() {
 void TestPrefsFile::randomAndMutatedBytesNeverBreakTheReader() {
     // A bounded, seeded run of the reader over mutated good files and plain noise: it never reads
     // outside its bytes (sanitizers and the fuzz target in fuzz/ run the same harder), and whatever
-    // it accepts is a complete, in-range set that writes and reads back the same.
+    // it accepts is a complete set that writes and reads back the same.
     std::mt19937 rng(7);
     const QByteArray good = validFileBytes();
     auto pick = [&](int n) {
@@ -680,11 +739,9 @@ void TestPrefsFile::randomAndMutatedBytesNeverBreakTheReader() {
         if (!values)
             continue;
         ++accepted;
-        QVERIFY(values->maxTries >= 2 && values->maxTries <= 6);
-        QVERIFY(values->dataSource >= 0 && values->dataSource <= 2);
-        QVERIFY(values->numCrit >= 10 && values->numCrit <= 100);
-        QVERIFY(values->pctCrit >= 10 && values->pctCrit <= 100);
-        QVERIFY(values->hiCrit >= 10 && values->hiCrit <= 19);
+        // Numbers are kept as stored: whatever 16 bits hold.
+        for (int n : {values->maxTries, values->dataSource, values->numCrit, values->pctCrit, values->hiCrit})
+            QVERIFY(n >= -32768 && n <= 32767);
         QVERIFY(myGlobals::passwordMatches(values->passWord, values->passWord));
         const auto again = myPrefs::encodeFile(*values);
         QVERIFY(again);
@@ -695,6 +752,269 @@ void TestPrefsFile::randomAndMutatedBytesNeverBreakTheReader() {
         QCOMPARE(*reread, expected);
     }
     QVERIFY(accepted > 100); // the mutations also reach the parts after a good header
+}
+
+void TestPrefsFile::saveWritesTheChangesOverTheFileAsItStands_data() {
+    QTest::addColumn<int>("scene");
+    QTest::addColumn<myPrefs::Changes>("changes");
+    QTest::addColumn<QStringList>("startMessages");
+    QTest::addColumn<bool>("saved");
+    QTest::addColumn<QStringList>("messages");
+    // The general fields of the files written, or none when the file must stay byte for byte.
+    QTest::addColumn<std::optional<Values>>("local");
+    QTest::addColumn<std::optional<Values>>("shared");
+
+    myPrefs::Changes newNumber;
+    newNumber.numCrit = 60;
+    const QStringList none;
+    const QString kept = QStringLiteral("The administrative password saved on the server was kept.");
+    const QString notSaved = QStringLiteral("Unable to write to the remote location.");
+    const QString serverGone = QStringLiteral("The remote server is not available.");
+    const QString retry =
+        QStringLiteral("The remote server is not available\n You may connect to the server, "
+                       "then click <Retry>, or use the local Preferences file");
+    auto with = [](Values v, auto change) {
+        change(v);
+        return std::optional<Values>(v);
+    };
+    const auto numberOver = [&](const Values& base) {
+        return with(base, [](Values& v) { v.numCrit = 60; });
+    };
+    const auto otherPlusNumber = with(otherComputersSave(), [](Values& v) { v.numCrit = 60; });
+
+    Values anotherProgram = thisComputersValues();
+    anotherProgram.pctCrit = 70;
+    QTest::newRow("this computer, another program saved meanwhile")
+        << int(Scene::Local) << newNumber << none << true << none << numberOver(anotherProgram)
+        << std::optional<Values>();
+    QTest::newRow("two computers' saves") << int(Scene::OtherComputerSaved) << newNumber << none << true
+                                          << QStringList{kept} << otherPlusNumber << otherPlusNumber;
+    myPrefs::Changes newPassword = newNumber;
+    newPassword.passWord = QStringLiteral("Mine");
+    const auto mine = with(*otherPlusNumber, [](Values& v) { v.passWord = QStringLiteral("Mine"); });
+    QTest::newRow("two computers' saves, the password typed here")
+        << int(Scene::OtherComputerSaved) << newPassword << none << true << none << mine << mine;
+    QTest::newRow("share unreachable")
+        << int(Scene::ShareGone) << newNumber << none << false << QStringList{notSaved}
+        << std::optional<Values>() << std::optional<Values>();
+    QTest::newRow("share unmounted") << int(Scene::ShareUnmounted) << newNumber << none << false
+                                     << QStringList{notSaved} << std::optional<Values>()
+                                     << std::optional<Values>();
+    QTest::newRow("unreachable since the start")
+        << int(Scene::OffForTheRun) << newNumber << QStringList{retry, serverGone} << false
+        << QStringList{notSaved} << std::optional<Values>() << std::optional<Values>();
+    QTest::newRow("unreachable at the start, back by the save")
+        << int(Scene::OffForTheRunBack) << newNumber << QStringList{retry, serverGone} << true << none
+        << numberOver(sharedValues()) << numberOver(sharedValues());
+    QTest::newRow("share without preferences")
+        << int(Scene::NoSharedFile) << newNumber
+        << QStringList{"No preferences file was found on the server."} << true << none
+        << numberOver(thisComputersValues()) << numberOver(thisComputersValues());
+    QTest::newRow("share with damaged preferences")
+        << int(Scene::DamagedSharedFile) << newNumber
+        << QStringList{"Unable to read the preferences file on the server."} << true << none
+        << numberOver(thisComputersValues()) << numberOver(thisComputersValues());
+    // Read as stored and shown so; the save brings each to its nearest bound.
+    QTest::newRow("out-of-range values")
+        << int(Scene::OutOfRange) << myPrefs::Changes{} << none << true << none
+        << with(thisComputersValues(),
+                [](Values& v) {
+                    v.maxTries = 6;
+                    v.numCrit = 10;
+                    v.pctCrit = 100;
+                    v.hiCrit = 19;
+                    v.dataSource = 2;
+                })
+        << std::optional<Values>();
+}
+
+void TestPrefsFile::saveWritesTheChangesOverTheFileAsItStands() {
+    QFETCH(int, scene);
+    QFETCH(myPrefs::Changes, changes);
+    QFETCH(QStringList, startMessages);
+    QFETCH(bool, saved);
+    QFETCH(QStringList, messages);
+    QFETCH(std::optional<Values>, local);
+    QFETCH(std::optional<Values>, shared);
+    const Scene at = Scene(scene);
+    const bool network = at != Scene::Local && at != Scene::OutOfRange;
+    ScriptedDialogs dialogs;
+    const QString share = sandbox_->path("share/Numbrook");
+    const QString localFile = myPrefs::localPrefFile();
+    const QString plist = share + "/com.orlavo.vavava.plist";
+    const QString older = share + "/nbq10.pref";
+
+    Values mine = thisComputersValues();
+    mine.useAltLoc = network;
+    mine.altFileLoc = network ? share : QString();
+    if (at == Scene::OutOfRange) {
+        TestPrefs::RawFile raw;
+        raw.password = myGlobals::scrambleStr(mine.passWord).toUtf8();
+        raw.maxTries = 9, raw.dataSource = 4, raw.numCrit = 5, raw.pctCrit = 0x7FFF, raw.hiCrit = 25;
+        QVERIFY(TestPrefs::writeBytes(localFile, raw.bytes()));
+    } else {
+        QVERIFY(writeValues(localFile, mine));
+    }
+    auto makeShare = [&] {
+        sandbox_->folder("share/Numbrook");
+        QVERIFY(TestPrefs::putSchoolDatabase(share));
+        Values theirs = sharedValues();
+        theirs.useAltLoc = true;
+        theirs.altFileLoc = share;
+        if (at == Scene::DamagedSharedFile)
+            QVERIFY(TestPrefs::writeBytes(plist, "\x05garb"));
+        else if (at != Scene::NoSharedFile)
+            QVERIFY(writeValues(plist, theirs) && writeValues(older, theirs));
+    };
+    if (network && at != Scene::OffForTheRun && at != Scene::OffForTheRunBack)
+        makeShare();
+
+    myPrefs::hndlReadingPrefs();
+    QCOMPARE(dialogs.messages(), startMessages);
+    // The teacher is told which file is missing or damaged.
+    if (at == Scene::NoSharedFile) {
+        QCOMPARE(dialogs.shown[0].explanation,
+                 QStringLiteral("Neither \"com.orlavo.vavava.plist\" nor \"nbq10.pref\" is in %1. This "
+                                "computer's preferences are used with the school's database; saving them in "
+                                "Preferences writes the file again.")
+                     .arg(share));
+    } else if (at == Scene::DamagedSharedFile) {
+        QCOMPARE(dialogs.shown[0].explanation,
+                 QStringLiteral(
+                     "%1 cannot be read. A copy is kept beside it as \"com.orlavo.vavava.plist.damaged\". "
+                     "This computer's preferences are used with the school's database; saving them "
+                     "in Preferences writes the file again.")
+                     .arg(plist));
+        QVERIFY(QFileInfo::exists(plist + ".damaged"));
+    }
+    if (at == Scene::OutOfRange) {
+        // Kept as read, and no damage to report.
+        QCOMPARE(myPrefs::prNumCrit, 5);
+        QCOMPARE(myPrefs::prHiCrit, 25);
+        QCOMPARE(myPrefs::prMaxTries, 9);
+        QVERIFY(!QFileInfo::exists(localFile + ".damaged"));
+    }
+    // A reachable share stays in use whatever became of its preferences file; one out of reach is
+    // left for this run only.
+    QCOMPARE(myPrefs::prUseAltLoc, network && at != Scene::OffForTheRun && at != Scene::OffForTheRunBack);
+    if (myPrefs::prUseAltLoc) {
+        // Read again as a student starts to play: nothing new to tell, the share still in use.
+        dialogs.clear();
+        myPrefs::hndlReadingPrefs();
+        QVERIFY(dialogs.shown.isEmpty());
+        QVERIFY(myPrefs::prUseAltLoc);
+    }
+
+    switch (at) {
+    case Scene::Local: {
+        Values rewritten = mine;
+        rewritten.pctCrit = 70;
+        QVERIFY(writeValues(localFile, rewritten));
+    } break;
+    case Scene::OtherComputerSaved:
+        QVERIFY(writeValues(plist, otherComputersSave()));
+        break;
+    case Scene::ShareGone:
+        QVERIFY(QDir(share).removeRecursively());
+        break;
+    case Scene::ShareUnmounted:
+        QVERIFY(QDir(share).removeRecursively());
+        sandbox_->folder("share/Numbrook");
+        break;
+    case Scene::OffForTheRunBack:
+        makeShare();
+        break;
+    default:
+        break;
+    }
+    const QByteArray localBefore = TestPrefs::readBytes(localFile);
+    const QByteArray plistBefore = TestPrefs::readBytes(plist);
+    const QByteArray olderBefore = TestPrefs::readBytes(older);
+    const QStringList shareBefore =
+        QDir(share).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    dialogs.clear();
+
+    QCOMPARE(myPrefs::hndlWritingPrefs(changes), saved);
+    QCOMPARE(dialogs.messages(), messages);
+    auto located = [&](std::optional<Values> v) {
+        // Both files carry this computer's way to the share (readers of the share keep their own).
+        v->useAltLoc = network;
+        v->altFileLoc = network ? share : QString();
+        return v;
+    };
+    if (local)
+        QCOMPARE(myPrefs::decodeFile(TestPrefs::readBytes(localFile)), located(local));
+    else
+        QCOMPARE(TestPrefs::readBytes(localFile), localBefore);
+    if (shared) {
+        QCOMPARE(myPrefs::decodeFile(TestPrefs::readBytes(plist)), located(shared));
+    } else {
+        QCOMPARE(TestPrefs::readBytes(plist), plistBefore);
+        // Nothing at all is written into a share that is not there or not mounted.
+        QCOMPARE(QDir(share).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), shareBefore);
+    }
+    QCOMPARE(TestPrefs::readBytes(older), olderBefore); // the older name is the moves' alone
+    if (saved) {
+        // What was saved is in force, this computer's location kept.
+        Values inForce = *located(local);
+        inForce.useAltLoc = myPrefs::prUseAltLoc;
+        inForce.altFileLoc = myPrefs::prAltFileLoc;
+        QCOMPARE(myPrefs::current(), inForce);
+        QCOMPARE(myPrefs::lastFiled(), inForce);
+    }
+    // Network mode is this computer's setting: whatever the save met, the local file keeps it.
+    QCOMPARE(myPrefs::decodeFile(TestPrefs::readBytes(localFile))->useAltLoc, network);
+    // A damaged shared file is kept beside before the save replaces it; nothing else leaves a copy.
+    QCOMPARE(QFileInfo::exists(plist + ".damaged"), at == Scene::DamagedSharedFile);
+    QVERIFY(!QFileInfo::exists(localFile + ".damaged"));
+}
+
+void TestPrefsFile::savingKeepsAPasswordThatCannotBeRead() {
+    ScriptedDialogs dialogs;
+    const QString share = sandbox_->folder("share/Numbrook");
+    QVERIFY(TestPrefs::putSchoolDatabase(share));
+    const QString plist = share + "/com.orlavo.vavava.plist";
+    Values mine = thisComputersValues();
+    mine.useAltLoc = true;
+    mine.altFileLoc = share;
+    mine.passWord.clear();
+    QVERIFY(writeValues(myPrefs::localPrefFile(), mine));
+    // The share's password field holds what no save of ours wrote (a newer version's, say).
+    TestPrefs::RawFile theirs;
+    theirs.password = "Z!";
+    theirs.useAltLoc = 1;
+    theirs.reference = share.toUtf8().toBase64();
+    QVERIFY(TestPrefs::writeBytes(plist, theirs.bytes()));
+    myPrefs::hndlReadingPrefs();
+    QVERIFY(myPrefs::passwordUnread);
+
+    // A save that leaves the field alone keeps the share's password field byte for byte.
+    myPrefs::Changes changes;
+    changes.maxTries = 6;
+    QVERIFY(myPrefs::hndlWritingPrefs(changes));
+    const QByteArray written = TestPrefs::readBytes(plist);
+    QCOMPARE(written.left(3), QByteArray("\x02Z!"));
+    QCOMPARE(TestPrefs::readBytes(myPrefs::localPrefFile()).left(3), QByteArray("\x02Z!"));
+    QCOMPARE(myPrefs::decodeFile(written)->maxTries, 6);
+    QVERIFY(myPrefs::passwordUnread);
+    QVERIFY(myPrefs::prPassWord.isEmpty());
+
+    // With no file to keep it from, the unread password is not saved as "no password".
+    QVERIFY(QFile::remove(plist));
+    dialogs.clear();
+    changes.maxTries = 2;
+    QVERIFY(!myPrefs::hndlWritingPrefs(changes));
+    QCOMPARE(
+        dialogs.messages(),
+        QStringList{"The administrative password could not be read, so the preferences were not saved."});
+    QVERIFY(!QFileInfo::exists(plist));
+
+    // Clear then Save: the teacher's choice of no password.
+    changes.passWord = QString();
+    QVERIFY(myPrefs::hndlWritingPrefs(changes));
+    QCOMPARE(myPrefs::decodeFile(TestPrefs::readBytes(plist))->passWord, QString());
+    QCOMPARE(TestPrefs::readBytes(plist).left(1), QByteArray(1, '\0'));
+    QVERIFY(!myPrefs::passwordUnread);
 }
 
 QTEST_GUILESS_MAIN(TestPrefsFile)

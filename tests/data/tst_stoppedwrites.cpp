@@ -330,6 +330,16 @@ void TestStoppedWrites::savingThePreferences() {
                              problems += QStringLiteral("; percentage %1").arg(myPrefs::prPctCrit);
                          if (!myPrefs::prUseAltLoc)
                              problems += QStringLiteral("; network mode lost");
+                         // The shared file is the save's commit point: this computer's copy never
+                         // holds the new value while the share still holds the old one.
+                         const int shared =
+                             fileValues(world.shared() + QStringLiteral("/com.orlavo.vavava.plist"))
+                                 .value_or(Values{})
+                                 .pctCrit;
+                         const int local = fileValues(myPrefs::localPrefFile()).value_or(Values{}).pctCrit;
+                         if ((shared != 85 && shared != 70) || (local == 70 && shared != 70))
+                             problems +=
+                                 QStringLiteral("; shared %1, this computer %2").arg(shared).arg(local);
                          return problems;
                      });
 }

@@ -37,6 +37,8 @@
 
 using myPrefs::Values;
 
+Q_DECLARE_METATYPE(std::optional<myPrefs::Values>)
+
 namespace {
 
 template <typename T> T* control(QWidget* w, const char* name, int index = -1) {
@@ -91,6 +93,45 @@ QString inFolder(const QString& folder, const char* name) {
     return QDir(folder).filePath(QLatin1String(name));
 }
 
+bool writeValues(const QString& path, const Values& values) {
+    const auto bytes = myPrefs::encodeFile(values);
+    return bytes && TestPrefs::writeBytes(path, *bytes);
+}
+
+// The general fields of a set, its location left out: each computer writes its own.
+Values general(Values v) {
+    v.useAltLoc = false;
+    v.altFileLoc.clear();
+    return v;
+}
+
+std::optional<Values> generalIn(const QString& file) {
+    const auto v = myPrefs::decodeFile(TestPrefs::readBytes(file));
+    return v ? std::optional<Values>(general(*v)) : std::nullopt;
+}
+
+// A school's shared folder set up by another computer: its preferences under the older name.
+Values theirs() {
+    Values v;
+    v.passWord = QStringLiteral("Theirs");
+    v.maxTries = 5;
+    v.numCrit = 70;
+    v.dataSource = 2;
+    v.sndSet = QStringLiteral("1,4,4,4");
+    return v;
+}
+
+// What the window's save meets.
+enum class Scene {
+    MoveCancelThenSave,     // the share's preferences taken by a move from this window, then Save
+    EditMoveCancelThenSave, // the same with a field edited before the move
+    OtherComputerSaved,     // network mode; another computer saves while the window is open
+    ShareGone,              // network mode; the share goes out of reach while the window is open
+    ShareUnmounted,         // network mode; an empty folder stands where the share was mounted
+    NoSharedFile,           // network mode; the share holds the database but no preferences
+    OutOfRange,             // this computer's file holds numbers outside the window's bounds
+};
+
 } // namespace
 
 class TestPrefScrn10 : public QObject {
@@ -124,6 +165,9 @@ private slots:
     void shareAlreadyHoldingPreferences();
     void refusedFolders();
     void refusedFolderWhileShared();
+    void saveWritesOnlyWhatWasEdited_data();
+    void saveWritesOnlyWhatWasEdited();
+    void unreachableAtStartKeepsNetworkMode();
 
 private:
     PrefScrn10* open();
@@ -758,8 +802,12 @@ void TestPrefScrn10::shareAlreadyHoldingPreferences() {
     QCOMPARE(myPrefs::prNumCrit, replace ? 40 : 70);
     QCOMPARE(myPrefs::prDataSource, replace ? 0 : 2);
     QCOMPARE(mySounds::getWrgSndVal(), replace ? 0 : 4);
-    // The window still shows what it read at opening.
-    QCOMPARE(control<QComboBox>(w, "numCritFld")->currentText(), QStringLiteral("40"));
+    // The window shows the preferences now in force, the problem source and sounds with them.
+    QCOMPARE(control<QComboBox>(w, "numCritFld")->currentText(),
+             replace ? QStringLiteral("40") : QStringLiteral("70"));
+    QCOMPARE(control<QRadioButton>(w, "probSrcBtn", replace ? 0 : 2)->isChecked(), true);
+    QCOMPARE(control<QRadioButton>(w, "sndStateBtn", replace ? 2 : 1)->isChecked(), true);
+    QCOMPARE(control<QComboBox>(w, "sndSelect", 1)->isEnabled(), !replace);
     QCOMPARE(DBCtrl::databasePath(), inFolder(share, DBCtrl::kFileName));
 }
 
@@ -829,6 +877,211 @@ void TestPrefScrn10::refusedFolderWhileShared() {
     w = open();
     QCOMPARE(control<QLabel>(w, "localLocFld")->text(), QStringLiteral("Remote Server"));
     QCOMPARE(control<QLineEdit>(w, "remoteLocFld")->text(), QDir::toNativeSeparators(share));
+}
+
+void TestPrefScrn10::saveWritesOnlyWhatWasEdited_data() {
+    QTest::addColumn<int>("scene");
+    QTest::addColumn<QString>("field"); // the number field the teacher edits, if any
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QStringList>("messages"); // those of the save
+    QTest::addColumn<bool>("closes");
+    // The general fields of this computer's file and the share's newer name after the save; none:
+    // byte for byte as before it.
+    QTest::addColumn<std::optional<Values>>("local");
+    QTest::addColumn<std::optional<Values>>("shared");
+
+    auto with = [](Values v, auto change) {
+        change(v);
+        return std::optional<Values>(v);
+    };
+    const std::optional<Values> unchanged;
+    const QString notSaved = QStringLiteral("Unable to write to the remote location.");
+
+    const auto adoptedHi = with(theirs(), [](Values& v) { v.hiCrit = 15; });
+    QTest::newRow("move with Cancel, then Save") << int(Scene::MoveCancelThenSave) << "hiCritFld"
+                                                 << "15" << QStringList{} << true << adoptedHi << adoptedHi;
+    const auto adoptedEdit = with(theirs(), [](Values& v) { v.numCrit = 30; });
+    QTest::newRow("edit, move with Cancel, then Save")
+        << int(Scene::EditMoveCancelThenSave) << "numCritFld"
+        << "30" << QStringList{} << true << adoptedEdit << adoptedEdit;
+
+    Values other = theirs();
+    other.passWord = QStringLiteral("Changed");
+    other.pctCrit = 70;
+    const auto bothSaves = with(other, [](Values& v) { v.numCrit = 60; });
+    QTest::newRow("two computers' saves")
+        << int(Scene::OtherComputerSaved) << "numCritFld"
+        << "60" << QStringList{"The administrative password saved on the server was kept."} << true
+        << bothSaves << bothSaves;
+    QTest::newRow("share unreachable") << int(Scene::ShareGone) << "numCritFld"
+                                       << "60" << QStringList{notSaved} << false << unchanged << unchanged;
+    QTest::newRow("share unmounted") << int(Scene::ShareUnmounted) << "numCritFld"
+                                     << "60" << QStringList{notSaved} << false << unchanged << unchanged;
+    const auto ours = with(Values{}, [](Values& v) { v.numCrit = 60; });
+    QTest::newRow("share without preferences") << int(Scene::NoSharedFile) << "numCritFld"
+                                               << "60" << QStringList{} << true << ours << ours;
+    QTest::newRow("out-of-range values") << int(Scene::OutOfRange) << ""
+                                         << "" << QStringList{} << true
+                                         << with(Values{},
+                                                 [](Values& v) {
+                                                     v.numCrit = 10;
+                                                     v.hiCrit = 19;
+                                                     v.maxTries = 6;
+                                                 })
+                                         << unchanged;
+}
+
+void TestPrefScrn10::saveWritesOnlyWhatWasEdited() {
+    QFETCH(int, scene);
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QStringList, messages);
+    QFETCH(bool, closes);
+    QFETCH(std::optional<Values>, local);
+    QFETCH(std::optional<Values>, shared);
+    const Scene at = Scene(scene);
+    const QString share = sandbox_->folder(QStringLiteral("server/School"));
+    const QString plist = inFolder(share, myPrefs::kPrefFileName);
+    const QString older = inFolder(share, myPrefs::kOldPrefFileName);
+    auto edit = [&](PrefScrn10* w) {
+        if (field.isEmpty())
+            return;
+        auto* box = control<QComboBox>(w, field.toLatin1().constData());
+        box->lineEdit()->clear();
+        QTest::keyClicks(box->lineEdit(), typed);
+    };
+
+    PrefScrn10* w = nullptr;
+    if (at == Scene::MoveCancelThenSave || at == Scene::EditMoveCancelThenSave) {
+        QVERIFY(writeValues(older, theirs()));
+        w = open();
+        if (at == Scene::EditMoveCancelThenSave)
+            edit(w);
+        dialogs_->paths.push_back(share);
+        dialogs_->answers.push_back(Seams::Answer::Cancel); // take the share's preferences
+        control<QPushButton>(w, "chgLocBtn")->click();
+        QVERIFY(myPrefs::prUseAltLoc);
+        // The window shows the preferences in force, and the teacher's edit.
+        QCOMPARE(control<QLineEdit>(w, "pwFld")->text(), QStringLiteral("Theirs"));
+        QCOMPARE(control<QComboBox>(w, "NumTries")->currentText(), QStringLiteral("5"));
+        QCOMPARE(control<QComboBox>(w, "numCritFld")->currentText(),
+                 at == Scene::EditMoveCancelThenSave ? typed : QStringLiteral("70"));
+        QVERIFY(control<QRadioButton>(w, "probSrcBtn", 2)->isChecked());
+        QVERIFY(control<QRadioButton>(w, "sndStateBtn", 1)->isChecked());
+        QCOMPARE(control<QComboBox>(w, "sndSelect", 1)->currentIndex(), 5);
+        if (at == Scene::MoveCancelThenSave)
+            edit(w);
+    } else if (at == Scene::OutOfRange) {
+        TestPrefs::RawFile raw;
+        raw.numCrit = 5, raw.hiCrit = 25, raw.maxTries = 8;
+        QVERIFY(TestPrefs::writeBytes(localPrefs(), raw.bytes()));
+        myPrefs::hndlReadingPrefs();
+        QVERIFY(!QFileInfo::exists(localPrefs() + ".damaged"));
+        w = open();
+        QCOMPARE(control<QComboBox>(w, "numCritFld")->currentText(), QStringLiteral("5"));
+        QCOMPARE(control<QComboBox>(w, "hiCritFld")->currentText(), QStringLiteral("25"));
+        QCOMPARE(control<QComboBox>(w, "NumTries")->currentText(), QStringLiteral("8"));
+    } else {
+        // Network mode as a start finds it: this computer's file names the share, which holds the
+        // school's database and, but for one scene, its preferences.
+        Values mine;
+        mine.useAltLoc = true;
+        mine.altFileLoc = share;
+        QVERIFY(writeValues(localPrefs(), mine));
+        QVERIFY(TestPrefs::putSchoolDatabase(share));
+        Values onShare = theirs();
+        onShare.useAltLoc = true;
+        onShare.altFileLoc = share;
+        if (at != Scene::NoSharedFile)
+            QVERIFY(writeValues(plist, onShare) && writeValues(older, onShare));
+        myPrefs::hndlReadingPrefs();
+        QVERIFY(myPrefs::prUseAltLoc);
+        QCOMPARE(dialogs_->messages(), at == Scene::NoSharedFile
+                                           ? QStringList{"No preferences file was found on the server."}
+                                           : QStringList{});
+        w = open();
+        QCOMPARE(control<QLabel>(w, "localLocFld")->text(), QStringLiteral("Remote Server"));
+        edit(w);
+        if (at == Scene::OtherComputerSaved) {
+            Values saved = onShare;
+            saved.altFileLoc = QStringLiteral("/Volumes/School");
+            saved.passWord = QStringLiteral("Changed");
+            saved.pctCrit = 70;
+            QVERIFY(writeValues(plist, saved));
+        } else if (at == Scene::ShareGone) {
+            QVERIFY(QDir(share).removeRecursively());
+        } else if (at == Scene::ShareUnmounted) {
+            QVERIFY(QDir(share).removeRecursively());
+            sandbox_->folder(QStringLiteral("server/School"));
+        }
+    }
+
+    const QByteArray localBefore = TestPrefs::readBytes(localPrefs());
+    const QByteArray plistBefore = TestPrefs::readBytes(plist);
+    const QByteArray olderBefore = TestPrefs::readBytes(older);
+    const QStringList shareBefore =
+        QDir(share).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    dialogs_->clear();
+    save(w);
+
+    QCOMPARE(dialogs_->messages(), messages);
+    QCOMPARE(PrefScrn10::exists(), !closes);
+    if (local)
+        QCOMPARE(generalIn(localPrefs()), local);
+    else
+        QCOMPARE(TestPrefs::readBytes(localPrefs()), localBefore);
+    if (shared) {
+        QCOMPARE(generalIn(plist), shared);
+        QCOMPARE(myPrefs::decodeFile(TestPrefs::readBytes(plist))->altFileLoc, share);
+    } else {
+        QCOMPARE(TestPrefs::readBytes(plist), plistBefore);
+        QCOMPARE(QDir(share).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), shareBefore);
+    }
+    QCOMPARE(TestPrefs::readBytes(older), olderBefore);
+    if (closes) {
+        // What was saved is in force, the sounds with it.
+        QCOMPARE(general(myPrefs::current()), *local);
+        QCOMPARE(mySounds::createSndSet(), local->sndSet);
+    } else {
+        // Nothing saved: the window stays with the teacher's edit, to be saved again or closed.
+        QCOMPARE(control<QComboBox>(w, field.toLatin1().constData())->currentText(), typed);
+        QCOMPARE(myPrefs::prNumCrit, theirs().numCrit);
+    }
+    // Network mode is this computer's setting, whatever the save met.
+    QCOMPARE(myPrefs::decodeFile(TestPrefs::readBytes(localPrefs()))->useAltLoc, at != Scene::OutOfRange);
+}
+
+void TestPrefScrn10::unreachableAtStartKeepsNetworkMode() {
+    // A start that finds the share out of reach works on this computer for the run; the teacher's
+    // Save then saves nothing, and "Use This Computer" is there to leave the share on purpose.
+    const QString share = sandbox_->path(QStringLiteral("server/School"));
+    Values mine;
+    mine.useAltLoc = true;
+    mine.altFileLoc = share;
+    QVERIFY(writeValues(localPrefs(), mine));
+    dialogs_->answers.push_back(Seams::Answer::Cancel); // "Use Local Computer"
+    myPrefs::hndlReadingPrefs();
+    QVERIFY(!myPrefs::prUseAltLoc);
+    const QByteArray before = TestPrefs::readBytes(localPrefs());
+
+    PrefScrn10* w = open();
+    QCOMPARE(control<QLabel>(w, "localLocFld")->text(), QStringLiteral("This Computer"));
+    control<QCheckBox>(w, "reqPWbtn")->setChecked(true);
+    dialogs_->clear();
+    save(w);
+    QCOMPARE(dialogs_->messages(), QStringList{"Unable to write to the remote location."});
+    QCOMPARE(TestPrefs::readBytes(localPrefs()), before);
+    QVERIFY(!QFileInfo::exists(share));
+
+    auto* useLocal = control<QPushButton>(w, "useLocalBtn");
+    QVERIFY(useLocal->isEnabled());
+    useLocal->click();
+    QVERIFY(!storedValues().useAltLoc);
+    QVERIFY(!useLocal->isEnabled());
+    // Now a Save reaches this computer's file.
+    save(w);
+    QVERIFY(!PrefScrn10::exists());
+    QVERIFY(storedValues().reqStPW);
 }
 
 QTEST_MAIN(TestPrefScrn10)

@@ -581,6 +581,10 @@ void TestNameScrn::playReadsTheSharedPreferencesAgain() {
     // This computer read "student's results" from the shared folder; another computer has since set
     // saved sets there.
     QTemporaryDir shared;
+    // The school's database is what makes the folder the shared one; nothing opens it here.
+    QFile database(QDir(shared.path()).filePath(QString::fromLatin1(DBCtrl::kFileName)));
+    QVERIFY(database.open(QIODevice::WriteOnly));
+    database.close();
     myPrefs::Values local = myPrefs::current();
     local.useAltLoc = true;
     local.altFileLoc = myPrefs::createGSI(shared.path());
