@@ -111,6 +111,7 @@ private slots:
     void movingNeverSpreadsAnUnreadPassword();
     void movingToAFolderThatHasADatabaseUsesIt();
     void movingWithoutLocalDataMakesANewDatabase();
+    void movingFromNetworkModeCopiesTheDatabaseInUse();
     void anEmptyFileInTheSharedFolderIsMadeADatabase();
     void refusedMovesChangeNothing_data();
     void refusedMovesChangeNothing();
@@ -529,27 +530,33 @@ void TestLocations::leftoversOfStoppedWritesGoWhenOld() {
         shared + "/NB_Data.rbd",
         shared + "/nbq10.pref",
     };
+    const int aDayAndMore = 25 * 60 * 60;
     for (const QString& file : leftovers + kept) {
         QVERIFY(TestPrefs::writeBytes(file, "x"));
-        QVERIFY(ageBy(file, 2 * 60 * 60));
+        QVERIFY(ageBy(file, aDayAndMore));
     }
-    // Another computer is making its files right now.
+    // Another computer is making its files right now; by this computer's clock, which may run hours
+    // ahead of that computer's or the file server's, they may look hours old.
     const QStringList fresh{shared + "/.NB_Data.rbd.NowNow", shared + "/.NB_Data.rbd.NowNow-journal",
                             config + "/com.orlavo.vavava.plist.NowNow"};
-    for (const QString& file : fresh)
+    const QStringList hoursOld{shared + "/.NB_Data.rbd.Ahead2", shared + "/.NB_Data.rbd.Ahead2-journal",
+                               shared + "/nbq10.pref.Ahead2", config + "/com.orlavo.vavava.plist.Ahead2"};
+    for (const QString& file : fresh + hoursOld)
         QVERIFY(TestPrefs::writeBytes(file, "x"));
+    for (const QString& file : hoursOld)
+        QVERIFY(ageBy(file, 2 * 60 * 60));
     // A link is nobody's temporary file, whatever its name.
     QVERIFY(QFile::link(data + "/NB_Data.rbd", shared + "/.NB_Data.rbd.LinkLk"));
 
     myPrefs::removeCrashLeftovers();
     for (const QString& file : leftovers)
         QVERIFY2(!QFileInfo::exists(file), qPrintable(file));
-    for (const QString& file : kept + fresh + QStringList{shared + "/.NB_Data.rbd.LinkLk"})
+    for (const QString& file : kept + fresh + hoursOld + QStringList{shared + "/.NB_Data.rbd.LinkLk"})
         QVERIFY2(QFileInfo::exists(file) || QFileInfo(file).isSymLink(), qPrintable(file));
 
     // Out of network mode the shared folder is not this computer's to tidy.
     QVERIFY(TestPrefs::writeBytes(shared + "/nbq10.pref.Zz9Yy8", "x"));
-    QVERIFY(ageBy(shared + "/nbq10.pref.Zz9Yy8", 2 * 60 * 60));
+    QVERIFY(ageBy(shared + "/nbq10.pref.Zz9Yy8", aDayAndMore));
     myPrefs::prUseAltLoc = false;
     myPrefs::removeCrashLeftovers();
     QVERIFY(QFileInfo::exists(shared + "/nbq10.pref.Zz9Yy8"));
@@ -665,17 +672,16 @@ void TestLocations::problemSetsLieBesideThePreferences() {
     QVERIFY(!QFileInfo::exists(local));
     QCOMPARE(myPrefs::makeInputSetsFolder(), local);
     QVERIFY(QFileInfo(local).isDir());
-    const QFileDevice::Permissions everyone =
-        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
-        QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther |
-        QFileDevice::ExeOther;
-    QCOMPARE(QFile::permissions(local) & everyone, everyone);
-    // A folder that is already there keeps the permissions it was given.
-    const QFileDevice::Permissions ownerOnly =
-        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-    QVERIFY(QFile::setPermissions(local, ownerOnly));
+    // The teacher's own, like the data: the bits themselves, since the superuser passes any of them.
+    QCOMPARE(modeOf(local), 0700);
+    // One that an earlier version opened to everyone is closed to others; what the owner may do stays.
+    QVERIFY(::chmod(QFile::encodeName(local).constData(), 0777) == 0);
     QCOMPARE(myPrefs::makeInputSetsFolder(), local);
-    QCOMPARE(QFile::permissions(local) & everyone, ownerOnly);
+    QCOMPARE(modeOf(local), 0700);
+    QVERIFY(::chmod(QFile::encodeName(local).constData(), 0555) == 0);
+    QCOMPARE(myPrefs::makeInputSetsFolder(), local);
+    QCOMPARE(modeOf(local), 0500);
+    ::chmod(QFile::encodeName(local).constData(), 0700);
     // A file where the folder belongs: no folder can be had.
     QVERIFY(QDir(local).removeRecursively());
     QVERIFY(TestPrefs::writeBytes(local, "not a folder"));
@@ -696,15 +702,23 @@ void TestLocations::problemSetsAreSharedInNetworkMode() {
     // An empty folder beside the shared one (earlier versions made it on every look) holds no sets.
     QVERIFY(QDir().mkpath(beside));
     QCOMPARE(myPrefs::getInputSetsFolder(), inside);
-    // Sets kept beside the shared folder stay in use while the shared folder has no sets folder.
+    // Sets kept beside the shared folder are read while the shared folder has no sets folder, but new
+    // sets never go there: beside the shared folder is often this computer's own disk.
     QVERIFY(TestPrefs::writeBytes(QDir(beside).filePath("week1.nbx"), "\x05" "9 X 9"));
     QCOMPARE(myPrefs::getInputSetsFolder(), beside);
-    QCOMPARE(myPrefs::makeInputSetsFolder(), beside);
     QVERIFY(!QFileInfo::exists(inside));
-    // Once the shared folder has one, every computer uses it.
-    QVERIFY(QDir().mkpath(inside));
+    QCOMPARE(myPrefs::makeInputSetsFolder(), inside);
+    QVERIFY(QFileInfo(inside).isDir());
+    // Every account of every computer adds sets there, and none may delete another's.
+    QCOMPARE(modeOf(inside), 01777);
+    // Once the shared folder has one, every computer uses it; the older sets stay where they were.
     QCOMPARE(myPrefs::getInputSetsFolder(), inside);
     QCOMPARE(myPrefs::makeInputSetsFolder(), inside);
+    QVERIFY(QFileInfo::exists(QDir(beside).filePath("week1.nbx")));
+    // One that an earlier version made open to everyone without the sticky bit is given it.
+    QVERIFY(::chmod(QFile::encodeName(inside).constData(), 0777) == 0);
+    QCOMPARE(myPrefs::makeInputSetsFolder(), inside);
+    QCOMPARE(modeOf(inside), 01777);
     // The shared folder out of reach: this computer's own sets.
     QVERIFY(QDir(shared).removeRecursively());
     QCOMPARE(myPrefs::getInputSetsFolder(), sandbox_->path("config/NBQ_InputSets"));
@@ -928,7 +942,8 @@ void TestLocations::movingWithoutLocalDataMakesANewDatabase() {
     QCOMPARE(DBCtrl::classNames(), QStringList{"Default"});
     QVERIFY(fileValues(myPrefs::localPrefFile())->useAltLoc);
 
-    // No local data folder at all (this computer has only ever used a shared folder).
+    // No local data folder at all and no database open: the move says so and makes a new one.
+    DBCtrl::closeDB();
     QDir(localDataFolder()).removeRecursively();
     dialogs.clear();
     const QString other = sharedFolder("share/other");
@@ -938,6 +953,29 @@ void TestLocations::movingWithoutLocalDataMakesANewDatabase() {
              QStringLiteral("Could not find a local data file. | Please relaunch Numbrook Riza."));
     QVERIFY(dialogs.messages()[1].startsWith(newDatabase + other));
     QCOMPARE(DBCtrl::databasePath(), other + "/NB_Data.rbd");
+}
+
+void TestLocations::movingFromNetworkModeCopiesTheDatabaseInUse() {
+    ScriptedDialogs dialogs;
+    // This computer's own database was left behind long ago; the school's is in the shared folder.
+    localDatabaseWithStudent("Stale Local");
+    const QString shared = sharedFolder();
+    myPrefs::createRemoteFileInfo(shared);
+    DBCtrl::insertName("Added At School", QString(), "Default");
+    const QStringList school{"Stale Local", "Added At School"};
+    QCOMPARE(studentsIn(shared + "/NB_Data.rbd"), school);
+
+    for (const bool localDataGone : {false, true}) {
+        if (localDataGone)
+            QDir(localDataFolder()).removeRecursively();
+        const QString next = sharedFolder(localDataGone ? "share/third" : "share/second");
+        dialogs.clear();
+        myPrefs::createRemoteFileInfo(next);
+        QCOMPARE(allMessages(dialogs), QStringList{"The local data was copied to the new location. | "});
+        QCOMPARE(DBCtrl::databasePath(), next + "/NB_Data.rbd");
+        QCOMPARE(studentsIn(next + "/NB_Data.rbd"), school);
+        QCOMPARE(fileValues(myPrefs::localPrefFile())->altFileLoc, next);
+    }
 }
 
 void TestLocations::refusedMovesChangeNothing_data() {
@@ -1002,12 +1040,17 @@ void TestLocations::failedMoveTakesBackTheServersPreferences() {
     dialogs.clear();
     dialogs.answers = {Seams::Answer::Cancel}; // take the server's preferences
 
+    const QByteArray serverPrefsBefore = TestPrefs::readBytes(shared + "/nbq10.pref");
     myPrefs::createRemoteFileInfo(shared);
     myPrefs::setSoundStatesHandler({});
-    QCOMPARE(dialogs.messages().size(), 3); // the question, the note, the file that cannot be read
-    QVERIFY(dialogs.messages()[2].endsWith("> cannot be read."));
+    // The question, then the database that cannot be read: never "will now use" first.
+    QCOMPARE(dialogs.messages().size(), 2);
+    QVERIFY(dialogs.messages()[1].endsWith("> cannot be read."));
     QCOMPARE(myPrefs::current(), Values{});
-    QCOMPARE(soundSettings, QStringList({"1,1,1,1", "2,0,0,0"})); // the player follows both ways
+    // The server's sounds were never in force: a choice made in the Sounds tab and not yet saved stays.
+    QCOMPARE(soundSettings, QStringList{});
+    QCOMPARE(QDir(shared).entryList(QDir::Files | QDir::Hidden), QStringList{"nbq10.pref"});
+    QCOMPARE(TestPrefs::readBytes(shared + "/nbq10.pref"), serverPrefsBefore);
     QCOMPARE(DBCtrl::databasePath(), localDb);
     QVERIFY(DBCtrl::isConnected());
     QVERIFY(!fileValues(myPrefs::localPrefFile())->useAltLoc);
@@ -1025,7 +1068,8 @@ void TestLocations::folderVanishingDuringTheQuestion() {
     };
 
     myPrefs::createRemoteFileInfo(shared); // "Replace"
-    QCOMPARE(dialogs.messages().mid(1), QStringList{"There was an error in writing a Preference file."});
+    QCOMPARE(allMessages(dialogs).mid(1), QStringList{"Unable to create a Preferences file at the new "
+                                                      "location. | Will use the local Preferences instead."});
     QVERIFY(!myPrefs::prUseAltLoc);
     QVERIFY(myPrefs::prAltFileLoc.isEmpty());
     QCOMPARE(TestPrefs::readBytes(myPrefs::localPrefFile()), localPrefsBefore);
@@ -1055,8 +1099,9 @@ void TestLocations::copyFailingHalfWayLeavesEverythingAsItWas() {
     QCOMPARE(DBCtrl::databasePath(), localDb);
     QVERIFY(DBCtrl::isConnected());
     QCOMPARE(TestPrefs::readBytes(localDb), localBytes);
-    // Nothing half-copied is left to be taken for a database later.
-    QCOMPARE(QDir(shared).entryList(QDir::Files | QDir::Hidden), QStringList{"nbq10.pref"});
+    // Nothing half-copied is left to be taken for a database later, and no preferences that would
+    // send other computers to a database that is not there.
+    QCOMPARE(QDir(shared).entryList(QDir::Files | QDir::Hidden), QStringList{});
 }
 
 void TestLocations::readOnlySharedFolder() {
@@ -1072,7 +1117,8 @@ void TestLocations::readOnlySharedFolder() {
     dialogs.clear();
     myPrefs::createRemoteFileInfo(shared);
     QFile::setPermissions(shared, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QCOMPARE(dialogs.messages(), QStringList{"There was an error in writing a Preference file."});
+    QCOMPARE(allMessages(dialogs), QStringList{"Unable to create a Preferences file at the new location. | "
+                                               "Will use the local Preferences instead."});
     QVERIFY(!myPrefs::prUseAltLoc);
     QCOMPARE(DBCtrl::databasePath(), localDb);
     QVERIFY(QDir(shared).isEmpty());
