@@ -65,6 +65,30 @@ QString messageAndExplanation(const Shown& s) {
     return s.message + QStringLiteral(" | ") + s.explanation;
 }
 
+// Every name in a folder, hidden ones included, with the bytes of each file: what another computer
+// would find there.
+QMap<QString, QByteArray> folderContents(const QString& folder) {
+    QMap<QString, QByteArray> out;
+    const QDir dir(folder);
+    for (const QString& name : dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString path = dir.filePath(name);
+        out.insert(name, QFileInfo(path).isDir() ? QByteArray("<folder>") : TestPrefs::readBytes(path));
+    }
+    return out;
+}
+
+// A preferences file as another computer of the school saved it into the shared folder.
+QByteArray schoolPrefs(const QString& password, bool whole = true) {
+    TestPrefs::RawFile f;
+    f.password = myGlobals::scrambleStr(password).toUtf8();
+    f.useAltLoc = 1;
+    f.reference = QByteArray("/Volumes/School/Numbrook").toBase64();
+    f.maxTries = 6;
+    f.pctCrit = 70;
+    f.sndSet = whole ? "1,2,3,4" : "loud";
+    return f.bytes();
+}
+
 QStringList allMessages(const ScriptedDialogs& d) {
     QStringList out;
     for (const Shown& s : d.shown)
@@ -113,6 +137,8 @@ private slots:
     void movingWithoutLocalDataMakesANewDatabase();
     void movingFromNetworkModeCopiesTheDatabaseInUse();
     void anEmptyFileInTheSharedFolderIsMadeADatabase();
+    void movesLeaveTheFilesAsTheySay_data();
+    void movesLeaveTheFilesAsTheySay();
     void refusedMovesChangeNothing_data();
     void refusedMovesChangeNothing();
     void failedMoveTakesBackTheServersPreferences();
@@ -978,6 +1004,166 @@ void TestLocations::movingFromNetworkModeCopiesTheDatabaseInUse() {
     }
 }
 
+void TestLocations::movesLeaveTheFilesAsTheySay_data() {
+    QTest::addColumn<QString>("theirPassword"); // both names in the folder hold it; none: no files
+    QTest::addColumn<QString>("ourPassword");
+    QTest::addColumn<Seams::Answer>("answer");
+    QTest::addColumn<QString>("folderHolds"); // "database", "busy database", "damaged database", ...
+    QTest::addColumn<bool>("fromNetworkMode");
+    QTest::addColumn<QStringList>("expected"); // "%1": the folder's database; "…" ends a beginning
+    QTest::addColumn<QString>("passwordAfter"); // none: the move is refused
+    const auto R = Seams::Answer::Default;      // "Replace"
+    const auto C = Seams::Answer::Cancel;
+    const QString question = "There is already a Pref file at that location. Should I replace that file "
+                             "with my current preferences? | Click <Cancel> to use the preferences file on "
+                             "the server.";
+    const QString willUse = "Numbrook Riza will now use the database at the new location. | ";
+    const QString kept = "The shared folder's administrative password was kept. | This computer had no "
+                         "administrative password; the shared folder's is now used here too. To have no "
+                         "password, clear it in Preferences and save.";
+    const QString busy = "The student data file at <%1> is in use and could not be opened. | Please try "
+                         "again in a moment. Nothing has been changed.";
+    const QString damaged = "The file at <%1> is not a Numbrook Riza student data file, or it is damaged.…";
+    const QString cannotHold = "Unable to create a Preferences file at the new location. | Will use the "
+                               "local Preferences instead.";
+    const QString none; // a null text
+    QTest::newRow("Cancel takes the folder's") << "Principal" << "Teacher" << C << "database" << false
+                                               << QStringList{question, willUse} << "Principal";
+    QTest::newRow("Replace with a password") << "Principal" << "Teacher" << R << "database" << false
+                                             << QStringList{question, willUse} << "Teacher";
+    QTest::newRow("Replace from an empty password") << "Principal" << "" << R << "database" << false
+                                                    << QStringList{question, willUse, kept} << "Principal";
+    QTest::newRow("Replace, none on either side") << "" << "" << R << "database" << false
+                                                  << QStringList{question, willUse} << "";
+    QTest::newRow("refused: another computer holds the database")
+        << "Principal" << "Teacher" << R << "busy database" << false << QStringList{question, busy} << none;
+    QTest::newRow("refused: damaged database")
+        << "Principal" << "Teacher" << R << "damaged database" << false << QStringList{question, damaged}
+        << none;
+    QTest::newRow("refused: damaged database, empty password")
+        << "Principal" << "" << R << "damaged database" << false << QStringList{question, damaged} << none;
+    QTest::newRow("refused: damaged database, Cancel read damaged preferences")
+        << "Principal" << "Teacher" << C << "damaged database and preferences" << false
+        << QStringList{question, damaged} << none;
+    QTest::newRow("refused: a folder where the file must go")
+        << none << "Teacher" << R << "a folder named nbq10.pref" << false << QStringList{question, cannotHold}
+        << none;
+    QTest::newRow("refused: a folder where the newer name must go")
+        << "Principal" << "Teacher" << R << "a folder named com.orlavo.vavava.plist" << false
+        << QStringList{question, cannotHold} << none;
+    QTest::newRow("from network mode to an empty folder")
+        << none << "Teacher" << R << "" << true
+        << QStringList{"The local data was copied to the new location. | "} << "Teacher";
+}
+
+void TestLocations::movesLeaveTheFilesAsTheySay() {
+    QFETCH(QString, theirPassword);
+    QFETCH(QString, ourPassword);
+    QFETCH(Seams::Answer, answer);
+    QFETCH(QString, folderHolds);
+    QFETCH(bool, fromNetworkMode);
+    QFETCH(QStringList, expected);
+    QFETCH(QString, passwordAfter);
+    ScriptedDialogs dialogs;
+    const QString localDb = localDatabaseWithStudent("Local Student");
+    myPrefs::prPassWord = ourPassword;
+    myPrefs::prMaxTries = 4;
+    QVERIFY(myPrefs::writePrefFile(myPrefs::localPrefFile()));
+    QStringList studentsInUse{"Local Student"};
+    if (fromNetworkMode) {
+        myPrefs::createRemoteFileInfo(sharedFolder("share/School"));
+        QVERIFY(myPrefs::prUseAltLoc);
+        DBCtrl::insertName("School Student", QString(), "Default");
+        studentsInUse << "School Student";
+    }
+    const QString databaseBefore = DBCtrl::databasePath();
+
+    const QString shared = sharedFolder();
+    const QString database = shared + "/NB_Data.rbd";
+    if (!theirPassword.isNull()) {
+        QVERIFY(TestPrefs::writeBytes(shared + "/nbq10.pref", schoolPrefs(theirPassword)));
+        if (!folderHolds.endsWith("com.orlavo.vavava.plist")) {
+            QVERIFY(TestPrefs::writeBytes(shared + "/com.orlavo.vavava.plist",
+                                          schoolPrefs(theirPassword, !folderHolds.contains("preferences"))));
+        }
+    }
+    // A folder where a file must go: the one way to refuse the file that binds the superuser too.
+    if (folderHolds.startsWith("a folder named "))
+        QVERIFY(QDir().mkpath(shared + "/" + folderHolds.mid(15)));
+    if (folderHolds.contains("damaged database")) {
+        QVERIFY(TestPrefs::writeBytes(database, QByteArray(4096, 'x')));
+    } else if (folderHolds.contains("database")) {
+        QCOMPARE(DBCtrl::createNewDBFile(database), QString());
+        DBCtrl::insertName("Shared Student", QString(), "Default");
+        DBCtrl::connectToDB(databaseBefore);
+        studentsInUse = QStringList{"Shared Student"};
+    }
+    std::unique_ptr<TestDoubles::OtherComputer> other;
+    if (folderHolds == "busy database") {
+        other = std::make_unique<TestDoubles::OtherComputer>(database);
+        QVERIFY(other->holdExclusiveLock());
+    }
+    const QMap<QString, QByteArray> sharedBefore = folderContents(shared);
+    const QByteArray localPrefsBefore = TestPrefs::readBytes(myPrefs::localPrefFile());
+    const Values before = myPrefs::current();
+    int soundsTold = 0;
+    myPrefs::setSoundStatesHandler([&] { ++soundsTold; });
+    dialogs.clear();
+    dialogs.answers = {answer};
+
+    myPrefs::createRemoteFileInfo(shared);
+    myPrefs::setSoundStatesHandler({});
+    const QMap<QString, QByteArray> sharedAfter = folderContents(shared);
+    other.reset();
+
+    const QStringList shown = allMessages(dialogs);
+    QCOMPARE(shown.size(), expected.size());
+    for (int i = 0; i < expected.size(); ++i) {
+        const QString want = expected[i].arg(database);
+        if (want.endsWith(QStringLiteral("…")))
+            QVERIFY2(shown[i].startsWith(want.chopped(1)), qPrintable(shown[i]));
+        else
+            QCOMPARE(shown[i], want);
+    }
+
+    if (passwordAfter.isNull()) {
+        // Refused: the folder byte for byte as it was (no copy kept of a damaged file, no temporary
+        // file), and this computer's preferences, in memory and saved, its sounds and its database.
+        QCOMPARE(sharedAfter, sharedBefore);
+        QCOMPARE(TestPrefs::readBytes(myPrefs::localPrefFile()), localPrefsBefore);
+        QCOMPARE(myPrefs::current(), before);
+        QCOMPARE(soundsTold, 0);
+        QCOMPARE(DBCtrl::databasePath(), databaseBefore);
+        QVERIFY(DBCtrl::isConnected());
+        return;
+    }
+    // Moved: the preferences in force stand under both names (one when the folder had none) and in
+    // the local file, with this computer's path to the folder.
+    const bool tookTheirs = answer == Seams::Answer::Cancel;
+    QCOMPARE(myPrefs::prPassWord, passwordAfter);
+    QCOMPARE(myPrefs::prMaxTries, tookTheirs ? 6 : 4);
+    QCOMPARE(soundsTold, tookTheirs ? 1 : 0);
+    QStringList files{myPrefs::localPrefFile(), shared + "/nbq10.pref"};
+    if (!theirPassword.isNull())
+        files << shared + "/com.orlavo.vavava.plist";
+    for (const QString& file : files) {
+        const auto v = fileValues(file);
+        QVERIFY2(v, qPrintable(file));
+        QCOMPARE(v->passWord, passwordAfter);
+        QCOMPARE(v->maxTries, tookTheirs ? 6 : 4);
+        QCOMPARE(v->sndSet, tookTheirs ? QStringLiteral("1,2,3,4") : QStringLiteral("2,0,0,0"));
+        QVERIFY(v->useAltLoc);
+        QCOMPARE(v->altFileLoc, shared);
+    }
+    QStringList names{"NB_Data.rbd", "nbq10.pref"};
+    if (!theirPassword.isNull())
+        names << "com.orlavo.vavava.plist";
+    names.sort();
+    QCOMPARE(sharedAfter.keys(), names);
+    QCOMPARE(DBCtrl::databasePath(), database);
+    QCOMPARE(studentsIn(database), studentsInUse);
+}
+
 void TestLocations::refusedMovesChangeNothing_data() {
     QTest::addColumn<QString>("chosen");
     QTest::addColumn<QString>("damagedServerPrefs"); // written into the chosen folder, if any
@@ -1013,11 +1199,15 @@ void TestLocations::refusedMovesChangeNothing() {
         QVERIFY(TestPrefs::writeBytes(sandbox_->path(chosen + "/" + damagedServerPrefs), "\x01"));
     const QByteArray localPrefsBefore = TestPrefs::readBytes(myPrefs::localPrefFile());
     const Values before = myPrefs::current();
+    const QString sharedPath = sandbox_->path("share/Numbrook");
+    const QMap<QString, QByteArray> sharedBefore = folderContents(sharedPath);
     dialogs.clear();
     dialogs.answers = {Seams::Answer::Cancel};
 
     myPrefs::createRemoteFileInfo(chosen.isEmpty() ? QString() : sandbox_->path(chosen));
     QCOMPARE(allMessages(dialogs), expected);
+    // The folder as another computer finds it: no copy of a file that could not be read, nothing else.
+    QCOMPARE(folderContents(sharedPath), sharedBefore);
     QCOMPARE(myPrefs::current(), before);
     QCOMPARE(TestPrefs::readBytes(myPrefs::localPrefFile()), localPrefsBefore);
     QCOMPARE(DBCtrl::databasePath(), localDb);
