@@ -10,15 +10,18 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
-#include <memory>
+#include <cerrno>
 #include <vector>
 
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace DBCtrl {
 namespace {
@@ -150,11 +153,17 @@ void cannotHoldPreferences() {
             QStringLiteral("Will use the local Preferences instead."));
 }
 
+// As a save of the preferences says it.
+void cannotWriteLocalPreferences() {
+    caution(QStringLiteral("There was an error in writing a Preference file."),
+            QStringLiteral("You may not have permission to write to that location."));
+}
+
 // The bound the preferences reader puts on a file: no real preferences file comes near it.
 constexpr qint64 kMaxPrefsBytes = 1 << 20;
 
-// A file of the shared folder as it stood before a move wrote over it, to be put back byte for byte
-// when the move does not go through.
+// A preferences file as it stood before a move wrote over it, to be put back byte for byte when the
+// move does not go through.
 struct KeptFile {
     QString path;
     bool existed = false;
@@ -185,50 +194,91 @@ struct KeptFile {
     }
 };
 
-// The preferences files a move puts into the shared folder, each written whole under a temporary
-// name first and given its name only when the move commits, in the order given; dropped uncommitted,
-// they leave nothing behind. What stood at the names is kept to be put back should the commit stop
-// half-way.
+// The preferences files a move writes (the shared folder's, then this computer's own), each written
+// whole and put on the disk under a temporary name beside its own first, and given its name only when
+// the move commits, in the order staged, one rename each, so that nothing else happens between two
+// names given; dropped uncommitted, they leave nothing behind. Should the commit stop half-way, what
+// stood at the names already given is put back as it was.
 class StagedFiles {
 public:
-    // False when the folder cannot take one of them.
-    bool stage(const QString& path, const QByteArray& bytes) {
-        auto file = std::make_unique<QSaveFile>(path);
-        if (!file->open(QIODevice::WriteOnly) || file->write(bytes) != bytes.size() || !file->flush()) {
-            file->cancelWriting();
-            return false;
+    StagedFiles() = default;
+    StagedFiles(const StagedFiles&) = delete;
+    StagedFiles& operator=(const StagedFiles&) = delete;
+    ~StagedFiles() {
+        for (const Staged& f : files_) {
+            if (!f.temporary.isEmpty())
+                ::unlink(QFile::encodeName(f.temporary).constData());
         }
-        files_.push_back(std::move(file));
-        return true;
     }
-    // Gives every file its name; on a failure what was already named is put back as it was.
-    bool commit() {
+
+    // False when the folder cannot take the file. A file of this user's own is this user's alone; a
+    // file that is replaced keeps its modes, and a new one gets the modes any new file gets here.
+    bool stage(const QString& path, const QByteArray& bytes, bool ownerOnly = false) {
+        if (QFileInfo(path).isDir())
+            return false;
+        Staged f{path, QString()};
+        int fd = -1;
+        for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+            f.temporary = path + QLatin1Char('.') + randomTail();
+            fd = ::open(QFile::encodeName(f.temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                        0666);
+            if (fd < 0 && errno != EEXIST)
+                return false;
+        }
+        if (fd < 0)
+            return false;
+        files_.push_back(f);
+        struct stat st {};
+        bool ok = true;
+        if (ownerOnly)
+            ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;
+        else if (::stat(QFile::encodeName(path).constData(), &st) == 0)
+            ::fchmod(fd, st.st_mode & 07777); // a replaced file keeps its modes
+        for (qsizetype done = 0; ok && done < bytes.size();) {
+            const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            ok = n > 0;
+            done += ok ? n : 0;
+        }
+        ok = ok && ::fsync(fd) == 0;
+        ok = ::close(fd) == 0 && ok;
+        return ok;
+    }
+    // Gives every file its name. The name that failed, or empty when all went through.
+    QString commit() {
         std::vector<KeptFile> kept(files_.size());
         for (std::size_t i = 0; i < files_.size(); ++i) {
-            if (!kept[i].take(files_[i]->fileName()))
-                return false;
+            if (!kept[i].take(files_[i].path))
+                return files_[i].path;
         }
         for (std::size_t i = 0; i < files_.size(); ++i) {
-            if (!files_[i]->commit()) {
-                for (std::size_t j = 0; j < i; ++j)
+            if (::rename(QFile::encodeName(files_[i].temporary).constData(),
+                         QFile::encodeName(files_[i].path).constData()) != 0) {
+                for (std::size_t j = i; j-- > 0;)
                     kept[j].putBack();
-                files_.clear();
-                return false;
+                return files_[i].path; // what is still staged goes with this object
             }
+            files_[i].temporary.clear();
         }
-        kept_ = std::move(kept);
         files_.clear();
-        return true;
-    }
-    // After a commit: puts back what stood at the names before it.
-    void undo() const {
-        for (auto it = kept_.rbegin(); it != kept_.rend(); ++it)
-            it->putBack();
+        return {};
     }
 
 private:
-    std::vector<std::unique_ptr<QSaveFile>> files_;
-    std::vector<KeptFile> kept_;
+    struct Staged {
+        QString path;
+        QString temporary;
+    };
+    // The random part of a temporary name, of the form the removal of leftovers knows.
+    static QString randomTail() {
+        static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        QString tail;
+        for (int i = 0; i < 6; ++i)
+            tail += QLatin1Char(kChars[QRandomGenerator::system()->bounded(62)]);
+        return tail;
+    }
+    std::vector<Staged> files_;
 };
 
 // The database to copy into a new shared folder: the one in use (in network mode the school's), or
@@ -238,7 +288,8 @@ QString databaseToCopy() {
         return DBCtrl::databasePath();
     const QString localFolder = localDataFolderPath();
     if (localFolder.isEmpty() || !QFileInfo(localFolder).isDir()) {
-        caution(QStringLiteral("Could not find a local data file."), QStringLiteral("Please relaunch Numbrook Riza."));
+        caution(QStringLiteral("Could not find a local data file."),
+                QStringLiteral("Please relaunch Numbrook Riza."));
         return {};
     }
     return child(localFolder, DBCtrl::kFileName);
@@ -358,7 +409,7 @@ namespace {
 QString sharedSetsFolder() {
     const QString current = getCurrentPrefFol();
     return !current.isEmpty() && QFileInfo(current).isDir() ? child(current, kInputSetsFolderName)
-                                                             : QString();
+                                                            : QString();
 }
 
 } // namespace
@@ -376,7 +427,8 @@ QString getInputSetsFolder() {
     // sets folder of its own.
     if (QFileInfo(inside).isDir())
         return inside;
-    const QString beside = child(QFileInfo(QFileInfo(inside).absolutePath()).absolutePath(), kInputSetsFolderName);
+    const QString beside =
+        child(QFileInfo(QFileInfo(inside).absolutePath()).absolutePath(), kInputSetsFolderName);
     const QStringList sets =
         QDir(beside).entryList({QStringLiteral("*.nbx")}, QDir::Files | QDir::Readable, QDir::NoSort);
     return sets.isEmpty() ? inside : beside;
@@ -485,11 +537,12 @@ void createRemoteFileInfo(const QString& folder) {
     next.useAltLoc = true;
     next.altFileLoc = createGSI(shared);
 
-    // The folder's files are made first, each under a temporary name: a folder that cannot take them
-    // is refused before a database is copied into it. What is replaced, or taken and written back,
-    // stands under both names afterwards: other computers read the newer name first, and a replace
-    // that left it would change nothing for them. The newer name is given last, so that until then
-    // every reader still finds the folder's preferences as they were.
+    // The files are made first, each under a temporary name: a folder that cannot take them is refused
+    // before a database is copied into it. What is replaced, or taken and written back, stands under
+    // both names of the folder afterwards: other computers read the newer name first, and a replace
+    // that left it would change nothing for them. The newer name is given last of the folder's, so
+    // that until then every reader still finds the folder's preferences as they were; this computer's
+    // own file follows at once.
     const auto bytes = encodeFile(next);
     StagedFiles staged;
     bool staging = bytes.has_value();
@@ -501,6 +554,11 @@ void createRemoteFileInfo(const QString& folder) {
         staging = staged.stage(child(shared, kPrefFileName), *bytes);
     if (!staging) {
         cannotHoldPreferences();
+        return;
+    }
+    const QString localFile = localPrefFile();
+    if (localFile.isEmpty() || !staged.stage(localFile, *bytes, true)) {
+        cannotWriteLocalPreferences();
         return;
     }
 
@@ -533,21 +591,20 @@ void createRemoteFileInfo(const QString& folder) {
         giveUp();
         return;
     }
-    if (!staged.commit()) {
+    if (const QString failed = staged.commit(); !failed.isEmpty()) {
         giveUp();
-        cannotHoldPreferences();
+        if (failed == localFile)
+            cannotWriteLocalPreferences();
+        else
+            cannotHoldPreferences();
         return;
     }
     Durable::syncFolder(shared);
 
-    // The saved preferences point at the shared folder only once the program uses its database.
+    // The saved preferences point at the shared folder now that the program uses its database.
     apply(next);
     passwordUnread = nextPasswordUnread;
-    if (!writePrefFile(localPrefFile())) {
-        staged.undo();
-        giveUp();
-        return;
-    }
+    prefsDirty = false;
     // The sound choice made in the window stays unless the folder's preferences brought their own.
     if (prSndSet != before.prefs.sndSet)
         soundSettingsChanged();
@@ -619,10 +676,12 @@ void acquireDataFromNetworkLoc(const QString& folder) {
         caution(QStringLiteral("No data was found at this location."),
                 QStringLiteral("Please revisit the setup from the Primary Computer's Preferences Screen."));
     } else {
-        note(QStringLiteral("Numbrook Riza will now use the database at the new location."));
         DBCtrl::closeDB();
-        if (DBCtrl::connectToDB(database))
+        // Said only once the database is in use.
+        if (DBCtrl::connectToDB(database)) {
+            note(QStringLiteral("Numbrook Riza will now use the database at the new location."));
             return;
+        }
     }
     // The preferences taken from the folder stay; the location goes back to the database in use.
     before.restore(false);

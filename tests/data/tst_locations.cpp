@@ -70,7 +70,8 @@ QString messageAndExplanation(const Shown& s) {
 QMap<QString, QByteArray> folderContents(const QString& folder) {
     QMap<QString, QByteArray> out;
     const QDir dir(folder);
-    for (const QString& name : dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+    for (const QString& name :
+         dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         const QString path = dir.filePath(name);
         out.insert(name, QFileInfo(path).isDir() ? QByteArray("<folder>") : TestPrefs::readBytes(path));
     }
@@ -1405,6 +1406,17 @@ void TestLocations::joiningASharedFolder() {
     QVERIFY(!myPrefs::prUseAltLoc);
     QCOMPARE(DBCtrl::databasePath(), localDb);
     QVERIFY(!fileValues(myPrefs::localPrefFile())->useAltLoc);
+
+    // A damaged database there: never "will now use" before it is in use.
+    QVERIFY(TestPrefs::writeBytes(shared + "/NB_Data.rbd", QByteArray(4096, 'x')));
+    dialogs.clear();
+    myPrefs::acquireDataFromNetworkLoc(shared);
+    QCOMPARE(dialogs.messages().size(), 1);
+    QVERIFY(dialogs.messages()[0].endsWith("is not a Numbrook Riza student data file, or it is damaged."));
+    QCOMPARE(DBCtrl::databasePath(), localDb);
+    QVERIFY(DBCtrl::isConnected());
+    QVERIFY(!fileValues(myPrefs::localPrefFile())->useAltLoc);
+    QVERIFY(QFile::remove(shared + "/NB_Data.rbd"));
 
     QCOMPARE(DBCtrl::createNewDBFile(shared + "/NB_Data.rbd"), QString());
     DBCtrl::connectToDB(localDb);

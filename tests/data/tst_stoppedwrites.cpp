@@ -284,12 +284,16 @@ void TestStoppedWrites::movingToTheSharedFolder() {
                     problems += QStringLiteral("; the shared folder reads neither as before nor as after");
                 for (const QString& file : {newer, older}) {
                     if (neither(file))
-                        problems += QStringLiteral("; ") + QFileInfo(file).fileName() + QStringLiteral(" half made");
+                        problems +=
+                            QStringLiteral("; ") + QFileInfo(file).fileName() + QStringLiteral(" half made");
                 }
                 const auto readValues = fileValues(read);
-                ++tally[readValues == other ? QStringLiteral("reads as before")
-                        : readValues == ours ? QStringLiteral("reads as after")
-                                             : QStringLiteral("reads neither")];
+                const bool moved = fileValues(myPrefs::localPrefFile()).value_or(Values{}).useAltLoc;
+                ++tally[(readValues == other  ? QStringLiteral("reads as before")
+                         : readValues == ours ? QStringLiteral("reads as after")
+                                              : QStringLiteral("reads neither")) +
+                        (moved ? QStringLiteral(", this computer moved")
+                               : QStringLiteral(", this computer not moved"))];
                 if (fileValues(newer) != fileValues(older))
                     ++tally[QStringLiteral("the two names disagree")];
             }
@@ -324,6 +328,11 @@ void TestStoppedWrites::movingToTheSharedFolder() {
         });
     for (auto it = tally.cbegin(); it != tally.cend(); ++it)
         qInfo("%s: %d", qPrintable(it.key()), it.value());
+    // The folder's names are given before this computer's own, one rename after the other: only a
+    // stop between those two renames leaves the folder replaced by a move this computer did not make.
+    const int replacedWithoutTheMove = tally.value(QStringLiteral("reads as after, this computer not moved"));
+    QVERIFY2(replacedWithoutTheMove <= 1, qPrintable(QString::number(replacedWithoutTheMove)));
+    QVERIFY(tally.value(QStringLiteral("reads as before, this computer moved")) == 0);
 }
 
 void TestStoppedWrites::movingBackToThisComputer_data() {
