@@ -77,7 +77,9 @@ public:
     void showMsg(bool isCaution, const QString& message, const QString& explanation) override {
         real.showMsg(isCaution, message, explanation);
     }
-    void plainMessage(const QString& message) override { real.plainMessage(message); }
+    void plainMessage(const QString& message, const QString& explanation = QString()) override {
+        real.plainMessage(message, explanation);
+    }
     Seams::Answer ask(const Seams::Question& question) override { return real.ask(question); }
     QString openFile(const Seams::FileRequest&) override { return {}; }
     QString saveFile(const Seams::FileRequest&) override { return {}; }
