@@ -25,9 +25,11 @@ Placed placeWithoutReplacing(const QString& from, const QString& to);
 QString temporaryPattern(const QString& folder, const QString& name);
 
 // How long a temporary file must have been left untouched before a start takes it for a leftover. A
-// computer of the school may be making one in the shared folder right now: copying a large database
-// over a slow network takes minutes, never an hour.
-inline constexpr qint64 kLeftoverSeconds = 60 * 60;
+// computer of the school may be making one in the shared folder right now, and the time the file
+// carries is that computer's (or the file server's), not ours: a school's clocks may be hours wrong (one
+// set to local time as if it were UTC), never a day. A home folder on a school's server is written by
+// other computers too. Copying a large database over a slow network takes minutes.
+inline constexpr qint64 kLeftoverSeconds = 24 * 60 * 60;
 
 // Removes the files of `folder` that a stopped write left behind: "<base>.XXXXXX" (the temporary
 // names of QTemporaryFile and QSaveFile, the leading "." included in `base` where there is one) and

@@ -3,17 +3,35 @@
 #include "dbctrl.h"
 #include "durable.h"
 #include "globals.h"
+#include "outsidefile.h"
 #include "prefs.h"
 #include "seams.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
+#include <cerrno>
+#include <vector>
+
+#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+namespace DBCtrl {
+namespace {
+
+enum class Copy { NothingToCopy, Placed, Failed };
+// Copies a database file into a folder that holds none (see moveLocalData); a failure has been shown.
+Copy copyDatabaseInto(const QString& source, const QString& targetFolder);
+
+} // namespace
+} // namespace DBCtrl
 
 namespace myPrefs {
 namespace {
@@ -26,8 +44,8 @@ void caution(const QString& message, const QString& explanation) {
     myGlobals::gShowMsg(true, message, explanation);
 }
 
-void note(const QString& message) {
-    myGlobals::gShowMsg(false, message, QString());
+void note(const QString& message, const QString& explanation = QString()) {
+    myGlobals::gShowMsg(false, message, explanation);
 }
 
 QString child(const QString& folder, const char* name) {
@@ -72,12 +90,6 @@ void closeToOthers(const QString& path) {
         ::chmod(name.constData(), st.st_mode & 07700);
 }
 
-// The two names of a shared folder's preferences: the one every save in network mode writes, which
-// readers take when it is there, and the one a move writes, which older computers read.
-QStringList sharedPrefNames(const QString& shared) {
-    return {child(shared, kOldPrefFileName), child(shared, kPrefFileName)};
-}
-
 // The shared folder's preferences file that other computers read: the newer name when it is there.
 QString sharedPrefsInUse(const QString& shared) {
     for (const char* name : {kPrefFileName, kOldPrefFileName}) {
@@ -107,14 +119,13 @@ struct Before {
     bool passwordUnread = myPrefs::passwordUnread;
     QString database = DBCtrl::isConnected() ? DBCtrl::databasePath() : QString();
 
-    // All preferences, or only the location when the others taken on the way are to stay.
+    // All preferences, or only the location when the others taken on the way are to stay. The sound
+    // player is not told: nothing that fails puts other sound settings in force first, and telling it
+    // would undo a choice made in the Sounds tab that is not saved yet.
     void restore(bool restoreAllPrefs = true) const {
         if (restoreAllPrefs) {
-            const bool soundsChanged = prSndSet != prefs.sndSet;
             apply(prefs);
             myPrefs::passwordUnread = passwordUnread;
-            if (soundsChanged)
-                soundSettingsChanged();
         } else {
             prUseAltLoc = prefs.useAltLoc;
             prAltFileLoc = prefs.altFileLoc;
@@ -135,6 +146,153 @@ bool switchDatabase(const QString& file) {
     if (!info.exists() || (info.isFile() && info.size() == 0))
         DBCtrl::createNewDBFile(file); // its failure shows as the failure to connect below
     return DBCtrl::connectToDB(file);
+}
+
+void cannotHoldPreferences() {
+    caution(QStringLiteral("Unable to create a Preferences file at the new location."),
+            QStringLiteral("Will use the local Preferences instead."));
+}
+
+// As a save of the preferences says it.
+void cannotWriteLocalPreferences() {
+    caution(QStringLiteral("There was an error in writing a Preference file."),
+            QStringLiteral("You may not have permission to write to that location."));
+}
+
+// The bound the preferences reader puts on a file: no real preferences file comes near it.
+constexpr qint64 kMaxPrefsBytes = 1 << 20;
+
+// A preferences file as it stood before a move wrote over it, to be put back byte for byte when the
+// move does not go through.
+struct KeptFile {
+    QString path;
+    bool existed = false;
+    QByteArray bytes;
+
+    // False when something stands at the name that cannot be read back, and so could not be put back.
+    bool take(const QString& name) {
+        path = name;
+        existed = QFileInfo::exists(name) || QFileInfo(name).isSymLink();
+        if (!existed)
+            return true;
+        const OutsideFile::Contents read = OutsideFile::read(name, kMaxPrefsBytes);
+        bytes = read.bytes;
+        return read.ok();
+    }
+    void putBack() const {
+        if (!existed) {
+            QFile::remove(path);
+            return;
+        }
+        const OutsideFile::Contents now = OutsideFile::read(path, kMaxPrefsBytes);
+        if (now.ok() && now.bytes == bytes)
+            return;
+        QSaveFile file(path);
+        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
+            return;
+        file.cancelWriting();
+    }
+};
+
+// The preferences files a move writes (the shared folder's, then this computer's own), each written
+// whole and put on the disk under a temporary name beside its own first, and given its name only when
+// the move commits, in the order staged, one rename each, so that nothing else happens between two
+// names given; dropped uncommitted, they leave nothing behind. Should the commit stop half-way, what
+// stood at the names already given is put back as it was.
+class StagedFiles {
+public:
+    StagedFiles() = default;
+    StagedFiles(const StagedFiles&) = delete;
+    StagedFiles& operator=(const StagedFiles&) = delete;
+    ~StagedFiles() {
+        for (const Staged& f : files_) {
+            if (!f.temporary.isEmpty())
+                ::unlink(QFile::encodeName(f.temporary).constData());
+        }
+    }
+
+    // False when the folder cannot take the file. A file of this user's own is this user's alone; a
+    // file that is replaced keeps its modes, and a new one gets the modes any new file gets here.
+    bool stage(const QString& path, const QByteArray& bytes, bool ownerOnly = false) {
+        if (QFileInfo(path).isDir())
+            return false;
+        Staged f{path, QString()};
+        int fd = -1;
+        for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
+            f.temporary = path + QLatin1Char('.') + randomTail();
+            fd = ::open(QFile::encodeName(f.temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
+                        0666);
+            if (fd < 0 && errno != EEXIST)
+                return false;
+        }
+        if (fd < 0)
+            return false;
+        files_.push_back(f);
+        struct stat st {};
+        bool ok = true;
+        if (ownerOnly)
+            ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;
+        else if (::stat(QFile::encodeName(path).constData(), &st) == 0)
+            ::fchmod(fd, st.st_mode & 07777); // a replaced file keeps its modes
+        for (qsizetype done = 0; ok && done < bytes.size();) {
+            const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
+            if (n < 0 && errno == EINTR)
+                continue;
+            ok = n > 0;
+            done += ok ? n : 0;
+        }
+        ok = ok && ::fsync(fd) == 0;
+        ok = ::close(fd) == 0 && ok;
+        return ok;
+    }
+    // Gives every file its name. The name that failed, or empty when all went through.
+    QString commit() {
+        std::vector<KeptFile> kept(files_.size());
+        for (std::size_t i = 0; i < files_.size(); ++i) {
+            if (!kept[i].take(files_[i].path))
+                return files_[i].path;
+        }
+        for (std::size_t i = 0; i < files_.size(); ++i) {
+            if (::rename(QFile::encodeName(files_[i].temporary).constData(),
+                         QFile::encodeName(files_[i].path).constData()) != 0) {
+                for (std::size_t j = i; j-- > 0;)
+                    kept[j].putBack();
+                return files_[i].path; // what is still staged goes with this object
+            }
+            files_[i].temporary.clear();
+        }
+        files_.clear();
+        return {};
+    }
+
+private:
+    struct Staged {
+        QString path;
+        QString temporary;
+    };
+    // The random part of a temporary name, of the form the removal of leftovers knows.
+    static QString randomTail() {
+        static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+        QString tail;
+        for (int i = 0; i < 6; ++i)
+            tail += QLatin1Char(kChars[QRandomGenerator::system()->bounded(62)]);
+        return tail;
+    }
+    std::vector<Staged> files_;
+};
+
+// The database to copy into a new shared folder: the one in use (in network mode the school's), or
+// this computer's own when none is open. Empty, after a message, when there is no local data folder.
+QString databaseToCopy() {
+    if (DBCtrl::isConnected())
+        return DBCtrl::databasePath();
+    const QString localFolder = localDataFolderPath();
+    if (localFolder.isEmpty() || !QFileInfo(localFolder).isDir()) {
+        caution(QStringLiteral("Could not find a local data file."),
+                QStringLiteral("Please relaunch Numbrook Riza."));
+        return {};
+    }
+    return child(localFolder, DBCtrl::kFileName);
 }
 
 } // namespace
@@ -245,35 +403,58 @@ QString getDataFileLoc() {
     return getLocalDataFol();
 }
 
-QString getInputSetsFolder() {
+namespace {
+
+// The sets folder inside the shared folder, when the shared folder is in use and reachable.
+QString sharedSetsFolder() {
     const QString current = getCurrentPrefFol();
-    if (current.isEmpty())
-        return {};
-    // With this computer's own preferences the sets lie beside the preferences file.
-    if (!QFileInfo(current).isDir())
-        return child(QFileInfo(current).absolutePath(), kInputSetsFolderName);
+    return !current.isEmpty() && QFileInfo(current).isDir() ? child(current, kInputSetsFolderName)
+                                                            : QString();
+}
+
+} // namespace
+
+QString getInputSetsFolder() {
+    const QString inside = sharedSetsFolder();
+    if (inside.isEmpty()) {
+        // With this computer's own preferences the sets lie beside the preferences file.
+        const QString local = getLocalPrefFol();
+        return local.isEmpty() ? QString() : child(QFileInfo(local).absolutePath(), kInputSetsFolderName);
+    }
     // In network mode inside the shared folder: it is the one place every computer of the school
     // reaches (the folder that holds it is often a mount point on this computer's own disk). Sets
-    // that earlier versions kept beside the shared folder stay in use until the shared folder has
-    // a sets folder of its own.
-    const QString inside = child(current, kInputSetsFolderName);
+    // that earlier versions kept beside the shared folder are read until the shared folder has a
+    // sets folder of its own.
     if (QFileInfo(inside).isDir())
         return inside;
-    const QString beside = child(QFileInfo(current).absolutePath(), kInputSetsFolderName);
+    const QString beside =
+        child(QFileInfo(QFileInfo(inside).absolutePath()).absolutePath(), kInputSetsFolderName);
     const QStringList sets =
         QDir(beside).entryList({QStringLiteral("*.nbx")}, QDir::Files | QDir::Readable, QDir::NoSort);
     return sets.isEmpty() ? inside : beside;
 }
 
 QString makeInputSetsFolder() {
-    const QString folder = getInputSetsFolder();
+    // New sets never go beside the shared folder: there only this computer might see them.
+    const QString inside = sharedSetsFolder();
+    const QString folder = inside.isEmpty() ? getInputSetsFolder() : inside;
     if (folder.isEmpty())
         return {};
-    // Every teacher account (and in network mode every computer) writes its sets here; a folder that
-    // is already there keeps the permissions someone gave it.
+    // In this computer's own preferences folder the sets are the teacher's, like the data. In the
+    // shared folder every account of every computer adds its sets, and the sticky bit keeps each
+    // account's sets from being deleted by another. A folder that earlier versions opened to everyone
+    // is closed the same way; what its owner may do stays as it is.
+    const QByteArray name = QFile::encodeName(folder);
     if (!QFileInfo::exists(folder) && QDir().mkdir(folder))
-        QFile::setPermissions(folder, kEveryone);
-    return QFileInfo(folder).isDir() ? folder : QString();
+        ::chmod(name.constData(), inside.isEmpty() ? 0700 : 01777);
+    if (!QFileInfo(folder).isDir())
+        return {};
+    struct stat st {};
+    if (inside.isEmpty())
+        closeToOthers(folder);
+    else if (::stat(name.constData(), &st) == 0 && (st.st_mode & S_IWOTH) && !(st.st_mode & S_ISVTX))
+        ::chmod(name.constData(), (st.st_mode & 07777) | S_ISVTX); // only its owner can; others leave it
+    return folder;
 }
 
 bool askOverwritePrefs() {
@@ -293,8 +474,7 @@ void createRemoteFileInfo(const QString& folder) {
     const Before before;
     const QString shared = parseGSI(createGSI(folder));
     if (shared.isEmpty()) {
-        caution(QStringLiteral("Unable to create a Preferences file at the new location."),
-                QStringLiteral("Will use the local Preferences instead."));
+        cannotHoldPreferences();
         return;
     }
     // Moving the data onto itself would end with the copy replacing its own source.
@@ -303,57 +483,142 @@ void createRemoteFileInfo(const QString& folder) {
         return;
     }
 
-    // A move to this folder that was stopped half-way may have left its copy here.
-    removeSharedLeftovers(shared);
-    prAltFileLoc = createGSI(shared);
-    prUseAltLoc = true;
-    // What is replaced, or taken and written back, stands under both names afterwards: other
-    // computers read the newer name first, and a replace that left it would change nothing for them.
-    QStringList writeTo{child(shared, kOldPrefFileName)};
+    // The preferences in force after the move, made up before anything is written or put in force:
+    // whatever stops the move leaves this computer's preferences and the shared folder as they were.
+    Values next = before.prefs;
+    bool nextPasswordUnread = before.passwordUnread;
+    bool keptTheirPassword = false;
+    bool takeTheirs = false;
+    std::optional<QByteArray> notWhole; // the folder's file as read, when it was not used whole
     const QString found = sharedPrefsInUse(shared);
     if (!found.isEmpty()) {
-        writeTo = sharedPrefNames(shared);
-        if (!askOverwritePrefs() && !readPrefFile(found, Location::KeepOurs)) {
-            caution(QStringLiteral("Unable to read the Preferences file at the new location."),
-                    QStringLiteral("Will use the local Preferences instead."));
-            before.restore();
-            return;
+        takeTheirs = !askOverwritePrefs();
+        if (takeTheirs) {
+            const OutsideFile::Contents read = OutsideFile::read(found, kMaxPrefsBytes);
+            DecodeReport report;
+            const auto theirs = read.ok() ? decodeFile(read.bytes, &report) : std::nullopt;
+            if (!theirs) {
+                caution(QStringLiteral("Unable to read the Preferences file at the new location."),
+                        QStringLiteral("Will use the local Preferences instead."));
+                return;
+            }
+            next = *theirs;
+            if (!theirs->noAnim)
+                next.noAnim = before.prefs.noAnim;
+            // A password that cannot be read is not "no password": the one in use stays.
+            if (report.passwordLost) {
+                next.passWord = before.prefs.passWord;
+                nextPasswordUnread = next.passWord.isEmpty();
+            } else {
+                nextPasswordUnread = false;
+            }
+            if (!report.whole)
+                notWhole = read.bytes;
         }
     }
-    // A password this computer could not read is never passed on as "no password" to the computers
-    // that read the shared folder: the folder's own is kept when it has one.
-    if (passwordUnread) {
-        if (const auto theirs = passwordIn(found)) {
-            prPassWord = *theirs;
-            passwordUnread = false;
-        } else {
-            caution(QStringLiteral("The administrative password could not be read, so the preferences were "
-                                   "not written to the new location."),
-                    QStringLiteral("Please set the password again in Preferences and save, then choose the "
-                                   "folder again. Nothing was changed."));
-            before.restore();
-            return;
+    // "Replace" never passes on an empty or unread password to the computers that read the shared
+    // folder over a password that is set there: the folder's own is kept. A password this computer
+    // could not read is never written at all.
+    if (!takeTheirs && next.passWord.isEmpty()) {
+        const auto theirs = passwordIn(found);
+        if (theirs && (!theirs->isEmpty() || nextPasswordUnread)) {
+            next.passWord = *theirs;
+            nextPasswordUnread = false;
+            keptTheirPassword = !theirs->isEmpty();
         }
     }
-    // A folder that cannot take the preferences file cannot take the database either.
-    for (const QString& file : writeTo) {
-        if (!writePrefFile(file)) {
-            before.restore();
-            return;
-        }
+    if (nextPasswordUnread) {
+        caution(QStringLiteral("The administrative password could not be read, so the preferences were "
+                               "not written to the new location."),
+                QStringLiteral("Please set the password again in Preferences and save, then choose the "
+                               "folder again. Nothing was changed."));
+        return;
+    }
+    next.useAltLoc = true;
+    next.altFileLoc = createGSI(shared);
+
+    // The files are made first, each under a temporary name: a folder that cannot take them is refused
+    // before a database is copied into it. What is replaced, or taken and written back, stands under
+    // both names of the folder afterwards: other computers read the newer name first, and a replace
+    // that left it would change nothing for them. The newer name is given last of the folder's, so
+    // that until then every reader still finds the folder's preferences as they were; this computer's
+    // own file follows at once.
+    const auto bytes = encodeFile(next);
+    StagedFiles staged;
+    bool staging = bytes.has_value();
+    if (staging && notWhole)
+        staging = staged.stage(found + QStringLiteral(".damaged"), *notWhole);
+    if (staging)
+        staging = staged.stage(child(shared, kOldPrefFileName), *bytes);
+    if (staging && !found.isEmpty())
+        staging = staged.stage(child(shared, kPrefFileName), *bytes);
+    if (!staging) {
+        cannotHoldPreferences();
+        return;
+    }
+    const QString localFile = localPrefFile();
+    if (localFile.isEmpty() || !staged.stage(localFile, *bytes, true)) {
+        cannotWriteLocalPreferences();
+        return;
     }
 
+    // The database is opened and checked, or copied there, before any name of the folder changes.
     const QString sharedDatabase = child(shared, DBCtrl::kFileName);
-    if (QFileInfo::exists(sharedDatabase)) {
-        note(QStringLiteral("Numbrook Riza will now use the database at the new location."));
-    } else if (!DBCtrl::moveLocalData(shared)) {
+    const QFileInfo databaseInfo(sharedDatabase);
+    const bool hadDatabase = databaseInfo.exists();
+    // A file of no bytes left by a creation that never finished is made a database (switchDatabase).
+    const bool databaseInUse = hadDatabase && !(databaseInfo.isFile() && databaseInfo.size() == 0);
+    bool copied = false;
+    if (!hadDatabase) {
+        const QString source = databaseToCopy();
+        switch (DBCtrl::copyDatabaseInto(source, shared)) {
+        case DBCtrl::Copy::Placed:
+            copied = true;
+            break;
+        case DBCtrl::Copy::NothingToCopy:
+            break;
+        case DBCtrl::Copy::Failed:
+            return;
+        }
+    }
+    // Only a copy this move placed is taken away again: a database found there is never touched.
+    auto giveUp = [&] {
         before.restore();
+        if (copied)
+            QFile::remove(sharedDatabase);
+    };
+    if (!switchDatabase(sharedDatabase)) {
+        giveUp();
         return;
     }
-    // The saved preferences point at the shared folder only once the program uses its database.
-    if (!switchDatabase(sharedDatabase) || !writePrefFile(localPrefFile())) {
-        before.restore();
+    if (const QString failed = staged.commit(); !failed.isEmpty()) {
+        giveUp();
+        if (failed == localFile)
+            cannotWriteLocalPreferences();
+        else
+            cannotHoldPreferences();
         return;
+    }
+    Durable::syncFolder(shared);
+
+    // The saved preferences point at the shared folder now that the program uses its database.
+    apply(next);
+    passwordUnread = nextPasswordUnread;
+    prefsDirty = false;
+    // The sound choice made in the window stays unless the folder's preferences brought their own.
+    if (prSndSet != before.prefs.sndSet)
+        soundSettingsChanged();
+    // What a move stopped half-way left here is of no use now.
+    removeSharedLeftovers(shared);
+
+    if (copied)
+        note(QStringLiteral("The local data was copied to the new location."));
+    else if (databaseInUse)
+        note(QStringLiteral("Numbrook Riza will now use the database at the new location."));
+    if (keptTheirPassword) {
+        note(QStringLiteral("The shared folder's administrative password was kept."),
+             QStringLiteral("This computer had no administrative password; the shared folder's is now used "
+                            "here too. To have no password, clear it in Preferences and save."));
     }
 }
 
@@ -411,10 +676,12 @@ void acquireDataFromNetworkLoc(const QString& folder) {
         caution(QStringLiteral("No data was found at this location."),
                 QStringLiteral("Please revisit the setup from the Primary Computer's Preferences Screen."));
     } else {
-        note(QStringLiteral("Numbrook Riza will now use the database at the new location."));
         DBCtrl::closeDB();
-        if (DBCtrl::connectToDB(database))
+        // Said only once the database is in use.
+        if (DBCtrl::connectToDB(database)) {
+            note(QStringLiteral("Numbrook Riza will now use the database at the new location."));
             return;
+        }
     }
     // The preferences taken from the folder stay; the location goes back to the database in use.
     before.restore(false);
@@ -494,28 +761,19 @@ bool copyIsSound(const QString& file) {
     return sound;
 }
 
-} // namespace
-
-bool moveLocalData(const QString& targetFolder) {
-    const QString localFolder = myPrefs::localDataFolderPath();
-    if (localFolder.isEmpty() || !QFileInfo(localFolder).isDir()) {
-        myPrefs::caution(QStringLiteral("Could not find a local data file."),
-                         QStringLiteral("Please relaunch Numbrook Riza."));
-        return true; // nothing here that could be lost
-    }
-    const QString source = QDir(localFolder).filePath(QString::fromLatin1(kFileName));
-    if (!QFileInfo(source).isFile())
-        return true;
-    if (myPrefs::sameFolder(localFolder, targetFolder)) {
+Copy copyDatabaseInto(const QString& source, const QString& targetFolder) {
+    if (source.isEmpty() || !QFileInfo(source).isFile())
+        return Copy::NothingToCopy;
+    if (myPrefs::sameFolder(QFileInfo(source).absolutePath(), targetFolder)) {
         myPrefs::caution(myPrefs::kSameFolderMessage, myPrefs::kSameFolderExplanation);
-        return false;
+        return Copy::Failed;
     }
 
     auto reportFailure = [](int code) {
         Seams::dialogs().plainMessage(QStringLiteral("A error of type: ") + QString::number(code) +
                                       QStringLiteral(" occurred.") + QLatin1Char('\n') +
                                       QStringLiteral("Please move the Database file to the server."));
-        return false;
+        return Copy::Failed;
     };
     const QString target = QDir(targetFolder).filePath(QString::fromLatin1(kFileName));
     if (QFileInfo::exists(target))
@@ -545,8 +803,25 @@ bool moveLocalData(const QString& targetFolder) {
         return reportFailure(SQLITE_IOERR);
     }
     Durable::syncFolder(targetFolder);
-    myPrefs::note(QStringLiteral("The local data was copied to the new location."));
-    return true;
+    return Copy::Placed;
+}
+
+} // namespace
+
+bool moveLocalData(const QString& targetFolder) {
+    const QString localFolder = myPrefs::localDataFolderPath();
+    if (localFolder.isEmpty() || !QFileInfo(localFolder).isDir()) {
+        myPrefs::caution(QStringLiteral("Could not find a local data file."),
+                         QStringLiteral("Please relaunch Numbrook Riza."));
+        return true; // nothing here that could be lost
+    }
+    const QString source = QDir(localFolder).filePath(QString::fromLatin1(kFileName));
+    if (!QFileInfo(source).isFile())
+        return true;
+    const Copy copied = copyDatabaseInto(source, targetFolder);
+    if (copied == Copy::Placed)
+        myPrefs::note(QStringLiteral("The local data was copied to the new location."));
+    return copied != Copy::Failed;
 }
 
 } // namespace DBCtrl

@@ -57,19 +57,25 @@ void setDatabaseModes(const QString& file);
 // The folder of the database in the current mode. In network mode with the shared folder out of
 // reach, the local data folder after a message; network mode stays on.
 QString getDataFileLoc();
-// The folder of the teacher's problem sets; it may not exist yet. Beside the local preferences file,
-// or in network mode inside the shared folder (an older folder beside the shared folder that holds
-// sets is used while the shared folder has none of its own). Empty when no place can be had.
+// The folder of the teacher's problem sets, where choosers of a set start; it may not exist yet.
+// Beside the local preferences file, or in network mode inside the shared folder (an older folder
+// beside the shared folder that holds sets is read while the shared folder has none of its own).
+// Empty when no place can be had.
 QString getInputSetsFolder();
-// The same folder, made (open to every account) when it is missing; empty when it cannot be had.
+// The folder new sets are saved into, made when missing: beside the local preferences file, this
+// user's alone (0700); in network mode always inside the shared folder, where every account adds sets
+// and none deletes another's (1777). Empty when it cannot be had.
 QString makeInputSetsFolder();
 
 // Makes the chosen folder the shared folder: its preferences file (asking before replacing one), and
-// the database found there or a copy of the local one. Whatever fails, the program stays on the
-// database it had and the saved preferences keep pointing at it. An empty folder (the choice was
-// cancelled) changes nothing. Preferences found in the folder, whether replaced or taken, are written
-// there under both names that other computers read. A password this computer could not read is never
-// written there: the folder's own is kept, and without one the move is refused.
+// the database found there or a copy of the one in use. The database is opened before any preferences
+// file is given its name, and whatever fails puts everything back: the program stays on the database
+// it had, this computer's preferences stay as they were, in memory and saved, and the folder's
+// preferences files stay byte for byte as they were. An empty folder (the choice was cancelled)
+// changes nothing. Preferences found in the folder, whether replaced or taken, are written there under
+// both names that other computers read. "Replace" never puts an empty or unread password over one
+// set in the folder: the folder's own is kept, and the teacher is told. A password this computer could
+// not read is never written there: without one in the folder the move is refused.
 void createRemoteFileInfo(const QString& folder);
 // True when the preferences file found in the new shared folder is to be replaced by ours.
 bool askOverwritePrefs();
@@ -78,8 +84,8 @@ bool askOverwritePrefs();
 void createLocalDataFile();
 
 // Removes what writes stopped by a killed program or a power cut left under temporary names, once
-// nothing has touched them for an hour: in this user's preferences folder, the local data folder and,
-// in network mode, the shared folder. Part of the start.
+// nothing has touched them for a day (see Durable::kLeftoverSeconds): in this user's preferences
+// folder, the local data folder and, in network mode, the shared folder. Part of the start.
 void removeCrashLeftovers();
 
 // Joining a shared folder that another computer set up: its preferences, then its database.
@@ -93,7 +99,8 @@ bool holdsSchoolDatabase(const QString& folder);
 } // namespace myPrefs
 
 namespace DBCtrl {
-// Copies the local database into the target folder, which must not hold one yet. The copy is taken
+// Copies the local database into the target folder, which must not hold one yet (a move to a shared
+// folder copies the database in use the same way). The copy is taken
 // through SQLite in one read transaction (a second program writing the local file meanwhile is either
 // wholly in it or not at all), made under a temporary name, put on the disk, checked, and only then
 // given its name; nothing is ever deleted or overwritten. True when there was nothing to copy (no

@@ -65,6 +65,31 @@ QString messageAndExplanation(const Shown& s) {
     return s.message + QStringLiteral(" | ") + s.explanation;
 }
 
+// Every name in a folder, hidden ones included, with the bytes of each file: what another computer
+// would find there.
+QMap<QString, QByteArray> folderContents(const QString& folder) {
+    QMap<QString, QByteArray> out;
+    const QDir dir(folder);
+    for (const QString& name :
+         dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString path = dir.filePath(name);
+        out.insert(name, QFileInfo(path).isDir() ? QByteArray("<folder>") : TestPrefs::readBytes(path));
+    }
+    return out;
+}
+
+// A preferences file as another computer of the school saved it into the shared folder.
+QByteArray schoolPrefs(const QString& password, bool whole = true) {
+    TestPrefs::RawFile f;
+    f.password = myGlobals::scrambleStr(password).toUtf8();
+    f.useAltLoc = 1;
+    f.reference = QByteArray("/Volumes/School/Numbrook").toBase64();
+    f.maxTries = 6;
+    f.pctCrit = 70;
+    f.sndSet = whole ? "1,2,3,4" : "loud";
+    return f.bytes();
+}
+
 QStringList allMessages(const ScriptedDialogs& d) {
     QStringList out;
     for (const Shown& s : d.shown)
@@ -111,7 +136,10 @@ private slots:
     void movingNeverSpreadsAnUnreadPassword();
     void movingToAFolderThatHasADatabaseUsesIt();
     void movingWithoutLocalDataMakesANewDatabase();
+    void movingFromNetworkModeCopiesTheDatabaseInUse();
     void anEmptyFileInTheSharedFolderIsMadeADatabase();
+    void movesLeaveTheFilesAsTheySay_data();
+    void movesLeaveTheFilesAsTheySay();
     void refusedMovesChangeNothing_data();
     void refusedMovesChangeNothing();
     void failedMoveTakesBackTheServersPreferences();
@@ -533,27 +561,33 @@ void TestLocations::leftoversOfStoppedWritesGoWhenOld() {
         shared + "/NB_Data.rbd",
         shared + "/nbq10.pref",
     };
+    const int aDayAndMore = 25 * 60 * 60;
     for (const QString& file : leftovers + kept) {
         QVERIFY(TestPrefs::writeBytes(file, "x"));
-        QVERIFY(ageBy(file, 2 * 60 * 60));
+        QVERIFY(ageBy(file, aDayAndMore));
     }
-    // Another computer is making its files right now.
+    // Another computer is making its files right now; by this computer's clock, which may run hours
+    // ahead of that computer's or the file server's, they may look hours old.
     const QStringList fresh{shared + "/.NB_Data.rbd.NowNow", shared + "/.NB_Data.rbd.NowNow-journal",
                             config + "/com.orlavo.vavava.plist.NowNow"};
-    for (const QString& file : fresh)
+    const QStringList hoursOld{shared + "/.NB_Data.rbd.Ahead2", shared + "/.NB_Data.rbd.Ahead2-journal",
+                               shared + "/nbq10.pref.Ahead2", config + "/com.orlavo.vavava.plist.Ahead2"};
+    for (const QString& file : fresh + hoursOld)
         QVERIFY(TestPrefs::writeBytes(file, "x"));
+    for (const QString& file : hoursOld)
+        QVERIFY(ageBy(file, 2 * 60 * 60));
     // A link is nobody's temporary file, whatever its name.
     QVERIFY(QFile::link(data + "/NB_Data.rbd", shared + "/.NB_Data.rbd.LinkLk"));
 
     myPrefs::removeCrashLeftovers();
     for (const QString& file : leftovers)
         QVERIFY2(!QFileInfo::exists(file), qPrintable(file));
-    for (const QString& file : kept + fresh + QStringList{shared + "/.NB_Data.rbd.LinkLk"})
+    for (const QString& file : kept + fresh + hoursOld + QStringList{shared + "/.NB_Data.rbd.LinkLk"})
         QVERIFY2(QFileInfo::exists(file) || QFileInfo(file).isSymLink(), qPrintable(file));
 
     // Out of network mode the shared folder is not this computer's to tidy.
     QVERIFY(TestPrefs::writeBytes(shared + "/nbq10.pref.Zz9Yy8", "x"));
-    QVERIFY(ageBy(shared + "/nbq10.pref.Zz9Yy8", 2 * 60 * 60));
+    QVERIFY(ageBy(shared + "/nbq10.pref.Zz9Yy8", aDayAndMore));
     myPrefs::prUseAltLoc = false;
     myPrefs::removeCrashLeftovers();
     QVERIFY(QFileInfo::exists(shared + "/nbq10.pref.Zz9Yy8"));
@@ -670,17 +704,16 @@ void TestLocations::problemSetsLieBesideThePreferences() {
     QVERIFY(!QFileInfo::exists(local));
     QCOMPARE(myPrefs::makeInputSetsFolder(), local);
     QVERIFY(QFileInfo(local).isDir());
-    const QFileDevice::Permissions everyone =
-        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner | QFileDevice::ReadGroup |
-        QFileDevice::WriteGroup | QFileDevice::ExeGroup | QFileDevice::ReadOther | QFileDevice::WriteOther |
-        QFileDevice::ExeOther;
-    QCOMPARE(QFile::permissions(local) & everyone, everyone);
-    // A folder that is already there keeps the permissions it was given.
-    const QFileDevice::Permissions ownerOnly =
-        QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner;
-    QVERIFY(QFile::setPermissions(local, ownerOnly));
+    // The teacher's own, like the data: the bits themselves, since the superuser passes any of them.
+    QCOMPARE(modeOf(local), 0700);
+    // One that an earlier version opened to everyone is closed to others; what the owner may do stays.
+    QVERIFY(::chmod(QFile::encodeName(local).constData(), 0777) == 0);
     QCOMPARE(myPrefs::makeInputSetsFolder(), local);
-    QCOMPARE(QFile::permissions(local) & everyone, ownerOnly);
+    QCOMPARE(modeOf(local), 0700);
+    QVERIFY(::chmod(QFile::encodeName(local).constData(), 0555) == 0);
+    QCOMPARE(myPrefs::makeInputSetsFolder(), local);
+    QCOMPARE(modeOf(local), 0500);
+    ::chmod(QFile::encodeName(local).constData(), 0700);
     // A file where the folder belongs: no folder can be had.
     QVERIFY(QDir(local).removeRecursively());
     QVERIFY(TestPrefs::writeBytes(local, "not a folder"));
@@ -701,15 +734,23 @@ void TestLocations::problemSetsAreSharedInNetworkMode() {
     // An empty folder beside the shared one (earlier versions made it on every look) holds no sets.
     QVERIFY(QDir().mkpath(beside));
     QCOMPARE(myPrefs::getInputSetsFolder(), inside);
-    // Sets kept beside the shared folder stay in use while the shared folder has no sets folder.
+    // Sets kept beside the shared folder are read while the shared folder has no sets folder, but new
+    // sets never go there: beside the shared folder is often this computer's own disk.
     QVERIFY(TestPrefs::writeBytes(QDir(beside).filePath("week1.nbx"), "\x05" "9 X 9"));
     QCOMPARE(myPrefs::getInputSetsFolder(), beside);
-    QCOMPARE(myPrefs::makeInputSetsFolder(), beside);
     QVERIFY(!QFileInfo::exists(inside));
-    // Once the shared folder has one, every computer uses it.
-    QVERIFY(QDir().mkpath(inside));
+    QCOMPARE(myPrefs::makeInputSetsFolder(), inside);
+    QVERIFY(QFileInfo(inside).isDir());
+    // Every account of every computer adds sets there, and none may delete another's.
+    QCOMPARE(modeOf(inside), 01777);
+    // Once the shared folder has one, every computer uses it; the older sets stay where they were.
     QCOMPARE(myPrefs::getInputSetsFolder(), inside);
     QCOMPARE(myPrefs::makeInputSetsFolder(), inside);
+    QVERIFY(QFileInfo::exists(QDir(beside).filePath("week1.nbx")));
+    // One that an earlier version made open to everyone without the sticky bit is given it.
+    QVERIFY(::chmod(QFile::encodeName(inside).constData(), 0777) == 0);
+    QCOMPARE(myPrefs::makeInputSetsFolder(), inside);
+    QCOMPARE(modeOf(inside), 01777);
     // The shared folder out of reach: this computer's own sets.
     QVERIFY(QDir(shared).removeRecursively());
     QCOMPARE(myPrefs::getInputSetsFolder(), sandbox_->path("config/NBQ_InputSets"));
@@ -933,7 +974,8 @@ void TestLocations::movingWithoutLocalDataMakesANewDatabase() {
     QCOMPARE(DBCtrl::classNames(), QStringList{"Default"});
     QVERIFY(fileValues(myPrefs::localPrefFile())->useAltLoc);
 
-    // No local data folder at all (this computer has only ever used a shared folder).
+    // No local data folder at all and no database open: the move says so and makes a new one.
+    DBCtrl::closeDB();
     QDir(localDataFolder()).removeRecursively();
     dialogs.clear();
     const QString other = sharedFolder("share/other");
@@ -943,6 +985,189 @@ void TestLocations::movingWithoutLocalDataMakesANewDatabase() {
              QStringLiteral("Could not find a local data file. | Please relaunch Numbrook Riza."));
     QVERIFY(dialogs.messages()[1].startsWith(newDatabase + other));
     QCOMPARE(DBCtrl::databasePath(), other + "/NB_Data.rbd");
+}
+
+void TestLocations::movingFromNetworkModeCopiesTheDatabaseInUse() {
+    ScriptedDialogs dialogs;
+    // This computer's own database was left behind long ago; the school's is in the shared folder.
+    localDatabaseWithStudent("Stale Local");
+    const QString shared = sharedFolder();
+    myPrefs::createRemoteFileInfo(shared);
+    DBCtrl::insertName("Added At School", QString(), "Default");
+    const QStringList school{"Stale Local", "Added At School"};
+    QCOMPARE(studentsIn(shared + "/NB_Data.rbd"), school);
+
+    for (const bool localDataGone : {false, true}) {
+        if (localDataGone)
+            QDir(localDataFolder()).removeRecursively();
+        const QString next = sharedFolder(localDataGone ? "share/third" : "share/second");
+        dialogs.clear();
+        myPrefs::createRemoteFileInfo(next);
+        QCOMPARE(allMessages(dialogs), QStringList{"The local data was copied to the new location. | "});
+        QCOMPARE(DBCtrl::databasePath(), next + "/NB_Data.rbd");
+        QCOMPARE(studentsIn(next + "/NB_Data.rbd"), school);
+        QCOMPARE(fileValues(myPrefs::localPrefFile())->altFileLoc, next);
+    }
+}
+
+void TestLocations::movesLeaveTheFilesAsTheySay_data() {
+    QTest::addColumn<QString>("theirPassword"); // both names in the folder hold it; none: no files
+    QTest::addColumn<QString>("ourPassword");
+    QTest::addColumn<Seams::Answer>("answer");
+    QTest::addColumn<QString>("folderHolds"); // "database", "busy database", "damaged database", ...
+    QTest::addColumn<bool>("fromNetworkMode");
+    QTest::addColumn<QStringList>("expected"); // "%1": the folder's database; "…" ends a beginning
+    QTest::addColumn<QString>("passwordAfter"); // none: the move is refused
+    const auto R = Seams::Answer::Default;      // "Replace"
+    const auto C = Seams::Answer::Cancel;
+    const QString question = "There is already a Pref file at that location. Should I replace that file "
+                             "with my current preferences? | Click <Cancel> to use the preferences file on "
+                             "the server.";
+    const QString willUse = "Numbrook Riza will now use the database at the new location. | ";
+    const QString kept = "The shared folder's administrative password was kept. | This computer had no "
+                         "administrative password; the shared folder's is now used here too. To have no "
+                         "password, clear it in Preferences and save.";
+    const QString busy = "The student data file at <%1> is in use and could not be opened. | Please try "
+                         "again in a moment. Nothing has been changed.";
+    const QString damaged = "The file at <%1> is not a Numbrook Riza student data file, or it is damaged.…";
+    const QString cannotHold = "Unable to create a Preferences file at the new location. | Will use the "
+                               "local Preferences instead.";
+    const QString none; // a null text
+    QTest::newRow("Cancel takes the folder's") << "Principal" << "Teacher" << C << "database" << false
+                                               << QStringList{question, willUse} << "Principal";
+    QTest::newRow("Replace with a password") << "Principal" << "Teacher" << R << "database" << false
+                                             << QStringList{question, willUse} << "Teacher";
+    QTest::newRow("Replace from an empty password") << "Principal" << "" << R << "database" << false
+                                                    << QStringList{question, willUse, kept} << "Principal";
+    QTest::newRow("Replace, none on either side") << "" << "" << R << "database" << false
+                                                  << QStringList{question, willUse} << "";
+    QTest::newRow("refused: another computer holds the database")
+        << "Principal" << "Teacher" << R << "busy database" << false << QStringList{question, busy} << none;
+    QTest::newRow("refused: damaged database")
+        << "Principal" << "Teacher" << R << "damaged database" << false << QStringList{question, damaged}
+        << none;
+    QTest::newRow("refused: damaged database, empty password")
+        << "Principal" << "" << R << "damaged database" << false << QStringList{question, damaged} << none;
+    QTest::newRow("refused: damaged database, Cancel read damaged preferences")
+        << "Principal" << "Teacher" << C << "damaged database and preferences" << false
+        << QStringList{question, damaged} << none;
+    QTest::newRow("refused: a folder where the file must go")
+        << none << "Teacher" << R << "a folder named nbq10.pref" << false << QStringList{question, cannotHold}
+        << none;
+    QTest::newRow("refused: a folder where the newer name must go")
+        << "Principal" << "Teacher" << R << "a folder named com.orlavo.vavava.plist" << false
+        << QStringList{question, cannotHold} << none;
+    QTest::newRow("from network mode to an empty folder")
+        << none << "Teacher" << R << "" << true
+        << QStringList{"The local data was copied to the new location. | "} << "Teacher";
+}
+
+void TestLocations::movesLeaveTheFilesAsTheySay() {
+    QFETCH(QString, theirPassword);
+    QFETCH(QString, ourPassword);
+    QFETCH(Seams::Answer, answer);
+    QFETCH(QString, folderHolds);
+    QFETCH(bool, fromNetworkMode);
+    QFETCH(QStringList, expected);
+    QFETCH(QString, passwordAfter);
+    ScriptedDialogs dialogs;
+    const QString localDb = localDatabaseWithStudent("Local Student");
+    myPrefs::prPassWord = ourPassword;
+    myPrefs::prMaxTries = 4;
+    QVERIFY(myPrefs::writePrefFile(myPrefs::localPrefFile()));
+    QStringList studentsInUse{"Local Student"};
+    if (fromNetworkMode) {
+        myPrefs::createRemoteFileInfo(sharedFolder("share/School"));
+        QVERIFY(myPrefs::prUseAltLoc);
+        DBCtrl::insertName("School Student", QString(), "Default");
+        studentsInUse << "School Student";
+    }
+    const QString databaseBefore = DBCtrl::databasePath();
+
+    const QString shared = sharedFolder();
+    const QString database = shared + "/NB_Data.rbd";
+    if (!theirPassword.isNull()) {
+        QVERIFY(TestPrefs::writeBytes(shared + "/nbq10.pref", schoolPrefs(theirPassword)));
+        if (!folderHolds.endsWith("com.orlavo.vavava.plist")) {
+            QVERIFY(TestPrefs::writeBytes(shared + "/com.orlavo.vavava.plist",
+                                          schoolPrefs(theirPassword, !folderHolds.contains("preferences"))));
+        }
+    }
+    // A folder where a file must go: the one way to refuse the file that binds the superuser too.
+    if (folderHolds.startsWith("a folder named "))
+        QVERIFY(QDir().mkpath(shared + "/" + folderHolds.mid(15)));
+    if (folderHolds.contains("damaged database")) {
+        QVERIFY(TestPrefs::writeBytes(database, QByteArray(4096, 'x')));
+    } else if (folderHolds.contains("database")) {
+        QCOMPARE(DBCtrl::createNewDBFile(database), QString());
+        DBCtrl::insertName("Shared Student", QString(), "Default");
+        DBCtrl::connectToDB(databaseBefore);
+        studentsInUse = QStringList{"Shared Student"};
+    }
+    std::unique_ptr<TestDoubles::OtherComputer> other;
+    if (folderHolds == "busy database") {
+        other = std::make_unique<TestDoubles::OtherComputer>(database);
+        QVERIFY(other->holdExclusiveLock());
+    }
+    const QMap<QString, QByteArray> sharedBefore = folderContents(shared);
+    const QByteArray localPrefsBefore = TestPrefs::readBytes(myPrefs::localPrefFile());
+    const Values before = myPrefs::current();
+    int soundsTold = 0;
+    myPrefs::setSoundStatesHandler([&] { ++soundsTold; });
+    dialogs.clear();
+    dialogs.answers = {answer};
+
+    myPrefs::createRemoteFileInfo(shared);
+    myPrefs::setSoundStatesHandler({});
+    const QMap<QString, QByteArray> sharedAfter = folderContents(shared);
+    other.reset();
+
+    const QStringList shown = allMessages(dialogs);
+    QCOMPARE(shown.size(), expected.size());
+    for (int i = 0; i < expected.size(); ++i) {
+        const QString want = expected[i].arg(database);
+        if (want.endsWith(QStringLiteral("…")))
+            QVERIFY2(shown[i].startsWith(want.chopped(1)), qPrintable(shown[i]));
+        else
+            QCOMPARE(shown[i], want);
+    }
+
+    if (passwordAfter.isNull()) {
+        // Refused: the folder byte for byte as it was (no copy kept of a damaged file, no temporary
+        // file), and this computer's preferences, in memory and saved, its sounds and its database.
+        QCOMPARE(sharedAfter, sharedBefore);
+        QCOMPARE(TestPrefs::readBytes(myPrefs::localPrefFile()), localPrefsBefore);
+        QCOMPARE(myPrefs::current(), before);
+        QCOMPARE(soundsTold, 0);
+        QCOMPARE(DBCtrl::databasePath(), databaseBefore);
+        QVERIFY(DBCtrl::isConnected());
+        return;
+    }
+    // Moved: the preferences in force stand under both names (one when the folder had none) and in
+    // the local file, with this computer's path to the folder.
+    const bool tookTheirs = answer == Seams::Answer::Cancel;
+    QCOMPARE(myPrefs::prPassWord, passwordAfter);
+    QCOMPARE(myPrefs::prMaxTries, tookTheirs ? 6 : 4);
+    QCOMPARE(soundsTold, tookTheirs ? 1 : 0);
+    QStringList files{myPrefs::localPrefFile(), shared + "/nbq10.pref"};
+    if (!theirPassword.isNull())
+        files << shared + "/com.orlavo.vavava.plist";
+    for (const QString& file : files) {
+        const auto v = fileValues(file);
+        QVERIFY2(v, qPrintable(file));
+        QCOMPARE(v->passWord, passwordAfter);
+        QCOMPARE(v->maxTries, tookTheirs ? 6 : 4);
+        QCOMPARE(v->sndSet, tookTheirs ? QStringLiteral("1,2,3,4") : QStringLiteral("2,0,0,0"));
+        QVERIFY(v->useAltLoc);
+        QCOMPARE(v->altFileLoc, shared);
+    }
+    QStringList names{"NB_Data.rbd", "nbq10.pref"};
+    if (!theirPassword.isNull())
+        names << "com.orlavo.vavava.plist";
+    names.sort();
+    QCOMPARE(sharedAfter.keys(), names);
+    QCOMPARE(DBCtrl::databasePath(), database);
+    QCOMPARE(studentsIn(database), studentsInUse);
 }
 
 void TestLocations::refusedMovesChangeNothing_data() {
@@ -980,11 +1205,15 @@ void TestLocations::refusedMovesChangeNothing() {
         QVERIFY(TestPrefs::writeBytes(sandbox_->path(chosen + "/" + damagedServerPrefs), "\x01"));
     const QByteArray localPrefsBefore = TestPrefs::readBytes(myPrefs::localPrefFile());
     const Values before = myPrefs::current();
+    const QString sharedPath = sandbox_->path("share/Numbrook");
+    const QMap<QString, QByteArray> sharedBefore = folderContents(sharedPath);
     dialogs.clear();
     dialogs.answers = {Seams::Answer::Cancel};
 
     myPrefs::createRemoteFileInfo(chosen.isEmpty() ? QString() : sandbox_->path(chosen));
     QCOMPARE(allMessages(dialogs), expected);
+    // The folder as another computer finds it: no copy of a file that could not be read, nothing else.
+    QCOMPARE(folderContents(sharedPath), sharedBefore);
     QCOMPARE(myPrefs::current(), before);
     QCOMPARE(TestPrefs::readBytes(myPrefs::localPrefFile()), localPrefsBefore);
     QCOMPARE(DBCtrl::databasePath(), localDb);
@@ -1007,12 +1236,17 @@ void TestLocations::failedMoveTakesBackTheServersPreferences() {
     dialogs.clear();
     dialogs.answers = {Seams::Answer::Cancel}; // take the server's preferences
 
+    const QByteArray serverPrefsBefore = TestPrefs::readBytes(shared + "/nbq10.pref");
     myPrefs::createRemoteFileInfo(shared);
     myPrefs::setSoundStatesHandler({});
-    QCOMPARE(dialogs.messages().size(), 3); // the question, the note, the file that cannot be read
-    QVERIFY(dialogs.messages()[2].endsWith("> cannot be read."));
+    // The question, then the database that cannot be read: never "will now use" first.
+    QCOMPARE(dialogs.messages().size(), 2);
+    QVERIFY(dialogs.messages()[1].endsWith("> cannot be read."));
     QCOMPARE(myPrefs::current(), Values{});
-    QCOMPARE(soundSettings, QStringList({"1,1,1,1", "2,0,0,0"})); // the player follows both ways
+    // The server's sounds were never in force: a choice made in the Sounds tab and not yet saved stays.
+    QCOMPARE(soundSettings, QStringList{});
+    QCOMPARE(QDir(shared).entryList(QDir::Files | QDir::Hidden), QStringList{"nbq10.pref"});
+    QCOMPARE(TestPrefs::readBytes(shared + "/nbq10.pref"), serverPrefsBefore);
     QCOMPARE(DBCtrl::databasePath(), localDb);
     QVERIFY(DBCtrl::isConnected());
     QVERIFY(!fileValues(myPrefs::localPrefFile())->useAltLoc);
@@ -1030,7 +1264,8 @@ void TestLocations::folderVanishingDuringTheQuestion() {
     };
 
     myPrefs::createRemoteFileInfo(shared); // "Replace"
-    QCOMPARE(dialogs.messages().mid(1), QStringList{"There was an error in writing a Preference file."});
+    QCOMPARE(allMessages(dialogs).mid(1), QStringList{"Unable to create a Preferences file at the new "
+                                                      "location. | Will use the local Preferences instead."});
     QVERIFY(!myPrefs::prUseAltLoc);
     QVERIFY(myPrefs::prAltFileLoc.isEmpty());
     QCOMPARE(TestPrefs::readBytes(myPrefs::localPrefFile()), localPrefsBefore);
@@ -1060,8 +1295,9 @@ void TestLocations::copyFailingHalfWayLeavesEverythingAsItWas() {
     QCOMPARE(DBCtrl::databasePath(), localDb);
     QVERIFY(DBCtrl::isConnected());
     QCOMPARE(TestPrefs::readBytes(localDb), localBytes);
-    // Nothing half-copied is left to be taken for a database later.
-    QCOMPARE(QDir(shared).entryList(QDir::Files | QDir::Hidden), QStringList{"nbq10.pref"});
+    // Nothing half-copied is left to be taken for a database later, and no preferences that would
+    // send other computers to a database that is not there.
+    QCOMPARE(QDir(shared).entryList(QDir::Files | QDir::Hidden), QStringList{});
 }
 
 void TestLocations::readOnlySharedFolder() {
@@ -1077,7 +1313,8 @@ void TestLocations::readOnlySharedFolder() {
     dialogs.clear();
     myPrefs::createRemoteFileInfo(shared);
     QFile::setPermissions(shared, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    QCOMPARE(dialogs.messages(), QStringList{"There was an error in writing a Preference file."});
+    QCOMPARE(allMessages(dialogs), QStringList{"Unable to create a Preferences file at the new location. | "
+                                               "Will use the local Preferences instead."});
     QVERIFY(!myPrefs::prUseAltLoc);
     QCOMPARE(DBCtrl::databasePath(), localDb);
     QVERIFY(QDir(shared).isEmpty());
@@ -1174,6 +1411,17 @@ void TestLocations::joiningASharedFolder() {
     QVERIFY(!myPrefs::prUseAltLoc);
     QCOMPARE(DBCtrl::databasePath(), localDb);
     QVERIFY(!fileValues(myPrefs::localPrefFile())->useAltLoc);
+
+    // A damaged database there: never "will now use" before it is in use.
+    QVERIFY(TestPrefs::writeBytes(shared + "/NB_Data.rbd", QByteArray(4096, 'x')));
+    dialogs.clear();
+    myPrefs::acquireDataFromNetworkLoc(shared);
+    QCOMPARE(dialogs.messages().size(), 1);
+    QVERIFY(dialogs.messages()[0].endsWith("is not a Numbrook Riza student data file, or it is damaged."));
+    QCOMPARE(DBCtrl::databasePath(), localDb);
+    QVERIFY(DBCtrl::isConnected());
+    QVERIFY(!fileValues(myPrefs::localPrefFile())->useAltLoc);
+    QVERIFY(QFile::remove(shared + "/NB_Data.rbd"));
 
     QCOMPARE(DBCtrl::createNewDBFile(shared + "/NB_Data.rbd"), QString());
     DBCtrl::connectToDB(localDb);

@@ -45,13 +45,13 @@ std::optional<Values> fileValues(const QString& path) {
     return myPrefs::decodeFile(TestPrefs::readBytes(path));
 }
 
-// Puts every file of the world back by two hours, so that the next start takes whatever a stopped
+// Puts every file of the world back by two days, so that the next start takes whatever a stopped
 // write left behind for the leftover it is.
 void ageEverything(const World& world) {
     QDirIterator it(world.sandbox.path(QString()), QDir::Files | QDir::Hidden | QDir::NoSymLinks,
                     QDirIterator::Subdirectories);
     while (it.hasNext())
-        TestFiles::ageBy(it.next(), 2 * 60 * 60);
+        TestFiles::ageBy(it.next(), 2 * 24 * 60 * 60);
 }
 
 // What the database in use holds: SQLite's integrity check and the students' names.
@@ -248,14 +248,15 @@ void TestStoppedWrites::movingToTheSharedFolder_data() {
 
 void TestStoppedWrites::movingToTheSharedFolder() {
     QFETCH(bool, folderHasPreferences);
+    Values other;
+    other.passWord = QStringLiteral("Other");
+    other.maxTries = 6;
+    QMap<QString, int> tally; // what the shared folder's preferences read as, the whole run included
     killAtEveryPoint(
         [&](const World& world) {
             thisComputerWithData();
             QDir().mkpath(world.shared());
             if (folderHasPreferences) {
-                Values other;
-                other.passWord = QStringLiteral("Other");
-                other.maxTries = 6;
                 for (const char* name : {"/nbq10.pref", "/com.orlavo.vavava.plist"})
                     TestPrefs::writeBytes(world.shared() + QLatin1String(name), *myPrefs::encodeFile(other));
             }
@@ -263,8 +264,43 @@ void TestStoppedWrites::movingToTheSharedFolder() {
         [](const World& world) {
             return QStringList{QStringLiteral("move"), world.shared()};
         },
-        [](const World& world) {
-            QString problems = nextStartProblems(world, kPassword);
+        [&](const World& world) {
+            // The folder's preferences as other computers read them (the newer name first), and each
+            // name: the other computer's as they were, or this computer's as the move writes them.
+            QString problems;
+            if (folderHasPreferences) {
+                Values ours;
+                ours.passWord = kPassword;
+                ours.useAltLoc = true;
+                ours.altFileLoc = world.shared();
+                const QString newer = world.shared() + QStringLiteral("/com.orlavo.vavava.plist");
+                const QString older = world.shared() + QStringLiteral("/nbq10.pref");
+                auto neither = [&](const QString& file) {
+                    const auto v = fileValues(file);
+                    return !v || (*v != other && *v != ours);
+                };
+                const QString read = QFileInfo::exists(newer) ? newer : older;
+                if (neither(read))
+                    problems += QStringLiteral("; the shared folder reads neither as before nor as after");
+                for (const QString& file : {newer, older}) {
+                    if (neither(file))
+                        problems +=
+                            QStringLiteral("; ") + QFileInfo(file).fileName() + QStringLiteral(" half made");
+                }
+                const auto readValues = fileValues(read);
+                const bool moved = fileValues(myPrefs::localPrefFile()).value_or(Values{}).useAltLoc;
+                ++tally[(readValues == other  ? QStringLiteral("reads as before")
+                         : readValues == ours ? QStringLiteral("reads as after")
+                                              : QStringLiteral("reads neither")) +
+                        (moved ? QStringLiteral(", this computer moved")
+                               : QStringLiteral(", this computer not moved"))];
+                if (fileValues(newer) != fileValues(older))
+                    ++tally[QStringLiteral("the two names disagree")];
+            }
+            const QString start = nextStartProblems(world, kPassword);
+            if (!start.isEmpty())
+                problems += QStringLiteral("; ") + start;
+            problems.remove(0, problems.startsWith(QStringLiteral("; ")) ? 2 : 0);
             // The data is where the preferences say, with the student in it; a copy in the shared
             // folder is never half made.
             const bool moved = fileValues(myPrefs::localPrefFile()).value_or(Values{}).useAltLoc;
@@ -290,6 +326,13 @@ void TestStoppedWrites::movingToTheSharedFolder() {
             }
             return problems;
         });
+    for (auto it = tally.cbegin(); it != tally.cend(); ++it)
+        qInfo("%s: %d", qPrintable(it.key()), it.value());
+    // The folder's names are given before this computer's own, one rename after the other: only a
+    // stop between those two renames leaves the folder replaced by a move this computer did not make.
+    const int replacedWithoutTheMove = tally.value(QStringLiteral("reads as after, this computer not moved"));
+    QVERIFY2(replacedWithoutTheMove <= 1, qPrintable(QString::number(replacedWithoutTheMove)));
+    QVERIFY(tally.value(QStringLiteral("reads as before, this computer moved")) == 0);
 }
 
 void TestStoppedWrites::movingBackToThisComputer_data() {
