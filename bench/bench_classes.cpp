@@ -5,8 +5,9 @@
 //   ImportList        the class window's File > Import with the file chosen: the file read and
 //                     decoded, each name checked against the class, the students stored in one
 //                     transaction, and the class's list refilled and shown
-//   ImportList_Floor  the bare work: the file read and split into lines and fields, the rows inserted
-//                     through the sqlite3 C API with one prepared statement in one transaction
+//   ImportList_Floor  a lower bound: the file read and split into lines and fields, the rows inserted
+//                     through the sqlite3 C API with one prepared statement in one transaction; no
+//                     check of the names against the class, no list refilled or drawn
 //
 // Between rounds (not timed) the imported students are deleted again.
 

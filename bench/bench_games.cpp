@@ -1,6 +1,6 @@
-// The games' drawing and dealing, each beside a floor that does the same painting into one image,
-// measured in the same run. bench/ratios.py prints each time over its floor. Each game's benchmarks
-// live in bench/games/<game>.cpp and are linked into this one program.
+// The games' drawing and dealing, each beside a floor measured in the same run. bench/ratios.py prints
+// each time over its floor. Each game's benchmarks live in bench/games/<game>.cpp and are linked into
+// this one program; each file's header says whether its floor does the same work or is a lower bound.
 
 #include "benchsupport.h"
 

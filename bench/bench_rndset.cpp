@@ -1,6 +1,8 @@
-// Building a 20-problem set of each kind beside its floor: for the drawn sets, drawing the same number
-// of random numbers alone (the count each set really drew, averaged); for the saved set, reading the
-// same file's bytes with plain C stdio. bench/ratios.py prints each set's time over its floor.
+// Building a 20-problem set of each kind beside its floor. bench/ratios.py prints each set's time over
+// its floor. Every floor here is a lower bound, the one cost no way of building the set can avoid: for
+// the drawn sets, drawing the same number of random numbers alone (the count each set really drew,
+// averaged), without choosing facts or making problems; for the saved set, reading the same file's
+// bytes with plain C stdio, without decoding them.
 
 #include "data/globals.h"
 #include "data/prefs.h"

@@ -23,7 +23,11 @@ def main():
         floor = next((results[name + s] for s in SUFFIXES if name + s in results), None)
         t = b["real_time"]
         unit = b["time_unit"]
-        if floor:
+        if b.get("error_occurred"):
+            print(f"{name:34} {'failed:':>12} {b.get('error_message', '')}")
+        elif floor and floor.get("error_occurred"):
+            print(f"{name:34} {t:10.1f}{unit} {'failed:':>12} {floor.get('error_message', '')}")
+        elif floor:
             print(f"{name:34} {t:10.1f}{unit} {floor['real_time']:10.1f}{unit} {t / floor['real_time']:7.2f}")
         else:
             print(f"{name:34} {t:10.1f}{unit}")

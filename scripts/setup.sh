@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Brings a fresh Debian 12 machine to the point where the program builds, then builds it.
-# Both quick-start commands source this script; it is safe to run again and again.
+# Both quick-start commands source this script; it is safe to run again and again. The caller may set
+# BUILD_TARGET to build one target (with what it depends on) instead of everything.
 set -euo pipefail
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -29,4 +30,11 @@ fi
 if [ ! -f "$BUILD_DIR/build.ninja" ]; then
     cmake -S "$ROOT" -B "$BUILD_DIR" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
-cmake --build "$BUILD_DIR" --parallel "$(nproc)"
+# Ninja counts its steps ([12/340]) on the terminal, so a long first build shows how far it has got.
+BUILD_TARGET="${BUILD_TARGET:-all}"
+if [ "$BUILD_TARGET" = all ]; then
+    echo "Building everything (the program, its tests and benchmarks) in $BUILD_DIR"
+else
+    echo "Building $BUILD_TARGET in $BUILD_DIR"
+fi
+cmake --build "$BUILD_DIR" --parallel "$(nproc)" --target "$BUILD_TARGET"

@@ -1,6 +1,7 @@
 // Math Challenge: one step of the wild card's flight (the flight timer's action and the repaint it
-// causes), beside a floor that moves a plain widget of the card's size the same way over the same
-// backdrop and lets it repaint.
+// causes), beside a floor that is a lower bound: a plain filled widget of the card's size moved the
+// same way over the same backdrop and left to repaint, without the card's picture and number and
+// without the game's timer and rules.
 
 #include "app/media.h"
 #include "controls/picturecanvas.h"

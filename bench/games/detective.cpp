@@ -1,7 +1,9 @@
 // Math Detective's board, beside a floor that paints the same faces and numbers into one image:
 //
 //   DetectiveDeal        "Find Factors": a round drawn, the board dealt and all 64 squares painted
-//   DetectiveDeal_Floor  64 square faces with their numbers and frames painted into one image
+//                        in the shown window, with the window's other controls that the deal changes
+//   DetectiveDeal_Floor  a lower bound: only the 64 square faces with their numbers and frames
+//                        painted into one image; no round drawn, no window, no flush to the screen
 
 #include "../benchsupport.h"
 #include "data/globals.h"

@@ -2,9 +2,11 @@
 // image:
 //
 //   NumbersPick        a first pick on the shown board, until the window has painted it
-//   NumbersPick_Floor  one tile's face and number painted into an image
-//   NumbersStart       Start on the 64-tile board, until the window has painted it
-//   NumbersStart_Floor 64 tiles' faces and numbers painted into one image
+//   NumbersPick_Floor  a lower bound: only one tile's face and number painted into an image
+//   NumbersStart       Start on the 64-tile board (a game dealt, the problem shown), until the window
+//                      has painted it
+//   NumbersStart_Floor a lower bound: only 64 tiles' faces and numbers painted into one image; no
+//                      game dealt, no window, no flush to the screen
 
 #include "../benchsupport.h"
 #include "data/globals.h"

@@ -7,12 +7,15 @@
 #include "newcnvbtn.h"
 #include "picturecanvas.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QPointer>
 #include <QScreen>
+#include <QSet>
+#include <QSqlRecord>
 #include <QTreeWidget>
 
 #include <algorithm>
@@ -114,11 +117,14 @@ void HOFScrn::HOFList_Open() {
     DBCtrl::Result rows = DBCtrl::exec(QStringLiteral("SELECT * FROM HallData"));
     if (!rows)
         return;
-    while (rows.next()) {
-        auto* row = new QTreeWidgetItem(HOFList);
-        row->setText(0, rows.value(QStringLiteral("StName")).toString());
-        row->setText(1, rows.value(QStringLiteral("dateEnt")).toString());
-    }
+    const QSqlRecord columns = rows->record();
+    const int name = columns.indexOf(QStringLiteral("StName"));
+    const int date = columns.indexOf(QStringLiteral("dateEnt"));
+    // The rows join the list in one step: added one by one, each would tell the view of itself.
+    QList<QTreeWidgetItem*> entries;
+    while (rows.next())
+        entries.append(new QTreeWidgetItem({rows.value(name).toString(), rows.value(date).toString()}));
+    HOFList->addTopLevelItems(entries);
 }
 
 void HOFScrn::fitDateColumn() {
@@ -127,8 +133,26 @@ void HOFScrn::fitDateColumn() {
     // no date of this program's, and the names stay readable.
     const int inner = HOFList->width() - 2 * HOFList->frameWidth();
     int width = std::max(inner * 24 / 100, HOFList->header()->sectionSizeHint(1));
-    for (int row = 0; row < HOFList->topLevelItemCount(); ++row)
-        width = std::max(width, HOFList->sizeHintForIndex(HOFList->model()->index(row, 1)).width());
+    // A school's thousands of entries share a few hundred dates: each different text is measured once
+    // by its advance, and only the widest row is laid out as the view lays its cells out (a cell's
+    // layout costs far more than a text's advance).
+    const QFontMetrics metrics(HOFList->font());
+    QSet<QString> measured;
+    int widestRow = -1;
+    int widestAdvance = -1;
+    for (int row = 0; row < HOFList->topLevelItemCount(); ++row) {
+        const QString date = HOFList->topLevelItem(row)->text(1);
+        if (measured.contains(date))
+            continue;
+        measured.insert(date);
+        const int advance = metrics.horizontalAdvance(date);
+        if (advance > widestAdvance) {
+            widestAdvance = advance;
+            widestRow = row;
+        }
+    }
+    if (widestRow >= 0)
+        width = std::max(width, HOFList->sizeHintForIndex(HOFList->model()->index(widestRow, 1)).width());
     HOFList->header()->resizeSection(1, std::min(width, inner / 2));
 }
 

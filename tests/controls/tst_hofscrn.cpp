@@ -74,14 +74,23 @@ void TestHOFScrn::wholeDatesShow_data() {
     QTest::newRow("month names") << QStringList{"1 May 2026", "11 Dec 2026", "28 Sept 2026"} << 3;
     QTest::newRow("widest digits") << QStringList{"00.00.0000"} << 1;
     QTest::newRow("with a scroll bar") << QStringList{"11 Dec 2026", "28 Sept 2026"} << 40;
+    // Many entries of one day and the one wide date last, far below what the list shows at first:
+    // the column is fitted to every stored date, not to a sample of the rows.
+    QStringList manyThenWide(1500, QStringLiteral("1/2/25"));
+    manyThenWide << QStringLiteral("28 Sept 2026");
+    QTest::newRow("wide date last of many") << manyThenWide << int(manyThenWide.size());
 }
 
 void TestHOFScrn::wholeDatesShow() {
     QFETCH(QStringList, dates);
     QFETCH(int, entries);
     TestDoubles::TempDatabase db;
-    for (int i = 0; i < entries; ++i)
-        addEntry(QStringLiteral("Maximilian Alexander Fitzgerald-Worthington"), dates[i % dates.size()]);
+    {
+        DBCtrl::Transaction stored; // one write of the file for all the entries
+        for (int i = 0; i < entries; ++i)
+            addEntry(QStringLiteral("Maximilian Alexander Fitzgerald-Worthington"), dates[i % dates.size()]);
+        QVERIFY(stored.commit());
+    }
     HOFScrn::showList();
     HOFScrn* window = HOFScrn::current();
     auto* list = window->findChild<QTreeWidget*>(QStringLiteral("HOFList"));
