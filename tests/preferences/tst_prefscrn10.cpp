@@ -818,14 +818,17 @@ void TestPrefScrn10::refusedFolders() {
     const QString notAFolder = sandbox_->path(QStringLiteral("server/plain-file"));
     QDir().mkpath(QFileInfo(notAFolder).absolutePath());
     QVERIFY(TestPrefs::writeBytes(notAFolder, "x"));
-    QStringList folders{notAFolder};
+    // A folder where a folder stands in the preferences file's place cannot take the file, whoever
+    // runs the program, the superuser too.
+    const QString blocked = sandbox_->folder(QStringLiteral("server/blocked"));
+    QVERIFY(QDir(blocked).mkdir(QString::fromLatin1(myPrefs::kOldPrefFileName)));
+    QStringList folders{notAFolder, blocked};
+    // A folder without write permission binds everyone but the superuser.
     QString readOnly;
     if (::geteuid() != 0) {
         readOnly = sandbox_->folder(QStringLiteral("server/locked"));
         QFile::setPermissions(readOnly, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
         folders << readOnly;
-    } else {
-        qInfo("running as root: the unwritable folder is left out, permissions do not bind");
     }
 
     PrefScrn10* w = open();
@@ -834,6 +837,9 @@ void TestPrefScrn10::refusedFolders() {
         dialogs_->paths.push_back(folder);
         control<QPushButton>(w, "chgLocBtn")->click();
         QVERIFY2(dialogs_->shown.size() >= 2, qPrintable(folder)); // the chooser, then the data layer's word
+        QVERIFY2(dialogs_->messages().contains(
+                     QStringLiteral("Unable to create a Preferences file at the new location.")),
+                 qPrintable(dialogs_->messages().join(QStringLiteral(" / "))));
         QCOMPARE(control<QLabel>(w, "localLocFld")->text(), QStringLiteral("This Computer"));
         QCOMPARE(control<QLineEdit>(w, "remoteLocFld")->text(),
                  QDir::toNativeSeparators(QFileInfo(localPrefs()).absolutePath()));
@@ -841,6 +847,9 @@ void TestPrefScrn10::refusedFolders() {
         QCOMPARE(DBCtrl::databasePath(), database);
         QCOMPARE(TestPrefs::readBytes(localPrefs()), before);
     }
+    // Nothing of the move is left in the folder that could not take it.
+    QCOMPARE(QDir(blocked).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QString::fromLatin1(myPrefs::kOldPrefFileName)});
     if (!readOnly.isEmpty()) {
         QVERIFY(!QFileInfo::exists(inFolder(readOnly, DBCtrl::kFileName)));
         QFile::setPermissions(readOnly,
