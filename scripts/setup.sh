@@ -11,7 +11,7 @@ PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite libgl-dev
     qt6-multimedia-dev qt6-speech-dev qt6-declarative-dev qt6-speech-flite-plugin
-    libsqlite3-dev libbenchmark-dev desktop-file-utils
+    libsqlite3-dev libbenchmark-dev desktop-file-utils appstream groff-base poppler-utils
     sqlite3
 )
 

@@ -80,6 +80,22 @@ inline void soundsOn() {
     mySounds::setStates();
 }
 
+// The sound played last, or "no sound" when none was: a check against it then fails with a name
+// instead of reading past an empty list and ending the whole test program (as it would when the
+// sounds are missing).
+inline QString lastSound(const QStringList& played) {
+    return played.isEmpty() ? QStringLiteral("no sound") : played.last();
+}
+
+// What the sound played last says ("right", "wrong", "round", "blip"): its name without the number
+// of its set, or "no sound".
+inline QString lastSoundKind(const QStringList& played) {
+    QString kind = lastSound(played).toLower();
+    while (!kind.isEmpty() && kind.back().isDigit())
+        kind.chop(1);
+    return kind;
+}
+
 // Closes the sign-in window, lets closed windows go and signs the student out.
 inline void leaveSignIn() {
     if (NameScrn::exists())

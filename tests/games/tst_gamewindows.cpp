@@ -6,7 +6,9 @@
 #include "app/menus.h"
 #include "controls/newcnvbtn.h"
 #include "gamefixture.h"
+#include "games/basket/bsktmathscrn.h"
 #include "games/common/gamewindow.h"
+#include "games/mindgames/mindgamesscrn.h"
 #include "signin/namescrn.h"
 
 #include <QAbstractButton>
@@ -184,29 +186,58 @@ void TestGameWindows::clocksRunAtTheirPeriods() {
 
 void TestGameWindows::keysBeforeAnyClickStoreNothing_data() {
     QTest::addColumn<int>("game");
+    QTest::addColumn<QString>("setting"); // the stored highest number before
     QTest::addColumn<QString>("highest"); // the stored highest number afterwards
-    QTest::newRow("numbers") << 0 << "10";
+    QTest::addColumn<int>("plays");       // the highest number the window then plays with; 0: none kept
+    QTest::newRow("numbers") << 0 << "10"
+                             << "10" << 0;
     // The Detective opens with the cursor in "Highest Number" under "1) Set the Highest Number.":
     // digits typed there set it, held within 4 to 19.
-    QTest::newRow("detective") << 1 << "19";
-    QTest::newRow("squares") << 2 << "10";
-    QTest::newRow("challenge") << 3 << "10";
-    QTest::newRow("basket") << 4 << "10";
-    QTest::newRow("mind games") << 5 << "10";
+    QTest::newRow("detective") << 1 << "10"
+                               << "19" << 0;
+    QTest::newRow("squares") << 2 << "10"
+                             << "10" << 0;
+    QTest::newRow("challenge") << 3 << "10"
+                               << "10" << 0;
+    // The basket game and the Mind games store no setting, but open with the cursor in their own
+    // box (the highest number, held to 4..9; the level, held to 1..4): the keys change what the game
+    // plays with, never what is stored. From 5, "573ab -." plays with 9; from level 1 (a highest
+    // number of 3), "173ab -." is level 4, which plays with 12.
+    QTest::newRow("basket") << 4 << "5"
+                            << "5" << 9;
+    QTest::newRow("mind games") << 5 << "3"
+                                << "3" << 12;
 }
 
 void TestGameWindows::keysBeforeAnyClickStoreNothing() {
     QFETCH(int, game);
+    QFETCH(QString, setting);
     QFETCH(QString, highest);
+    QFETCH(int, plays);
+    student.reset(); // signs the student of init() out before this one is signed in
+    student = std::make_unique<GameTest::Student>(QStringLiteral("Ann Lee"), setting);
     const QString bests = student->storedBests();
     GameWindow* w = openActive(game);
     QVERIFY(w);
+    const QStringList idle = running(timersOf(w));
     for (const QString& keys : {QStringLiteral("73"), QStringLiteral("ab -.")})
         QTest::keyClicks(QApplication::focusWidget(), keys);
     for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Return, Qt::Key_Up, Qt::Key_Delete})
         QTest::keyClick(QApplication::focusWidget(), key);
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("58"));
     QVERIFY(shownGame());
+    // No key started a game: no clock began to run and nothing sounded.
+    QCOMPARE(running(timersOf(w)), idle);
+    QCOMPARE(feedback->sounds, QStringList());
+    if (auto* basket = qobject_cast<bsktMathScrn*>(w)) {
+        QCOMPARE(basket->highestNumber(), plays);
+        QCOMPARE(basket->round(), 0);
+    } else if (auto* mind = qobject_cast<MindGamesScrn*>(w)) {
+        QCOMPARE(mind->highestNumber(), plays);
+        QVERIFY(!mind->playing());
+    } else {
+        QCOMPARE(plays, 0);
+    }
     w->close();
     GameTest::settle();
     QCOMPARE(student->db->dataColumn(student->id, QStringLiteral("stParam")).split(',').value(2), highest);

@@ -243,7 +243,7 @@ void TestNewMDScrn::typingJudgesTheWholeEntry() {
     f[0]->setCursorPosition(0); // the digit still goes to the end
     QTest::keyClick(f[0], Qt::Key_2);
     QVERIFY(f[0]->text().isEmpty());
-    QCOMPARE(world->feedback.sounds.last(), QStringLiteral("wrong1"));
+    QCOMPARE(GameTest::lastSound(world->feedback.sounds), QStringLiteral("wrong1"));
     QVERIFY(!w->rules().used(squareShowing(w, 12)->index()));
     // Letters and pasting change nothing.
     QTest::keyClick(f[0], Qt::Key_A);
@@ -259,7 +259,7 @@ void TestNewMDScrn::typingJudgesTheWholeEntry() {
     QTest::keyClicks(f[0], QStringLiteral("60"));
     QCOMPARE(f[0]->text(), QStringLiteral("60"));
     QVERIFY(w->rules().used(squareShowing(w, 60)->index()));
-    QCOMPARE(world->feedback.sounds.last(), QStringLiteral("right1"));
+    QCOMPARE(GameTest::lastSound(world->feedback.sounds), QStringLiteral("right1"));
     // The Edit menu's changes (Cut, Clear, Undo) are put back: a found answer neither vanishes nor
     // counts twice, even when Backspace took a digit and the student types it again.
     const int beepsBefore = world->feedback.beeps;
@@ -373,7 +373,7 @@ void TestNewMDScrn::twoVisitsThroughTheSignInWindow() {
     QVERIFY(w->rules().roundDone());
     QCOMPARE(text(w, QStringLiteral("InstrFld")),
              QStringLiteral("Congratulations! You were perfect this round."));
-    QCOMPARE(world->feedback.sounds.last(), QStringLiteral("round1"));
+    QCOMPARE(GameTest::lastSound(world->feedback.sounds), QStringLiteral("round1"));
     QCOMPARE(part<PictureCanvas>(w, QStringLiteral("StarPict"))
                  ->grab()
                  .toImage()

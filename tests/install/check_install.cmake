@@ -1,5 +1,6 @@
-# Installs the build into a prefix of its own and checks that a school's menu and file manager would
-# find what they need. Run by CTest with BUILD_DIR; the prefix is a temporary folder, never the build.
+# Installs the build into a prefix of its own and checks that a school's menu, file manager, software
+# centre and manual would find what they need. Run by CTest with BUILD_DIR and SOURCE_DIR; the prefix
+# is a temporary folder, never the build.
 # The install also writes its list of installed files into the build folder: the list a developer's
 # own install left there is put back as it was, and one made by this test alone is removed.
 if(DEFINED ENV{TMPDIR})
@@ -49,8 +50,14 @@ foreach(expected
         "share/numbrook-riza/NBQ_Help/nbq_play.html"
         "share/applications/numbrook-riza.desktop"
         "share/icons/hicolor/32x32/apps/numbrook-riza.png"
+        "share/icons/hicolor/48x48/apps/numbrook-riza.png"
+        "share/icons/hicolor/64x64/apps/numbrook-riza.png"
+        "share/icons/hicolor/128x128/apps/numbrook-riza.png"
+        "share/icons/hicolor/256x256/apps/numbrook-riza.png"
         "share/icons/hicolor/32x32/mimetypes/application-x-numbrook-riza-set.png"
-        "share/mime/packages/numbrook-riza.xml")
+        "share/mime/packages/numbrook-riza.xml"
+        "share/metainfo/com.orlavo.numbrookriza.metainfo.xml"
+        "share/man/man1/numbrook-riza.1")
     if(NOT EXISTS "${PREFIX}/${expected}")
         finish("missing after install: ${expected}")
     endif()
@@ -58,6 +65,27 @@ endforeach()
 file(GLOB inBin RELATIVE "${PREFIX}/bin" "${PREFIX}/bin/*")
 if(NOT inBin STREQUAL "numbrook-riza")
     finish("bin/ holds more than the program: ${inBin}")
+endif()
+
+# Each icon is a PNG drawn at its folder's size (a PNG's width and height follow its 8-byte signature
+# and the IHDR chunk's length and type), and the sizes the program never loads stay out of its folder.
+foreach(size 32 48 64 128 256)
+    set(icon "${PREFIX}/share/icons/hicolor/${size}x${size}/apps/numbrook-riza.png")
+    file(READ "${icon}" head LIMIT 24 HEX)
+    string(SUBSTRING "${head}" 0 16 signature)
+    string(SUBSTRING "${head}" 24 8 chunk)
+    string(SUBSTRING "${head}" 32 8 width)
+    string(SUBSTRING "${head}" 40 8 height)
+    math(EXPR width "0x${width}")
+    math(EXPR height "0x${height}")
+    if(NOT signature STREQUAL "89504e470d0a1a0a" OR NOT chunk STREQUAL "49484452" OR NOT width EQUAL size
+       OR NOT height EQUAL size)
+        finish("the ${size}x${size} icon is not a PNG of that size: ${head}")
+    endif()
+endforeach()
+file(GLOB strayIcons "${PREFIX}/share/numbrook-riza/Resources/NBQProxyIcon[0-9]*.png")
+if(strayIcons)
+    finish("the desktop's icon sizes were copied among the program's pictures: ${strayIcons}")
 endif()
 
 # Starts the installed program once, offscreen, from the prefix (not the build tree) with a home of
@@ -117,8 +145,73 @@ find_program(VALIDATE desktop-file-validate)
 if(VALIDATE)
     execute_process(COMMAND "${VALIDATE}" "${PREFIX}/share/applications/numbrook-riza.desktop"
                     RESULT_VARIABLE valid OUTPUT_VARIABLE out ERROR_VARIABLE out)
-    if(NOT valid EQUAL 0)
+    if(NOT valid EQUAL 0 OR NOT out STREQUAL "")
         finish("desktop-file-validate: ${out}")
+    endif()
+endif()
+
+# The software centre's description launches the desktop entry installed beside it, under its own id.
+set(metainfo "${PREFIX}/share/metainfo/com.orlavo.numbrookriza.metainfo.xml")
+file(READ "${metainfo}" component)
+foreach(part "<id>com.orlavo.numbrookriza</id>" "<launchable type=\"desktop-id\">numbrook-riza.desktop</launchable>"
+        "<binary>numbrook-riza</binary>" "<mediatype>application/x-numbrook-riza-set</mediatype>")
+    string(FIND "${component}" "${part}" at)
+    if(at LESS 0)
+        finish("the metainfo file lacks ${part}")
+    endif()
+endforeach()
+find_program(APPSTREAMCLI appstreamcli)
+if(APPSTREAMCLI)
+    # The file alone, then the installed tree: its name against its id, the desktop entry it launches.
+    foreach(check "validate;${metainfo}" "validate-tree;${PREFIX}")
+        list(GET check 0 command)
+        list(GET check 1 what)
+        execute_process(COMMAND "${APPSTREAMCLI}" ${command} --no-net "${what}"
+                        RESULT_VARIABLE valid OUTPUT_VARIABLE out ERROR_VARIABLE out)
+        if(NOT valid EQUAL 0)
+            finish("appstreamcli ${command}: ${out}")
+        endif()
+    endforeach()
+endif()
+
+# The manual page: what the program is, the files it uses and every environment variable the program
+# itself reads (found in its sources, so that a new one cannot be left out), in a page groff reads
+# without a warning.
+set(manual "${PREFIX}/share/man/man1/numbrook-riza.1")
+file(READ "${manual}" page)
+foreach(part ".SH NAME\nnumbrook-riza \\- " ".SH FILES" "com.orlavo.vavava.plist" "nbq10.pref" "OVR/NB_Data.rbd"
+        "NBQ_InputSets" ".SH ENVIRONMENT" "XDG_CONFIG_HOME" "XDG_CONFIG_DIRS" "XDG_DATA_HOME")
+    string(FIND "${page}" "${part}" at)
+    if(at LESS 0)
+        finish("the manual page lacks ${part}")
+    endif()
+endforeach()
+file(GLOB_RECURSE sources "${SOURCE_DIR}/src/*.cpp" "${SOURCE_DIR}/src/*.h")
+set(variables "")
+foreach(source ${sources})
+    file(STRINGS "${source}" reads REGEX "(qEnvironmentVariable[A-Za-z]*|qgetenv|getenv)\\(\"[A-Z_0-9]+\"")
+    foreach(line ${reads})
+        string(REGEX MATCHALL "\\(\"[A-Z_0-9]+\"" names "${line}")
+        foreach(name ${names})
+            string(REGEX REPLACE "[(\"]" "" name "${name}")
+            list(APPEND variables "${name}")
+        endforeach()
+    endforeach()
+endforeach()
+if(NOT variables)
+    finish("no environment variable found in ${SOURCE_DIR}/src: the search no longer reads the sources")
+endif()
+foreach(variable ${variables})
+    string(FIND "${page}" ".B ${variable}\n" at)
+    if(at LESS 0)
+        finish("the manual page does not explain ${variable}, which the program reads")
+    endif()
+endforeach()
+find_program(GROFF groff)
+if(GROFF)
+    execute_process(COMMAND "${GROFF}" -man -ww -z "${manual}" RESULT_VARIABLE read ERROR_VARIABLE said)
+    if(NOT read EQUAL 0 OR NOT said STREQUAL "")
+        finish("groff reads the manual page with warnings: ${said}")
     endif()
 endif()
 finish("")

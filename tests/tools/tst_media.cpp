@@ -100,6 +100,11 @@ const Expected kPictures[] = {
     {"new10Icon64.png", 64, 64, true},
     {"newCaution64.png", 64, 64, true},
     {"NBQProxyIcon.png", 32, 32, true},
+    // The program's icon at the sizes of the desktop's icon theme (installed, not loaded).
+    {"NBQProxyIcon48.png", 48, 48, true},
+    {"NBQProxyIcon64.png", 64, 64, true},
+    {"NBQProxyIcon128.png", 128, 128, true},
+    {"NBQProxyIcon256.png", 256, 256, true},
 };
 
 const char* const kSounds[] = {"blip",   "right1", "right2", "right3", "right4", "right5", "right6",

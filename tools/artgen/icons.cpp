@@ -2,6 +2,7 @@
 #include "catalogue.h"
 #include "paintkit.h"
 
+#include <algorithm>
 #include <cmath>
 
 using namespace kit;
@@ -80,31 +81,34 @@ QImage proxyIcon(QSize s) {
     QImage img = newImage(s);
     QPainter p(&img);
     prepare(p);
-    // A page with a folded corner and the program's mark on it.
+    // A page with a folded corner and the program's mark on it, drawn for 32 pixels and scaled to
+    // the size asked for (the desktop's larger icons are the same picture).
+    const double u = s.width() / 32.0;
     const double w = s.width(), h = s.height();
-    const double fold = 8;
+    const double side = 4.5 * u, edge = 1.5 * u;
+    const double fold = 8 * u;
     QPainterPath page;
-    page.moveTo(4.5, 1.5);
-    page.lineTo(w - 4.5 - fold, 1.5);
-    page.lineTo(w - 4.5, 1.5 + fold);
-    page.lineTo(w - 4.5, h - 1.5);
-    page.lineTo(4.5, h - 1.5);
+    page.moveTo(side, edge);
+    page.lineTo(w - side - fold, edge);
+    page.lineTo(w - side, edge + fold);
+    page.lineTo(w - side, h - edge);
+    page.lineTo(side, h - edge);
     page.closeSubpath();
-    softShadow(p, page, QPointF(0.6, 1.0), 1, QColor(0, 0, 0, 90));
+    softShadow(p, page, QPointF(0.6 * u, 1.0 * u), std::max(1, qRound(u)), QColor(0, 0, 0, 90));
     QLinearGradient g(0, 0, 0, h);
     g.setColorAt(0.0, Qt::white);
     g.setColorAt(1.0, QColor(0xe8, 0xee, 0xf6));
-    p.setPen(QPen(QColor(0x7a, 0x8a, 0xa3), 1.0));
+    p.setPen(QPen(QColor(0x7a, 0x8a, 0xa3), 1.0 * u));
     p.setBrush(g);
     p.drawPath(page);
     QPainterPath corner;
-    corner.moveTo(w - 4.5 - fold, 1.5);
-    corner.lineTo(w - 4.5 - fold, 1.5 + fold);
-    corner.lineTo(w - 4.5, 1.5 + fold);
+    corner.moveTo(w - side - fold, edge);
+    corner.lineTo(w - side - fold, edge + fold);
+    corner.lineTo(w - side, edge + fold);
     corner.closeSubpath();
     p.setBrush(QColor(0xd2, 0xdb, 0xe8));
     p.drawPath(corner);
-    programMark(p, QRectF(7, 11, 18, 18));
+    programMark(p, QRectF(7 * u, 11 * u, 18 * u, 18 * u));
     return img;
 }
 
@@ -117,4 +121,11 @@ void addIconPictures(Catalogue& c) {
                  QStringLiteral("message box and password prompt icon canvases, 64x64"), false, cautionIcon});
     c.push_back({"NBQProxyIcon", "NBQProxyIcon.png", QSize(32, 32),
                  QStringLiteral("window proxy icon of document windows"), true, proxyIcon});
+    // The same picture at the sizes a desktop asks a program's icon for; the program does not load
+    // them, cmake --install puts them in share/icons/hicolor/<n>x<n>/apps/.
+    for (const int n : {48, 64, 128, 256}) {
+        const QString name = QStringLiteral("NBQProxyIcon%1").arg(n);
+        c.push_back({name, name + QStringLiteral(".png"), QSize(n, n),
+                     QStringLiteral("the program's icon for the desktop, %1x%1").arg(n), true, proxyIcon});
+    }
 }
