@@ -37,8 +37,8 @@ public:
         std::fprintf(stderr, "said: %s %s\n", qPrintable(message), qPrintable(explanation));
         std::abort();
     }
-    void plainMessage(const QString& message) override {
-        std::fprintf(stderr, "said: %s\n", qPrintable(message));
+    void plainMessage(const QString& message, const QString& explanation) override {
+        std::fprintf(stderr, "said: %s %s\n", qPrintable(message), qPrintable(explanation));
         std::abort();
     }
     Seams::Answer ask(const Seams::Question&) override { std::abort(); }
