@@ -3,9 +3,13 @@
 // A preferences file put together field by field, independently of the program's own writer, so
 // that tests can state the stored layout and make files with any field wrong.
 
+#include "data/globals.h"
+
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <QMap>
 #include <QString>
 #include <QTemporaryDir>
 
@@ -71,6 +75,32 @@ inline bool writeBytes(const QString& path, const QByteArray& bytes) {
 inline QByteArray readBytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Every name in a folder, hidden ones included, with the bytes of each file: what another computer
+// would find there.
+inline QMap<QString, QByteArray> folderContents(const QString& folder) {
+    QMap<QString, QByteArray> out;
+    const QDir dir(folder);
+    for (const QString& name :
+         dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString path = dir.filePath(name);
+        out.insert(name, QFileInfo(path).isDir() ? QByteArray("<folder>") : readBytes(path));
+    }
+    return out;
+}
+
+// A preferences file as another computer of the school saved it into the shared folder; one not
+// whole has sound settings no save writes.
+inline QByteArray schoolPrefs(const QString& password, bool whole = true) {
+    RawFile f;
+    f.password = myGlobals::scrambleStr(password).toUtf8();
+    f.useAltLoc = 1;
+    f.reference = QByteArray("/Volumes/School/Numbrook").toBase64();
+    f.maxTries = 6;
+    f.pctCrit = 70;
+    f.sndSet = whole ? "1,2,3,4" : "loud";
+    return f.bytes();
 }
 
 // Gives a folder what makes it the school's shared folder for the preferences: the database file.

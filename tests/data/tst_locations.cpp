@@ -65,31 +65,6 @@ QString messageAndExplanation(const Shown& s) {
     return s.message + QStringLiteral(" | ") + s.explanation;
 }
 
-// Every name in a folder, hidden ones included, with the bytes of each file: what another computer
-// would find there.
-QMap<QString, QByteArray> folderContents(const QString& folder) {
-    QMap<QString, QByteArray> out;
-    const QDir dir(folder);
-    for (const QString& name :
-         dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-        const QString path = dir.filePath(name);
-        out.insert(name, QFileInfo(path).isDir() ? QByteArray("<folder>") : TestPrefs::readBytes(path));
-    }
-    return out;
-}
-
-// A preferences file as another computer of the school saved it into the shared folder.
-QByteArray schoolPrefs(const QString& password, bool whole = true) {
-    TestPrefs::RawFile f;
-    f.password = myGlobals::scrambleStr(password).toUtf8();
-    f.useAltLoc = 1;
-    f.reference = QByteArray("/Volumes/School/Numbrook").toBase64();
-    f.maxTries = 6;
-    f.pctCrit = 70;
-    f.sndSet = whole ? "1,2,3,4" : "loud";
-    return f.bytes();
-}
-
 QStringList allMessages(const ScriptedDialogs& d) {
     QStringList out;
     for (const Shown& s : d.shown)
@@ -1087,10 +1062,10 @@ void TestLocations::movesLeaveTheFilesAsTheySay() {
     const QString shared = sharedFolder();
     const QString database = shared + "/NB_Data.rbd";
     if (!theirPassword.isNull()) {
-        QVERIFY(TestPrefs::writeBytes(shared + "/nbq10.pref", schoolPrefs(theirPassword)));
+        QVERIFY(TestPrefs::writeBytes(shared + "/nbq10.pref", TestPrefs::schoolPrefs(theirPassword)));
         if (!folderHolds.endsWith("com.orlavo.vavava.plist")) {
             QVERIFY(TestPrefs::writeBytes(shared + "/com.orlavo.vavava.plist",
-                                          schoolPrefs(theirPassword, !folderHolds.contains("preferences"))));
+                                          TestPrefs::schoolPrefs(theirPassword, !folderHolds.contains("preferences"))));
         }
     }
     // A folder where a file must go: the one way to refuse the file that binds the superuser too.
@@ -1109,7 +1084,7 @@ void TestLocations::movesLeaveTheFilesAsTheySay() {
         other = std::make_unique<TestDoubles::OtherComputer>(database);
         QVERIFY(other->holdExclusiveLock());
     }
-    const QMap<QString, QByteArray> sharedBefore = folderContents(shared);
+    const QMap<QString, QByteArray> sharedBefore = TestPrefs::folderContents(shared);
     const QByteArray localPrefsBefore = TestPrefs::readBytes(myPrefs::localPrefFile());
     const Values before = myPrefs::current();
     int soundsTold = 0;
@@ -1119,7 +1094,7 @@ void TestLocations::movesLeaveTheFilesAsTheySay() {
 
     myPrefs::createRemoteFileInfo(shared);
     myPrefs::setSoundStatesHandler({});
-    const QMap<QString, QByteArray> sharedAfter = folderContents(shared);
+    const QMap<QString, QByteArray> sharedAfter = TestPrefs::folderContents(shared);
     other.reset();
 
     const QStringList shown = allMessages(dialogs);
@@ -1206,14 +1181,14 @@ void TestLocations::refusedMovesChangeNothing() {
     const QByteArray localPrefsBefore = TestPrefs::readBytes(myPrefs::localPrefFile());
     const Values before = myPrefs::current();
     const QString sharedPath = sandbox_->path("share/Numbrook");
-    const QMap<QString, QByteArray> sharedBefore = folderContents(sharedPath);
+    const QMap<QString, QByteArray> sharedBefore = TestPrefs::folderContents(sharedPath);
     dialogs.clear();
     dialogs.answers = {Seams::Answer::Cancel};
 
     myPrefs::createRemoteFileInfo(chosen.isEmpty() ? QString() : sandbox_->path(chosen));
     QCOMPARE(allMessages(dialogs), expected);
     // The folder as another computer finds it: no copy of a file that could not be read, nothing else.
-    QCOMPARE(folderContents(sharedPath), sharedBefore);
+    QCOMPARE(TestPrefs::folderContents(sharedPath), sharedBefore);
     QCOMPARE(myPrefs::current(), before);
     QCOMPARE(TestPrefs::readBytes(myPrefs::localPrefFile()), localPrefsBefore);
     QCOMPARE(DBCtrl::databasePath(), localDb);

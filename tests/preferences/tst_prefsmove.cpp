@@ -43,30 +43,6 @@ QString inFolder(const QString& folder, const char* name) {
     return QDir(folder).filePath(QLatin1String(name));
 }
 
-// Every name in a folder, hidden ones included, with the bytes of each file.
-QMap<QString, QByteArray> folderContents(const QString& folder) {
-    QMap<QString, QByteArray> out;
-    const QDir dir(folder);
-    for (const QString& name :
-         dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
-        const QString path = dir.filePath(name);
-        out.insert(name, QFileInfo(path).isDir() ? QByteArray("<folder>") : TestPrefs::readBytes(path));
-    }
-    return out;
-}
-
-// A preferences file as another computer of the school saved it into the shared folder.
-QByteArray schoolPrefs(const QString& password) {
-    TestPrefs::RawFile f;
-    f.password = myGlobals::scrambleStr(password).toUtf8();
-    f.useAltLoc = 1;
-    f.reference = QByteArray("/Volumes/School/Numbrook").toBase64();
-    f.maxTries = 6;
-    f.pctCrit = 70;
-    f.sndSet = "1,2,3,4";
-    return f.bytes();
-}
-
 // The program's own message boxes and questions, with the folder chooser answered by the test.
 class RealBoxes : public Seams::Dialogs {
 public:
@@ -168,7 +144,7 @@ QString TestPrefsMove::setUp(const QString& theirPassword, const QString& ourPas
     const QString database = inFolder(share, DBCtrl::kFileName);
     if (!theirPassword.isNull()) {
         for (const char* name : {myPrefs::kOldPrefFileName, myPrefs::kPrefFileName})
-            TestPrefs::writeBytes(inFolder(share, name), schoolPrefs(theirPassword));
+            TestPrefs::writeBytes(inFolder(share, name), TestPrefs::schoolPrefs(theirPassword));
     }
     if (folderHolds.startsWith(QLatin1String("a folder named ")))
         QDir().mkpath(share + QLatin1Char('/') + folderHolds.mid(15));
@@ -230,7 +206,7 @@ void TestPrefsMove::movesThroughTheWindow() {
     const QString share = setUp(theirPassword, ourPassword, folderHolds);
     const QString database = inFolder(share, DBCtrl::kFileName);
     const QString local = DBCtrl::databasePath();
-    const QMap<QString, QByteArray> shareBefore = folderContents(share);
+    const QMap<QString, QByteArray> shareBefore = TestPrefs::folderContents(share);
     const QByteArray localPrefsBefore = TestPrefs::readBytes(myPrefs::localPrefFile());
     // A sound choice made in the Sounds tab acts at once and is saved only by Save.
     mySounds::setSndState(0);
@@ -240,7 +216,7 @@ void TestPrefsMove::movesThroughTheWindow() {
     dialogs.paths.push_back(share);
     dialogs.answers.push_back(answer);
     control<QPushButton>(w, "chgLocBtn")->click();
-    const QMap<QString, QByteArray> shareAfter = folderContents(share);
+    const QMap<QString, QByteArray> shareAfter = TestPrefs::folderContents(share);
     other_.reset();
 
     QVERIFY(!dialogs.messages().isEmpty());
