@@ -5,6 +5,7 @@
 // while each of those boxes is up (run it under a window manager to see them as a teacher does).
 
 #include "app/sounds.h"
+#include "controls/newcnvbtn.h"
 #include "data/dbctrl.h"
 #include "data/globals.h"
 #include "data/locations.h"
@@ -246,6 +247,19 @@ void TestPrefsMove::movesThroughTheWindow() {
         QCOMPARE(v->altFileLoc, share);
     }
     QCOMPARE(DBCtrl::databasePath(), database);
+
+    // The window now shows the preferences in force, and a plain Save writes them again, never the
+    // ones it read when it opened (an empty password, this computer's criteria).
+    QCOMPARE(control<QLineEdit>(w, "pwFld")->text(), passwordAfter);
+    QTest::mouseClick(control<newCnvBtn>(w, "saveBtn"), Qt::LeftButton);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    for (const QString& file : {myPrefs::localPrefFile(), inFolder(share, myPrefs::kPrefFileName)}) {
+        const auto v = myPrefs::decodeFile(TestPrefs::readBytes(file));
+        QVERIFY2(v, qPrintable(file));
+        QCOMPARE(v->passWord, passwordAfter);
+        QCOMPARE(v->maxTries, tookTheirs ? 6 : 4);
+        QVERIFY(v->useAltLoc);
+    }
 }
 
 void TestPrefsMove::theBoxesTheTeacherSees_data() {
