@@ -90,16 +90,6 @@ void closeToOthers(const QString& path) {
         ::chmod(name.constData(), st.st_mode & 07700);
 }
 
-// The shared folder's preferences file that other computers read: the newer name when it is there.
-QString sharedPrefsInUse(const QString& shared) {
-    for (const char* name : {kPrefFileName, kOldPrefFileName}) {
-        const QString file = child(shared, name);
-        if (QFileInfo::exists(file))
-            return file;
-    }
-    return {};
-}
-
 // The temporary name of a database being made or copied, without its random part.
 QString databaseLeftover() {
     return QLatin1Char('.') + QString::fromLatin1(DBCtrl::kFileName);
@@ -342,6 +332,15 @@ QString getCurrentPrefFol() {
             return shared;
     }
     return getLocalPrefFol();
+}
+
+QString sharedPrefsInUse(const QString& shared) {
+    for (const char* name : {kPrefFileName, kOldPrefFileName}) {
+        const QString file = child(shared, name);
+        if (QFileInfo::exists(file))
+            return file;
+    }
+    return {};
 }
 
 QString getNetworkPrefFol() {

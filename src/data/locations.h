@@ -39,6 +39,9 @@ QString getCurrentPrefFol();
 // The shared folder's preferences file ("com.orlavo.vavava.plist", else "nbq10.pref"); empty when
 // it has none.
 QString getNetworkPrefFol();
+// The preferences file of the given shared folder that other computers read: the newer name
+// ("com.orlavo.vavava.plist") when it is there, else the older one; empty when it has neither.
+QString sharedPrefsInUse(const QString& shared);
 // Whether the shared folder can be reached.
 bool serverAvail();
 

@@ -248,6 +248,31 @@ void keepDamagedCopy(const QString& path, const QByteArray& bytes) {
     replaceFile(path + QStringLiteral(".damaged"), bytes);
 }
 
+const QString kWriteFailed = QStringLiteral("There was an error in writing a Preference file.");
+
+// A save's own checks and write, each saying what went wrong.
+bool passwordSaveable(const QString& password) {
+    if (passwordFits(password))
+        return true;
+    showCaution(QStringLiteral("The administrative password is too long to be saved."),
+                QStringLiteral("Please choose a shorter password. The preferences were not saved."));
+    return false;
+}
+
+std::optional<QByteArray> encodeOrSay(const Values& values) {
+    auto bytes = encodeFile(values);
+    if (!bytes)
+        showCaution(kWriteFailed, QStringLiteral("The sound settings could not be stored."));
+    return bytes;
+}
+
+bool writeBytesTo(const QString& path, const QByteArray& bytes) {
+    if (!path.isEmpty() && replaceFile(path, bytes))
+        return true;
+    showCaution(kWriteFailed, QStringLiteral("You may not have permission to write to that location."));
+    return false;
+}
+
 } // namespace
 
 Values bounded(Values v) {
@@ -427,26 +452,13 @@ void initPrefs() {
 }
 
 bool writePrefFile(const QString& path) {
-    const QString failed = QStringLiteral("There was an error in writing a Preference file.");
-    const QString noPermission = QStringLiteral("You may not have permission to write to that location.");
-    if (path.isEmpty()) {
-        showCaution(failed, noPermission);
+    if (path.isEmpty())
+        return writeBytesTo(path, {}); // says that no file could be written
+    if (!passwordSaveable(prPassWord))
         return false;
-    }
-    if (!passwordFits(prPassWord)) {
-        showCaution(QStringLiteral("The administrative password is too long to be saved."),
-                    QStringLiteral("Please choose a shorter password. The preferences were not saved."));
+    const auto bytes = encodeOrSay(current());
+    if (!bytes || !writeBytesTo(path, *bytes))
         return false;
-    }
-    const auto bytes = encodeFile(current());
-    if (!bytes) {
-        showCaution(failed, QStringLiteral("The sound settings could not be stored."));
-        return false;
-    }
-    if (!replaceFile(path, *bytes)) {
-        showCaution(failed, noPermission);
-        return false;
-    }
     prefsDirty = false;
     filed() = current();
     return true;
@@ -523,24 +535,6 @@ Standing readStanding(const QString& path) {
     return standing;
 }
 
-// The shared folder's preferences file that readers take: the newer name when it is there.
-QString sharedFileInUse(const QString& shared) {
-    for (const char* name : {kPrefFileName, kOldPrefFileName}) {
-        const QString file = QDir(shared).filePath(QString::fromLatin1(name));
-        if (QFileInfo::exists(file))
-            return file;
-    }
-    return {};
-}
-
-bool writeBytesTo(const QString& path, const QByteArray& bytes) {
-    if (replaceFile(path, bytes))
-        return true;
-    showCaution(QStringLiteral("There was an error in writing a Preference file."),
-                QStringLiteral("You may not have permission to write to that location."));
-    return false;
-}
-
 } // namespace
 
 QString networkSetting() {
@@ -566,6 +560,9 @@ bool hndlWritingPrefs() {
 }
 
 bool hndlWritingPrefs(const Changes& changes) {
+    // The file keeps the password behind one length byte: one that cannot be stored is not taken.
+    if (changes.passWord && !passwordSaveable(*changes.passWord))
+        return false;
     // Only named, never made from the older file or the defaults: the file is written now.
     const QString local = localPrefFile();
     if (local.isEmpty()) {
@@ -587,14 +584,9 @@ bool hndlWritingPrefs(const Changes& changes) {
             return false;
         }
     }
-    if (changes.passWord && !passwordFits(*changes.passWord)) {
-        showCaution(QStringLiteral("The administrative password is too long to be saved."),
-                    QStringLiteral("Please choose a shorter password. The preferences were not saved."));
-        return false;
-    }
 
     // Over the file as it stands now: another computer may have saved since this one read it.
-    const Standing standing = readStanding(network ? sharedFileInUse(shared) : local);
+    const Standing standing = readStanding(network ? sharedPrefsInUse(shared) : local);
     const bool keepUnreadPassword = !changes.passWord && !standing.unreadPasswordField.isEmpty();
     if (!changes.passWord && !standing.values && passwordUnread) {
         // No file holds the teacher's password, and this computer could not read it: writing the
@@ -607,12 +599,9 @@ bool hndlWritingPrefs(const Changes& changes) {
     Values merged = bounded(changes.over(standing.values.value_or(current())));
     merged.useAltLoc = network;
     merged.altFileLoc = network ? reference : QString();
-    auto bytes = encodeFile(merged);
-    if (!bytes) {
-        showCaution(QStringLiteral("There was an error in writing a Preference file."),
-                    QStringLiteral("The sound settings could not be stored."));
+    auto bytes = encodeOrSay(merged);
+    if (!bytes)
         return false;
-    }
     // A password left unchanged stays as the file holds it, also when this computer cannot read it.
     if (keepUnreadPassword)
         bytes->replace(0, 1 + static_cast<quint8>(bytes->at(0)), standing.unreadPasswordField);

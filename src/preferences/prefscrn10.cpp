@@ -349,15 +349,18 @@ void PrefScrn10::setValues() {
     allowNoClass->setChecked(myPrefs::prNoClass);
     reqPWbtn->setChecked(myPrefs::prReqStPW);
     noAnimBox->setChecked(myPrefs::prNoAnim);
-    // A value only a damaged file can hold selects no button.
-    if (myPrefs::prDataSource >= 0 && myPrefs::prDataSource < 3)
-        probSrcBtn[static_cast<std::size_t>(myPrefs::prDataSource)]->setChecked(true);
     numCritFld->setTextQuietly(QString::number(myPrefs::prNumCrit));
     pctCritFld->setTextQuietly(QString::number(myPrefs::prPctCrit));
     hiCritFld->setTextQuietly(QString::number(myPrefs::prHiCrit));
     allowShowNotice = true;
     NumTries->setTextQuietly(QString::number(myPrefs::prMaxTries));
+    showChoicesInForce();
+}
 
+void PrefScrn10::showChoicesInForce() {
+    // A value only a damaged file can hold selects no button.
+    if (myPrefs::prDataSource >= 0 && myPrefs::prDataSource < 3)
+        probSrcBtn[static_cast<std::size_t>(myPrefs::prDataSource)]->setChecked(true);
     const int state = mySounds::getSndState();
     if (state >= 0 && state < 3)
         sndStateBtn[static_cast<std::size_t>(state)]->setChecked(true);
@@ -390,12 +393,7 @@ void PrefScrn10::showValuesInForce() {
     }
     shown_ = now;
     // The problem source and the sounds act at once: the window shows them as they are in force.
-    if (myPrefs::prDataSource >= 0 && myPrefs::prDataSource < 3)
-        probSrcBtn[static_cast<std::size_t>(myPrefs::prDataSource)]->setChecked(true);
-    const int state = mySounds::getSndState();
-    if (state >= 0 && state < 3)
-        sndStateBtn[static_cast<std::size_t>(state)]->setChecked(true);
-    setBtnState(state == 1);
+    showChoicesInForce();
 }
 
 myPrefs::Changes PrefScrn10::editedValues() const {
@@ -430,13 +428,6 @@ myPrefs::Changes PrefScrn10::editedValues() const {
 }
 
 void PrefScrn10::getValues() {
-    // The file keeps the password behind one length byte: one that cannot be stored is not taken.
-    if (!myPrefs::passwordFits(pwFld->text())) {
-        myGlobals::gShowMsg(
-            true, QStringLiteral("The administrative password is too long to be saved."),
-            QStringLiteral("Please choose a shorter password. The preferences were not saved."));
-        return;
-    }
     for (int i = 0; i < 3; ++i) {
         if (sndStateBtn[static_cast<std::size_t>(i)]->isChecked()) {
             mySounds::setSndState(i);

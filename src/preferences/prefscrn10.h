@@ -59,6 +59,8 @@ private:
     void setValues();
     // After a move: every field the teacher has not edited shows the preferences now in force.
     void showValuesInForce();
+    // The problem source and the sound state, which act at once, as they are in force.
+    void showChoicesInForce();
     myPrefs::Changes editedValues() const;
     void getValues();
     void setBtnState(bool show);

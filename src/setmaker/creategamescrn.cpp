@@ -113,8 +113,8 @@ public:
     }
 };
 
-void message(const QString& text) {
-    Seams::dialogs().plainMessage(text);
+void message(const QString& text, const QString& explanation = QString()) {
+    Seams::dialogs().plainMessage(text, explanation);
 }
 
 } // namespace
@@ -517,12 +517,12 @@ bool createGameScrn::hndlSave() {
     bool nameTaken = false;
     if (!SetFile::save(myPrefs::makeInputSetsFolder(), name, rows, &nameTaken)) {
         // A name already used is the teacher's to mend, unlike a full disk: say so under the message.
-        Seams::dialogs().plainMessage(
-            QStringLiteral("There was an error in saving the current set."),
-            nameTaken ? QStringLiteral("A set named <") + name +
-                            QStringLiteral("> is saved already, and a saved set is never replaced. Please "
-                                           "choose a new name for this set.")
-                      : QString());
+        message(QStringLiteral("There was an error in saving the current set."),
+                nameTaken
+                    ? QStringLiteral("A set named <") + name +
+                          QStringLiteral("> is saved already, and a saved set is never replaced. Please "
+                                         "choose a new name for this set.")
+                    : QString());
         return false;
     }
     message(QStringLiteral("The problem set <") + name +
