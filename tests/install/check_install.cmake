@@ -35,6 +35,16 @@ function(finish failure)
     endif()
 endfunction()
 
+# Fails unless the text holds every one of the parts; `what` names the file in the failure.
+function(require_parts text what)
+    foreach(part ${ARGN})
+        string(FIND "${text}" "${part}" at)
+        if(at LESS 0)
+            finish("${what} lacks ${part}")
+        endif()
+    endforeach()
+endfunction()
+
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
                 RESULT_VARIABLE result OUTPUT_QUIET)
 if(NOT result EQUAL 0)
@@ -129,12 +139,7 @@ if(told LESS 0 OR lookedBeside LESS 0 OR lookedShare LESS 0)
 endif()
 
 file(READ "${PREFIX}/share/applications/numbrook-riza.desktop" entry)
-foreach(line "Exec=numbrook-riza" "Icon=numbrook-riza" "Type=Application")
-    string(FIND "${entry}" "${line}" at)
-    if(at LESS 0)
-        finish("the desktop entry lacks ${line}")
-    endif()
-endforeach()
+require_parts("${entry}" "the desktop entry" "Exec=numbrook-riza" "Icon=numbrook-riza" "Type=Application")
 file(READ "${PREFIX}/share/mime/packages/numbrook-riza.xml" mime)
 string(FIND "${mime}" "<glob pattern=\"*.nbx\"/>" at)
 if(at LESS 0)
@@ -153,13 +158,9 @@ endif()
 # The software centre's description launches the desktop entry installed beside it, under its own id.
 set(metainfo "${PREFIX}/share/metainfo/com.orlavo.numbrookriza.metainfo.xml")
 file(READ "${metainfo}" component)
-foreach(part "<id>com.orlavo.numbrookriza</id>" "<launchable type=\"desktop-id\">numbrook-riza.desktop</launchable>"
-        "<binary>numbrook-riza</binary>" "<mediatype>application/x-numbrook-riza-set</mediatype>")
-    string(FIND "${component}" "${part}" at)
-    if(at LESS 0)
-        finish("the metainfo file lacks ${part}")
-    endif()
-endforeach()
+require_parts("${component}" "the metainfo file" "<id>com.orlavo.numbrookriza</id>"
+              "<launchable type=\"desktop-id\">numbrook-riza.desktop</launchable>" "<binary>numbrook-riza</binary>"
+              "<mediatype>application/x-numbrook-riza-set</mediatype>")
 find_program(APPSTREAMCLI appstreamcli)
 if(APPSTREAMCLI)
     # The file alone, then the installed tree: its name against its id, the desktop entry it launches.
@@ -179,13 +180,9 @@ endif()
 # without a warning.
 set(manual "${PREFIX}/share/man/man1/numbrook-riza.1")
 file(READ "${manual}" page)
-foreach(part ".SH NAME\nnumbrook-riza \\- " ".SH FILES" "com.orlavo.vavava.plist" "nbq10.pref" "OVR/NB_Data.rbd"
-        "NBQ_InputSets" ".SH ENVIRONMENT" "XDG_CONFIG_HOME" "XDG_CONFIG_DIRS" "XDG_DATA_HOME")
-    string(FIND "${page}" "${part}" at)
-    if(at LESS 0)
-        finish("the manual page lacks ${part}")
-    endif()
-endforeach()
+require_parts("${page}" "the manual page" ".SH NAME\nnumbrook-riza \\- " ".SH FILES" "com.orlavo.vavava.plist"
+              "nbq10.pref" "OVR/NB_Data.rbd" "NBQ_InputSets" ".SH ENVIRONMENT" "XDG_CONFIG_HOME" "XDG_CONFIG_DIRS"
+              "XDG_DATA_HOME")
 file(GLOB_RECURSE sources "${SOURCE_DIR}/src/*.cpp" "${SOURCE_DIR}/src/*.h")
 set(variables "")
 foreach(source ${sources})
