@@ -10,18 +10,11 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRandomGenerator>
-#include <QSaveFile>
 #include <QStandardPaths>
 #include <QTemporaryFile>
 
-#include <cerrno>
-#include <vector>
-
-#include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace DBCtrl {
 namespace {
@@ -151,125 +144,6 @@ void cannotWriteLocalPreferences() {
 
 // The bound the preferences reader puts on a file: no real preferences file comes near it.
 constexpr qint64 kMaxPrefsBytes = 1 << 20;
-
-// A preferences file as it stood before a move wrote over it, to be put back byte for byte when the
-// move does not go through.
-struct KeptFile {
-    QString path;
-    bool existed = false;
-    QByteArray bytes;
-
-    // False when something stands at the name that cannot be read back, and so could not be put back.
-    bool take(const QString& name) {
-        path = name;
-        existed = QFileInfo::exists(name) || QFileInfo(name).isSymLink();
-        if (!existed)
-            return true;
-        const OutsideFile::Contents read = OutsideFile::read(name, kMaxPrefsBytes);
-        bytes = read.bytes;
-        return read.ok();
-    }
-    void putBack() const {
-        if (!existed) {
-            QFile::remove(path);
-            return;
-        }
-        const OutsideFile::Contents now = OutsideFile::read(path, kMaxPrefsBytes);
-        if (now.ok() && now.bytes == bytes)
-            return;
-        QSaveFile file(path);
-        if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit())
-            return;
-        file.cancelWriting();
-    }
-};
-
-// The preferences files a move writes (the shared folder's, then this computer's own), each written
-// whole and put on the disk under a temporary name beside its own first, and given its name only when
-// the move commits, in the order staged, one rename each, so that nothing else happens between two
-// names given; dropped uncommitted, they leave nothing behind. Should the commit stop half-way, what
-// stood at the names already given is put back as it was.
-class StagedFiles {
-public:
-    StagedFiles() = default;
-    StagedFiles(const StagedFiles&) = delete;
-    StagedFiles& operator=(const StagedFiles&) = delete;
-    ~StagedFiles() {
-        for (const Staged& f : files_) {
-            if (!f.temporary.isEmpty())
-                ::unlink(QFile::encodeName(f.temporary).constData());
-        }
-    }
-
-    // False when the folder cannot take the file. A file of this user's own is this user's alone; a
-    // file that is replaced keeps its modes, and a new one gets the modes any new file gets here.
-    bool stage(const QString& path, const QByteArray& bytes, bool ownerOnly = false) {
-        if (QFileInfo(path).isDir())
-            return false;
-        Staged f{path, QString()};
-        int fd = -1;
-        for (int attempt = 0; attempt < 16 && fd < 0; ++attempt) {
-            f.temporary = path + QLatin1Char('.') + randomTail();
-            fd = ::open(QFile::encodeName(f.temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC,
-                        0666);
-            if (fd < 0 && errno != EEXIST)
-                return false;
-        }
-        if (fd < 0)
-            return false;
-        files_.push_back(f);
-        struct stat st {};
-        bool ok = true;
-        if (ownerOnly)
-            ok = ::fchmod(fd, S_IRUSR | S_IWUSR) == 0;
-        else if (::stat(QFile::encodeName(path).constData(), &st) == 0)
-            ::fchmod(fd, st.st_mode & 07777); // a replaced file keeps its modes
-        for (qsizetype done = 0; ok && done < bytes.size();) {
-            const ssize_t n = ::write(fd, bytes.constData() + done, static_cast<size_t>(bytes.size() - done));
-            if (n < 0 && errno == EINTR)
-                continue;
-            ok = n > 0;
-            done += ok ? n : 0;
-        }
-        ok = ok && ::fsync(fd) == 0;
-        ok = ::close(fd) == 0 && ok;
-        return ok;
-    }
-    // Gives every file its name. The name that failed, or empty when all went through.
-    QString commit() {
-        std::vector<KeptFile> kept(files_.size());
-        for (std::size_t i = 0; i < files_.size(); ++i) {
-            if (!kept[i].take(files_[i].path))
-                return files_[i].path;
-        }
-        for (std::size_t i = 0; i < files_.size(); ++i) {
-            if (::rename(QFile::encodeName(files_[i].temporary).constData(),
-                         QFile::encodeName(files_[i].path).constData()) != 0) {
-                for (std::size_t j = i; j-- > 0;)
-                    kept[j].putBack();
-                return files_[i].path; // what is still staged goes with this object
-            }
-            files_[i].temporary.clear();
-        }
-        files_.clear();
-        return {};
-    }
-
-private:
-    struct Staged {
-        QString path;
-        QString temporary;
-    };
-    // The random part of a temporary name, of the form the removal of leftovers knows.
-    static QString randomTail() {
-        static const char kChars[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-        QString tail;
-        for (int i = 0; i < 6; ++i)
-            tail += QLatin1Char(kChars[QRandomGenerator::system()->bounded(62)]);
-        return tail;
-    }
-    std::vector<Staged> files_;
-};
 
 // The database to copy into a new shared folder: the one in use (in network mode the school's), or
 // this computer's own when none is open. Empty, after a message, when there is no local data folder.
@@ -543,7 +417,7 @@ void createRemoteFileInfo(const QString& folder) {
     // that until then every reader still finds the folder's preferences as they were; this computer's
     // own file follows at once.
     const auto bytes = encodeFile(next);
-    StagedFiles staged;
+    Durable::StagedFiles staged(kMaxPrefsBytes);
     bool staging = bytes.has_value();
     if (staging && notWhole)
         staging = staged.stage(found + QStringLiteral(".damaged"), *notWhole);
