@@ -3,7 +3,13 @@
  * it. With NBR_KILL_COUNT naming a file, the number of such calls made is written there at exit, so a
  * test can first count the kill points of a write path and then try each one.
  *
- * Only changes to regular files count (a write to the terminal or a pipe is no kill point). */
+ * Only changes to regular files count (a write to the terminal or a pipe is no kill point).
+ *
+ * Two more uses of the same points:
+ *   NBR_STOP_AT=N    the process stops itself (SIGSTOP) just before the N-th call instead, so that a
+ *                    test can run a second program at exactly that point and then let it go on.
+ *   NBR_FULL_UNDER=P every write to a regular file whose path starts with P fails with ENOSPC, as on
+ *                    a full disk. */
 #define _GNU_SOURCE
 #include <dlfcn.h>
 #include <errno.h>
@@ -11,12 +17,15 @@
 #include <signal.h>
 #include <stdio.h>
 #include <stdlib.h>
+#include <string.h>
 #include <sys/stat.h>
 #include <sys/types.h>
 #include <unistd.h>
 
 static long calls;
 static long killAt = -1;
+static long stopAt = -1;
+static const char* fullUnder;
 static const char* countFile;
 
 static void reportCount(void) {
@@ -33,6 +42,12 @@ __attribute__((constructor)) static void setUp(void) {
     const char* at = getenv("NBR_KILL_AT");
     if (at && *at)
         killAt = strtol(at, NULL, 10);
+    const char* stop = getenv("NBR_STOP_AT");
+    if (stop && *stop)
+        stopAt = strtol(stop, NULL, 10);
+    fullUnder = getenv("NBR_FULL_UNDER");
+    if (fullUnder && !*fullUnder)
+        fullUnder = NULL;
     countFile = getenv("NBR_KILL_COUNT");
     if (countFile && *countFile)
         atexit(reportCount);
@@ -51,14 +66,35 @@ static void point(void) {
         reportCount();
         kill(getpid(), SIGKILL);
     }
+    if (calls == stopAt)
+        kill(getpid(), SIGSTOP);
+}
+
+/* Whether a write to this descriptor is to fail as on a full disk. */
+static int onFullDisk(int fd) {
+    if (!fullUnder)
+        return 0;
+    char link[64];
+    char target[4096];
+    snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
+    const ssize_t n = readlink(link, target, sizeof target - 1);
+    if (n <= 0)
+        return 0;
+    target[n] = 0;
+    return strncmp(target, fullUnder, strlen(fullUnder)) == 0;
 }
 
 #define NEXT(name) static __typeof__(name)* real_##name; if (!real_##name) real_##name = dlsym(RTLD_NEXT, #name)
 
 ssize_t write(int fd, const void* buf, size_t count) {
     NEXT(write);
-    if (isRegular(fd))
+    if (isRegular(fd)) {
         point();
+        if (onFullDisk(fd)) {
+            errno = ENOSPC;
+            return -1;
+        }
+    }
     return real_write(fd, buf, count);
 }
 
