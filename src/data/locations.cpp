@@ -15,13 +15,16 @@
 
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace DBCtrl {
 namespace {
 
-enum class Copy { NothingToCopy, Placed, Failed };
-// Copies a database file into a folder that holds none (see moveLocalData); a failure has been shown.
-Copy copyDatabaseInto(const QString& source, const QString& targetFolder);
+enum class Copy { NothingToCopy, Made, ThereAlready, Failed };
+// Copies a database file, complete, checked and on the disk, under a temporary name into a folder that
+// holds no database (see moveLocalData), for the caller to give it its name; ThereAlready when the
+// folder holds one now. A failure has been shown.
+Copy copyDatabaseInto(const QString& source, const QString& targetFolder, QString& temporary);
 
 } // namespace
 } // namespace DBCtrl
@@ -83,9 +86,9 @@ void closeToOthers(const QString& path) {
         ::chmod(name.constData(), st.st_mode & 07700);
 }
 
-// The temporary name of a database being made or copied, without its random part.
+// The name whose temporary files a database being made or copied leaves when it is stopped.
 QString databaseLeftover() {
-    return QLatin1Char('.') + QString::fromLatin1(DBCtrl::kFileName);
+    return QString::fromLatin1(DBCtrl::kFileName);
 }
 
 // What stopped writes of any computer left in a shared folder: its preferences and its database.
@@ -131,15 +134,23 @@ bool switchDatabase(const QString& file) {
     return DBCtrl::connectToDB(file);
 }
 
-void cannotHoldPreferences() {
+const QString kNothingChanged = QStringLiteral(" Nothing has been changed.");
+
+// The folder cannot take the file; where the file at a name was the cause, the message names it.
+void cannotHoldPreferences(Durable::Failure failure = Durable::Failure::Other, const QString& path = {}) {
     caution(QStringLiteral("Unable to create a Preferences file at the new location."),
-            QStringLiteral("Will use the local Preferences instead."));
+            failure == Durable::Failure::Other ? QStringLiteral("Will use the local Preferences instead.")
+                                               : whyNotWritten(failure, path) + kNothingChanged);
 }
 
 // As a save of the preferences says it.
-void cannotWriteLocalPreferences() {
-    caution(QStringLiteral("There was an error in writing a Preference file."),
-            QStringLiteral("You may not have permission to write to that location."));
+void cannotWriteLocalPreferences(Durable::Failure failure, const QString& path) {
+    caution(QStringLiteral("There was an error in writing a Preference file."), whyNotWritten(failure, path));
+}
+
+QString neverFollowed(const QString& path) {
+    return QStringLiteral("\"%1\" is a link to another file, which Numbrook Riza never follows.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 // The bound the preferences reader puts on a file: no real preferences file comes near it.
@@ -184,7 +195,7 @@ QString localPrefFile() {
 
 QString getLocalPrefFol() {
     const QString file = localPrefFile();
-    if (file.isEmpty() || QFileInfo::exists(file))
+    if (file.isEmpty() || Durable::standsThere(file))
         return file;
     // A missing file is made from what is in memory: the defaults on a first start, and later in a
     // run (the file deleted meanwhile) the preferences in use, which must not be reset behind the
@@ -209,9 +220,10 @@ QString getCurrentPrefFol() {
 }
 
 QString sharedPrefsInUse(const QString& shared) {
+    // A link planted at a name is found as what stands there, to be refused rather than passed over.
     for (const char* name : {kPrefFileName, kOldPrefFileName}) {
         const QString file = child(shared, name);
-        if (QFileInfo::exists(file))
+        if (Durable::standsThere(file))
             return file;
     }
     return {};
@@ -341,6 +353,194 @@ bool askOverwritePrefs() {
     return Seams::dialogs().ask(q) == Seams::Answer::Default;
 }
 
+namespace {
+
+enum class Attempt { Done, Refused, Crowded };
+
+// Field 1 of a preferences file as stored: its length byte and the bytes it counts.
+QByteArray passwordField(const QByteArray& file) {
+    return file.left(1 + static_cast<quint8>(file.at(0)));
+}
+
+// One try at the move (see createRemoteFileInfo). Crowded, with everything as it was, when another
+// computer gave the folder its preferences or its database since this try looked at it.
+Attempt moveOnce(const QString& shared, const Before& before) {
+    // The preferences in force after the move, made up before anything is written or put in force:
+    // whatever stops the move leaves this computer's preferences and the shared folder as they were.
+    Values next = before.prefs;
+    bool nextPasswordUnread = before.passwordUnread;
+    bool takeTheirs = false;
+    std::optional<QByteArray> notWhole;      // the folder's file as read, when it was not used whole
+    std::optional<QByteArray> keptPassword; // the folder's field 1 as stored, when it holds a password
+    bool theirPasswordUnread = false;
+    const QString found = sharedPrefsInUse(shared);
+    if (!found.isEmpty()) {
+        takeTheirs = !askOverwritePrefs();
+        const OutsideFile::Contents read = OutsideFile::read(found, kMaxPrefsBytes, OutsideFile::Links::Refuse);
+        const QString readFailed = QStringLiteral("Unable to read the Preferences file at the new location.");
+        if (read.problem == OutsideFile::Problem::Link) {
+            caution(takeTheirs ? readFailed : QStringLiteral("Unable to create a Preferences file at the new location."),
+                    neverFollowed(found) + kNothingChanged);
+            return Attempt::Refused;
+        }
+        DecodeReport report;
+        const auto theirs = read.ok() ? decodeFile(read.bytes, &report) : std::nullopt;
+        if (takeTheirs) {
+            if (!theirs) {
+                caution(readFailed, QStringLiteral("Will use the local Preferences instead."));
+                return Attempt::Refused;
+            }
+            next = *theirs;
+            if (!theirs->noAnim)
+                next.noAnim = before.prefs.noAnim;
+            nextPasswordUnread = false;
+            if (!report.whole)
+                notWhole = read.bytes;
+        }
+        // The school's password stays as the folder holds it, whichever the answer and whatever this
+        // computer's is: a student who saved a password of their own on this computer must not lock the
+        // teacher out of every computer. It is changed with a save in network mode. A field this
+        // computer cannot read is kept byte for byte, and the one in use here stays in memory.
+        if (theirs && (report.passwordLost || !theirs->passWord.isEmpty())) {
+            keptPassword = passwordField(read.bytes);
+            theirPasswordUnread = report.passwordLost;
+            next.passWord = theirPasswordUnread ? before.prefs.passWord : theirs->passWord;
+            nextPasswordUnread = theirPasswordUnread && next.passWord.isEmpty();
+        }
+    }
+    // A password this computer could not read is never written as "no password".
+    if (nextPasswordUnread && !keptPassword) {
+        caution(QStringLiteral("The administrative password could not be read, so the preferences were "
+                               "not written to the new location."),
+                QStringLiteral("Please set the password again in Preferences and save, then choose the "
+                               "folder again. Nothing was changed."));
+        return Attempt::Refused;
+    }
+    const bool tellKeptPassword =
+        !takeTheirs && keptPassword && (theirPasswordUnread || next.passWord != before.prefs.passWord);
+    next.useAltLoc = true;
+    next.altFileLoc = createGSI(shared);
+
+    // The files are made first, each under a temporary name: a folder that cannot take them is refused
+    // before a database is copied into it. What is replaced, or taken and written back, stands under
+    // both names of the folder afterwards: other computers read the newer name first, and a replace
+    // that left it would change nothing for them. The newer name is given last of the folder's, so
+    // that until then every reader still finds the folder's preferences as they were; this computer's
+    // own file follows at once. A folder that held no preferences gets its file only if no other
+    // computer gave it one meanwhile: that one is then asked about, as any found at the start.
+    auto bytes = encodeFile(next);
+    if (bytes && keptPassword)
+        bytes->replace(0, passwordField(*bytes).size(), *keptPassword);
+    Durable::StagedFiles staged(kMaxPrefsBytes);
+    QString failedName;
+    auto stage = [&](const QString& path, Durable::Access access, bool asNew, const QByteArray& content) {
+        const bool ok = asNew ? staged.stageNew(path, content, access) : staged.stage(path, content, access);
+        if (!ok)
+            failedName = path;
+        return ok;
+    };
+    const auto everyone = Durable::Access::Everyone;
+    bool staging = bytes.has_value();
+    if (staging && notWhole)
+        staging = stage(found + QStringLiteral(".damaged"), everyone, false, *notWhole);
+    if (staging)
+        staging = stage(child(shared, kOldPrefFileName), everyone, found.isEmpty(), *bytes);
+    if (staging && !found.isEmpty())
+        staging = stage(child(shared, kPrefFileName), everyone, false, *bytes);
+    if (!staging) {
+        cannotHoldPreferences(staged.failure(), failedName);
+        return Attempt::Refused;
+    }
+    const QString localFile = localPrefFile();
+    if (localFile.isEmpty() || !stage(localFile, Durable::Access::OwnerOnly, false, *bytes)) {
+        cannotWriteLocalPreferences(localFile.isEmpty() ? Durable::Failure::Other : staged.failure(), localFile);
+        return Attempt::Refused;
+    }
+
+    // A database found there is opened and checked before any name of the folder changes. A copy is
+    // made and checked under a temporary name and given its name last of all, once this computer's
+    // own file points at the folder: a move stopped before then leaves no database there that another
+    // computer, or this one choosing the folder again, would take into use while the data here goes on.
+    const QString sharedDatabase = child(shared, DBCtrl::kFileName);
+    if (Durable::isLink(sharedDatabase)) {
+        caution(QStringLiteral("There was a problem connecting to the database at the new location."),
+                neverFollowed(sharedDatabase) + kNothingChanged);
+        return Attempt::Refused;
+    }
+    const QFileInfo databaseInfo(sharedDatabase);
+    const bool hadDatabase = databaseInfo.exists();
+    // A file of no bytes left by a creation that never finished is made a database (switchDatabase).
+    const bool databaseInUse = hadDatabase && !(databaseInfo.isFile() && databaseInfo.size() == 0);
+    QString source;
+    bool copied = false;
+    if (!hadDatabase) {
+        source = databaseToCopy();
+        QString copy;
+        switch (DBCtrl::copyDatabaseInto(source, shared, copy)) {
+        case DBCtrl::Copy::Made:
+            staged.adopt(copy, sharedDatabase);
+            copied = true;
+            break;
+        case DBCtrl::Copy::NothingToCopy:
+            break;
+        case DBCtrl::Copy::ThereAlready:
+            return Attempt::Crowded;
+        case DBCtrl::Copy::Failed:
+            return Attempt::Refused;
+        }
+    }
+    if (!copied && !switchDatabase(sharedDatabase)) {
+        before.restore();
+        return Attempt::Refused;
+    }
+    if (const QString failed = staged.commit(); !failed.isEmpty()) {
+        before.restore();
+        if (staged.failure() == Durable::Failure::ThereAlready)
+            return Attempt::Crowded;
+        if (failed == localFile)
+            cannotWriteLocalPreferences(staged.failure(), localFile);
+        else
+            cannotHoldPreferences(staged.failure(), failed);
+        return Attempt::Refused;
+    }
+    if (copied && !switchDatabase(sharedDatabase)) {
+        // connectToDB has said why; the copy this move placed goes again, with the names it gave.
+        before.restore();
+        staged.undo();
+        return Attempt::Refused;
+    }
+    Durable::syncFolder(shared);
+
+    // The saved preferences point at the shared folder now that the program uses its database.
+    apply(next);
+    passwordUnread = nextPasswordUnread;
+    prefsDirty = false;
+    // The sound choice made in the window stays unless the folder's preferences brought their own.
+    if (prSndSet != before.prefs.sndSet)
+        soundSettingsChanged();
+    // What a move stopped half-way left here is of no use now.
+    removeSharedLeftovers(shared);
+
+    if (copied) {
+        note(sameFolder(QFileInfo(source).absolutePath(), localDataFolderPath())
+                 ? QStringLiteral("The local data was copied to the new location.")
+                 : QStringLiteral("The shared folder's data was copied to the new location."));
+    } else if (databaseInUse) {
+        note(QStringLiteral("Numbrook Riza will now use the database at the new location."));
+    }
+    if (tellKeptPassword) {
+        note(QStringLiteral("The shared folder's administrative password was kept."),
+             theirPasswordUnread
+                 ? QStringLiteral("This computer cannot read it, so it stays in the shared folder as it was. To "
+                                  "change the school's password, type a new one in Preferences and save.")
+                 : QStringLiteral("It is now used on this computer too. To change the school's password, type "
+                                  "a new one in Preferences and save."));
+    }
+    return Attempt::Done;
+}
+
+} // namespace
+
 void createRemoteFileInfo(const QString& folder) {
     if (folder.isEmpty())
         return;
@@ -355,144 +555,14 @@ void createRemoteFileInfo(const QString& folder) {
         caution(kSameFolderMessage, kSameFolderExplanation);
         return;
     }
-
-    // The preferences in force after the move, made up before anything is written or put in force:
-    // whatever stops the move leaves this computer's preferences and the shared folder as they were.
-    Values next = before.prefs;
-    bool nextPasswordUnread = before.passwordUnread;
-    bool keptTheirPassword = false;
-    bool takeTheirs = false;
-    std::optional<QByteArray> notWhole; // the folder's file as read, when it was not used whole
-    const QString found = sharedPrefsInUse(shared);
-    if (!found.isEmpty()) {
-        takeTheirs = !askOverwritePrefs();
-        if (takeTheirs) {
-            const OutsideFile::Contents read = OutsideFile::read(found, kMaxPrefsBytes);
-            DecodeReport report;
-            const auto theirs = read.ok() ? decodeFile(read.bytes, &report) : std::nullopt;
-            if (!theirs) {
-                caution(QStringLiteral("Unable to read the Preferences file at the new location."),
-                        QStringLiteral("Will use the local Preferences instead."));
-                return;
-            }
-            next = *theirs;
-            if (!theirs->noAnim)
-                next.noAnim = before.prefs.noAnim;
-            // A password that cannot be read is not "no password": the one in use stays.
-            if (report.passwordLost) {
-                next.passWord = before.prefs.passWord;
-                nextPasswordUnread = next.passWord.isEmpty();
-            } else {
-                nextPasswordUnread = false;
-            }
-            if (!report.whole)
-                notWhole = read.bytes;
-        }
-    }
-    // "Replace" never passes on an empty or unread password to the computers that read the shared
-    // folder over a password that is set there: the folder's own is kept. A password this computer
-    // could not read is never written at all.
-    if (!takeTheirs && next.passWord.isEmpty()) {
-        const auto theirs = passwordIn(found);
-        if (theirs && (!theirs->isEmpty() || nextPasswordUnread)) {
-            next.passWord = *theirs;
-            nextPasswordUnread = false;
-            keptTheirPassword = !theirs->isEmpty();
-        }
-    }
-    if (nextPasswordUnread) {
-        caution(QStringLiteral("The administrative password could not be read, so the preferences were "
-                               "not written to the new location."),
-                QStringLiteral("Please set the password again in Preferences and save, then choose the "
-                               "folder again. Nothing was changed."));
-        return;
-    }
-    next.useAltLoc = true;
-    next.altFileLoc = createGSI(shared);
-
-    // The files are made first, each under a temporary name: a folder that cannot take them is refused
-    // before a database is copied into it. What is replaced, or taken and written back, stands under
-    // both names of the folder afterwards: other computers read the newer name first, and a replace
-    // that left it would change nothing for them. The newer name is given last of the folder's, so
-    // that until then every reader still finds the folder's preferences as they were; this computer's
-    // own file follows at once.
-    const auto bytes = encodeFile(next);
-    Durable::StagedFiles staged(kMaxPrefsBytes);
-    bool staging = bytes.has_value();
-    if (staging && notWhole)
-        staging = staged.stage(found + QStringLiteral(".damaged"), *notWhole);
-    if (staging)
-        staging = staged.stage(child(shared, kOldPrefFileName), *bytes);
-    if (staging && !found.isEmpty())
-        staging = staged.stage(child(shared, kPrefFileName), *bytes);
-    if (!staging) {
-        cannotHoldPreferences();
-        return;
-    }
-    const QString localFile = localPrefFile();
-    if (localFile.isEmpty() || !staged.stage(localFile, *bytes, true)) {
-        cannotWriteLocalPreferences();
-        return;
-    }
-
-    // The database is opened and checked, or copied there, before any name of the folder changes.
-    const QString sharedDatabase = child(shared, DBCtrl::kFileName);
-    const QFileInfo databaseInfo(sharedDatabase);
-    const bool hadDatabase = databaseInfo.exists();
-    // A file of no bytes left by a creation that never finished is made a database (switchDatabase).
-    const bool databaseInUse = hadDatabase && !(databaseInfo.isFile() && databaseInfo.size() == 0);
-    bool copied = false;
-    if (!hadDatabase) {
-        const QString source = databaseToCopy();
-        switch (DBCtrl::copyDatabaseInto(source, shared)) {
-        case DBCtrl::Copy::Placed:
-            copied = true;
-            break;
-        case DBCtrl::Copy::NothingToCopy:
-            break;
-        case DBCtrl::Copy::Failed:
+    // Another computer may set the folder up between this move's look at it and its names: the move
+    // then looks again, and asks about the preferences it finds now. Twice is a folder too busy.
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        if (moveOnce(shared, before) != Attempt::Crowded)
             return;
-        }
     }
-    // Only a copy this move placed is taken away again: a database found there is never touched.
-    auto giveUp = [&] {
-        before.restore();
-        if (copied)
-            QFile::remove(sharedDatabase);
-    };
-    if (!switchDatabase(sharedDatabase)) {
-        giveUp();
-        return;
-    }
-    if (const QString failed = staged.commit(); !failed.isEmpty()) {
-        giveUp();
-        if (failed == localFile)
-            cannotWriteLocalPreferences();
-        else
-            cannotHoldPreferences();
-        return;
-    }
-    Durable::syncFolder(shared);
-
-    // The saved preferences point at the shared folder now that the program uses its database.
-    apply(next);
-    passwordUnread = nextPasswordUnread;
-    prefsDirty = false;
-    // The sound choice made in the window stays unless the folder's preferences brought their own.
-    if (prSndSet != before.prefs.sndSet)
-        soundSettingsChanged();
-    // What a move stopped half-way left here is of no use now.
-    removeSharedLeftovers(shared);
-
-    if (copied)
-        note(QStringLiteral("The local data was copied to the new location."));
-    else if (databaseInUse)
-        note(QStringLiteral("Numbrook Riza will now use the database at the new location."));
-    if (keptTheirPassword) {
-        note(QStringLiteral("The shared folder's administrative password was kept."),
-             QStringLiteral("This computer had no administrative password; the shared folder's is now used "
-                            "here too. To have no password, clear it in Preferences and save."));
-    }
+    caution(QStringLiteral("Another computer was setting up that folder at the same time."),
+            QStringLiteral("Nothing has been changed. Please choose the folder again."));
 }
 
 void createLocalDataFile() {
@@ -545,7 +615,7 @@ void acquireDataFromNetworkLoc(const QString& folder) {
     if (!acquirePrefsFromNetworkLoc(folder))
         return;
     const QString database = child(parseGSI(prAltFileLoc), DBCtrl::kFileName);
-    if (!QFileInfo::exists(database)) {
+    if (!holdsSchoolDatabase(parseGSI(prAltFileLoc))) {
         caution(QStringLiteral("No data was found at this location."),
                 QStringLiteral("Please revisit the setup from the Primary Computer's Preferences Screen."));
     } else {
@@ -562,7 +632,10 @@ void acquireDataFromNetworkLoc(const QString& folder) {
 }
 
 bool holdsSchoolDatabase(const QString& folder) {
-    return !folder.isEmpty() && QFileInfo(child(folder, DBCtrl::kFileName)).isFile();
+    // A link planted at the database's name would make every computer open another file of the
+    // teacher's as the school's database.
+    const QString database = child(folder, DBCtrl::kFileName);
+    return !folder.isEmpty() && !Durable::isLink(database) && QFileInfo(database).isFile();
 }
 
 } // namespace myPrefs
@@ -634,49 +707,42 @@ bool copyIsSound(const QString& file) {
     return sound;
 }
 
-Copy copyDatabaseInto(const QString& source, const QString& targetFolder) {
+Copy reportCopyFailure(int code) {
+    Seams::dialogs().plainMessage(QStringLiteral("A error of type: ") + QString::number(code) +
+                                  QStringLiteral(" occurred.") + QLatin1Char('\n') +
+                                  QStringLiteral("Please move the Database file to the server."));
+    return Copy::Failed;
+}
+
+Copy copyDatabaseInto(const QString& source, const QString& targetFolder, QString& temporary) {
     if (source.isEmpty() || !QFileInfo(source).isFile())
         return Copy::NothingToCopy;
     if (myPrefs::sameFolder(QFileInfo(source).absolutePath(), targetFolder)) {
         myPrefs::caution(myPrefs::kSameFolderMessage, myPrefs::kSameFolderExplanation);
         return Copy::Failed;
     }
-
-    auto reportFailure = [](int code) {
-        Seams::dialogs().plainMessage(QStringLiteral("A error of type: ") + QString::number(code) +
-                                      QStringLiteral(" occurred.") + QLatin1Char('\n') +
-                                      QStringLiteral("Please move the Database file to the server."));
-        return Copy::Failed;
-    };
     const QString target = QDir(targetFolder).filePath(QString::fromLatin1(kFileName));
-    if (QFileInfo::exists(target))
-        return reportFailure(SQLITE_CANTOPEN); // it appeared meanwhile: never overwritten
+    if (Durable::standsThere(target))
+        return Copy::ThereAlready; // it appeared meanwhile: never overwritten
 
-    // Made complete under a temporary name beside the target, on the disk and checked before it is
-    // given its name, so that neither a stop half-way nor a power cut leaves a name that the
+    // Made complete under a temporary name beside the target, on the disk and checked before it can
+    // be given its name, so that neither a stop half-way nor a power cut leaves a name that the
     // preferences could point at without a whole database behind it.
     QTemporaryFile out(Durable::temporaryPattern(targetFolder, QString::fromLatin1(kFileName)));
     if (!out.open())
-        return reportFailure(SQLITE_CANTOPEN);
+        return reportCopyFailure(SQLITE_CANTOPEN);
     out.close();
     if (const int rc = copyDatabase(source, out.fileName()); rc != SQLITE_OK)
-        return reportFailure(rc);
+        return reportCopyFailure(rc);
     if (!copyIsSound(out.fileName()))
-        return reportFailure(SQLITE_CORRUPT);
+        return reportCopyFailure(SQLITE_CORRUPT);
     // The local file is this user's alone; the shared copy is every computer's.
     QFile::setPermissions(out.fileName(), myPrefs::kEveryone);
     if (!Durable::syncFile(out.fileName()) || !Durable::syncFolder(targetFolder))
-        return reportFailure(SQLITE_IOERR);
-    switch (Durable::placeWithoutReplacing(out.fileName(), target)) {
-    case Durable::Placed::Here:
-        break;
-    case Durable::Placed::ThereAlready:
-        return reportFailure(SQLITE_CANTOPEN); // another computer's database: never overwritten
-    case Durable::Placed::Failed:
-        return reportFailure(SQLITE_IOERR);
-    }
-    Durable::syncFolder(targetFolder);
-    return Copy::Placed;
+        return reportCopyFailure(SQLITE_IOERR);
+    out.setAutoRemove(false);
+    temporary = out.fileName();
+    return Copy::Made;
 }
 
 } // namespace
@@ -691,10 +757,26 @@ bool moveLocalData(const QString& targetFolder) {
     const QString source = QDir(localFolder).filePath(QString::fromLatin1(kFileName));
     if (!QFileInfo(source).isFile())
         return true;
-    const Copy copied = copyDatabaseInto(source, targetFolder);
-    if (copied == Copy::Placed)
-        myPrefs::note(QStringLiteral("The local data was copied to the new location."));
-    return copied != Copy::Failed;
+    QString temporary;
+    Copy copied = copyDatabaseInto(source, targetFolder, temporary);
+    if (copied == Copy::Made) {
+        const QString target = QDir(targetFolder).filePath(QString::fromLatin1(kFileName));
+        const Durable::Placed placed = Durable::placeWithoutReplacing(temporary, target);
+        if (Durable::standsThere(temporary)) // placed by a hard link
+            ::unlink(QFile::encodeName(temporary).constData());
+        if (placed == Durable::Placed::Here) {
+            Durable::syncFolder(targetFolder);
+            myPrefs::note(QStringLiteral("The local data was copied to the new location."));
+            return true;
+        }
+        copied = placed == Durable::Placed::ThereAlready ? Copy::ThereAlready : Copy::Failed;
+        if (copied == Copy::Failed)
+            return reportCopyFailure(SQLITE_IOERR) != Copy::Failed;
+    }
+    // Another computer's database that appeared meanwhile is never overwritten.
+    if (copied == Copy::ThereAlready)
+        reportCopyFailure(SQLITE_CANTOPEN);
+    return copied == Copy::NothingToCopy;
 }
 
 } // namespace DBCtrl

@@ -36,15 +36,19 @@ Contents failure(Problem problem) {
 
 } // namespace
 
-Contents read(const QString& path, qint64 maxBytes) {
+Contents read(const QString& path, qint64 maxBytes, Links links) {
     if (path.isEmpty())
         return failure(Problem::CannotOpen);
     const QByteArray native = QFile::encodeName(path);
     // O_NONBLOCK: opening a pipe with no writer would otherwise wait for one for ever. O_NOCTTY: a
     // terminal chosen by mistake must not become the program's controlling terminal.
-    const Descriptor fd(::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
-    if (fd.get() < 0)
+    const int noFollow = links == Links::Refuse ? O_NOFOLLOW : 0;
+    const Descriptor fd(::open(native.constData(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC | noFollow));
+    if (fd.get() < 0) {
+        if (errno == ELOOP && links == Links::Refuse)
+            return failure(Problem::Link);
         return failure(errno == EISDIR ? Problem::NotRegular : Problem::CannotOpen);
+    }
     struct stat st {};
     if (::fstat(fd.get(), &st) != 0)
         return failure(Problem::CannotOpen);

@@ -14,7 +14,13 @@ enum class Problem {
     CannotOpen, // missing, unreadable, or failed while being read
     NotRegular, // a folder, pipe, socket or device
     TooLarge,   // more than the reader's bound
+    Link,       // a symbolic link, where links are refused
 };
+
+// A file the user picked may be reached through a link. A file in a folder that other accounts can
+// write (the shared folder) may not: a link planted there would make the program read another file
+// of the teacher's.
+enum class Links { Follow, Refuse };
 
 struct Contents {
     QByteArray bytes;
@@ -24,6 +30,6 @@ struct Contents {
 
 // The whole file, when it is a regular file of at most maxBytes. The kind is judged on the opened
 // file itself, so a path swapped for a pipe after a look at it still cannot block the reader.
-Contents read(const QString& path, qint64 maxBytes);
+Contents read(const QString& path, qint64 maxBytes, Links links = Links::Follow);
 
 } // namespace OutsideFile

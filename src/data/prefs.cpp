@@ -8,12 +8,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <algorithm>
 
-#include <sys/stat.h>
 
 namespace myPrefs {
 
@@ -221,32 +219,20 @@ bool isThisUsersOwn(const QString& path) {
                                     QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
 }
 
-// Writes a whole file in place of the old one, which stays whole until the new one is complete,
-// whatever fails on the way. A disk that fills up shows only when the buffer is flushed; commit alone
-// would put the cut file in place.
-bool replaceFile(const QString& path, const QByteArray& bytes) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        file.cancelWriting();
-        return false;
-    }
-    // Set before a byte is written, and on every write: an older file readable by others is closed too.
-    if (isThisUsersOwn(path) && ::fchmod(file.handle(), S_IRUSR | S_IWUSR) != 0) {
-        file.cancelWriting();
-        return false;
-    }
-    if (file.write(bytes) != bytes.size() || !file.flush() || !file.commit()) {
-        file.cancelWriting();
-        return false;
-    }
-    return true;
+// A preferences file in this user's own folder is this user's alone; the shared folder's copy is
+// every account's, as the database beside it is, so that every teacher's account can save it.
+Durable::Access accessFor(const QString& path) {
+    return isThisUsersOwn(path) ? Durable::Access::OwnerOnly : Durable::Access::Everyone;
 }
 
 // Keeps the bytes of a file that could not be used whole beside it, before anything writes the
-// preferences again; an older copy gives way to the newer one.
+// preferences again; an older copy gives way to the newer one. A link at that name stays as it is.
 void keepDamagedCopy(const QString& path, const QByteArray& bytes) {
-    replaceFile(path + QStringLiteral(".damaged"), bytes);
+    Durable::replaceFile(path + QStringLiteral(".damaged"), bytes, accessFor(path));
 }
+
+const QString kNeverFollowed = QStringLiteral("\"%1\" is a link to another file, which Numbrook Riza never "
+                                              "follows.");
 
 const QString kWriteFailed = QStringLiteral("There was an error in writing a Preference file.");
 
@@ -267,13 +253,35 @@ std::optional<QByteArray> encodeOrSay(const Values& values) {
 }
 
 bool writeBytesTo(const QString& path, const QByteArray& bytes) {
-    if (!path.isEmpty() && replaceFile(path, bytes))
+    const Durable::Failure failure =
+        path.isEmpty() ? Durable::Failure::Other : Durable::replaceFile(path, bytes, accessFor(path));
+    if (failure == Durable::Failure::None)
         return true;
-    showCaution(kWriteFailed, QStringLiteral("You may not have permission to write to that location."));
+    showCaution(kWriteFailed, whyNotWritten(failure, path));
     return false;
 }
 
 } // namespace
+
+QString whyNotWritten(Durable::Failure failure, const QString& path) {
+    const QString file = QDir::toNativeSeparators(path);
+    switch (failure) {
+    case Durable::Failure::Link:
+        return QStringLiteral("\"%1\" is a link to another file, which Numbrook Riza never writes through. "
+                              "Please delete the link and try again.")
+            .arg(file);
+    case Durable::Failure::ReadOnly:
+        return QStringLiteral("\"%1\" is read-only for this account. Please ask whoever made it so to let "
+                              "every account write it, or delete it, and try again.")
+            .arg(file);
+    case Durable::Failure::NoSpace:
+        return QStringLiteral("The disk is full, so \"%1\" could not be written. Please make room on the "
+                              "disk and try again.")
+            .arg(file);
+    default:
+        return QStringLiteral("You may not have permission to write to that location.");
+    }
+}
 
 Values bounded(Values v) {
     v.maxTries = std::clamp(v.maxTries, kMinTries, kMaxTries);
@@ -470,9 +478,10 @@ bool readPrefFile(const QString& path, Location location, DecodeReport* report) 
     r = DecodeReport{};
     if (path.isEmpty())
         return false;
-    const OutsideFile::Contents read = OutsideFile::read(path, kMaxFileSize);
+    const OutsideFile::Contents read = OutsideFile::read(path, kMaxFileSize, OutsideFile::Links::Refuse);
     if (read.problem == OutsideFile::Problem::TooLarge)
         r.whole = false;
+    r.link = read.problem == OutsideFile::Problem::Link;
     if (!read.ok())
         return false;
     const QByteArray& bytes = read.bytes;
@@ -502,7 +511,7 @@ bool readPrefFile(const QString& path, Location location, DecodeReport* report) 
 std::optional<QString> passwordIn(const QString& path) {
     if (path.isEmpty())
         return std::nullopt;
-    const OutsideFile::Contents read = OutsideFile::read(path, kMaxFileSize);
+    const OutsideFile::Contents read = OutsideFile::read(path, kMaxFileSize, OutsideFile::Links::Refuse);
     if (!read.ok())
         return std::nullopt;
     DecodeReport report;
@@ -522,7 +531,7 @@ struct Standing {
 
 Standing readStanding(const QString& path) {
     Standing standing;
-    const OutsideFile::Contents read = OutsideFile::read(path, kMaxFileSize);
+    const OutsideFile::Contents read = OutsideFile::read(path, kMaxFileSize, OutsideFile::Links::Refuse);
     if (!read.ok())
         return standing;
     DecodeReport report;
@@ -545,7 +554,7 @@ QString networkSetting() {
     const QString local = localPrefFile();
     if (local.isEmpty())
         return {};
-    const OutsideFile::Contents read = OutsideFile::read(local, kMaxFileSize);
+    const OutsideFile::Contents read = OutsideFile::read(local, kMaxFileSize, OutsideFile::Links::Refuse);
     if (!read.ok())
         return {};
     DecodeReport report;
@@ -625,7 +634,15 @@ bool hndlWritingPrefs(const Changes& changes) {
     prefsDirty = false;
     filed() = current();
     soundSettingsChanged();
-    if (passwordChangedMeanwhile) {
+    if (passwordChangedMeanwhile && merged.passWord.isEmpty()) {
+        myGlobals::gShowMsg(false,
+                            network ? QStringLiteral("The administrative password was cleared on the server.")
+                                    : QStringLiteral("The administrative password was cleared in the "
+                                                     "preferences file."),
+                            QStringLiteral("It was cleared after this window showed the preferences, and you "
+                                           "did not change it here. To set a password, type it and save "
+                                           "again."));
+    } else if (passwordChangedMeanwhile) {
         myGlobals::gShowMsg(false,
                             network
                                 ? QStringLiteral("The administrative password saved on the server was kept.")
@@ -644,7 +661,7 @@ void readLocalThenShared() {
     const QString local = getLocalPrefFol();
     DecodeReport report;
     const bool localRead =
-        local.isEmpty() || !QFileInfo::exists(local) || readPrefFile(local, Location::FromFile, &report);
+        local.isEmpty() || !Durable::standsThere(local) || readPrefFile(local, Location::FromFile, &report);
     // A file that may have held network mode, but whose shared folder cannot be known: the results
     // would silently go to a database on this computer that the teacher never sees.
     const bool locationLost = localRead ? report.locationLost : report.networkMode.value_or(true);
@@ -654,6 +671,9 @@ void readLocalThenShared() {
                         ? QStringLiteral("This computer's data location could not be read: results now "
                                          "go to this computer until the teacher sets the shared folder "
                                          "again in Preferences.")
+                    : report.link
+                        ? kNeverFollowed.arg(QDir::toNativeSeparators(local)) +
+                              QStringLiteral(" Please delete the link, then go to Preferences and reset.")
                         : QStringLiteral("Please go to Preferences and reset."));
         if (locationLost)
             prUseAltLoc = false; // for this run; the file keeps what it holds
@@ -702,12 +722,14 @@ void readLocalThenShared() {
                             useLocal);
         }
         told = shared;
-    } else if (!readPrefFile(file, Location::KeepOurs)) {
+    } else if (DecodeReport sharedReport; !readPrefFile(file, Location::KeepOurs, &sharedReport)) {
         if (told != file) {
             const QString name = QFileInfo(file).fileName();
+            const QString copy = file + QStringLiteral(".damaged");
             showCaution(QStringLiteral("Unable to read the preferences file on the server."),
-                        QStringLiteral("%1 cannot be read.").arg(QDir::toNativeSeparators(file)) +
-                            (QFileInfo::exists(file + QStringLiteral(".damaged"))
+                        (sharedReport.link ? kNeverFollowed.arg(QDir::toNativeSeparators(file))
+                                           : QStringLiteral("%1 cannot be read.").arg(QDir::toNativeSeparators(file))) +
+                            (QFileInfo(copy).isFile() && !Durable::isLink(copy)
                                  ? QStringLiteral(" A copy is kept beside it as \"%1.damaged\".").arg(name)
                                  : QString()) +
                             useLocal);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "durable.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -101,6 +103,7 @@ struct DecodeReport {
     std::optional<bool> networkMode; // field 2 as stored, when the file got that far
     bool locationLost = false;       // network mode, but the shared folder's reference was unusable
     bool passwordLost = false;       // field 1 held a password that cannot be read
+    bool link = false;               // the name was a symbolic link, which is never read through
 };
 
 // The file format, without touching any file. decodeFile gives nothing for bytes that are not a
@@ -115,6 +118,10 @@ std::optional<QByteArray> encodeFile(const Values& values);
 // Whether the administrative password can be stored: its scrambled form must fit field 1's 255 bytes
 // whatever key the scrambling draws, and must read back as the same password.
 bool passwordFits(const QString& password);
+
+// The explanation of a preferences file that could not be written, naming it where the file itself
+// was the cause (a link at its name, read-only for this account, a full disk).
+QString whyNotWritten(Durable::Failure failure, const QString& path);
 
 // Puts every preference back to its default and lets the sound settings follow.
 void initPrefs();

@@ -693,10 +693,11 @@ void TestPrefsFile::onlyThisUserReadsTheLocalFile() {
     QVERIFY(QFile::setPermissions(local, QFileDevice::Permissions(0x6644)));
     QVERIFY(myPrefs::readPrefFile(local));
     QCOMPARE(modeOf(local + ".damaged"), 0600);
-    // A copy in a shared folder is read by every computer of the school.
+    // A copy in a shared folder is read and saved by every account of the school, whatever the umask
+    // of the account that wrote it first.
     const QString shared = sandbox_->folder("share") + "/nbq10.pref";
     QVERIFY(myPrefs::writePrefFile(shared));
-    QCOMPARE(modeOf(shared), 0644);
+    QCOMPARE(modeOf(shared), 0666);
     ::umask(mask);
     QVERIFY(dialogs.shown.isEmpty());
 }
