@@ -59,6 +59,14 @@ bool readOnlyForUs(const QString& path) {
            (errno == EACCES || errno == EPERM);
 }
 
+// A folder with the sticky bit (as a school's shared folder may be) lets only a file's owner replace
+// it: to this account, that file is as good as read-only.
+Failure renameFailure(int error, const QString& path) {
+    if ((error == EPERM || error == EACCES) && standsThere(path))
+        return Failure::ReadOnly;
+    return failureOf(error);
+}
+
 // What stands at a name that is to be written: nothing, a regular file, or something that refuses.
 Failure refusalAt(const QString& path) {
     struct stat st {};
@@ -139,9 +147,9 @@ Failure replaceWithMode(const QString& path, const QByteArray& bytes, mode_t mod
         return failure;
     // A link put there meanwhile is replaced, never followed: rename does not follow the new name.
     if (::rename(native(temporary).constData(), native(path).constData()) != 0) {
-        const int error = errno;
+        const Failure failure = renameFailure(errno, path);
         ::unlink(native(temporary).constData());
-        return failureOf(error);
+        return failure;
     }
     return Failure::None;
 }
@@ -302,7 +310,7 @@ QString StagedFiles::commit() {
                        : placed == Placed::ThereAlready ? Failure::ThereAlready
                                                         : Failure::Other;
         } else if (::rename(native(f.temporary).constData(), native(f.path).constData()) != 0) {
-            failure_ = failureOf(errno);
+            failure_ = renameFailure(errno, f.path);
         }
         if (failure_ != Failure::None) {
             for (std::size_t j = i; j-- > 0;)
