@@ -85,7 +85,11 @@ inline QMap<QString, QByteArray> folderContents(const QString& folder) {
     for (const QString& name :
          dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
         const QString path = dir.filePath(name);
-        out.insert(name, QFileInfo(path).isDir() ? QByteArray("<folder>") : readBytes(path));
+        const QFileInfo info(path);
+        // A link stays a link, to the same file, which holds what it held.
+        out.insert(name, info.isSymLink() ? "<link to " + info.symLinkTarget().toUtf8() + "> " + readBytes(path)
+                         : info.isDir()   ? QByteArray("<folder>")
+                                          : readBytes(path));
     }
     return out;
 }

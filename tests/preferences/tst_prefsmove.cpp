@@ -156,6 +156,13 @@ QString TestPrefsMove::setUp(const QString& theirPassword, const QString& ourPas
         DBCtrl::insertName(QStringLiteral("Shared Student"), QString(), QStringLiteral("Default"));
         DBCtrl::connectToDB(local);
     }
+    if (folderHolds.endsWith(QLatin1String("a link at the newer name"))) {
+        // A student's link to a file of the teacher's, where the folder's newer preferences name was.
+        const QString teachers = sandbox_->folder(QStringLiteral("teacher")) + QStringLiteral("/.bashrc");
+        TestPrefs::writeBytes(teachers, QByteArrayLiteral("the teacher's own file\n"));
+        QFile::remove(inFolder(share, myPrefs::kPrefFileName));
+        QFile::link(teachers, inFolder(share, myPrefs::kPrefFileName));
+    }
     if (folderHolds == QLatin1String("busy database")) {
         other_ = std::make_unique<TestDoubles::OtherComputer>(database);
         other_->holdExclusiveLock();
@@ -185,6 +192,13 @@ void TestPrefsMove::movesThroughTheWindow_data() {
     QTest::newRow("Replace from an empty password")
         << "Principal" << "" << R << "database" << "The shared folder's administrative password was kept."
         << "Principal";
+    // A student who saved a password of their own on this computer does not lock the teacher out.
+    QTest::newRow("Replace from another password")
+        << "Principal" << "Student" << R << "database"
+        << "The shared folder's administrative password was kept." << "Principal";
+    QTest::newRow("refused: a link at the newer name")
+        << "Principal" << "Teacher" << R << "database, a link at the newer name"
+        << "Unable to create a Preferences file at the new location." << none;
     QTest::newRow("refused: another computer holds the database")
         << "Principal" << "" << R << "busy database"
         << "The student data file at <%1> is in use and could not be opened." << none;
@@ -282,6 +296,11 @@ void TestPrefsMove::theBoxesTheTeacherSees_data() {
                        "Numbrook Riza will now use the database at the new location.",
                        "The shared folder's administrative password was kept."}
         << "shared-kept-password.png";
+    QTest::newRow("a planted link")
+        << "Principal" << "database, a link at the newer name"
+        << QStringList{"There is already a Pref file at that location.",
+                       "Unable to create a Preferences file at the new location."}
+        << "shared-refused-link.png";
 }
 
 void TestPrefsMove::theBoxesTheTeacherSees() {
