@@ -227,12 +227,24 @@ Durable::Access accessFor(const QString& path) {
 
 // Keeps the bytes of a file that could not be used whole beside it, before anything writes the
 // preferences again; an older copy gives way to the newer one. A link at that name stays as it is.
-void keepDamagedCopy(const QString& path, const QByteArray& bytes) {
-    Durable::replaceFile(path + QStringLiteral(".damaged"), bytes, accessFor(path));
+bool keepDamagedCopy(const QString& path, const QByteArray& bytes) {
+    return Durable::replaceFile(path + QStringLiteral(".damaged"), bytes, accessFor(path)) !=
+           Durable::Failure::Link;
 }
 
 const QString kNeverFollowed = QStringLiteral("\"%1\" is a link to another file, which Numbrook Riza never "
                                               "follows.");
+
+// What the start says of a preferences file it could not read: a link at its name, or at the name of
+// the copy it keeps of a damaged one, is named.
+QString linksOf(const QString& path, const DecodeReport& report) {
+    if (report.link)
+        return kNeverFollowed.arg(QDir::toNativeSeparators(path));
+    if (report.copyAtLink)
+        return QStringLiteral("No copy of it was kept: ") +
+               kNeverFollowed.arg(QDir::toNativeSeparators(path + QStringLiteral(".damaged")));
+    return {};
+}
 
 const QString kWriteFailed = QStringLiteral("There was an error in writing a Preference file.");
 
@@ -488,7 +500,7 @@ bool readPrefFile(const QString& path, Location location, DecodeReport* report) 
     const auto values = decodeFile(bytes, &r);
     if (!values || !r.whole) {
         r.whole = false;
-        keepDamagedCopy(path, bytes);
+        r.copyAtLink = !keepDamagedCopy(path, bytes);
     }
     if (!values)
         return false;
@@ -619,7 +631,10 @@ bool hndlWritingPrefs(const Changes& changes) {
     // saved when it cannot be written.
     if (network && !writeBytesTo(QDir(shared).filePath(QString::fromLatin1(kPrefFileName)), *bytes))
         return false;
-    writeBytesTo(local, *bytes); // a failure has been shown; the shared file holds the values
+    // In network mode a failure here has been shown and the shared file holds the values; in local
+    // mode this file is the save.
+    if (!writeBytesTo(local, *bytes) && !network)
+        return false;
 
     const QString passwordBefore = prPassWord;
     const bool passwordChangedMeanwhile =
@@ -666,15 +681,13 @@ void readLocalThenShared() {
     // would silently go to a database on this computer that the teacher never sees.
     const bool locationLost = localRead ? report.locationLost : report.networkMode.value_or(true);
     if (!localRead || locationLost) {
+        const QString links = linksOf(local, report);
         showCaution(QStringLiteral("Unable to read the preferences"),
-                    locationLost
-                        ? QStringLiteral("This computer's data location could not be read: results now "
-                                         "go to this computer until the teacher sets the shared folder "
-                                         "again in Preferences.")
-                    : report.link
-                        ? kNeverFollowed.arg(QDir::toNativeSeparators(local)) +
-                              QStringLiteral(" Please delete the link, then go to Preferences and reset.")
-                        : QStringLiteral("Please go to Preferences and reset."));
+                    (links.isEmpty() ? QString() : links + QStringLiteral(" Please delete the link. ")) +
+                        (locationLost ? QStringLiteral("This computer's data location could not be read: "
+                                                       "results now go to this computer until the teacher "
+                                                       "sets the shared folder again in Preferences.")
+                                      : QStringLiteral("Please go to Preferences and reset.")));
         if (locationLost)
             prUseAltLoc = false; // for this run; the file keeps what it holds
         return;
@@ -727,8 +740,11 @@ void readLocalThenShared() {
             const QString name = QFileInfo(file).fileName();
             const QString copy = file + QStringLiteral(".damaged");
             showCaution(QStringLiteral("Unable to read the preferences file on the server."),
-                        (sharedReport.link ? kNeverFollowed.arg(QDir::toNativeSeparators(file))
-                                           : QStringLiteral("%1 cannot be read.").arg(QDir::toNativeSeparators(file))) +
+                        (sharedReport.link ? linksOf(file, sharedReport)
+                                           : QStringLiteral("%1 cannot be read.").arg(QDir::toNativeSeparators(file)) +
+                                                 (sharedReport.copyAtLink
+                                                      ? QLatin1Char(' ') + linksOf(file, sharedReport)
+                                                      : QString())) +
                             (QFileInfo(copy).isFile() && !Durable::isLink(copy)
                                  ? QStringLiteral(" A copy is kept beside it as \"%1.damaged\".").arg(name)
                                  : QString()) +

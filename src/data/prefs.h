@@ -104,6 +104,7 @@ struct DecodeReport {
     bool locationLost = false;       // network mode, but the shared folder's reference was unusable
     bool passwordLost = false;       // field 1 held a password that cannot be read
     bool link = false;               // the name was a symbolic link, which is never read through
+    bool copyAtLink = false;         // no copy of a file not used whole was kept: its name is a link
 };
 
 // The file format, without touching any file. decodeFile gives nothing for bytes that are not a
