@@ -323,7 +323,9 @@ QString makeInputSetsFolder() {
     // New sets never go beside the shared folder: there only this computer might see them.
     const QString inside = sharedSetsFolder();
     const QString folder = inside.isEmpty() ? getInputSetsFolder() : inside;
-    if (folder.isEmpty())
+    // A link planted in its place would have the teacher's sets, and the modes below, go to a folder
+    // of the student's choosing.
+    if (folder.isEmpty() || Durable::isLink(folder))
         return {};
     // In this computer's own preferences folder the sets are the teacher's, like the data. In the
     // shared folder every account of every computer adds its sets, and the sticky bit keeps each

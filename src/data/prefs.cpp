@@ -1,5 +1,6 @@
 #include "prefs.h"
 
+#include "dbctrl.h"
 #include "globals.h"
 #include "locations.h"
 #include "outsidefile.h"
@@ -714,8 +715,14 @@ void readLocalThenShared() {
         // For this run only: the local file keeps network mode, so the next start looks again, and
         // a save in this run goes to the shared folder or nowhere.
         prUseAltLoc = false;
+        // A link planted at the database's name makes the folder no school's shared folder.
+        const QString folder = parseGSI(prAltFileLoc);
+        const QString database = folder.isEmpty() ? QString() : QDir(folder).filePath(QString::fromLatin1(DBCtrl::kFileName));
         showCaution(QStringLiteral("The remote server is not available."),
-                    QStringLiteral("Local preference settings will be used."));
+                    (Durable::isLink(database) ? kNeverFollowed.arg(QDir::toNativeSeparators(database)) +
+                                                     QLatin1Char(' ')
+                                               : QString()) +
+                        QStringLiteral("Local preference settings will be used."));
         return;
     }
     // The school's database is there and stays in use, whatever became of its preferences file. The
