@@ -165,6 +165,7 @@ private slots:
     void aFullDiskIsSaidToBeFull();
     void aPasswordClearedElsewhereIsNotSaidToBeKept_data();
     void aPasswordClearedElsewhereIsNotSaidToBeKept();
+    void linksBesideThePreferencesAreNotUsed();
 
 private:
     std::unique_ptr<TestPrefs::Sandbox> sandbox_;
@@ -727,6 +728,39 @@ void TestHostileFolder::aPasswordClearedElsewhereIsNotSaidToBeKept() {
     for (const Shown& s : dialogs.shown)
         toldCleared = toldCleared || (s.kind == Shown::Msg && !s.isCaution && s.message.contains("cleared"));
     QVERIFY2(toldCleared, qPrintable(allShown(dialogs)));
+}
+
+void TestHostileFolder::linksBesideThePreferencesAreNotUsed() {
+    // A link at the database's name would have every computer open a file of the teacher's as the
+    // school's database; one in place of the sets folder would have the teacher's sets, and the
+    // folder's modes, go where the student chose.
+    ScriptedDialogs dialogs;
+    const QString shared = sandbox_->folder("share/Numbrook");
+    const QString teachers = sandbox_->folder("teacher");
+    const QString teachersDatabase = teachers + "/NB_Data.rbd";
+    QVERIFY(TestPrefs::writeBytes(teachersDatabase, QByteArray()));
+    QVERIFY(QFile::link(teachersDatabase, shared + "/NB_Data.rbd"));
+    QVERIFY(QFile::link(teachers, shared + "/NBQ_InputSets"));
+    Values mine;
+    mine.passWord = QStringLiteral("Teach");
+    mine.useAltLoc = true;
+    mine.altFileLoc = shared;
+    QVERIFY(writeValues(myPrefs::localPrefFile(), mine));
+    QVERIFY(writeValues(shared + "/" + kNewer, mine));
+    const mode_t teachersMode = lmodeOf(teachers);
+
+    myPrefs::hndlReadingPrefs();
+    QVERIFY2(cautionNames(dialogs, shared + "/NB_Data.rbd", QStringLiteral("link")),
+             qPrintable(allShown(dialogs)));
+    QVERIFY(!myPrefs::prUseAltLoc); // this run goes on with this computer's own data
+    QVERIFY(!myPrefs::holdsSchoolDatabase(shared));
+
+    // Were the folder in use, new sets would still never go through the link.
+    myPrefs::prUseAltLoc = true;
+    QCOMPARE(myPrefs::makeInputSetsFolder(), QString());
+    QCOMPARE(lmodeOf(teachers), teachersMode);
+    QVERIFY(isLink(shared + "/NBQ_InputSets"));
+    QCOMPARE(TestPrefs::readBytes(teachersDatabase), QByteArray());
 }
 
 QTEST_GUILESS_MAIN(TestHostileFolder)
