@@ -4,7 +4,8 @@
 // must open a sound database and readable preferences with the teacher's password, use nothing half
 // made, tell the teacher nothing alarming, and leave nothing behind once it is old. After a stopped
 // move to the shared folder a round is played and the folder chosen again: the round must be in the
-// data in use afterwards.
+// data in use afterwards. Two computers moving into one folder at once are run with one held at each
+// of its writes in turn while the other moves.
 
 #include "data/dbctrl.h"
 #include "data/locations.h"
@@ -18,6 +19,7 @@
 
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSqlQuery>
 #include <QtTest>
@@ -25,6 +27,8 @@
 #include <algorithm>
 #include <functional>
 #include <memory>
+
+#include <csignal>
 
 using myPrefs::Values;
 using TestDoubles::ScriptedDialogs;
@@ -204,6 +208,93 @@ bool holdsTheRound(const QString& databaseFile) {
            studentsIn(databaseFile).contains(kAddedAfterTheStop);
 }
 
+// One computer of the school for the tests of two at once: its own home and preferences and data
+// folders, its own preferences (its own password and number of tries) and its own database with a
+// student of its own.
+struct Computer {
+    QString root;
+    QString password;
+    int maxTries = 3;
+    QString student;
+
+    QString config() const { return root + QStringLiteral("/config"); }
+    QString data() const { return root + QStringLiteral("/data"); }
+    QString prefsFile() const { return config() + QStringLiteral("/com.orlavo.vavava.plist"); }
+    QString database() const { return data() + QStringLiteral("/OVR/NB_Data.rbd"); }
+
+    QProcessEnvironment environment() const {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("HOME"), root + QStringLiteral("/home"));
+        env.insert(QStringLiteral("XDG_CONFIG_HOME"), config());
+        env.insert(QStringLiteral("XDG_DATA_HOME"), data());
+        return env;
+    }
+
+    // Makes the computer's files through the program itself, in this process pointed at its folders.
+    void setUp() const {
+        const QByteArray homeBefore = qgetenv("HOME");
+        const QByteArray configBefore = qgetenv("XDG_CONFIG_HOME");
+        const QByteArray dataBefore = qgetenv("XDG_DATA_HOME");
+        QDir().mkpath(root + QStringLiteral("/home"));
+        qputenv("HOME", QFile::encodeName(root + QStringLiteral("/home")));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(config()));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data()));
+        {
+            ScriptedDialogs dialogs;
+            myPrefs::initPrefs();
+            myPrefs::prPassWord = password;
+            myPrefs::prMaxTries = maxTries;
+            myPrefs::writePrefFile(myPrefs::localPrefFile());
+            DBCtrl::check4Database(myPrefs::getLocalDataFol());
+            DBCtrl::insertName(student, QString(), QStringLiteral("Default"));
+            DBCtrl::closeDB();
+        }
+        qputenv("HOME", homeBefore);
+        qputenv("XDG_CONFIG_HOME", configBefore);
+        qputenv("XDG_DATA_HOME", dataBefore);
+        myPrefs::initPrefs();
+    }
+};
+
+// What one run of the driver's move said and did.
+struct MoveRun {
+    bool ended = false; // it ran to its end (not stopped for good, not killed)
+    int exitCode = -1;
+    QString output;
+
+    bool asked() const { return output.contains(QStringLiteral("asked: There is already a Pref file")); }
+    QString inUse() const {
+        static const QRegularExpression line(QStringLiteral("^in use: (.*)$"),
+                                             QRegularExpression::MultilineOption);
+        return line.match(output).captured(1).trimmed();
+    }
+    QStringList told() const {
+        QStringList lines;
+        for (const QString& l : output.split(QLatin1Char('\n'))) {
+            if (l.startsWith(QStringLiteral("told: ")))
+                lines << l.mid(6);
+        }
+        return lines;
+    }
+};
+
+MoveRun finish(QProcess& process) {
+    MoveRun run;
+    if (!process.waitForFinished(60000)) {
+        process.kill();
+        process.waitForFinished();
+    }
+    run.output = QString::fromLocal8Bit(process.readAll());
+    run.ended = process.exitStatus() == QProcess::NormalExit;
+    run.exitCode = run.ended ? process.exitCode() : -1;
+    return run;
+}
+
+// Field 1 of a preferences file as stored: its length byte and that many bytes.
+QByteArray passwordField(const QByteArray& file) {
+    return file.isEmpty() ? QByteArray() : file.left(1 + static_cast<quint8>(file.at(0)));
+}
+
 } // namespace
 
 class TestStoppedWrites : public QObject {
@@ -219,6 +310,7 @@ private slots:
     void movingBackToThisComputer_data();
     void movingBackToThisComputer();
     void savingThePreferences();
+    void twoMovesIntoOneFolderAtOnce();
 
 private:
     // Runs the driver once to count its kill points, then once killed before each; `check` says what
@@ -468,6 +560,164 @@ void TestStoppedWrites::savingThePreferences() {
                                  QStringLiteral("; shared %1, this computer %2").arg(shared).arg(local);
                          return problems;
                      });
+}
+
+void TestStoppedWrites::twoMovesIntoOneFolderAtOnce() {
+    // Two computers choose the same empty folder at once: computer A's move is held at each of its
+    // file-changing calls in turn, from its look into the folder to its end, while computer B's move
+    // into the folder runs to its end; then A goes on. Whichever commits second either is asked the
+    // Replace question or is refused in words; the folder holds one school's preferences and one
+    // whole database; and each computer's own file says network mode only when it uses that database.
+    const QString driver = KillPoints::driver(QStringLiteral("data_drv_datafiles"));
+    auto computers = [](const World& world) {
+        return std::pair<Computer, Computer>{{world.sandbox.path(QStringLiteral("a")),
+                                              QStringLiteral("PassA"), 4, QStringLiteral("Student A")},
+                                             {world.sandbox.path(QStringLiteral("b")),
+                                              QStringLiteral("PassB"), 5, QStringLiteral("Student B")}};
+    };
+    // A's points: those of its start, then those of its move.
+    auto countPoints = [&](const QString& action) {
+        World world;
+        const auto [a, b] = computers(world);
+        a.setUp();
+        QDir().mkpath(world.shared());
+        QTemporaryDir scratch;
+        const QString countFile = scratch.filePath(QStringLiteral("count"));
+        QProcess process;
+        process.setProcessEnvironment(KillPoints::underShim(a.environment(), countFile, 0));
+        process.setProcessChannelMode(QProcess::MergedChannels);
+        QStringList arguments{action};
+        if (action == QStringLiteral("move"))
+            arguments << world.shared();
+        process.start(driver, arguments);
+        const MoveRun run = finish(process);
+        if (!run.ended || run.exitCode != 0)
+            qWarning("%s", qPrintable(run.output));
+        return TestPrefs::readBytes(countFile).trimmed().toInt();
+    };
+    const int startPoints = countPoints(QStringLiteral("start"));
+    const int allPoints = countPoints(QStringLiteral("move"));
+    QVERIFY2(allPoints > startPoints && startPoints >= 0,
+             qPrintable(QStringLiteral("%1 and %2 points").arg(startPoints).arg(allPoints)));
+
+    QMap<QString, int> tally;
+    QStringList failures;
+    for (int at = startPoints + 1; at <= allPoints; ++at) {
+        World world;
+        const auto [a, b] = computers(world);
+        a.setUp();
+        b.setUp();
+        QDir().mkpath(world.shared());
+
+        QProcess first;
+        first.setProcessEnvironment(KillPoints::underShim(a.environment(), QString(), 0, at));
+        first.setProcessChannelMode(QProcess::MergedChannels);
+        first.start(driver, {QStringLiteral("move"), world.shared()});
+        if (!first.waitForStarted(10000) || !KillPoints::waitUntilStopped(first.processId(), 20000)) {
+            failures
+                << QStringLiteral("point %1: A did not stop there (%2)").arg(at).arg(finish(first).output);
+            continue;
+        }
+        QProcess second;
+        second.setProcessEnvironment(b.environment());
+        second.setProcessChannelMode(QProcess::MergedChannels);
+        second.start(driver, {QStringLiteral("move"), world.shared()});
+        const MoveRun runB = finish(second);
+        ::kill(static_cast<pid_t>(first.processId()), SIGCONT);
+        const MoveRun runA = finish(first);
+
+        // Each computer: its own file, the database it used at its end, what it was told.
+        struct Seen {
+            const Computer& computer;
+            const MoveRun& run;
+            const char* name;
+            bool saysNetwork = false;
+        };
+        Seen seen[] = {{a, runA, "A"}, {b, runB, "B"}};
+        QStringList problems;
+        for (Seen& s : seen) {
+            const auto own = fileValues(s.computer.prefsFile());
+            s.saysNetwork = own && own->useAltLoc && own->altFileLoc == world.shared();
+            const bool usesShared = s.run.inUse() == world.sharedDatabase();
+            if (!s.run.ended)
+                problems << QStringLiteral("%1 did not end: %2").arg(QLatin1String(s.name), s.run.output);
+            if (s.saysNetwork != usesShared)
+                problems << QStringLiteral("%1's own file says network mode %2 while it uses \"%3\"")
+                                .arg(QLatin1String(s.name))
+                                .arg(s.saysNetwork ? QStringLiteral("on") : QStringLiteral("off"),
+                                     s.run.inUse());
+            if (!usesShared && studentsIn(s.computer.database()) != QStringList{s.computer.student})
+                problems << QStringLiteral("%1's own data: %2")
+                                .arg(QLatin1String(s.name),
+                                     studentsIn(s.computer.database()).join(QLatin1Char(',')));
+            if (s.run.output.contains(QStringLiteral("A error of type: 14 occurred.")))
+                problems
+                    << QStringLiteral("%1 told \"A error of type: 14 occurred.\"").arg(QLatin1String(s.name));
+        }
+
+        // The folder: preferences that name it, under both names alike, and one whole database with
+        // the student of the computer that set it up.
+        const QString older = world.shared() + QStringLiteral("/nbq10.pref");
+        const QString newer = world.shared() + QStringLiteral("/com.orlavo.vavava.plist");
+        const auto folderPrefs = fileValues(older);
+        if (!folderPrefs || !folderPrefs->useAltLoc || folderPrefs->altFileLoc != world.shared())
+            problems << QStringLiteral("nbq10.pref in the folder does not name it");
+        if (QFileInfo::exists(newer) && fileValues(newer) != folderPrefs)
+            problems << QStringLiteral("the folder's two preferences names disagree");
+        const QStringList inFolder = studentsIn(world.sharedDatabase());
+        if (inFolder != QStringList{a.student} && inFolder != QStringList{b.student})
+            problems << QStringLiteral("the folder's database holds: ") + inFolder.join(QLatin1Char(','));
+        for (const QString& file : leftoversIn(world.shared()))
+            problems << QStringLiteral("left behind: ") + QFileInfo(file).fileName();
+
+        // Who committed second, and how it went.
+        QString outcome;
+        if (seen[0].saysNetwork && seen[1].saysNetwork) {
+            // Both moved: the folder holds the preferences of the one that committed second.
+            const int last = folderPrefs && folderPrefs->maxTries == a.maxTries ? 0 : 1;
+            const Seen& second = seen[last];
+            const Seen& firstOne = seen[1 - last];
+            if (second.run.asked()) {
+                outcome = QStringLiteral("%1 committed second and was asked").arg(QLatin1String(second.name));
+                // "Replace" keeps the school's password that the first one set there.
+                if (passwordField(TestPrefs::readBytes(older)) !=
+                    passwordField(TestPrefs::readBytes(firstOne.computer.prefsFile())))
+                    problems << QStringLiteral("%1's Replace took away the password %2 set")
+                                    .arg(QLatin1String(second.name), QLatin1String(firstOne.name));
+            } else {
+                outcome = QStringLiteral("%1 replaced %2's preferences without the question")
+                              .arg(QLatin1String(second.name), QLatin1String(firstOne.name));
+                problems << outcome;
+            }
+        } else if (seen[0].saysNetwork != seen[1].saysNetwork) {
+            const Seen& refused = seen[seen[0].saysNetwork ? 1 : 0];
+            const QString said = refused.run.told().join(QLatin1Char('|'));
+            if (said.contains(QStringLiteral("another computer"), Qt::CaseInsensitive) &&
+                said.contains(QStringLiteral("Nothing has been changed"))) {
+                outcome = QStringLiteral("%1 refused in words").arg(QLatin1String(refused.name));
+            } else {
+                outcome = QStringLiteral("%1 refused: %2").arg(QLatin1String(refused.name), said);
+                problems << outcome;
+            }
+        } else {
+            outcome = QStringLiteral("neither moved");
+            problems << outcome;
+        }
+        // The figures by outcome; the refusals' own words vary with the point, so they count alike.
+        QString kind = outcome;
+        kind.replace(QRegularExpression(QStringLiteral("^([AB]) refused: .*")),
+                     QStringLiteral("\\1 refused, not in words"));
+        ++tally[kind];
+        qInfo("point %d: %s", at,
+              qPrintable(problems.isEmpty() ? outcome : problems.join(QStringLiteral("; "))));
+        if (!problems.isEmpty())
+            failures << QStringLiteral("point %1: %2").arg(at).arg(problems.join(QStringLiteral("; ")));
+    }
+    for (auto it = tally.cbegin(); it != tally.cend(); ++it)
+        qInfo("%s: %d", qPrintable(it.key()), it.value());
+    qInfo("%d stop points, %d left a good state", allPoints - startPoints,
+          allPoints - startPoints - static_cast<int>(failures.size()));
+    QVERIFY2(failures.isEmpty(), qPrintable(failures.join(QLatin1Char('\n'))));
 }
 
 QTEST_GUILESS_MAIN(TestStoppedWrites)
