@@ -542,6 +542,13 @@ void TestLocations::leftoversOfStoppedWritesGoWhenOld() {
         shared + "/.NB_Data.rbd.Kk9Lm0",
         shared + "/nbq10.pref.Zz9Yy8",
         shared + "/com.orlavo.vavava.plist.PpQqRr",
+        // The hidden form of the program's own temporary files.
+        config + "/.com.orlavo.vavava.plist.nbrtmp-aB3dE9",
+        data + "/.NB_Data.rbd.nbrtmp-x1Y2z3",
+        data + "/.NB_Data.rbd.nbrtmp-x1Y2z3-journal",
+        shared + "/.NB_Data.rbd.nbrtmp-Kk9Lm0",
+        shared + "/.nbq10.pref.nbrtmp-Zz9Yy8",
+        shared + "/.com.orlavo.vavava.plist.nbrtmp-PpQqRr",
     };
     const QStringList kept{
         config + "/com.orlavo.vavava.plist",
@@ -561,7 +568,8 @@ void TestLocations::leftoversOfStoppedWritesGoWhenOld() {
     // Another computer is making its files right now; by this computer's clock, which may run hours
     // ahead of that computer's or the file server's, they may look hours old.
     const QStringList fresh{shared + "/.NB_Data.rbd.NowNow", shared + "/.NB_Data.rbd.NowNow-journal",
-                            config + "/com.orlavo.vavava.plist.NowNow"};
+                            config + "/com.orlavo.vavava.plist.NowNow",
+                            shared + "/.nbq10.pref.nbrtmp-NowNow"};
     const QStringList hoursOld{shared + "/.NB_Data.rbd.Ahead2", shared + "/.NB_Data.rbd.Ahead2-journal",
                                shared + "/nbq10.pref.Ahead2", config + "/com.orlavo.vavava.plist.Ahead2"};
     for (const QString& file : fresh + hoursOld)
@@ -1081,7 +1089,9 @@ void TestLocations::movingFromNetworkModeCopiesTheDatabaseInUse() {
         const QString next = sharedFolder(localDataGone ? "share/third" : "share/second");
         dialogs.clear();
         myPrefs::createRemoteFileInfo(next);
-        QCOMPARE(allMessages(dialogs), QStringList{"The local data was copied to the new location. | "});
+        // The school's data went there, not this computer's own: the message says which.
+        QCOMPARE(allMessages(dialogs),
+                 QStringList{"The shared folder's data was copied to the new location. | "});
         QCOMPARE(DBCtrl::databasePath(), next + "/NB_Data.rbd");
         QCOMPARE(studentsIn(next + "/NB_Data.rbd"), school);
         QCOMPARE(fileValues(myPrefs::localPrefFile())->altFileLoc, next);
@@ -1105,6 +1115,7 @@ void TestLocations::movesLeaveTheFilesAsTheySay_data() {
     const QString kept = "The shared folder's administrative password was kept. | This computer had no "
                          "administrative password; the shared folder's is now used here too. To have no "
                          "password, clear it in Preferences and save.";
+    const QString keptBeginning = "The shared folder's administrative password was kept. | …";
     const QString busy = "The student data file at <%1> is in use and could not be opened. | Please try "
                          "again in a moment. Nothing has been changed.";
     const QString damaged = "The file at <%1> is not a Numbrook Riza student data file, or it is damaged.…";
@@ -1113,8 +1124,10 @@ void TestLocations::movesLeaveTheFilesAsTheySay_data() {
     const QString none; // a null text
     QTest::newRow("Cancel takes the folder's") << "Principal" << "Teacher" << C << "database" << false
                                                << QStringList{question, willUse} << "Principal";
+    // The folder's password stays whatever this computer's is: a student who saved one of their own
+    // here must not lock the teacher out of every computer.
     QTest::newRow("Replace with a password") << "Principal" << "Teacher" << R << "database" << false
-                                             << QStringList{question, willUse} << "Teacher";
+                                             << QStringList{question, willUse, keptBeginning} << "Principal";
     QTest::newRow("Replace from an empty password") << "Principal" << "" << R << "database" << false
                                                     << QStringList{question, willUse, kept} << "Principal";
     QTest::newRow("Replace, none on either side") << "" << "" << R << "database" << false
@@ -1135,9 +1148,10 @@ void TestLocations::movesLeaveTheFilesAsTheySay_data() {
     QTest::newRow("refused: a folder where the newer name must go")
         << "Principal" << "Teacher" << R << "a folder named com.orlavo.vavava.plist" << false
         << QStringList{question, cannotHold} << none;
+    // It copies the school's database, not this computer's own.
     QTest::newRow("from network mode to an empty folder")
         << none << "Teacher" << R << "" << true
-        << QStringList{"The local data was copied to the new location. | "} << "Teacher";
+        << QStringList{"The shared folder's data was copied to the new location. | "} << "Teacher";
 }
 
 void TestLocations::movesLeaveTheFilesAsTheySay() {
