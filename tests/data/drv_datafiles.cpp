@@ -7,7 +7,10 @@
 //   back             the start, then the move back to this computer
 //   save <percent>   the start, then the preferences window's Save with a new percentage
 //
-// Exits 0 when the action ended as it should without a caution to the teacher.
+// Exits 0 when the action ended as it should without a caution to the teacher. It prints each question
+// it was asked ("asked: <question>"), each caution or plain message ("told: <message> / <explanation>")
+// and, at its end, the database in use ("in use: <file>", empty when none is open), so that a test
+// running two of them at once can tell which one was asked and which one uses what.
 
 #include "data/dbctrl.h"
 #include "data/locations.h"
@@ -49,12 +52,15 @@ int main(int argc, char* argv[]) {
         return 2;
     }
     for (const TestDoubles::Shown& shown : dialogs.shown) {
-        if ((shown.kind == TestDoubles::Shown::Msg && shown.isCaution) ||
-            shown.kind == TestDoubles::Shown::Plain) {
-            std::fprintf(stderr, "%s / %s\n", qPrintable(shown.message), qPrintable(shown.explanation));
+        if (shown.kind == TestDoubles::Shown::Question) {
+            std::fprintf(stdout, "asked: %s\n", qPrintable(shown.message));
+        } else if ((shown.kind == TestDoubles::Shown::Msg && shown.isCaution) ||
+                   shown.kind == TestDoubles::Shown::Plain) {
+            std::fprintf(stdout, "told: %s / %s\n", qPrintable(shown.message), qPrintable(shown.explanation));
             ended = false;
         }
     }
+    std::fprintf(stdout, "in use: %s\n", DBCtrl::isConnected() ? qPrintable(DBCtrl::databasePath()) : "");
     DBCtrl::closeDB();
     return ended ? 0 : 1;
 }

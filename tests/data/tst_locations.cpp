@@ -61,6 +61,21 @@ QByteArray unreadablePasswordFile(const Values& v) {
     return f.bytes();
 }
 
+// The stored form of an ASCII password under one key of the scrambling, made here by hand so that
+// the folder's field is a form the program need not draw again: a field written anew, instead of
+// kept, shows as other bytes.
+QByteArray storedPassword(const QByteArray& password, int key) {
+    QByteArray out(1, static_cast<char>('A' + key));
+    for (qsizetype i = 0; i < password.size(); ++i)
+        out.append(static_cast<char>(password[i] + (i % 2 == 0 ? -key : key)));
+    return out;
+}
+
+// Field 1 of a preferences file as stored: its length byte and that many bytes.
+QByteArray passwordField(const QByteArray& file) {
+    return file.isEmpty() ? QByteArray() : file.left(1 + static_cast<quint8>(file.at(0)));
+}
+
 QString messageAndExplanation(const Shown& s) {
     return s.message + QStringLiteral(" | ") + s.explanation;
 }
@@ -109,6 +124,8 @@ private slots:
     void movingToAFolderThatHasPreferences();
     void aReplaceReachesTheComputersThatReadTheNewerName();
     void movingNeverSpreadsAnUnreadPassword();
+    void replaceKeepsTheSchoolsPassword_data();
+    void replaceKeepsTheSchoolsPassword();
     void movingToAFolderThatHasADatabaseUsesIt();
     void movingWithoutLocalDataMakesANewDatabase();
     void movingFromNetworkModeCopiesTheDatabaseInUse();
@@ -525,6 +542,13 @@ void TestLocations::leftoversOfStoppedWritesGoWhenOld() {
         shared + "/.NB_Data.rbd.Kk9Lm0",
         shared + "/nbq10.pref.Zz9Yy8",
         shared + "/com.orlavo.vavava.plist.PpQqRr",
+        // The hidden form of the program's own temporary files.
+        config + "/.com.orlavo.vavava.plist.nbrtmp-aB3dE9",
+        data + "/.NB_Data.rbd.nbrtmp-x1Y2z3",
+        data + "/.NB_Data.rbd.nbrtmp-x1Y2z3-journal",
+        shared + "/.NB_Data.rbd.nbrtmp-Kk9Lm0",
+        shared + "/.nbq10.pref.nbrtmp-Zz9Yy8",
+        shared + "/.com.orlavo.vavava.plist.nbrtmp-PpQqRr",
     };
     const QStringList kept{
         config + "/com.orlavo.vavava.plist",
@@ -544,7 +568,8 @@ void TestLocations::leftoversOfStoppedWritesGoWhenOld() {
     // Another computer is making its files right now; by this computer's clock, which may run hours
     // ahead of that computer's or the file server's, they may look hours old.
     const QStringList fresh{shared + "/.NB_Data.rbd.NowNow", shared + "/.NB_Data.rbd.NowNow-journal",
-                            config + "/com.orlavo.vavava.plist.NowNow"};
+                            config + "/com.orlavo.vavava.plist.NowNow",
+                            shared + "/.nbq10.pref.nbrtmp-NowNow"};
     const QStringList hoursOld{shared + "/.NB_Data.rbd.Ahead2", shared + "/.NB_Data.rbd.Ahead2-journal",
                                shared + "/nbq10.pref.Ahead2", config + "/com.orlavo.vavava.plist.Ahead2"};
     for (const QString& file : fresh + hoursOld)
@@ -901,6 +926,92 @@ void TestLocations::movingNeverSpreadsAnUnreadPassword() {
     }
 }
 
+void TestLocations::replaceKeepsTheSchoolsPassword_data() {
+    QTest::addColumn<QByteArray>("folderField"); // field 1 of the folder's preferences, as stored
+    QTest::addColumn<QString>("ourPassword");
+    QTest::addColumn<Seams::Answer>("answer");
+    QTest::addColumn<QString>("passwordAfter"); // null: the folder's field, byte for byte
+    QTest::addColumn<QString>("inForce");       // the password in force here after; null: not read
+    const auto R = Seams::Answer::Default;      // "Replace"
+    const QByteArray principal = QByteArray(1, 10) + storedPassword("Principal", 9);
+    const QByteArray unreadable("\x02Z!"); // no save of ours writes it (another version's, a damaged byte)
+    const QByteArray empty(1, '\0');
+    const QString kept; // a null text
+    QTest::newRow("set there, none here") << principal << "" << R << kept << "Principal";
+    // A student deleted this computer's preferences file and saved a password of their own.
+    QTest::newRow("set there, another here") << principal << "Student's own" << R << kept << "Principal";
+    QTest::newRow("unreadable there, one here") << unreadable << "Teacher" << R << kept << kept;
+    QTest::newRow("unreadable there, none here") << unreadable << "" << R << kept << kept;
+    QTest::newRow("none there, one here") << empty << "Teacher" << R << "Teacher" << "Teacher";
+    QTest::newRow("none on either side") << empty << "" << R << "" << "";
+    QTest::newRow("Cancel, unreadable there, one here")
+        << unreadable << "Teacher" << Seams::Answer::Cancel << kept << kept;
+}
+
+void TestLocations::replaceKeepsTheSchoolsPassword() {
+    QFETCH(QByteArray, folderField);
+    QFETCH(QString, ourPassword);
+    QFETCH(Seams::Answer, answer);
+    QFETCH(QString, passwordAfter);
+    QFETCH(QString, inForce);
+    ScriptedDialogs dialogs;
+    localDatabaseWithStudent("Local Student");
+    myPrefs::prPassWord = ourPassword;
+    myPrefs::prMaxTries = 4;
+    QVERIFY(myPrefs::writePrefFile(myPrefs::localPrefFile()));
+    // The school's folder: its database, and its preferences under both names, with settings of
+    // its own.
+    const QString shared = sharedFolder();
+    QCOMPARE(DBCtrl::createNewDBFile(shared + "/NB_Data.rbd"), QString());
+    DBCtrl::connectToDB(QDir(localDataFolder()).filePath("NB_Data.rbd"));
+    TestPrefs::RawFile school;
+    school.useAltLoc = 1;
+    school.reference = QByteArray("/Volumes/School/Numbrook").toBase64();
+    school.maxTries = 6;
+    school.pctCrit = 70;
+    school.sndSet = "1,2,3,4";
+    const QByteArray schoolFile = folderField + school.bytes().mid(1); // RawFile's own field 1 is empty
+    QCOMPARE(passwordField(schoolFile), folderField);
+    QVERIFY(TestPrefs::writeBytes(shared + "/nbq10.pref", schoolFile));
+    QVERIFY(TestPrefs::writeBytes(shared + "/com.orlavo.vavava.plist", schoolFile));
+    dialogs.clear();
+    dialogs.answers = {answer};
+
+    myPrefs::createRemoteFileInfo(shared);
+    QVERIFY2(myPrefs::prUseAltLoc, qPrintable(allMessages(dialogs).join('\n')));
+    QCOMPARE(DBCtrl::databasePath(), shared + "/NB_Data.rbd");
+    const bool replaced = answer == Seams::Answer::Default;
+    for (const QString& file :
+         {shared + "/nbq10.pref", shared + "/com.orlavo.vavava.plist", myPrefs::localPrefFile()}) {
+        const QByteArray bytes = TestPrefs::readBytes(file);
+        if (passwordAfter.isNull()) {
+            QVERIFY2(passwordField(bytes) == folderField,
+                     qPrintable(file + ": " + passwordField(bytes).toHex() + ", was " + folderField.toHex()));
+        } else {
+            QCOMPARE(myGlobals::unscrambleStr(QString::fromUtf8(passwordField(bytes).mid(1))), passwordAfter);
+        }
+        // The other settings are this computer's after "Replace", the folder's after "Cancel", and
+        // carry this computer's path to the folder.
+        const auto v = fileValues(file);
+        QVERIFY2(v, qPrintable(file));
+        QCOMPARE(v->maxTries, replaced ? 4 : 6);
+        QCOMPARE(v->pctCrit, replaced ? 85 : 70);
+        QCOMPARE(v->sndSet, replaced ? QStringLiteral("2,0,0,0") : QStringLiteral("1,2,3,4"));
+        QVERIFY(v->useAltLoc);
+        QCOMPARE(v->altFileLoc, shared);
+    }
+    // The password the files hold, when this computer reads it, is the one in force here too.
+    if (!inForce.isNull())
+        QCOMPARE(myPrefs::prPassWord, inForce);
+    // "Replace" that kept the folder's password says so; one that wrote this computer's says nothing
+    // of it.
+    if (replaced) {
+        const bool toldKept =
+            dialogs.messages().contains("The shared folder's administrative password was kept.");
+        QVERIFY2(toldKept == passwordAfter.isNull(), qPrintable(allMessages(dialogs).join('\n')));
+    }
+}
+
 void TestLocations::movingToAFolderThatHasADatabaseUsesIt() {
     ScriptedDialogs dialogs;
     const QString localDb = localDatabaseWithStudent("Local Student");
@@ -978,7 +1089,9 @@ void TestLocations::movingFromNetworkModeCopiesTheDatabaseInUse() {
         const QString next = sharedFolder(localDataGone ? "share/third" : "share/second");
         dialogs.clear();
         myPrefs::createRemoteFileInfo(next);
-        QCOMPARE(allMessages(dialogs), QStringList{"The local data was copied to the new location. | "});
+        // The school's data went there, not this computer's own: the message says which.
+        QCOMPARE(allMessages(dialogs),
+                 QStringList{"The shared folder's data was copied to the new location. | "});
         QCOMPARE(DBCtrl::databasePath(), next + "/NB_Data.rbd");
         QCOMPARE(studentsIn(next + "/NB_Data.rbd"), school);
         QCOMPARE(fileValues(myPrefs::localPrefFile())->altFileLoc, next);
@@ -1002,6 +1115,7 @@ void TestLocations::movesLeaveTheFilesAsTheySay_data() {
     const QString kept = "The shared folder's administrative password was kept. | This computer had no "
                          "administrative password; the shared folder's is now used here too. To have no "
                          "password, clear it in Preferences and save.";
+    const QString keptBeginning = "The shared folder's administrative password was kept. | …";
     const QString busy = "The student data file at <%1> is in use and could not be opened. | Please try "
                          "again in a moment. Nothing has been changed.";
     const QString damaged = "The file at <%1> is not a Numbrook Riza student data file, or it is damaged.…";
@@ -1010,8 +1124,10 @@ void TestLocations::movesLeaveTheFilesAsTheySay_data() {
     const QString none; // a null text
     QTest::newRow("Cancel takes the folder's") << "Principal" << "Teacher" << C << "database" << false
                                                << QStringList{question, willUse} << "Principal";
+    // The folder's password stays whatever this computer's is: a student who saved one of their own
+    // here must not lock the teacher out of every computer.
     QTest::newRow("Replace with a password") << "Principal" << "Teacher" << R << "database" << false
-                                             << QStringList{question, willUse} << "Teacher";
+                                             << QStringList{question, willUse, keptBeginning} << "Principal";
     QTest::newRow("Replace from an empty password") << "Principal" << "" << R << "database" << false
                                                     << QStringList{question, willUse, kept} << "Principal";
     QTest::newRow("Replace, none on either side") << "" << "" << R << "database" << false
@@ -1032,9 +1148,10 @@ void TestLocations::movesLeaveTheFilesAsTheySay_data() {
     QTest::newRow("refused: a folder where the newer name must go")
         << "Principal" << "Teacher" << R << "a folder named com.orlavo.vavava.plist" << false
         << QStringList{question, cannotHold} << none;
+    // It copies the school's database, not this computer's own.
     QTest::newRow("from network mode to an empty folder")
         << none << "Teacher" << R << "" << true
-        << QStringList{"The local data was copied to the new location. | "} << "Teacher";
+        << QStringList{"The shared folder's data was copied to the new location. | "} << "Teacher";
 }
 
 void TestLocations::movesLeaveTheFilesAsTheySay() {

@@ -8,6 +8,7 @@
 // The child inherits this test's environment, so it works in the same fresh home and XDG folders
 // (tests/support/isolation.cpp), which this test removes at its end.
 
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -23,6 +24,15 @@ struct Outcome {
 
 // Runs the program to its end with the shim counting; killAt 0 kills nowhere.
 Outcome run(const QString& program, const QStringList& arguments, int killAt = 0);
+
+// `base` with the shim preloaded: the count of points written to `countFile` at exit (when it is not
+// empty), the program killed just before point `killAt`, or stopped (SIGSTOP) just before point
+// `stopAt` (0: nowhere), for a test that runs a second program at exactly that point.
+QProcessEnvironment underShim(QProcessEnvironment base, const QString& countFile, int killAt, int stopAt = 0);
+
+// Waits up to `milliseconds` for the process to stop itself at its stop point. False when it ended, or
+// ran on, instead.
+bool waitUntilStopped(qint64 pid, int milliseconds);
 
 // The path of a driver program built beside the test programs (tests/<folder>/drv_<name>.cpp is
 // built as <folder>_drv_<name>).
