@@ -534,15 +534,9 @@ void TestLocations::leftoversOfStoppedWritesGoWhenOld() {
     myPrefs::prAltFileLoc = shared;
     const QString config = sandbox_->folder("config");
     const QString data = sandbox_->folder("data/OVR");
+    // Only the hidden form marked as the program's own: a name of the form earlier versions used may
+    // be a teacher's own copy ("nbq10.pref.2024Jn"), and stays.
     const QStringList leftovers{
-        config + "/com.orlavo.vavava.plist.aB3dE9",
-        config + "/com.orlavo.vavava.plist.damaged.Qw12Er",
-        data + "/.NB_Data.rbd.x1Y2z3",
-        data + "/.NB_Data.rbd.x1Y2z3-journal",
-        shared + "/.NB_Data.rbd.Kk9Lm0",
-        shared + "/nbq10.pref.Zz9Yy8",
-        shared + "/com.orlavo.vavava.plist.PpQqRr",
-        // The hidden form of the program's own temporary files.
         config + "/.com.orlavo.vavava.plist.nbrtmp-aB3dE9",
         data + "/.NB_Data.rbd.nbrtmp-x1Y2z3",
         data + "/.NB_Data.rbd.nbrtmp-x1Y2z3-journal",
@@ -551,6 +545,13 @@ void TestLocations::leftoversOfStoppedWritesGoWhenOld() {
         shared + "/.com.orlavo.vavava.plist.nbrtmp-PpQqRr",
     };
     const QStringList kept{
+        config + "/com.orlavo.vavava.plist.aB3dE9",
+        config + "/com.orlavo.vavava.plist.damaged.Qw12Er",
+        data + "/.NB_Data.rbd.x1Y2z3",
+        data + "/.NB_Data.rbd.x1Y2z3-journal",
+        shared + "/.NB_Data.rbd.Kk9Lm0",
+        shared + "/nbq10.pref.Zz9Yy8",
+        shared + "/com.orlavo.vavava.plist.PpQqRr",
         config + "/com.orlavo.vavava.plist",
         config + "/com.orlavo.vavava.plist.damaged",
         config + "/notes.txt.aB3dE9",
@@ -586,11 +587,11 @@ void TestLocations::leftoversOfStoppedWritesGoWhenOld() {
         QVERIFY2(QFileInfo::exists(file) || QFileInfo(file).isSymLink(), qPrintable(file));
 
     // Out of network mode the shared folder is not this computer's to tidy.
-    QVERIFY(TestPrefs::writeBytes(shared + "/nbq10.pref.Zz9Yy8", "x"));
-    QVERIFY(ageBy(shared + "/nbq10.pref.Zz9Yy8", aDayAndMore));
+    QVERIFY(TestPrefs::writeBytes(shared + "/.nbq10.pref.nbrtmp-Zz9Yy8", "x"));
+    QVERIFY(ageBy(shared + "/.nbq10.pref.nbrtmp-Zz9Yy8", aDayAndMore));
     myPrefs::prUseAltLoc = false;
     myPrefs::removeCrashLeftovers();
-    QVERIFY(QFileInfo::exists(shared + "/nbq10.pref.Zz9Yy8"));
+    QVERIFY(QFileInfo::exists(shared + "/.nbq10.pref.nbrtmp-Zz9Yy8"));
     QVERIFY(dialogs.shown.isEmpty());
 }
 
@@ -1112,9 +1113,9 @@ void TestLocations::movesLeaveTheFilesAsTheySay_data() {
                              "with my current preferences? | Click <Cancel> to use the preferences file on "
                              "the server.";
     const QString willUse = "Numbrook Riza will now use the database at the new location. | ";
-    const QString kept = "The shared folder's administrative password was kept. | This computer had no "
-                         "administrative password; the shared folder's is now used here too. To have no "
-                         "password, clear it in Preferences and save.";
+    const QString kept = "The shared folder's administrative password was kept. | It is now used on this "
+                         "computer too. To change the school's password, type a new one in Preferences and "
+                         "save.";
     const QString keptBeginning = "The shared folder's administrative password was kept. | …";
     const QString busy = "The student data file at <%1> is in use and could not be opened. | Please try "
                          "again in a moment. Nothing has been changed.";

@@ -429,8 +429,9 @@ void TestStoppedWrites::movingToTheSharedFolder() {
             // name: the other computer's as they were, or this computer's as the move writes them.
             QString problems;
             if (folderHasPreferences) {
+                // "Replace" keeps the school's password; the rest is this computer's.
                 Values ours;
-                ours.passWord = kPassword;
+                ours.passWord = other.passWord;
                 ours.useAltLoc = true;
                 ours.altFileLoc = world.shared();
                 const QString newer = world.shared() + QStringLiteral("/com.orlavo.vavava.plist");
@@ -464,7 +465,8 @@ void TestStoppedWrites::movingToTheSharedFolder() {
             const bool schoolThere = QFileInfo(world.sharedDatabase()).isFile();
             const QString expectedInUse =
                 moved && schoolThere ? world.sharedDatabase() : world.localDatabase();
-            const QString start = nextStartProblems(world, kPassword, true);
+            const QString password = moved && folderHasPreferences ? other.passWord : kPassword;
+            const QString start = nextStartProblems(world, password, true);
             if (!start.isEmpty())
                 problems += QStringLiteral("; ") + start;
             const QString inUse = DBCtrl::isConnected() ? DBCtrl::databasePath() : QString();
