@@ -29,6 +29,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace {
 
 // Text sizes in pixels: the standard size, and the smaller sizes some controls are given.
