@@ -234,10 +234,19 @@ void CreateDatabase(benchmark::State& state) {
 }
 BENCHMARK(CreateDatabase);
 
+// Brings a file or a folder to the disk, as the program's durable writes do.
+void syncToDisk(const std::string& path, int flags) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | flags);
+    ::fsync(fd);
+    ::close(fd);
+}
+
 // The same steps as the program: the file made complete under a temporary name in the folder, its
-// modes set, then put in place without replacing anything and opened.
+// modes set and the file brought to the disk, then put in place without replacing anything, the
+// folder brought to the disk, and the file opened.
 void CreateDatabase_Bare(benchmark::State& state) {
     QTemporaryDir dir;
+    const std::string folder = dir.path().toStdString();
     const std::string file = dir.filePath(QStringLiteral("NB_Data.rbd")).toStdString();
     const std::string pattern = dir.filePath(QStringLiteral(".NB_Data.rbd.XXXXXX")).toStdString();
     for (auto _ : state) {
@@ -260,7 +269,9 @@ void CreateDatabase_Bare(benchmark::State& state) {
         bareExec(db, "COMMIT");
         sqlite3_close(db);
         ::chmod(temp.c_str(), 0777);
+        syncToDisk(temp, 0);
         ::renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, file.c_str(), RENAME_NOREPLACE);
+        syncToDisk(folder, O_DIRECTORY);
         sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
         state.PauseTiming();
         sqlite3_close(db);

@@ -338,6 +338,10 @@ Values current() {
             prDataSource, prNumCrit,   prPctCrit,    prHiCrit,  prSndSet,  prNoAnim};
 }
 
+Values inForce() {
+    return bounded(current());
+}
+
 void apply(const Values& values, Location location) {
     prPassWord = values.passWord;
     if (location == Location::FromFile) {

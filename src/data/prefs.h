@@ -35,8 +35,8 @@ extern bool prefsDirty;      // cleared by every complete write
 extern bool passwordUnread;
 
 // The values the preferences window lets the teacher store. A file value outside them is kept as read
-// (the readers hold it within them where it matters) and is brought to the nearest bound when the
-// preferences are saved.
+// and shown so in the preferences window, and is brought to the nearest bound when the preferences are
+// saved; until then everything that acts on it takes it from inForce().
 inline constexpr int kMinTries = 2, kMaxTries = 6;
 inline constexpr int kMinSource = 0, kMaxSource = 2;
 inline constexpr int kMinNumCrit = 10, kMaxNumCrit = 100;
@@ -88,6 +88,11 @@ struct Changes {
 
 // The preferences in memory, and putting a complete set in force.
 Values current();
+// The preferences as the program acts on them: those in memory with each number held within what the
+// preferences window stores, as the next Save would store it. The star recount, the progress window,
+// the problem source and the tries all take their numbers from here, so that a number read from a
+// file counts the same everywhere; the numbers in memory and in the file stay as read.
+Values inForce();
 // Whether a file read elsewhere also decides this computer's network mode and shared-folder
 // reference. A shared folder's copy does not: each computer reaches the folder by its own path.
 enum class Location { FromFile, KeepOurs };

@@ -27,9 +27,10 @@ template <typename Array> bool heldBefore(const Array& values, int count, int va
     return std::find(values.begin(), values.begin() + count, value) != values.begin() + count;
 }
 
-// The highest fact that counts, kept inside the weight table whatever the preferences file said.
+// The highest fact that counts, as the star recount counts it.
 int highestCounted() {
-    return std::clamp(myPrefs::prHiCrit, 1, rndSet::kMaxHighest);
+    static_assert(myPrefs::kMaxHiCrit <= rndSet::kMaxHighest, "a counted fact has its weight");
+    return myPrefs::inForce().hiCrit;
 }
 
 // The weight of a fact below the criterion: 10 for 0 %, one less for each started ten percent, 0 from
@@ -55,7 +56,7 @@ rndSet::rndSet(int highest, int problems, int operation, bool factFamily, bool f
     rsFunc = (operation >= 0 && operation < kOperations) ? operation : kRandomOperation;
     rsUseNeg = myGlobals::conv2Bool(StRecord::NegativesParam);
 
-    const int source = myPrefs::prDataSource;
+    const int source = myPrefs::inForce().dataSource;
     rsFixed = source >= 2 ? 0 : myGlobals::conv2Int(StRecord::NumbersParam);
     // The settings window stores a fixed number from 1 to the highest number; anything below is no
     // fixed number at all, anything above could not be shown.
@@ -80,16 +81,13 @@ rndSet::rndSet(int highest, int problems, int operation, bool factFamily, bool f
                 rsFixed = 0;
             createRndSet2();
         }
-    } else if (source == 2) {
+    } else {
+        // Saved sets, the one source left.
         if (!openInputSet(savedSetsFolder)) {
             Seams::dialogs().plainMessage(QStringLiteral("Unable to open a saved number set.\n"
                                                          "A random set will be created."));
             report_.openSetFailed = true;
         }
-    } else {
-        // A problem source the preferences do not know: a round of random problems rather than a round
-        // of 0 + 0.
-        createRndSet2();
     }
 }
 
@@ -264,13 +262,14 @@ void rndSet::createFamSet() {
 // picks the smallest j with r <= critPt(op, j), so each fact comes with the chance of its weight.
 void rndSet::setCriticalPt() {
     const int hiCrit = highestCounted();
+    const int pctCrit = myPrefs::inForce().pctCrit;
     const auto& player = myGlobals::gCurPlayer;
     for (int op = 0; op < kOperations; ++op) {
         critPt[op].fill(0);
         int running = 0;
         for (int j = 1; j <= hiCrit; ++j) {
             const double percent = player ? player->curPct[op][j - 1] : 0.0;
-            if (percent < myPrefs::prPctCrit)
+            if (percent < pctCrit)
                 running += weightOf(percent);
             critPt[op][j] = running;
         }

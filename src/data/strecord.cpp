@@ -134,12 +134,14 @@ double percent(int right, int tried) {
 
 // The star total in half stars from the percent of each operation (0 to 3) and entry (0 to 18).
 template <typename Percent> int starTotal(Percent pct) {
-    const int highest = std::clamp(myPrefs::prHiCrit, 1, StRecord::kFacts);
+    static_assert(myPrefs::kMaxHiCrit <= StRecord::kFacts, "a counted family is one the record holds");
+    const myPrefs::Values prefs = myPrefs::inForce();
+    const int highest = prefs.hiCrit;
     int total = 0;
     for (int op = 0; op < StRecord::kOperations; ++op) {
         int known = 0;
         for (int k = 0; k < highest; ++k) {
-            if (pct(op, k) >= myPrefs::prPctCrit)
+            if (pct(op, k) >= prefs.pctCrit)
                 ++known;
         }
         if (known == highest)
@@ -521,7 +523,7 @@ void StRecord::tellStars(const StarChange& stars) {
 }
 
 int StRecord::divisorFor(int tried) {
-    return std::max(tried, std::clamp(myPrefs::prNumCrit, myPrefs::kMinNumCrit, myPrefs::kMaxNumCrit));
+    return std::max(tried, myPrefs::inForce().numCrit);
 }
 
 void StRecord::parsePcts() {

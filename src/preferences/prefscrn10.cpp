@@ -24,8 +24,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionFrame>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -56,6 +60,21 @@ QLabel* label(QWidget* parent, const char* name, const QRect& geometry, const QS
     auto* l = place(new QLabel(text, parent), name, geometry, tip);
     l->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return l;
+}
+
+// The widest text a line edit shows whole, without scrolling it: its contents within the frame, less
+// the margins it keeps on each side of the text (two pixels of its own, and any set), the pixel it
+// keeps after the text and what the font's letters may reach beyond their advance.
+int textRoom(const QLineEdit* field) {
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    option.lineWidth =
+        field->hasFrame() ? field->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, field) : 0;
+    const QRect contents = field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field);
+    const QMargins margins = field->textMargins();
+    const QFontMetrics metrics = field->fontMetrics();
+    const int bearings = std::max(0, -metrics.minLeftBearing()) + std::max(0, -metrics.minRightBearing());
+    return contents.width() - margins.left() - margins.right() - 2 * 2 - 1 - bearings;
 }
 
 QGroupBox* groupBox(QWidget* parent, const char* name, const QRect& geometry, const QString& title) {
@@ -337,7 +356,16 @@ QString PrefScrn10::locationText() {
 void PrefScrn10::showLocation() {
     localLocFld->setText(myPrefs::prUseAltLoc ? QStringLiteral("Remote Server")
                                               : QStringLiteral("This Computer"));
-    remoteLocFld->setText(locationText());
+    // A path longer than the field keeps its start and the folder it ends in; the tip holds it whole.
+    const QString location = locationText();
+    const QFontMetrics metrics = remoteLocFld->fontMetrics();
+    const int room = textRoom(remoteLocFld);
+    QString shown = metrics.elidedText(location, Qt::ElideMiddle, room);
+    // The two ends are measured apart; put together they can come out a pixel or two wider.
+    for (int narrower = room - 1; metrics.horizontalAdvance(shown) > room && narrower > 0; --narrower)
+        shown = metrics.elidedText(location, Qt::ElideMiddle, narrower);
+    remoteLocFld->setText(shown);
+    remoteLocFld->setToolTip(location);
 }
 
 void PrefScrn10::setValues() {

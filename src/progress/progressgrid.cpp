@@ -51,10 +51,9 @@ bool namesAFamily(int factIndex) {
 }
 
 Criteria criteria() {
-    // The minimum is what a fact never tried is counted against.
-    return {StRecord::divisorFor(0),
-            std::clamp(myPrefs::prPctCrit, myPrefs::kMinPctCrit, myPrefs::kMaxPctCrit),
-            std::clamp(myPrefs::prHiCrit, myPrefs::kMinHiCrit, myPrefs::kMaxHiCrit)};
+    // The criteria the saved stars were counted by.
+    const myPrefs::Values prefs = myPrefs::inForce();
+    return {prefs.numCrit, prefs.pctCrit, prefs.hiCrit};
 }
 
 double percentOf(const StRecord* record, int operation, int factIndex) {

@@ -32,8 +32,8 @@ inline int factIndexOf(int cell, int tierLev) {
 // The record counts families 1 to 19: fact index 19 (the tenth row of the second tab) is no family.
 bool namesAFamily(int factIndex);
 
-// The teacher's criteria as the grid uses them, each within the range the preferences window allows
-// whatever the preferences in memory hold.
+// The teacher's criteria as the grid uses them: those in force (myPrefs::inForce), each within the
+// range the preferences window allows whatever the preferences in memory hold.
 struct Criteria {
     int numCrit; // fewest problems a percentage is counted against
     int pctCrit; // percent at which a family is learned

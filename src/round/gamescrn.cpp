@@ -78,7 +78,7 @@ StRecord* player() {
 }
 
 bool teacherSets() {
-    return myPrefs::prDataSource == kTeacherSets;
+    return myPrefs::inForce().dataSource == kTeacherSets;
 }
 
 // The window was laid out for a screen on which a point is a pixel, so text sizes are pixel sizes.
@@ -952,7 +952,7 @@ bool GameScrn::speaksProblems() const {
 }
 
 int GameScrn::allowedTries() const {
-    return std::clamp(myPrefs::prMaxTries, myPrefs::kMinTries, myPrefs::kMaxTries);
+    return myPrefs::inForce().maxTries;
 }
 
 void GameScrn::ansCorrect() {

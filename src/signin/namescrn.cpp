@@ -562,8 +562,7 @@ void NameScrn::mySetup() {
 }
 
 void NameScrn::setSrcTxt() {
-    // Play opens the round straight away from source 2 upwards, so the line says the same.
-    switch (std::clamp(myPrefs::prDataSource, 0, 2)) {
+    switch (myPrefs::inForce().dataSource) {
     case 1:
         probSrcTxt->setText(QStringLiteral("Problems selected at random."));
         break;
@@ -771,7 +770,8 @@ void NameScrn::ContBtn_MouseUp() {
         // Another computer may have changed the shared preferences since this one read them.
         if (myPrefs::prUseAltLoc)
             myPrefs::hndlReadingPrefs();
-        if (myPrefs::prDataSource >= 2)
+        // Saved sets leave the student nothing to set up.
+        if (myPrefs::inForce().dataSource == 2)
             GameScrn::instance()->show();
         else
             ParamScrn::instance()->show();

@@ -84,6 +84,8 @@ QString withoutLeadingZeros(const QString& digits) {
     return rest.isEmpty() ? QStringLiteral("0") : rest;
 }
 
+static_assert(checkVersScrn::kNoReleaseError == QNetworkReply::UnknownContentError);
+
 } // namespace
 
 // ---- The spinner
@@ -142,11 +144,11 @@ QString checkVersScrn::Release::shown() const {
     return QString::number(year) + QLatin1Char('r') + number;
 }
 
-checkVersScrn::Release checkVersScrn::publishedRelease(const QString& field1) {
+std::optional<checkVersScrn::Release> checkVersScrn::publishedRelease(const QString& field1) {
     const QString digits = leadingDigits(field1);
     if (digits.size() < 5)
-        return {};
-    return {digits.left(4).toLongLong(), withoutLeadingZeros(digits.mid(4))};
+        return std::nullopt;
+    return Release{digits.left(4).toLongLong(), withoutLeadingZeros(digits.mid(4))};
 }
 
 checkVersScrn::Release checkVersScrn::runningRelease(const QString& shortVersion) {
@@ -301,10 +303,16 @@ void checkVersScrn::pageReceived(int status, const QByteArray& body) {
     if (status == 200) {
         const QString text = QString::fromUtf8(body);
         const QStringList fields = text.split(QLatin1Char('\t'));
-        const Release published = publishedRelease(fields.value(0));
+        const std::optional<Release> published = publishedRelease(fields.value(0));
+        // A page that holds no release (a captive portal's sign-in page, an empty or moved file
+        // served all the same) tells nothing of the running one.
+        if (!published) {
+            socketError(kNoReleaseError);
+            return;
+        }
         const QString note = fields.value(1);
-        if (runningRelease(App::ShortVersion()) < published) {
-            first = QStringLiteral("Numbrook Riza version ") + published.shown() +
+        if (runningRelease(App::ShortVersion()) < *published) {
+            first = QStringLiteral("Numbrook Riza version ") + published->shown() +
                     QStringLiteral(" is available.");
             second = note;
             setHeight(kNewerHeight);

@@ -10,6 +10,8 @@
 
 #include <QDialog>
 
+#include <optional>
+
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -60,15 +62,20 @@ public:
     static QString versionFileUrl();
     static QString productPageUrl();
 
-    // A release as (year, release): the published one from field 1 of the version file (fewer than
-    // five leading digits count as release 0), the running one from the short version ("2012d1").
+    // What an answer of status 200 shows when its first field holds no release (text, fewer than five
+    // leading digits, nothing at all): the error of an answer that cannot be read, which leaves the
+    // check to be tried again.
+    static constexpr int kNoReleaseError = 299; // QNetworkReply::UnknownContentError
+
+    // A release as (year, release): the published one from field 1 of the version file, none when
+    // it does not begin with five digits at least; the running one from the short version ("2012d1").
     struct Release {
         qint64 year = 0;
         QString number = QStringLiteral("0"); // the release's digits without leading zeros
         bool operator<(const Release& other) const;
         QString shown() const; // "2013r12"
     };
-    static Release publishedRelease(const QString& field1);
+    static std::optional<Release> publishedRelease(const QString& field1);
     static Release runningRelease(const QString& shortVersion);
 
     ~checkVersScrn() override;

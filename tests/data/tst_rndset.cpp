@@ -131,6 +131,8 @@ private slots:
     void adaptiveFallsBackWithItsMessages();
     void adaptiveWithWeakFactsAboveTheHighestNumber();
     void adaptiveLeavesOutFactsAtNinetyOnePercent();
+    void adaptiveWeighsByTheCriteriaInForce_data();
+    void adaptiveWeighsByTheCriteriaInForce();
     void adaptiveNegativesSpareTheFirstProblem();
 };
 
@@ -287,8 +289,10 @@ void TestRndSet::generatorChoice_data() {
     QTest::newRow("negative fixed number, results") << 0 << "-3" << false << false << Adaptive << 0;
     QTest::newRow("negative fixed number, random") << 1 << "-3" << false << false << Random << 0;
     QTest::newRow("huge fixed number") << 1 << "2147483647" << false << false << Fixed << 19;
-    QTest::newRow("unknown source") << 3 << "0" << false << false << Random << 0;
-    QTest::newRow("negative source") << -1 << "0" << false << false << Random << 0;
+    // A source the preferences window does not offer counts as the nearest one it does, as it does
+    // for the sign-in window and the round's panel.
+    QTest::newRow("source 3 is saved sets") << 3 << "0" << false << false << FailedOpen << 0;
+    QTest::newRow("negative source is the results") << -1 << "0" << false << false << Adaptive << 0;
 }
 
 void TestRndSet::generatorChoice() {
@@ -635,6 +639,34 @@ void TestRndSet::adaptiveLeavesOutFactsAtNinetyOnePercent() {
     build(d);
     QCOMPARE(dialogs.messages(),
              QStringList{"You have completed Multiplication facts. Problems will be randomly selected."});
+}
+
+// Criteria read from a preferences file beyond what the preferences window stores weigh the facts as
+// the nearest criteria it stores, as they count the stars.
+void TestRndSet::adaptiveWeighsByTheCriteriaInForce_data() {
+    QTest::addColumn<int>("pctCrit");
+    QTest::addColumn<int>("hiCrit");
+    QTest::addColumn<int>("weakFact"); // of multiplication, at 5 %; every other fact at 100 %
+    QTest::newRow("percentage 0 is 10") << 0 << 10 << 6;
+    QTest::newRow("percentage -40 is 10") << -40 << 10 << 4;
+    QTest::newRow("highest family 1 is 10") << 85 << 1 << 7;
+    QTest::newRow("highest family 0 is 10") << 85 << 0 << 9;
+}
+
+void TestRndSet::adaptiveWeighsByTheCriteriaInForce() {
+    QFETCH(int, pctCrit);
+    QFETCH(int, hiCrit);
+    QFETCH(int, weakFact);
+    myPrefs::prDataSource = 0;
+    myPrefs::prPctCrit = pctCrit;
+    myPrefs::prHiCrit = hiCrit;
+    const Drill d{QStringLiteral("0"), 2, 10, QStringLiteral("1^1^1^1"), 10, false};
+    auto player = signIn(d);
+    learnAll(*player, 2);
+    player->corFor(2)[weakFact - 1] = 2;
+    ScriptedDialogs dialogs;
+    QCOMPARE(secondShares(d, 50), (std::map<int, double>{{weakFact, 1.0}}));
+    QVERIFY(dialogs.messages().isEmpty());
 }
 
 void TestRndSet::adaptiveNegativesSpareTheFirstProblem() {

@@ -329,6 +329,11 @@ void TestStRecord::starTotals_data() {
     QTest::newRow("15: 15, 7, 6") << 15 << QList<int>{15, 7, 6, 14} << 4;
     QTest::newRow("19: 19, 9, 8") << 19 << QList<int>{19, 9, 8, 18} << 4;
     QTest::newRow("everything") << 10 << QList<int>{10, 10, 10, 10} << 8;
+    // A highest family a preferences file may hold but the preferences window never stores counts as
+    // the nearest one it does.
+    QTest::newRow("1 counts as 10") << 1 << QList<int>{1, 5, 9, 10} << 4;
+    QTest::newRow("-3 counts as 10") << -3 << QList<int>{3, 5, 0, 10} << 3;
+    QTest::newRow("25 counts as 19") << 25 << QList<int>{19, 9, 8, 18} << 4;
 }
 
 void TestStRecord::starTotals() {

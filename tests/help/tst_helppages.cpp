@@ -117,6 +117,8 @@ private slots:
     void pagesKeepToThePrintableSubset();
     void linksAndPicturesResolve();
     void nothingInTheFolderIsUnused();
+    void aButtonLeftUnavailableIsSaidSo_data();
+    void aButtonLeftUnavailableIsSaidSo();
 };
 
 void TestHelpPages::everyTopicHasItsPage() {
@@ -278,6 +280,40 @@ void TestHelpPages::nothingInTheFolderIsUnused() {
         if (!used.contains(entry))
             unused << entry;
     QVERIFY2(unused.isEmpty(), qPrintable(unused.join(QLatin1String(", "))));
+}
+
+void TestHelpPages::aButtonLeftUnavailableIsSaidSo_data() {
+    QTest::addColumn<QString>("page");
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<QString>("until");
+    // The preferences window opened with the data on this computer keeps the button unavailable after
+    // a move to a shared folder, until it is opened again.
+    QTest::newRow("Use This Computer after a move") << "nbq_net.html"
+                                                    << "Use This Computer"
+                                                    << "until you close Preferences and open it again";
+}
+
+// Where a page tells the teacher to click a button that a window may leave unavailable, the same
+// paragraph says until when, so that the teacher is not left before a button that does nothing.
+void TestHelpPages::aButtonLeftUnavailableIsSaidSo() {
+    QFETCH(QString, page);
+    QFETCH(QString, button);
+    QFETCH(QString, until);
+    const QString html = readPage(page);
+    QVERIFY(!html.isEmpty());
+    static const QRegularExpression blockStart(QStringLiteral("<(p|li|h[1-6])[ >]"),
+                                               QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression tag(QStringLiteral("<[^>]*>"));
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    int told = 0;
+    for (QString block : html.split(blockStart)) {
+        block = block.remove(tag).replace(blanks, QStringLiteral(" "));
+        if (!block.contains(QStringLiteral("Click ") + button))
+            continue;
+        ++told;
+        QVERIFY2(block.contains(until), qPrintable(block));
+    }
+    QVERIFY(told > 0);
 }
 
 QTEST_MAIN(TestHelpPages)

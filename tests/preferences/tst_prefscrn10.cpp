@@ -179,6 +179,8 @@ private:
     QString databaseAfterRestart() const;
 
     std::unique_ptr<TestPrefs::Sandbox> sandbox_;
+    // A temporary folder with a long path, which a test may put its sandbox under.
+    std::unique_ptr<QTemporaryDir> deepTemp_;
     std::unique_ptr<TestDoubles::ScriptedDialogs> dialogs_;
     std::unique_ptr<TestDoubles::RecordingFeedback> feedback_;
 };
@@ -208,6 +210,7 @@ void TestPrefScrn10::cleanup() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     DBCtrl::closeDB();
     sandbox_.reset();
+    deepTemp_.reset();
     feedback_.reset();
     dialogs_.reset();
 }
@@ -275,7 +278,7 @@ void TestPrefScrn10::opensOnGeneralWithTheValuesInForce() {
     QCOMPARE(control<QComboBox>(w, "NumTries")->currentText(), QStringLiteral("4"));
     QVERIFY(control<QLabel>(w, "noticeFld")->isHidden());
     QCOMPARE(control<QLabel>(w, "localLocFld")->text(), QStringLiteral("This Computer"));
-    QCOMPARE(control<QLineEdit>(w, "remoteLocFld")->text(),
+    QCOMPARE(control<QLineEdit>(w, "remoteLocFld")->toolTip(),
              QDir::toNativeSeparators(QFileInfo(localPrefs()).absolutePath()));
     QVERIFY(control<QLineEdit>(w, "remoteLocFld")->isReadOnly());
     QVERIFY(!control<QPushButton>(w, "useLocalBtn")->isEnabled());
@@ -608,10 +611,28 @@ void TestPrefScrn10::nothingCutOffOrCovered() {
     QFETCH(int, tab);
     QFETCH(int, soundState);
     QFETCH(bool, shared);
+    // The paths the window shows are as long as the temporary folder of the computer the tests run on
+    // makes them: here longer than any field, whatever that folder is.
+    DBCtrl::closeDB();
+    deepTemp_ = std::make_unique<QTemporaryDir>(QDir::tempPath() + QStringLiteral("/numbrook-riza-") +
+                                                QString(100, QLatin1Char('d')) + QStringLiteral("-XXXXXX"));
+    QVERIFY(deepTemp_->isValid());
+    const QByteArray tempBefore = qgetenv("TMPDIR");
+    qputenv("TMPDIR", QFile::encodeName(deepTemp_->path()));
+    sandbox_ = std::make_unique<TestPrefs::Sandbox>();
+    qputenv("TMPDIR", tempBefore);
+    QVERIFY(sandbox_->path({}).startsWith(deepTemp_->path()));
+    myPrefs::initPrefs();
+    myPrefs::hndlWritingPrefs();
+    DBCtrl::check4Database(myPrefs::getLocalDataFol());
+    QVERIFY(DBCtrl::isConnected());
+    dialogs_->clear();
+
     mySounds::setSndState(soundState);
     mySounds::setTheSnd(2, 7); // the longest name of a set
+    const QString share = sandbox_->folder(QStringLiteral("Shared Drive/Numbrook Riza Data"));
     if (shared) {
-        dialogs_->paths.push_back(sandbox_->folder(QStringLiteral("Shared Drive/Numbrook Riza Data")));
+        dialogs_->paths.push_back(share);
         PrefScrn10* first = open();
         control<QPushButton>(first, "chgLocBtn")->click();
         closeBox(first);
@@ -649,6 +670,18 @@ void TestPrefScrn10::nothingCutOffOrCovered() {
         } else if (auto* field = qobject_cast<QLineEdit*>(c)) {
             QVERIFY2(field->fontMetrics().horizontalAdvance(field->text()) <= field->width() - 8,
                      qPrintable(c->objectName()));
+            if (field->objectName() == QLatin1String("remoteLocFld")) {
+                // A path too long for the field keeps its start and its last folder, the part left out
+                // marked in the middle; the whole path is in the field's tip.
+                const QString full = QDir::toNativeSeparators(
+                    shared ? share : QFileInfo(myPrefs::localPrefFile()).absolutePath());
+                QCOMPARE(field->toolTip(), full);
+                const QStringList ends = field->text().split(QChar(0x2026));
+                QCOMPARE(ends.size(), 2);
+                QVERIFY2(ends[0].size() > 1 && full.startsWith(ends[0]), qPrintable(field->text()));
+                QVERIFY2(full.endsWith(ends[1]) && ends[1].endsWith(QFileInfo(full).fileName()),
+                         qPrintable(field->text()));
+            }
         } else if (auto* box = qobject_cast<QComboBox*>(c)) {
             QVERIFY2(box->fontMetrics().horizontalAdvance(box->currentText()) <= box->width() - 24,
                      qPrintable(box->currentText()));
@@ -724,7 +757,7 @@ void TestPrefScrn10::movingOutAndBackForReal() {
     dialogs_->paths.push_back(share);
     control<QPushButton>(w, "chgLocBtn")->click();
     QCOMPARE(control<QLabel>(w, "localLocFld")->text(), QStringLiteral("Remote Server"));
-    QCOMPARE(control<QLineEdit>(w, "remoteLocFld")->text(), QDir::toNativeSeparators(share));
+    QCOMPARE(control<QLineEdit>(w, "remoteLocFld")->toolTip(), QDir::toNativeSeparators(share));
     QVERIFY(!control<QPushButton>(w, "useLocalBtn")->isEnabled()); // until the window opens again
     QVERIFY(dialogs_->messages().contains(QStringLiteral("The local data was copied to the new location.")));
     QCOMPARE(DBCtrl::databasePath(), shared);
@@ -742,12 +775,12 @@ void TestPrefScrn10::movingOutAndBackForReal() {
     // Back to this computer: opened in network mode, the button is there.
     w = open();
     QCOMPARE(control<QLabel>(w, "localLocFld")->text(), QStringLiteral("Remote Server"));
-    QCOMPARE(control<QLineEdit>(w, "remoteLocFld")->text(), QDir::toNativeSeparators(share));
+    QCOMPARE(control<QLineEdit>(w, "remoteLocFld")->toolTip(), QDir::toNativeSeparators(share));
     auto* useLocal = control<QPushButton>(w, "useLocalBtn");
     QVERIFY(useLocal->isEnabled());
     useLocal->click();
     QCOMPARE(control<QLabel>(w, "localLocFld")->text(), QStringLiteral("This Computer"));
-    QCOMPARE(control<QLineEdit>(w, "remoteLocFld")->text(),
+    QCOMPARE(control<QLineEdit>(w, "remoteLocFld")->toolTip(),
              QDir::toNativeSeparators(QFileInfo(localPrefs()).absolutePath()));
     QVERIFY(!useLocal->isEnabled());
     QCOMPARE(DBCtrl::databasePath(), local);
@@ -841,7 +874,7 @@ void TestPrefScrn10::refusedFolders() {
                      QStringLiteral("Unable to create a Preferences file at the new location.")),
                  qPrintable(dialogs_->messages().join(QStringLiteral(" / "))));
         QCOMPARE(control<QLabel>(w, "localLocFld")->text(), QStringLiteral("This Computer"));
-        QCOMPARE(control<QLineEdit>(w, "remoteLocFld")->text(),
+        QCOMPARE(control<QLineEdit>(w, "remoteLocFld")->toolTip(),
                  QDir::toNativeSeparators(QFileInfo(localPrefs()).absolutePath()));
         QVERIFY(!myPrefs::prUseAltLoc);
         QCOMPARE(DBCtrl::databasePath(), database);
@@ -875,7 +908,7 @@ void TestPrefScrn10::refusedFolderWhileShared() {
     QVERIFY(dialogs_->messages().contains(
         QStringLiteral("Unable to create a Preferences file at the new location.")));
     QCOMPARE(control<QLabel>(w, "localLocFld")->text(), QStringLiteral("Remote Server"));
-    QCOMPARE(control<QLineEdit>(w, "remoteLocFld")->text(), QDir::toNativeSeparators(share));
+    QCOMPARE(control<QLineEdit>(w, "remoteLocFld")->toolTip(), QDir::toNativeSeparators(share));
     QVERIFY(control<QPushButton>(w, "useLocalBtn")->isEnabled());
     QCOMPARE(DBCtrl::databasePath(), inFolder(share, DBCtrl::kFileName));
     QCOMPARE(databaseAfterRestart(), DBCtrl::databasePath());
@@ -885,7 +918,7 @@ void TestPrefScrn10::refusedFolderWhileShared() {
     QVERIFY(QDir(share).removeRecursively());
     w = open();
     QCOMPARE(control<QLabel>(w, "localLocFld")->text(), QStringLiteral("Remote Server"));
-    QCOMPARE(control<QLineEdit>(w, "remoteLocFld")->text(), QDir::toNativeSeparators(share));
+    QCOMPARE(control<QLineEdit>(w, "remoteLocFld")->toolTip(), QDir::toNativeSeparators(share));
 }
 
 void TestPrefScrn10::saveWritesOnlyWhatWasEdited_data() {

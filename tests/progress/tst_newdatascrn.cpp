@@ -6,6 +6,7 @@
 #include "data/dbctrl.h"
 #include "data/globals.h"
 #include "data/prefs.h"
+#include "data/prefs_file.h"
 #include "data/strecord.h"
 #include "progress/newdatascrn.h"
 #include "progress/progresscells.h"
@@ -25,6 +26,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include <memory>
@@ -88,6 +90,28 @@ QImage expectedBar(int operation, int factIndex, bool withTag) {
 
 QImage shownBar(newDataScrn* window, int cell) {
     return asArgb(window->gradeBarCnv(cell)->grab().toImage());
+}
+
+// Half stars as a student reads them off the window: per operation, the families it marks with a
+// star against those it counts (every family without a cross), on both tabs.
+int halfStarsShown(newDataScrn* window) {
+    auto* tabs = window->findChild<QTabBar*>(QStringLiteral("levelTab"));
+    int total = 0;
+    for (int op = 0; op < 4; ++op) {
+        int counted = 0;
+        int stars = 0;
+        for (int tab = 0; tab < 2; ++tab) {
+            tabs->setCurrentIndex(tab);
+            for (int row = 0; row < 10; ++row) {
+                const Mark mark = markIn(window->starCnv(op * 10 + row));
+                counted += mark == Mark::Star || mark == Mark::Try;
+                stars += mark == Mark::Star;
+            }
+        }
+        total += stars == counted ? 2 : stars >= counted / 2 ? 1 : 0;
+    }
+    tabs->setCurrentIndex(0);
+    return total;
 }
 
 // Closes every window, including the sign-in window the progress window shows when it goes.
@@ -154,6 +178,8 @@ private slots:
     void barColours_data();
     void barColours();
     void marksFollowTheCriteria();
+    void starsAgreeWithTheSavedStarsForAFilesNumbers_data();
+    void starsAgreeWithTheSavedStarsForAFilesNumbers();
     void practiceStart_data();
     void practiceStart();
     void practiceStartsEvenWhenTheSaveFails();
@@ -362,6 +388,72 @@ void TestNewDataScrn::marksFollowTheCriteria() {
     child<QTabBar>(window, "levelTab")->setCurrentIndex(1);
     for (const int b : {0, 8, 10, 28, 38})
         QCOMPARE(markIn(window->starCnv(b)), Mark::Cross);
+}
+
+// A preferences file may hold criteria the preferences window would never store (an older version,
+// a teacher's tool). The stars saved for the student and the pictures of this window are judged by
+// the same criteria, those the window shows at its top; the file and the numbers read stay as they
+// were.
+void TestNewDataScrn::starsAgreeWithTheSavedStarsForAFilesNumbers_data() {
+    QTest::addColumn<int>("numCrit");
+    QTest::addColumn<int>("pctCrit");
+    QTest::addColumn<int>("hiCrit");
+    QTest::addColumn<int>("families"); // of every operation, from family 1 up, with the counts below
+    QTest::addColumn<int>("right");
+    QTest::addColumn<int>("tried");
+    QTest::addColumn<QString>("shownPct");
+    QTest::addColumn<int>("halfStars");
+    // 4 of 40 is 10 percent: learned at the lowest percentage allowed, on five families of ten.
+    QTest::newRow("percentage 0") << 40 << 0 << 10 << 5 << 4 << 40 << "10%" << 4;
+    QTest::newRow("percentage -20") << 40 << -20 << 10 << 5 << 4 << 40 << "10%" << 4;
+    QTest::newRow("percentage 250") << 40 << 250 << 10 << 10 << 40 << 40 << "100%" << 8;
+    QTest::newRow("highest family 1") << 40 << 85 << 1 << 1 << 34 << 40 << "85%" << 0;
+    QTest::newRow("highest family -3") << 40 << 85 << -3 << 3 << 34 << 40 << "85%" << 0;
+    QTest::newRow("highest family 40") << 40 << 85 << 40 << 19 << 34 << 40 << "85%" << 8;
+    QTest::newRow("minimum 0") << 0 << 85 << 10 << 10 << 9 << 9 << "85%" << 8;
+    QTest::newRow("minimum 5000") << 5000 << 85 << 10 << 10 << 90 << 100 << "85%" << 8;
+    QTest::newRow("all three out") << 2 << 0 << 0 << 5 << 1 << 10 << "10%" << 4;
+}
+
+void TestNewDataScrn::starsAgreeWithTheSavedStarsForAFilesNumbers() {
+    QFETCH(int, numCrit);
+    QFETCH(int, pctCrit);
+    QFETCH(int, hiCrit);
+    QFETCH(int, families);
+    QFETCH(int, right);
+    QFETCH(int, tried);
+    QFETCH(QString, shownPct);
+    QFETCH(int, halfStars);
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("com.orlavo.vavava.plist"));
+    TestPrefs::RawFile raw;
+    raw.numCrit = numCrit;
+    raw.pctCrit = pctCrit;
+    raw.hiCrit = hiCrit;
+    QVERIFY(TestPrefs::writeBytes(file, raw.bytes()));
+    QVERIFY(myPrefs::readPrefFile(file));
+
+    auto record = signIn();
+    for (int op = 0; op < 4; ++op) {
+        for (int f = 0; f < families; ++f) {
+            record->corFor(op)[f] = right;
+            record->triedFor(op)[f] = tried;
+        }
+    }
+    record->rejoinData();
+    QCOMPARE(record->curStars, halfStars);
+    QCOMPARE(db_->nameColumn(id_, QStringLiteral("StStars")), QString::number(halfStars));
+    QCOMPARE(db_->count(QStringLiteral("HallData")), halfStars == 8 ? 1 : 0);
+
+    newDataScrn* window = open();
+    QVERIFY(window);
+    QCOMPARE(child<QLineEdit>(window, "reqPctFld")->text(), shownPct);
+    QCOMPARE(halfStarsShown(window), halfStars);
+
+    QCOMPARE(myPrefs::prNumCrit, numCrit);
+    QCOMPARE(myPrefs::prPctCrit, pctCrit);
+    QCOMPARE(myPrefs::prHiCrit, hiCrit);
+    QCOMPARE(TestPrefs::readBytes(file), raw.bytes());
 }
 
 void TestNewDataScrn::practiceStart_data() {

@@ -11,6 +11,7 @@
 #include "data/globals.h"
 #include "data/locations.h"
 #include "data/prefs.h"
+#include "data/prefs_file.h"
 #include "data/rndset.h"
 #include "data/strecord.h"
 #include "help/helpscrn2.h"
@@ -182,6 +183,8 @@ private slots:
     void playOpensTheNextWindow_data();
     void playOpensTheNextWindow();
     void playReadsTheSharedPreferencesAgain();
+    void aSourceNoWindowStoresIsTheNearestOne_data();
+    void aSourceNoWindowStoresIsTheNearestOne();
     void unreadableResultsKeepTheStudentHere();
     void studentPassword();
     void returningStudentPlaysOnByHisId();
@@ -614,6 +617,63 @@ void TestNameScrn::playReadsTheSharedPreferencesAgain() {
     press(child<newCnvBtn>(QStringLiteral("ContBtn")));
     QVERIFY(dialogs.waitTexts.isEmpty());
     QVERIFY(GameScrn::instance()->isVisible());
+}
+
+void TestNameScrn::aSourceNoWindowStoresIsTheNearestOne_data() {
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<QString>("sourceLine");
+    QTest::addColumn<bool>("savedSets");
+    const QString results = QStringLiteral("Problems selected using player's past performance.");
+    const QString saved = QStringLiteral("Problems selected from <Saved Sets>");
+    QTest::newRow("3") << 3 << saved << true;
+    QTest::newRow("7") << 7 << saved << true;
+    QTest::newRow("32767") << 32767 << saved << true;
+    QTest::newRow("-1") << -1 << results << false;
+    QTest::newRow("-32768") << -32768 << results << false;
+}
+
+// A problem source that a preferences file holds but the preferences window does not offer: the line
+// of the sign-in window, the window Play opens, the round's panel and the set it plays all take the
+// same source, the nearest one offered. The number read stays as it is until the teacher saves.
+void TestNameScrn::aSourceNoWindowStoresIsTheNearestOne() {
+    QFETCH(int, stored);
+    QFETCH(QString, sourceLine);
+    QFETCH(bool, savedSets);
+    // The round window as a new visit finds it: made when Play opens it.
+    if (GameScrn::exists())
+        GameScrn::instance()->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QTemporaryDir folder;
+    const QString file = folder.filePath(QStringLiteral("com.orlavo.vavava.plist"));
+    TestPrefs::RawFile raw;
+    raw.dataSource = stored;
+    QVERIFY(TestPrefs::writeBytes(file, raw.bytes()));
+    QVERIFY(myPrefs::readPrefFile(file));
+    QCOMPARE(myPrefs::prDataSource, stored);
+
+    db->addStudent(QStringLiteral("Eve Ames"), QStringLiteral("Default"));
+    open();
+    QCOMPARE(child<QLabel>(QStringLiteral("probSrcTxt"))->text(), sourceLine);
+    pick(QStringLiteral("Default"), QStringLiteral("Eve Ames"));
+    press(child<newCnvBtn>(QStringLiteral("ContBtn")));
+    QCOMPARE(GameScrn::instance()->isVisible(), savedSets);
+    QCOMPARE(ParamScrn::instance()->isVisible(), !savedSets);
+    GameScrn* round = GameScrn::instance();
+    if (!savedSets)
+        round->show();
+    auto* start = round->findChild<newCnvBtn*>(QStringLiteral("contBtn0"));
+    QCOMPARE(start->myCaption(),
+             savedSets ? QStringLiteral("Open Saved Set") : QStringLiteral("Start Round"));
+    QCOMPARE(round->findChild<QLabel*>(QStringLiteral("warnTxt"))->isVisible(), savedSets);
+    if (savedSets) {
+        // The round's set is a saved one: a file is asked for (the double has none to give).
+        dialogs.clear();
+        QTest::mouseClick(start, Qt::LeftButton, {}, QPoint(20, 10));
+        QVERIFY(!dialogs.shown.isEmpty());
+        QCOMPARE(dialogs.shown.first().kind, TestDoubles::Shown::OpenFile);
+    }
+    QCOMPARE(myPrefs::prDataSource, stored);
+    QCOMPARE(TestPrefs::readBytes(file), raw.bytes());
 }
 
 void TestNameScrn::studentPassword() {

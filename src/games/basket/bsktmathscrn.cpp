@@ -288,7 +288,7 @@ void bsktMathScrn::roundLoop() {
     ++curRound;
     totTries = 0;
     numCt = 0;
-    attemptFld->setText(QString::number(BasketRules::triesAllowed(myPrefs::prMaxTries)) +
+    attemptFld->setText(QString::number(BasketRules::triesAllowed(myPrefs::inForce().maxTries)) +
                         QStringLiteral(" tries allowed!"));
     RoundFld->setText(QString::number(curRound));
     setTextSize(InstrFld, 12);
@@ -379,7 +379,7 @@ void bsktMathScrn::checkTimer_Action() {
     }
     mySounds::playWrong();
     ++totTries;
-    const int allowed = BasketRules::triesAllowed(myPrefs::prMaxTries);
+    const int allowed = BasketRules::triesAllowed(myPrefs::inForce().maxTries);
     attemptFld->setText(QString::number(allowed - totTries) + QStringLiteral(" tries allowed!"));
     AnsFld->empty();
     if (totTries >= allowed) {
