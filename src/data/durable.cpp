@@ -200,9 +200,9 @@ int removeLeftovers(const QString& folder, const QStringList& bases) {
     QStringList escaped;
     for (const QString& base : bases)
         escaped << QRegularExpression::escape(base);
-    const QRegularExpression leftover(QStringLiteral("^\\.(?:%1)%2[A-Za-z0-9]{6}(?:-journal)?$")
-                                          .arg(escaped.join(QLatin1Char('|')),
-                                               QRegularExpression::escape(kTemporaryMark)));
+    const QRegularExpression leftover(
+        QStringLiteral("^\\.(?:%1)%2[A-Za-z0-9]{6}(?:-journal)?$")
+            .arg(escaped.join(QLatin1Char('|')), QRegularExpression::escape(kTemporaryMark)));
     const qint64 now = QDateTime::currentSecsSinceEpoch();
     int removed = 0;
     const QDir dir(folder);
@@ -270,7 +270,9 @@ Failure take(StagedFiles::Kept& kept, const QString& path, qint64 largest) {
     kept.mode = st.st_mode & 07777;
     const OutsideFile::Contents read = OutsideFile::read(path, largest, OutsideFile::Links::Refuse);
     kept.bytes = read.bytes;
-    return read.ok() ? Failure::None : read.problem == OutsideFile::Problem::Link ? Failure::Link : Failure::Other;
+    return read.ok()                                    ? Failure::None
+           : read.problem == OutsideFile::Problem::Link ? Failure::Link
+                                                        : Failure::Other;
 }
 
 void putBack(const StagedFiles::Kept& kept, qint64 largest) {

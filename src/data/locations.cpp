@@ -372,16 +372,18 @@ Attempt moveOnce(const QString& shared, const Before& before) {
     Values next = before.prefs;
     bool nextPasswordUnread = before.passwordUnread;
     bool takeTheirs = false;
-    std::optional<QByteArray> notWhole;      // the folder's file as read, when it was not used whole
+    std::optional<QByteArray> notWhole;     // the folder's file as read, when it was not used whole
     std::optional<QByteArray> keptPassword; // the folder's field 1 as stored, when it holds a password
     bool theirPasswordUnread = false;
     const QString found = sharedPrefsInUse(shared);
     if (!found.isEmpty()) {
         takeTheirs = !askOverwritePrefs();
-        const OutsideFile::Contents read = OutsideFile::read(found, kMaxPrefsBytes, OutsideFile::Links::Refuse);
+        const OutsideFile::Contents read =
+            OutsideFile::read(found, kMaxPrefsBytes, OutsideFile::Links::Refuse);
         const QString readFailed = QStringLiteral("Unable to read the Preferences file at the new location.");
         if (read.problem == OutsideFile::Problem::Link) {
-            caution(takeTheirs ? readFailed : QStringLiteral("Unable to create a Preferences file at the new location."),
+            caution(takeTheirs ? readFailed
+                               : QStringLiteral("Unable to create a Preferences file at the new location."),
                     neverFollowed(found) + kNothingChanged);
             return Attempt::Refused;
         }
@@ -455,7 +457,8 @@ Attempt moveOnce(const QString& shared, const Before& before) {
     }
     const QString localFile = localPrefFile();
     if (localFile.isEmpty() || !stage(localFile, Durable::Access::OwnerOnly, false, *bytes)) {
-        cannotWriteLocalPreferences(localFile.isEmpty() ? Durable::Failure::Other : staged.failure(), localFile);
+        cannotWriteLocalPreferences(localFile.isEmpty() ? Durable::Failure::Other : staged.failure(),
+                                    localFile);
         return Attempt::Refused;
     }
 
@@ -531,12 +534,14 @@ Attempt moveOnce(const QString& shared, const Before& before) {
         note(QStringLiteral("Numbrook Riza will now use the database at the new location."));
     }
     if (tellKeptPassword) {
-        note(QStringLiteral("The shared folder's administrative password was kept."),
-             theirPasswordUnread
-                 ? QStringLiteral("This computer cannot read it, so it stays in the shared folder as it was. To "
-                                  "change the school's password, type a new one in Preferences and save.")
-                 : QStringLiteral("It is now used on this computer too. To change the school's password, type "
-                                  "a new one in Preferences and save."));
+        note(
+            QStringLiteral("The shared folder's administrative password was kept."),
+            theirPasswordUnread
+                ? QStringLiteral(
+                      "This computer cannot read it, so it stays in the shared folder as it was. To "
+                      "change the school's password, type a new one in Preferences and save.")
+                : QStringLiteral("It is now used on this computer too. To change the school's password, type "
+                                 "a new one in Preferences and save."));
     }
     return Attempt::Done;
 }

@@ -13,7 +13,6 @@
 
 #include <algorithm>
 
-
 namespace myPrefs {
 
 QString prPassWord;
@@ -721,11 +720,12 @@ void readLocalThenShared() {
         prUseAltLoc = false;
         // A link planted at the database's name makes the folder no school's shared folder.
         const QString folder = parseGSI(prAltFileLoc);
-        const QString database = folder.isEmpty() ? QString() : QDir(folder).filePath(QString::fromLatin1(DBCtrl::kFileName));
+        const QString database =
+            folder.isEmpty() ? QString() : QDir(folder).filePath(QString::fromLatin1(DBCtrl::kFileName));
         showCaution(QStringLiteral("The remote server is not available."),
-                    (Durable::isLink(database) ? kNeverFollowed.arg(QDir::toNativeSeparators(database)) +
-                                                     QLatin1Char(' ')
-                                               : QString()) +
+                    (Durable::isLink(database)
+                         ? kNeverFollowed.arg(QDir::toNativeSeparators(database)) + QLatin1Char(' ')
+                         : QString()) +
                         QStringLiteral("Local preference settings will be used."));
         return;
     }
@@ -751,11 +751,11 @@ void readLocalThenShared() {
             const QString name = QFileInfo(file).fileName();
             const QString copy = file + QStringLiteral(".damaged");
             showCaution(QStringLiteral("Unable to read the preferences file on the server."),
-                        (sharedReport.link ? linksOf(file, sharedReport)
-                                           : QStringLiteral("%1 cannot be read.").arg(QDir::toNativeSeparators(file)) +
-                                                 (sharedReport.copyAtLink
-                                                      ? QLatin1Char(' ') + linksOf(file, sharedReport)
-                                                      : QString())) +
+                        (sharedReport.link
+                             ? linksOf(file, sharedReport)
+                             : QStringLiteral("%1 cannot be read.").arg(QDir::toNativeSeparators(file)) +
+                                   (sharedReport.copyAtLink ? QLatin1Char(' ') + linksOf(file, sharedReport)
+                                                            : QString())) +
                             (QFileInfo(copy).isFile() && !Durable::isLink(copy)
                                  ? QStringLiteral(" A copy is kept beside it as \"%1.damaged\".").arg(name)
                                  : QString()) +

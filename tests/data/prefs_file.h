@@ -87,9 +87,10 @@ inline QMap<QString, QByteArray> folderContents(const QString& folder) {
         const QString path = dir.filePath(name);
         const QFileInfo info(path);
         // A link stays a link, to the same file, which holds what it held.
-        out.insert(name, info.isSymLink() ? "<link to " + info.symLinkTarget().toUtf8() + "> " + readBytes(path)
-                         : info.isDir()   ? QByteArray("<folder>")
-                                          : readBytes(path));
+        out.insert(name, info.isSymLink()
+                             ? "<link to " + info.symLinkTarget().toUtf8() + "> " + readBytes(path)
+                         : info.isDir() ? QByteArray("<folder>")
+                                        : readBytes(path));
     }
     return out;
 }

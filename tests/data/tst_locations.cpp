@@ -943,8 +943,10 @@ void TestLocations::replaceKeepsTheSchoolsPassword_data() {
     QTest::newRow("set there, another here") << principal << "Student's own" << R << kept << "Principal";
     QTest::newRow("unreadable there, one here") << unreadable << "Teacher" << R << kept << kept;
     QTest::newRow("unreadable there, none here") << unreadable << "" << R << kept << kept;
-    QTest::newRow("none there, one here") << empty << "Teacher" << R << "Teacher" << "Teacher";
-    QTest::newRow("none on either side") << empty << "" << R << "" << "";
+    QTest::newRow("none there, one here") << empty << "Teacher" << R << "Teacher"
+                                          << "Teacher";
+    QTest::newRow("none on either side") << empty << "" << R << ""
+                                         << "";
     QTest::newRow("Cancel, unreadable there, one here")
         << unreadable << "Teacher" << Seams::Answer::Cancel << kept << kept;
 }
@@ -1127,7 +1129,8 @@ void TestLocations::movesLeaveTheFilesAsTheySay_data() {
                                                << QStringList{question, willUse} << "Principal";
     // The folder's password stays whatever this computer's is: a student who saved one of their own
     // here must not lock the teacher out of every computer.
-    QTest::newRow("Replace with a password") << "Principal" << "Teacher" << R << "database" << false
+    QTest::newRow("Replace with a password") << "Principal"
+                                             << "Teacher" << R << "database" << false
                                              << QStringList{question, willUse, keptBeginning} << "Principal";
     QTest::newRow("Replace from an empty password") << "Principal" << "" << R << "database" << false
                                                     << QStringList{question, willUse, kept} << "Principal";

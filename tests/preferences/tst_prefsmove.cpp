@@ -193,11 +193,13 @@ void TestPrefsMove::movesThroughTheWindow_data() {
         << "Principal" << "" << R << "database" << "The shared folder's administrative password was kept."
         << "Principal";
     // A student who saved a password of their own on this computer does not lock the teacher out.
-    QTest::newRow("Replace from another password")
-        << "Principal" << "Student" << R << "database"
-        << "The shared folder's administrative password was kept." << "Principal";
+    QTest::newRow("Replace from another password") << "Principal"
+                                                   << "Student" << R << "database"
+                                                   << "The shared folder's administrative password was kept."
+                                                   << "Principal";
     QTest::newRow("refused: a link at the newer name")
-        << "Principal" << "Teacher" << R << "database, a link at the newer name"
+        << "Principal"
+        << "Teacher" << R << "database, a link at the newer name"
         << "Unable to create a Preferences file at the new location." << none;
     QTest::newRow("refused: another computer holds the database")
         << "Principal" << "" << R << "busy database"
@@ -296,11 +298,11 @@ void TestPrefsMove::theBoxesTheTeacherSees_data() {
                        "Numbrook Riza will now use the database at the new location.",
                        "The shared folder's administrative password was kept."}
         << "shared-kept-password.png";
-    QTest::newRow("a planted link")
-        << "Principal" << "database, a link at the newer name"
-        << QStringList{"There is already a Pref file at that location.",
-                       "Unable to create a Preferences file at the new location."}
-        << "shared-refused-link.png";
+    QTest::newRow("a planted link") << "Principal"
+                                    << "database, a link at the newer name"
+                                    << QStringList{"There is already a Pref file at that location.",
+                                                   "Unable to create a Preferences file at the new location."}
+                                    << "shared-refused-link.png";
 }
 
 void TestPrefsMove::theBoxesTheTeacherSees() {
