@@ -4,6 +4,7 @@
 // that tests can state the stored layout and make files with any field wrong.
 
 #include "data/globals.h"
+#include "data/prefs.h"
 
 #include <QByteArray>
 #include <QDir>
@@ -75,6 +76,16 @@ inline bool writeBytes(const QString& path, const QByteArray& bytes) {
 inline QByteArray readBytes(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// The values a preferences file holds, when it is one.
+inline std::optional<myPrefs::Values> fileValues(const QString& path) {
+    return myPrefs::decodeFile(readBytes(path));
+}
+
+inline bool writeValues(const QString& path, const myPrefs::Values& values) {
+    const auto bytes = myPrefs::encodeFile(values);
+    return bytes && writeBytes(path, *bytes);
 }
 
 // Every name in a folder, hidden ones included, with the bytes of each file: what another computer

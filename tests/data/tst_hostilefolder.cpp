@@ -37,6 +37,9 @@ using TestDoubles::Shown;
 using TestFiles::ageBy;
 using TestFiles::modeOf;
 
+using TestPrefs::fileValues;
+using TestPrefs::writeValues;
+
 namespace {
 
 const QString kNewer = QStringLiteral("com.orlavo.vavava.plist");
@@ -47,23 +50,10 @@ const char* const kPreparedShare = "NBR_TEST_PREPARED_SHARE";
 // Older than any temporary file another computer may still be writing.
 constexpr int kADayAndMore = static_cast<int>(Durable::kLeftoverSeconds) + 60 * 60;
 
-std::optional<Values> fileValues(const QString& path) {
-    return myPrefs::decodeFile(TestPrefs::readBytes(path));
-}
-
-bool writeValues(const QString& path, const Values& values) {
-    const auto bytes = myPrefs::encodeFile(values);
-    return bytes && TestPrefs::writeBytes(path, *bytes);
-}
-
-QString shownText(const Shown& s) {
-    return s.message + QStringLiteral(" | ") + s.explanation;
-}
-
 QString allShown(const ScriptedDialogs& dialogs) {
     QStringList out;
     for (const Shown& s : dialogs.shown)
-        out << shownText(s);
+        out << s.text();
     return out.isEmpty() ? QStringLiteral("nothing") : out.join(QStringLiteral(" // "));
 }
 
@@ -72,8 +62,8 @@ QString allShown(const ScriptedDialogs& dialogs) {
 bool cautionNames(const ScriptedDialogs& dialogs, const QString& file, const QString& words) {
     const QString name = QFileInfo(file).fileName();
     for (const Shown& s : dialogs.shown) {
-        if (s.kind == Shown::Msg && s.isCaution && shownText(s).contains(name) &&
-            shownText(s).contains(words, Qt::CaseInsensitive))
+        if (s.kind == Shown::Msg && s.isCaution && s.text().contains(name) &&
+            s.text().contains(words, Qt::CaseInsensitive))
             return true;
     }
     return false;

@@ -28,6 +28,9 @@ using TestFiles::ageBy;
 using TestFiles::modeOf;
 using TestFiles::studentsIn;
 
+using TestPrefs::fileValues;
+using TestPrefs::writeValues;
+
 namespace {
 
 // A dialogs double that can also change the world while a question is on screen, the way a network
@@ -41,15 +44,6 @@ public:
         return ScriptedDialogs::ask(question);
     }
 };
-
-std::optional<Values> fileValues(const QString& path) {
-    return myPrefs::decodeFile(TestPrefs::readBytes(path));
-}
-
-bool writeValues(const QString& path, const Values& values) {
-    const auto bytes = myPrefs::encodeFile(values);
-    return bytes && TestPrefs::writeBytes(path, *bytes);
-}
 
 // A preferences file whose password field no program could have written.
 QByteArray unreadablePasswordFile(const Values& v) {
@@ -76,14 +70,10 @@ QByteArray passwordField(const QByteArray& file) {
     return file.isEmpty() ? QByteArray() : file.left(1 + static_cast<quint8>(file.at(0)));
 }
 
-QString messageAndExplanation(const Shown& s) {
-    return s.message + QStringLiteral(" | ") + s.explanation;
-}
-
 QStringList allMessages(const ScriptedDialogs& d) {
     QStringList out;
     for (const Shown& s : d.shown)
-        out << messageAndExplanation(s);
+        out << s.text();
     return out;
 }
 
@@ -1070,7 +1060,7 @@ void TestLocations::movingWithoutLocalDataMakesANewDatabase() {
     const QString other = sharedFolder("share/other");
     myPrefs::createRemoteFileInfo(other);
     QCOMPARE(dialogs.messages().size(), 2);
-    QCOMPARE(messageAndExplanation(dialogs.shown[0]),
+    QCOMPARE(dialogs.shown[0].text(),
              QStringLiteral("Could not find a local data file. | Please relaunch Numbrook Riza."));
     QVERIFY(dialogs.messages()[1].startsWith(newDatabase + other));
     QCOMPARE(DBCtrl::databasePath(), other + "/NB_Data.rbd");

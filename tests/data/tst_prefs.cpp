@@ -51,6 +51,9 @@ char* toString(const Values& v) {
 }
 } // namespace myPrefs
 
+using TestPrefs::fileValues;
+using TestPrefs::writeValues;
+
 namespace {
 
 // Every field away from its default, so that a value that is not read (or read into the wrong
@@ -88,11 +91,6 @@ QByteArray validFileBytes() {
 
 QString hex(const QByteArray& bytes) {
     return QString::fromLatin1(bytes.toHex(' '));
-}
-
-bool writeValues(const QString& path, const Values& values) {
-    const auto bytes = myPrefs::encodeFile(values);
-    return bytes && TestPrefs::writeBytes(path, *bytes);
 }
 
 // What this computer holds when a save begins, and what happens to the files meanwhile.

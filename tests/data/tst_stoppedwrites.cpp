@@ -35,6 +35,9 @@ using TestDoubles::ScriptedDialogs;
 using TestDoubles::Shown;
 using TestFiles::studentsIn;
 
+using TestPrefs::fileValues;
+using TestPrefs::writeValues;
+
 namespace {
 
 const QString kPassword = QStringLiteral("Secret1");
@@ -52,10 +55,6 @@ struct World {
     QString localDatabase() const { return localData() + QStringLiteral("/NB_Data.rbd"); }
     QString sharedDatabase() const { return shared() + QStringLiteral("/NB_Data.rbd"); }
 };
-
-std::optional<Values> fileValues(const QString& path) {
-    return myPrefs::decodeFile(TestPrefs::readBytes(path));
-}
 
 // Puts every file of the world back by two days, so that the next start takes whatever a stopped
 // write left behind for the leftover it is.

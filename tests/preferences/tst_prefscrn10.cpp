@@ -39,6 +39,9 @@ using myPrefs::Values;
 
 Q_DECLARE_METATYPE(std::optional<myPrefs::Values>)
 
+using TestPrefs::fileValues;
+using TestPrefs::writeValues;
+
 namespace {
 
 template <typename T> T* control(QWidget* w, const char* name, int index = -1) {
@@ -91,11 +94,6 @@ QMap<QString, QStringList> dump(const QString& file) {
 
 QString inFolder(const QString& folder, const char* name) {
     return QDir(folder).filePath(QLatin1String(name));
-}
-
-bool writeValues(const QString& path, const Values& values) {
-    const auto bytes = myPrefs::encodeFile(values);
-    return bytes && TestPrefs::writeBytes(path, *bytes);
 }
 
 // The general fields of a set, its location left out: each computer writes its own.

@@ -19,6 +19,9 @@ struct Shown {
     QString explanation;
     Seams::Question question;
     Seams::FileRequest file; // what a file or folder chooser was asked for
+
+    // The message and its explanation, as a failing test prints them.
+    QString text() const { return message + QStringLiteral(" | ") + explanation; }
 };
 
 class ScriptedDialogs : public Seams::Dialogs {
