@@ -101,7 +101,7 @@ QString writeTemporary(const QString& path, const QByteArray& bytes, mode_t mode
         fd = ::open(native(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
                     S_IRUSR | S_IWUSR);
         if (fd < 0 && errno != EEXIST) {
-            failure = failureOf(errno) == Failure::ThereAlready ? Failure::Other : failureOf(errno);
+            failure = failureOf(errno);
             return {};
         }
     }
@@ -171,8 +171,10 @@ Placed placeWithoutReplacing(const QString& from, const QString& to) {
         return Placed::Here;
     if (errno == EEXIST)
         return Placed::ThereAlready;
-    if (::link(src.constData(), dst.constData()) == 0)
+    if (::link(src.constData(), dst.constData()) == 0) {
+        ::unlink(src.constData()); // the file has its name; the temporary one goes, as after a rename
         return Placed::Here;
+    }
     return errno == EEXIST ? Placed::ThereAlready : Placed::Failed;
 }
 
@@ -306,8 +308,6 @@ QString StagedFiles::commit() {
         Staged& f = files_[i];
         if (f.exclusive) {
             const Placed placed = placeWithoutReplacing(f.temporary, f.path);
-            if (placed == Placed::Here && standsThere(f.temporary))
-                ::unlink(native(f.temporary).constData()); // placed by a hard link
             failure_ = placed == Placed::Here           ? Failure::None
                        : placed == Placed::ThereAlready ? Failure::ThereAlready
                                                         : Failure::Other;

@@ -20,7 +20,7 @@ bool syncFolder(const QString& folder);
 enum class Placed { Here, ThereAlready, Failed };
 // Gives a complete file its final name, never replacing a file that is there (another computer may
 // have made one meanwhile). Some file systems (network shares among them) know no such rename; a hard
-// link is just as exclusive, and then the temporary name stays for its owner to remove.
+// link is just as exclusive, and the temporary name is then removed.
 Placed placeWithoutReplacing(const QString& from, const QString& to);
 
 // Why a file could not be written at its name.

@@ -148,10 +148,6 @@ void cannotWriteLocalPreferences(Durable::Failure failure, const QString& path) 
     caution(QStringLiteral("There was an error in writing a Preference file."), whyNotWritten(failure, path));
 }
 
-QString neverFollowed(const QString& path) {
-    return QStringLiteral("\"%1\" is a link to another file, which Numbrook Riza never follows.")
-        .arg(QDir::toNativeSeparators(path));
-}
 
 // The bound the preferences reader puts on a file: no real preferences file comes near it.
 constexpr qint64 kMaxPrefsBytes = 1 << 20;
@@ -769,16 +765,17 @@ bool moveLocalData(const QString& targetFolder) {
     if (copied == Copy::Made) {
         const QString target = QDir(targetFolder).filePath(QString::fromLatin1(kFileName));
         const Durable::Placed placed = Durable::placeWithoutReplacing(temporary, target);
-        if (Durable::standsThere(temporary)) // placed by a hard link
-            ::unlink(QFile::encodeName(temporary).constData());
         if (placed == Durable::Placed::Here) {
             Durable::syncFolder(targetFolder);
             myPrefs::note(QStringLiteral("The local data was copied to the new location."));
             return true;
         }
-        copied = placed == Durable::Placed::ThereAlready ? Copy::ThereAlready : Copy::Failed;
-        if (copied == Copy::Failed)
-            return reportCopyFailure(SQLITE_IOERR) != Copy::Failed;
+        ::unlink(QFile::encodeName(temporary).constData()); // a copy that did not get its name
+        if (placed == Durable::Placed::Failed) {
+            reportCopyFailure(SQLITE_IOERR);
+            return false;
+        }
+        copied = Copy::ThereAlready;
     }
     // Another computer's database that appeared meanwhile is never overwritten.
     if (copied == Copy::ThereAlready)

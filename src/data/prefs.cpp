@@ -232,17 +232,14 @@ bool keepDamagedCopy(const QString& path, const QByteArray& bytes) {
            Durable::Failure::Link;
 }
 
-const QString kNeverFollowed = QStringLiteral("\"%1\" is a link to another file, which Numbrook Riza never "
-                                              "follows.");
-
 // What the start says of a preferences file it could not read: a link at its name, or at the name of
 // the copy it keeps of a damaged one, is named.
 QString linksOf(const QString& path, const DecodeReport& report) {
     if (report.link)
-        return kNeverFollowed.arg(QDir::toNativeSeparators(path));
+        return neverFollowed(path);
     if (report.copyAtLink)
         return QStringLiteral("No copy of it was kept: ") +
-               kNeverFollowed.arg(QDir::toNativeSeparators(path + QStringLiteral(".damaged")));
+               neverFollowed(path + QStringLiteral(".damaged"));
     return {};
 }
 
@@ -335,6 +332,11 @@ Values lastFiled() {
 Values current() {
     return {prPassWord,   prUseAltLoc, prAltFileLoc, prNoClass, prReqStPW, prMaxTries,
             prDataSource, prNumCrit,   prPctCrit,    prHiCrit,  prSndSet,  prNoAnim};
+}
+
+QString neverFollowed(const QString& path) {
+    return QStringLiteral("\"%1\" is a link to another file, which Numbrook Riza never follows.")
+        .arg(QDir::toNativeSeparators(path));
 }
 
 Values inForce() {
@@ -724,7 +726,7 @@ void readLocalThenShared() {
             folder.isEmpty() ? QString() : QDir(folder).filePath(QString::fromLatin1(DBCtrl::kFileName));
         showCaution(QStringLiteral("The remote server is not available."),
                     (Durable::isLink(database)
-                         ? kNeverFollowed.arg(QDir::toNativeSeparators(database)) + QLatin1Char(' ')
+                         ? neverFollowed(database) + QLatin1Char(' ')
                          : QString()) +
                         QStringLiteral("Local preference settings will be used."));
         return;
@@ -750,12 +752,11 @@ void readLocalThenShared() {
         if (told != file) {
             const QString name = QFileInfo(file).fileName();
             const QString copy = file + QStringLiteral(".damaged");
+            const QString links = linksOf(file, sharedReport);
             showCaution(QStringLiteral("Unable to read the preferences file on the server."),
-                        (sharedReport.link
-                             ? linksOf(file, sharedReport)
-                             : QStringLiteral("%1 cannot be read.").arg(QDir::toNativeSeparators(file)) +
-                                   (sharedReport.copyAtLink ? QLatin1Char(' ') + linksOf(file, sharedReport)
-                                                            : QString())) +
+                        (sharedReport.link ? links
+                                           : QStringLiteral("%1 cannot be read.").arg(QDir::toNativeSeparators(file)) +
+                                                 (links.isEmpty() ? QString() : QLatin1Char(' ') + links)) +
                             (QFileInfo(copy).isFile() && !Durable::isLink(copy)
                                  ? QStringLiteral(" A copy is kept beside it as \"%1.damaged\".").arg(name)
                                  : QString()) +

@@ -128,6 +128,8 @@ bool passwordFits(const QString& password);
 // The explanation of a preferences file that could not be written, naming it where the file itself
 // was the cause (a link at its name, read-only for this account, a full disk).
 QString whyNotWritten(Durable::Failure failure, const QString& path);
+// The explanation of a file that was not read because a link stands at its name.
+QString neverFollowed(const QString& path);
 
 // Puts every preference back to its default and lets the sound settings follow.
 void initPrefs();
