@@ -754,7 +754,7 @@ void readLocalThenShared() {
             const QString copy = file + QStringLiteral(".damaged");
             const QString links = linksOf(file, sharedReport);
             showCaution(QStringLiteral("Unable to read the preferences file on the server."),
-                        (sharedReport.link ? links
+                        (sharedReport.link ? links + QStringLiteral(" Please delete the link.")
                                            : QStringLiteral("%1 cannot be read.").arg(QDir::toNativeSeparators(file)) +
                                                  (links.isEmpty() ? QString() : QLatin1Char(' ') + links)) +
                             (QFileInfo(copy).isFile() && !Durable::isLink(copy)
